@@ -1,0 +1,86 @@
+#include "engine/kernel/CorvexKernel.h"
+
+#include "engine/modules/ModuleFramework.h"
+
+namespace corvex {
+
+namespace {
+constexpr int kTransportSlot = 32;
+constexpr int kTransportParameter = 5;
+constexpr int kFirstEffectSlot = 35;
+} // namespace
+
+CorvexKernel::CorvexKernel() {
+    for (int slot = kFirstGlobalSlot; slot < kModuleSlotCount; ++slot) {
+        const ModuleSlot& s = kModuleSlots[static_cast<size_t>(slot)];
+        ParameterRecord& r = globalRecord(slot);
+        r.type = s.type;
+        r.instance = s.instance;
+        r.slot = static_cast<uint8_t>(slot);
+        r.group = s.group;
+    }
+    for (int e = 0; e < kEffectSlotCount; ++e)
+        globalRecord(kFirstEffectSlot + e).as<EffectSlotParams>().inner = &hostedRecords_[e];
+}
+
+// Fixed storage: the programs live inside the kernel, so creating them cannot fail half-way.
+int CorvexKernel::createPrograms() {
+    for (int p = 0; p < kPartCount; ++p) {
+        programStorage_[p] = CorvexProgram{};
+        programs_[p] = &programStorage_[p];
+    }
+    return 0;
+}
+
+void CorvexKernel::deletePrograms() {
+    for (auto& p : programs_) p = nullptr;
+}
+
+int CorvexKernel::buildModuleGraph() { return 0; }
+
+// Ports 0 and 1 of the output bus carry the first part, ports 2 and 3 the second.
+void CorvexKernel::getOutputBuffers(float* bus[kOutputBusCount]) {
+    for (int i = 0; i < kOutputBusCount; ++i) bus[i] = nullptr;
+    void* outputBus = globalModules_[39 - kFirstGlobalSlot];
+    if (outputBus == nullptr) return;
+    constexpr int kBusIndex[4] = {0, 1, 8, 9};
+    for (int port = 0; port < 4; ++port)
+        if (PortEntry* entry = modulePortAddress(outputBus, port)) bus[kBusIndex[port]] = portBuffer(*entry);
+}
+
+void CorvexKernel::runModuleGraph() {
+    switch (transport_) {
+    case Transport::Starting:
+        transport_ = Transport::Running;
+        break;
+    case Transport::Stopping:
+        transport_ = Transport::Stopped;
+        break;
+    default:
+        if (transportRun_ != lastTransportRun_)
+            transport_ = transportRun_ > 0.5f ? Transport::Starting : Transport::Stopping;
+        break;
+    }
+    lastTransportRun_ = transportRun_;
+}
+
+void CorvexKernel::handleModuleData(int slot, int, const uint16_t*) {
+    if (slot == kTransportSlot) transportRun_ = 0.0f;
+}
+
+void CorvexKernel::setGlobalParameter(int slot, int parameter, int16_t value, float* echoValue, int*) {
+    if (slot == kTransportSlot && parameter == kTransportParameter) {
+        transportRun_ = static_cast<float>(value) * (1.0f / 16384.0f);
+        if (echoValue) *echoValue = transportRun_;
+    }
+}
+
+void CorvexKernel::runTransportStream(uint16_t value) {
+    const uint16_t words[4] = {(0 << 8) | 12, (1 << 8) | 2, (kTransportParameter << 8) | 0, value};
+    processMessage(words, 4);
+}
+
+void CorvexKernel::startTransport() { runTransportStream(16384); }
+void CorvexKernel::stopTransport() { runTransportStream(0); }
+
+} // namespace corvex

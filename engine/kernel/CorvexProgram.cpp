@@ -1,0 +1,35 @@
+#include "engine/kernel/CorvexProgram.h"
+
+namespace corvex {
+
+void CorvexProgram::reset() {
+    running = false;
+    enabled = false;
+    soundingVoices = 0;
+    voiceAssign = 0;
+    keyLow = 0;
+    keyHigh = 127;
+    voiceLimit = 32;
+    voiceOrder = 0;
+    bend = 0.0f;
+    pressureNote = 255;
+    pressureValue = 0.0f;
+    lastNote = -1;
+    for (int slot = 0; slot < kPartSlotCount; ++slot) {
+        const ModuleSlot& s = kModuleSlots[static_cast<size_t>(slot)];
+        ParameterRecord& r = records[slot];
+        r.type = s.type;
+        r.instance = s.instance;
+        r.slot = static_cast<uint8_t>(slot);
+        r.group = s.group;
+        r.partNumber = static_cast<uint8_t>(partNumber + 1);
+    }
+    updateModuleStates();
+}
+
+// Value sources run after the voices so that their edges are seen by every voice of the block.
+void CorvexProgram::updateModuleStates() {
+    for (auto& r : records) r.phase = (r.type == 1) ? 1 : 0;
+}
+
+} // namespace corvex

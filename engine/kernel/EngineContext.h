@@ -1,0 +1,49 @@
+// The per-kernel values every module reads: rate and its derived values, tempo, detune, tuning, shared tables.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/kernel/KernelClock.h"
+
+namespace corvex {
+
+struct BlockBufferStore;
+struct ModulePools;
+class KernelBase;
+
+constexpr int kSpreadTableASize = 41; // one value per module slot
+constexpr int kSpreadTableBSize = 32; // one value per voice
+
+extern const float kSpreadTableA[kSpreadTableASize];
+extern const float kSpreadTableB[kSpreadTableBSize];
+
+struct EngineContext {
+    BlockBufferStore* store = nullptr;
+    int64_t blockStartStamp = 0;
+    int64_t counterFrequency = 1;
+    KernelBase* kernel = nullptr;
+    float sampleRate = 44100.0f;
+    float inverseRate = 1.0f / 44100.0f;
+    float doubleRate = 88200.0f;
+    float inverseDoubleRate = 1.0f / 88200.0f;
+    float ratePerMillisecond = 44.1f;
+    float millisecondsPerSample = 1000.0f / 44100.0f;
+    float tempo = 120.0f;
+    float blockFrames = 32.0f;
+    float inverseBlockFrames = 0.03125f;
+    float blockPeriod = 32.0f / 44100.0f;
+    float detuneAmount = 0.0f;
+    const float* spreadA = kSpreadTableA;
+    const float* spreadB = kSpreadTableB;
+    float tuning = 440.0f;
+    int32_t integerSwitch = 1;
+
+    ModulePools* pools = nullptr;
+    const KernelClock* clock = nullptr;
+    KernelRandom random;
+
+    void setSampleRate(double rate);
+    void stampBlockStart() { blockStartStamp = clock ? clock->ticks() : 0; }
+};
+
+} // namespace corvex

@@ -1,0 +1,49 @@
+#include "engine/kernel/KernelBase.h"
+
+#include <cstring>
+
+#include "engine/kernel/CorvexProgram.h"
+#include "engine/kernel/EngineContext.h"
+#include "engine/kernel/NotificationQueue.h"
+
+namespace corvex {
+
+uint8_t* KernelBase::allocDataNotification(int section, int group, int type, int instance, int writerByte, int size) {
+    if (size < 0 || size > 0xFFFF) return nullptr;
+    uint8_t* record = allocNotification(size + kDataNotificationHeadBytes);
+    if (record == nullptr) return nullptr;
+    record[0] = NotificationType::DataBlock;
+    record[1] = static_cast<uint8_t>(section);
+    record[2] = static_cast<uint8_t>(group);
+    record[3] = static_cast<uint8_t>(type);
+    record[4] = static_cast<uint8_t>(instance);
+    record[5] = static_cast<uint8_t>(writerByte);
+    const uint16_t size16 = static_cast<uint16_t>(size);
+    std::memcpy(record + 6, &size16, sizeof(size16));
+    return record + kDataNotificationHeadBytes;
+}
+
+void KernelBase::initialise() {
+    context_.kernel = this;
+    context_.stampBlockStart();
+    buildModuleGraph();
+    createPrograms();
+    for (int p = 0; p < kPartCount; ++p) {
+        CorvexProgram* program = programs_[p];
+        if (program == nullptr) continue;
+        program->context = &context_;
+        program->pools = &pools_;
+        program->voices = voices_;
+        program->partNumber = p;
+        program->reset();
+    }
+    for (int i = 0; i < kVoiceCount; ++i) {
+        VoiceRecord& v = voices_[i];
+        v = VoiceRecord{};
+        v.context = &context_;
+        v.pools = &pools_;
+        v.index = static_cast<uint8_t>(i);
+    }
+}
+
+} // namespace corvex

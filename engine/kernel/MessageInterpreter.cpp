@@ -1,0 +1,255 @@
+// The interpreter of kernel word streams: framing, bounds and the action of every message type.
+#include <cstring>
+
+#include "engine/kernel/CorvexProgram.h"
+#include "engine/kernel/SoftwareKernel.h"
+#include "engine/modules/ModuleFramework.h"
+
+namespace corvex {
+
+namespace {
+
+constexpr int kRejected = -1;
+constexpr int kConnectionRecords = 96;
+constexpr int kExternalRecordWords = 8;
+
+bool isTerminating(int type) {
+    switch (type) {
+    case 19: case 23: case 28: case 29: case 30: case 31: case 33: case 37: case 38: case 39:
+        return true;
+    default:
+        return type < 12 || type > 40;
+    }
+}
+
+// Words a message of each type occupies; 0 marks the module-data message, whose length it carries.
+int messageWords(int type) {
+    switch (type) {
+    case 12: case 13: case 14: case 35: return 4;
+    case 15: case 17: return 2 + kExternalRecordWords;
+    default: return 2;
+    }
+}
+
+bool isPartSection(int t) { return t >= 1 && t <= KernelBase::kPartCount; }
+
+} // namespace
+
+int SoftwareKernel::processMessage(const uint16_t* words, int count) {
+    if (words == nullptr || count <= 0) return 0;
+    int result = 0;
+    int i = 0;
+    while (i < count) {
+        if (count - i < 2) return kRejected; // a message needs both head words
+        const uint16_t* m = words + i;
+        const int type = m[0] & 255;
+        const int t = m[0] >> 8;
+        const int lo = m[1] & 255;
+        const int hi = m[1] >> 8;
+        if (isTerminating(type)) return kRejected;
+
+        int length = messageWords(type);
+        if (type == MessageType::ModuleData) {
+            if (count - i < 3) return kRejected;
+            // A length byte of 0 lets a block longer than 255 words run to the end of the stream.
+            length = (m[2] >> 8) != 0 ? (m[2] >> 8) : count - i;
+            if (length < 4) return kRejected;
+        }
+        // Types 13 and 14 may end after their amount word.
+        const int needed = (type == 13 || type == 14) ? 3 : length;
+        if (count - i < needed) return kRejected;
+
+        const int part = t - 1;
+        switch (type) {
+        case MessageType::SetParameter:
+            result = executeSetParameter(t, m);
+            break;
+        case MessageType::SetConnectionAmount:
+        case MessageType::SetConnectionSecond:
+            if (!isPartSection(t) || hi >= kConnectionRecords) {
+                result = kRejected;
+                break;
+            }
+            if (type == 13)
+                setConnectionAmount(part, hi, static_cast<int16_t>(m[2]));
+            else
+                setConnectionSecond(part, hi, static_cast<int16_t>(m[2]));
+            result = 0;
+            break;
+        case MessageType::InsertConnection:
+        case MessageType::RemoveConnection:
+        case MessageType::ReplaceConnection:
+            if (!isPartSection(t) || hi >= kConnectionRecords) {
+                result = kRejected;
+                break;
+            }
+            if (type == 15)
+                result = insertConnection(part, hi, m + 2);
+            else if (type == 16)
+                result = removeConnection(part, hi);
+            else
+                result = (replaceConnection(part, hi, m + 2), 0);
+            break;
+        case MessageType::MidiEvent:
+            if (executeMidiEvent(m) < 0) result = kRejected;
+            break;
+        case MessageType::DisablePart:
+        case MessageType::EnablePart:
+            if (!isPartSection(t)) {
+                result = kRejected;
+                break;
+            }
+            program(part)->enabled = (type == MessageType::EnablePart);
+            break;
+        case MessageType::ModuleData:
+            executeModuleData(t, m, length);
+            break;
+        case MessageType::ClearRemoteInput:
+            remoteInput_ = 0;
+            break;
+        case MessageType::SetRemoteInput:
+            remoteInput_ = 1;
+            break;
+        case MessageType::DirectNoteOn: {
+            directNoteMark_ = 1;
+            const int p = t >> 4;
+            if ((t & 15) != directInputChannel_) {
+                result = 0;
+            } else if (program(p) == nullptr || lo > 127 || hi > 127) {
+                result = kRejected;
+            } else {
+                const int r = assignVoice(p, lo, hi);
+                result = r < 0 ? r : 1;
+            }
+            break;
+        }
+        case MessageType::DirectNoteOff: {
+            const int p = t >> 4;
+            result = (program(p) == nullptr || lo > 127) ? kRejected : releaseDirectNote(p, lo);
+            break;
+        }
+        case MessageType::StopParts:
+        case MessageType::StartParts:
+            if (t == 0) {
+                for (int p = 0; p < kPartCount; ++p) {
+                    if (type == MessageType::StopParts) {
+                        if (program(p)) program(p)->enabled = false;
+                        stopPart(p);
+                    } else if (partPresent(p)) {
+                        startPart(p);
+                    }
+                }
+            } else if (isPartSection(t)) {
+                if (type == MessageType::StopParts) {
+                    program(part)->enabled = false;
+                    stopPart(part);
+                } else {
+                    startPart(part);
+                }
+            } else {
+                result = kRejected;
+            }
+            break;
+        case MessageType::ProgramHook:
+            if (!isPartSection(t)) {
+                result = kRejected;
+                break;
+            }
+            program(part)->programHook(static_cast<int16_t>(m[2]), static_cast<int16_t>(m[3]));
+            break;
+        case MessageType::Bend:
+            if (t == 0) break;
+            if (!isPartSection(t)) {
+                result = kRejected;
+                break;
+            }
+            program(part)->bend = static_cast<float>(m[1]) * (1.0f / 16384.0f) - 1.0f;
+            break;
+        case MessageType::Pressure:
+            if (program(t) == nullptr || hi > 127) {
+                result = kRejected;
+                break;
+            }
+            program(t)->pressureNote = static_cast<uint16_t>(lo);
+            program(t)->pressureValue = static_cast<float>(hi) * (1.0f / 127.0f);
+            break;
+        default:
+            break; // the remaining types in 12..40 carry no action
+        }
+        // A module-data message of odd length carries one pad word.
+        i += (type == MessageType::ModuleData) ? length + (length & 1) : length;
+    }
+    return result;
+}
+
+int SoftwareKernel::executeSetParameter(int section, const uint16_t* m) {
+    const int type = m[1] >> 8;
+    const int group = m[1] & 255;
+    const int parameter = m[2] >> 8;
+    const int instance = m[2] & 255;
+    const int16_t value = static_cast<int16_t>(m[3]);
+    const int slot = moduleSlotIndex(instance, group, type);
+
+    float echoValue = 0.0f;
+    int inOut = value;
+    if (section == 0) {
+        if (slot < kFirstGlobalSlot) return kRejected;
+        setGlobalParameter(slot, parameter, value, &echoValue, &inOut);
+    } else if (isPartSection(section)) {
+        if (slot < 0 || slot >= kPartSlotCount) return kRejected;
+        ParameterRecord& record = program(section - 1)->record(slot);
+        parameterSetterFor(type)(value, parameter, &echoValue, &inOut, &record, &context_);
+    } else {
+        return kRejected;
+    }
+
+    if (uint8_t* n = allocNotification(kParameterNotificationBytes)) {
+        n[0] = NotificationType::ParameterValue;
+        n[1] = static_cast<uint8_t>(section);
+        n[2] = static_cast<uint8_t>(group);
+        n[3] = static_cast<uint8_t>(type);
+        n[4] = static_cast<uint8_t>(instance);
+        n[5] = static_cast<uint8_t>(parameter);
+        n[6] = static_cast<uint8_t>(inOut & 255);
+        n[7] = 0;
+        std::memcpy(n + 8, &echoValue, sizeof(echoValue));
+    }
+    return 0;
+}
+
+int SoftwareKernel::executeMidiEvent(const uint16_t* m) {
+    const int status = m[0] >> 8;
+    const int part = status & 15;
+    const int kind = status >> 4;
+    const int data1 = m[1] & 255;
+    const int data2 = m[1] >> 8;
+    if (program(part) == nullptr || kind < 8 || data1 > 127 || data2 > 127) return kRejected;
+    if (kind == 11 && data1 == 123) partNotesOff(part);
+    dispatchNote(status, data1, data2);
+    return 0;
+}
+
+void SoftwareKernel::executeModuleData(int section, const uint16_t* m, int length) {
+    const int type = m[1] >> 8;
+    const int group = m[1] & 255;
+    const int instance = m[2] & 255;
+    const int slot = moduleSlotIndex(instance, group, type);
+    const uint16_t* data = m + 2; // block word j sits at data[j + 2]
+    const int blockWords = length - 4;
+    if (section == 0) {
+        if (slot >= kFirstGlobalSlot) handleModuleData(slot, blockWords, data);
+        return;
+    }
+    if (!isPartSection(section) || slot < 0 || slot >= kPartSlotCount) return;
+    CorvexProgram* p = program(section - 1);
+    ParameterRecord& record = p->record(slot);
+    const ModuleSlot& s = kModuleSlots[static_cast<size_t>(slot)];
+    record.type = s.type;
+    record.instance = s.instance;
+    record.slot = static_cast<uint8_t>(slot);
+    record.group = s.group;
+    record.partNumber = static_cast<uint8_t>(p->partNumber + 1);
+    blockLoaderFor(s.type)(data, blockWords, &record, &context_);
+}
+
+} // namespace corvex

@@ -1,0 +1,139 @@
+#include "engine/kernel/SoftwareKernel.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/dsp/ConversionCurves.h"
+#include "engine/kernel/CorvexProgram.h"
+#include "engine/kernel/RenderExclusion.h"
+
+namespace corvex {
+
+SoftwareKernel::SoftwareKernel() : KernelBase(contextStorage_, poolStorage_, voiceStorage_) {
+    store_.init();
+    context_.store = &store_;
+    context_.pools = &poolStorage_;
+    setClock(nullptr);
+    context_.stampBlockStart();
+    listeners_.reserve(4);
+}
+
+SoftwareKernel::~SoftwareKernel() = default;
+
+void SoftwareKernel::setClock(const KernelClock* clock) {
+    context_.clock = clock ? clock : &defaultClock_;
+    context_.counterFrequency = context_.clock->ticksPerSecond();
+}
+
+void SoftwareKernel::setSampleRate(double rate) {
+    if (!(rate > 0.0) || !std::isfinite(rate)) return;
+    context_.setSampleRate(rate);
+}
+
+void SoftwareKernel::setDetune(float v) {
+    const double db = levelToDecibels(v);
+    detuneAmount_.store(static_cast<float>(std::pow(10.0, db * 0.05)), std::memory_order_relaxed);
+}
+
+void SoftwareKernel::addListener(SoftwareKernelListener* listener) {
+    if (listener && std::find(listeners_.begin(), listeners_.end(), listener) == listeners_.end())
+        listeners_.push_back(listener);
+}
+
+void SoftwareKernel::removeListener(SoftwareKernelListener* listener) {
+    listeners_.erase(std::remove(listeners_.begin(), listeners_.end(), listener), listeners_.end());
+}
+
+void SoftwareKernel::postMessage(const KernelMessage& message) {
+    std::lock_guard<std::mutex> serialise(postMutex_);
+    if (posted_.full()) {
+        // Never drop a message: run the oldest one now, but never beside a rendering block.
+        if (exclusion_) exclusion_->enterExclusion();
+        posted_.pop(overflowScratch_);
+        processMessage(overflowScratch_.words, overflowScratch_.wordCount);
+        if (exclusion_) exclusion_->exitExclusion();
+    }
+    posted_.push(message);
+}
+
+void SoftwareKernel::processPendingMessages(int max) {
+    for (int n = 0; n < max && !posted_.empty(); ++n) {
+        posted_.pop(pendingScratch_);
+        processMessage(pendingScratch_.words, pendingScratch_.wordCount);
+    }
+}
+
+void SoftwareKernel::processBlock(int numOutputs, float* const* outputs, int frames) {
+    frames = std::clamp(frames, 0, kBlockFrames);
+    numOutputs = (outputs == nullptr) ? 0 : std::clamp(numOutputs, 0, 2);
+    context_.stampBlockStart();
+    context_.detuneAmount = detuneAmount_.load(std::memory_order_relaxed);
+    context_.tuning = tuning_.load(std::memory_order_relaxed);
+    for (int c = 0; c < numOutputs; ++c)
+        if (outputs[c]) std::fill(outputs[c], outputs[c] + frames, 0.0f);
+
+    processPendingMessages(kMaxMessagesPerBlock);
+    perBlockHook();
+
+    float* bus[kOutputBusCount] = {};
+    getOutputBuffers(bus);
+    for (float* b : bus)
+        if (b) std::fill(b, b + frames, 0.0f);
+
+    runModuleGraph();
+
+    float* finals[2] = {outputLeft_, outputRight_};
+    for (int c = 0; c < 2; ++c) {
+        float* buffer = finals[c];
+        if (buffer == nullptr) continue;
+        for (int i = 0; i < frames; ++i) buffer[i] *= kOutputGain;
+        if (c < numOutputs && outputs[c]) std::copy(buffer, buffer + frames, outputs[c]);
+    }
+    if (testTone_.load(std::memory_order_relaxed)) addTestTone(numOutputs, outputs, frames);
+
+    commitNotifications();
+}
+
+// A 440 Hz sine at -14 dB, each kernel with its own phase so that two instances stay independent.
+void SoftwareKernel::addTestTone(int numOutputs, float* const* outputs, int frames) {
+    constexpr double kTwoPi = 6.283185307179586;
+    constexpr double kRadiansPerSecond = 2764.52;
+    const double increment = kRadiansPerSecond / static_cast<double>(context_.sampleRate);
+    for (int i = 0; i < frames; ++i) {
+        const float s = 0.2f * static_cast<float>(std::sin(testTonePhase_));
+        for (int c = 0; c < numOutputs; ++c)
+            if (outputs[c]) outputs[c][i] += s;
+        testTonePhase_ += increment;
+        if (testTonePhase_ >= kTwoPi) testTonePhase_ -= kTwoPi;
+    }
+}
+
+void SoftwareKernel::startPart(int part) {
+    CorvexProgram* p = program(part);
+    if (p == nullptr) return;
+    p->running = true;
+    p->enabled = true;
+}
+
+void SoftwareKernel::stopPart(int part) {
+    CorvexProgram* p = program(part);
+    if (p == nullptr) return;
+    p->enabled = false;
+    partNotesOff(part);
+    p->running = false;
+}
+
+// Voices and note lists join the kernel with note handling; until then a part holds no notes.
+void SoftwareKernel::partNotesOff(int) {}
+void SoftwareKernel::dispatchNote(int, int, int) {}
+int SoftwareKernel::assignVoice(int, int, int) { return 0; }
+int SoftwareKernel::releaseDirectNote(int, int) { return 0; }
+
+// A part has no connection records until the program model arrives: every edit is refused.
+int SoftwareKernel::insertConnection(int, int, const uint16_t*) { return -1; }
+int SoftwareKernel::removeConnection(int, int) { return -1; }
+int SoftwareKernel::replaceConnection(int, int, const uint16_t*) { return -1; }
+void SoftwareKernel::setConnectionAmount(int, int, int16_t) {}
+void SoftwareKernel::setConnectionSecond(int, int, int16_t) {}
+
+} // namespace corvex

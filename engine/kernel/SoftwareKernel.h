@@ -1,0 +1,113 @@
+// The kernel's machinery: message ring and interpreter, notifications, render cycle, detune and tuning.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <vector>
+
+#include "engine/kernel/EngineContext.h"
+#include "engine/kernel/KernelBase.h"
+#include "engine/kernel/KernelClock.h"
+#include "engine/kernel/MessageRing.h"
+#include "engine/kernel/NotificationQueue.h"
+#include "engine/modules/BlockBufferStore.h"
+#include "engine/modules/ModulePools.h"
+
+namespace corvex {
+
+class RenderExclusion;
+class SoftwareKernelListener;
+
+class SoftwareKernel : public KernelBase {
+public:
+    static constexpr int kMaxMessagesPerBlock = 256;
+    static constexpr float kOutputGain = 2.8183829f; // 10^0.45
+
+    SoftwareKernel();
+    ~SoftwareKernel() override;
+    SoftwareKernel(const SoftwareKernel&) = delete;
+    SoftwareKernel& operator=(const SoftwareKernel&) = delete;
+
+    uint8_t* allocNotification(int bytes) override { return notifications_.reserve(bytes); }
+
+    void setSampleRate(double rate);
+    // Renders one block of `frames` (32) samples into up to two output channels.
+    void processBlock(int numOutputs, float* const* outputs, int frames);
+    virtual void startTransport() {}
+    virtual void stopTransport() {}
+    virtual void processPendingMessages(int max);
+
+    // Queues a message for the start of the next block. Posts are serialised here; when the ring is
+    // full the oldest message is executed at once, inside the render exclusion.
+    void postMessage(const KernelMessage& message);
+    // Executes a word stream now (audio thread, or inside the render exclusion). Answers the result of
+    // the last message that sets one, 0 when none does, -1 for a malformed or rejected message.
+    int processMessage(const uint16_t* words, int count);
+
+    void setRenderExclusion(RenderExclusion* exclusion) { exclusion_ = exclusion; }
+    void setClock(const KernelClock* clock);
+    void setRandomSeed(uint32_t seed) { context_.random.seed(seed); }
+
+    void addListener(SoftwareKernelListener* listener);
+    void removeListener(SoftwareKernelListener* listener);
+    void commitNotifications() { notifications_.publish(); }
+    void drainNotifications() { notifications_.drain(listeners_); }
+
+    void setDetune(float v);
+    float getDetune() const { return detuneAmount_.load(std::memory_order_relaxed); }
+    void setTuning(float hz) { tuning_.store(hz, std::memory_order_relaxed); }
+    float getTuning() const { return tuning_.load(std::memory_order_relaxed); }
+    void setTestTone(bool on) { testTone_.store(on, std::memory_order_relaxed); }
+
+    const EngineContext& context() const { return context_; }
+    BlockBufferStore& bufferStore() { return store_; }
+    ModulePools& modulePools() { return pools_; }
+    int pendingMessageCount() const { return posted_.size(); }
+    int remoteInputFlag() const { return remoteInput_; }
+    int directNoteMark() const { return directNoteMark_; }
+
+protected:
+    void startPart(int part);
+    void stopPart(int part);
+    void partNotesOff(int part);
+    void dispatchNote(int status, int data1, int data2);
+    int assignVoice(int part, int note, int velocity);
+    int releaseDirectNote(int part, int note);
+
+    int insertConnection(int part, int index, const uint16_t* record);
+    int removeConnection(int part, int index);
+    int replaceConnection(int part, int index, const uint16_t* record);
+    void setConnectionAmount(int part, int index, int16_t amount);
+    void setConnectionSecond(int part, int index, int16_t value);
+
+    float* outputLeft_ = nullptr;
+    float* outputRight_ = nullptr;
+
+private:
+    int executeSetParameter(int section, const uint16_t* m);
+    int executeMidiEvent(const uint16_t* m);
+    void executeModuleData(int section, const uint16_t* m, int length);
+    void addTestTone(int numOutputs, float* const* outputs, int frames);
+
+    // Storage first: the base keeps references to it.
+    EngineContext contextStorage_;
+    ModulePools poolStorage_;
+    VoiceRecord voiceStorage_[kVoiceCount];
+    BlockBufferStore store_;
+    NotificationQueue notifications_;
+    MessageRing posted_;
+    KernelMessage pendingScratch_;  // audio thread
+    KernelMessage overflowScratch_; // posting thread, under postMutex_
+    std::mutex postMutex_;
+    RenderExclusion* exclusion_ = nullptr;
+    std::vector<SoftwareKernelListener*> listeners_;
+
+    SteadyKernelClock defaultClock_;
+    std::atomic<float> detuneAmount_{0.0f};
+    std::atomic<float> tuning_{440.0f};
+    std::atomic<bool> testTone_{false};
+    double testTonePhase_ = 0.0;
+};
+
+} // namespace corvex

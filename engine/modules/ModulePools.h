@@ -1,0 +1,51 @@
+// The seven module pools of a kernel, each sized for the module types it serves.
+#pragma once
+
+#include <cstddef>
+
+#include "engine/modules/ModulePool.h"
+
+namespace corvex {
+
+// Raw storage for one pooled module. Each module type checks with a static_assert that it fits
+// the storage of its pool; the sizes grow as module types are added.
+template <size_t Bytes>
+struct alignas(16) ModuleStorage {
+    unsigned char bytes[Bytes];
+};
+
+using COscillator = ModuleStorage<1024>;
+using VoiceModuleWrapperA = ModuleStorage<1024>;
+using VoiceModuleWrapperB = ModuleStorage<512>;
+using VoiceModuleWrapperC = ModuleStorage<1024>;
+using VoiceModuleWrapperD = ModuleStorage<512>;
+using VoiceModuleWrapperE = ModuleStorage<8192>;   // long modulated delay lines
+using VoiceModuleWrapperF = ModuleStorage<131072>; // effects that carry long sample buffers
+
+constexpr int kModulePoolCount = 7;
+
+struct ModulePools {
+    // Two oscillators per voice for 32 voices fill pool 0 exactly; pool 1 holds what 32 voices with
+    // both insert chains need (180 items) with headroom.
+    ModulePool<COscillator, 64> oscillators;
+    ModulePool<VoiceModuleWrapperA, 192> wrappersA;
+    ModulePool<VoiceModuleWrapperB, 170> wrappersB;
+    ModulePool<VoiceModuleWrapperC, 170> wrappersC;
+    ModulePool<VoiceModuleWrapperD, 170> wrappersD;
+    ModulePool<VoiceModuleWrapperE, 68> wrappersE;
+    ModulePool<VoiceModuleWrapperF, 5> wrappersF;
+
+    ModulePoolBase* table[kModulePoolCount] = {&oscillators, &wrappersA, &wrappersB, &wrappersC,
+                                               &wrappersD, &wrappersE, &wrappersF};
+
+    ModulePools() = default;
+    ModulePools(const ModulePools&) = delete;
+    ModulePools& operator=(const ModulePools&) = delete;
+
+    ModulePoolBase* pool(int index) const {
+        return (index >= 0 && index < kModulePoolCount) ? table[index] : nullptr;
+    }
+    ModulePoolBase* poolForType(int type) const;
+};
+
+} // namespace corvex
