@@ -69,7 +69,7 @@ void NotificationQueue::drain(const std::vector<SoftwareKernelListener*>& listen
         if (length < 0) {
             offset = 0;
         } else {
-            dispatch(fifo_ + offset, listeners);
+            dispatch(fifo_ + offset, length, listeners);
             offset += length;
         }
         // Give the space back record by record so the audio thread can reuse it at once.
@@ -78,16 +78,18 @@ void NotificationQueue::drain(const std::vector<SoftwareKernelListener*>& listen
     }
 }
 
-void NotificationQueue::dispatch(const uint8_t* record, const std::vector<SoftwareKernelListener*>& listeners) const {
-    const int type = record[0];
-    if (type == NotificationType::ParameterValue) {
+void NotificationQueue::dispatch(const uint8_t* record, int length,
+                                 const std::vector<SoftwareKernelListener*>& listeners) const {
+    const int type = length > 0 ? record[0] : -1;
+    uint16_t size = 0;
+    if (length >= kDataNotificationHeadBytes) std::memcpy(&size, record + 6, sizeof(size));
+    // A record shorter than its type needs is reported, never read past its end.
+    if (type == NotificationType::ParameterValue && length >= kParameterNotificationBytes) {
         float value = 0.0f;
         std::memcpy(&value, record + 8, sizeof(value));
         const int slot = moduleSlotIndex(record[4], record[2], record[3]);
         for (SoftwareKernelListener* l : listeners) l->kernelParameterChanged(record[1], slot, record[5], record[6], value);
-    } else if (type == NotificationType::DataBlock) {
-        uint16_t size = 0;
-        std::memcpy(&size, record + 6, sizeof(size));
+    } else if (type == NotificationType::DataBlock && length >= kDataNotificationHeadBytes + size) {
         const int slot = moduleSlotIndex(record[4], record[2], record[3]);
         for (SoftwareKernelListener* l : listeners) l->kernelDataReceived(record[1], slot, record[5], record + 8, size);
     } else {

@@ -34,7 +34,7 @@ public:
     int fifoWriteOffset() const { return write_; }
 
 private:
-    void dispatch(const uint8_t* record, const std::vector<SoftwareKernelListener*>& listeners) const;
+    void dispatch(const uint8_t* record, int length, const std::vector<SoftwareKernelListener*>& listeners) const;
     void appendPending(int32_t length);
     int outstandingLengths() const;
 

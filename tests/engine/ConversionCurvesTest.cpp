@@ -57,7 +57,7 @@ TEST(SemitonesToRatio, InterpolatesAndHoldsTheEnds) {
 
 TEST(SemitonesToRatio, TracksEqualTemperamentAcrossTheRange) {
     for (int octave = -10; octave <= 16; ++octave)
-        EXPECT_NEAR(semitonesToRatio(12.0f * octave) / std::ldexp(1.0, octave), 1.0, 5e-4) << "octave " << octave;
+        EXPECT_NEAR(semitonesToRatio(12.0f * float(octave)) / std::ldexp(1.0, octave), 1.0, 5e-4) << "octave " << octave;
 
     // Between whole semitones a straight line under-reads the exponential by up to about 4e-4,
     // added to the six-decimal rounding of the smallest entries: 1e-3 is under two cents.

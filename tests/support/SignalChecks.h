@@ -1,0 +1,71 @@
+// Checks and measurements of rendered blocks shared by the sound tests.
+#pragma once
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#if defined(__SSE__) || defined(__x86_64__)
+#include <xmmintrin.h>
+#endif
+
+namespace corvex::testing {
+
+// Sets flush-to-zero and denormals-are-zero for the scope, as the audio callback does.
+class ScopedFlushDenormals {
+public:
+    ScopedFlushDenormals() {
+#if defined(__SSE__) || defined(__x86_64__)
+        saved_ = _mm_getcsr();
+        _mm_setcsr(saved_ | 0x8040u);
+#endif
+    }
+    ~ScopedFlushDenormals() {
+#if defined(__SSE__) || defined(__x86_64__)
+        _mm_setcsr(saved_);
+#endif
+    }
+
+private:
+    unsigned saved_ = 0;
+};
+
+// Counts samples that are NaN, infinite or denormal: a healthy block has none. The bits are read
+// directly because with denormals-are-zero set, float comparisons see a denormal as zero.
+inline int badSamples(const float* samples, size_t n) {
+    int bad = 0;
+    for (size_t i = 0; i < n; ++i) {
+        uint32_t bits = 0;
+        std::memcpy(&bits, &samples[i], sizeof(bits));
+        const uint32_t exponent = bits & 0x7F800000u;
+        const uint32_t mantissa = bits & 0x007FFFFFu;
+        if (exponent == 0x7F800000u || (exponent == 0 && mantissa != 0)) ++bad;
+    }
+    return bad;
+}
+
+inline double rms(const std::vector<float>& x) {
+    double sum = 0.0;
+    for (float s : x) sum += static_cast<double>(s) * s;
+    return x.empty() ? 0.0 : std::sqrt(sum / static_cast<double>(x.size()));
+}
+
+// Frequency from the rising zero crossings, interpolated between samples.
+inline double zeroCrossingFrequency(const std::vector<float>& x, double rate) {
+    double first = -1.0, last = -1.0;
+    int crossings = 0;
+    for (size_t i = 1; i < x.size(); ++i) {
+        if (x[i - 1] < 0.0f && x[i] >= 0.0f) {
+            const double t = static_cast<double>(i - 1) + x[i - 1] / (x[i - 1] - x[i]);
+            if (first < 0.0) first = t;
+            last = t;
+            ++crossings;
+        }
+    }
+    if (crossings < 2) return 0.0;
+    return (crossings - 1) * rate / (last - first);
+}
+
+} // namespace corvex::testing
