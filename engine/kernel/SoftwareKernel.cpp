@@ -47,10 +47,13 @@ void SoftwareKernel::removeListener(SoftwareKernelListener* listener) {
 void SoftwareKernel::postMessage(const KernelMessage& message) {
     std::lock_guard<std::mutex> serialise(postMutex_);
     if (posted_.full()) {
-        // Never drop a message: run the oldest one now, but never beside a rendering block.
+        // Never drop a message: run the oldest one now, but never beside a rendering block. The
+        // renderer may have emptied the ring before the exclusion was granted, so look again.
         if (exclusion_) exclusion_->enterExclusion();
-        posted_.pop(overflowScratch_);
-        processMessage(overflowScratch_.words, overflowScratch_.wordCount);
+        if (posted_.full()) {
+            posted_.pop(overflowScratch_);
+            processMessage(overflowScratch_.words, overflowScratch_.wordCount);
+        }
         if (exclusion_) exclusion_->exitExclusion();
     }
     posted_.push(message);
