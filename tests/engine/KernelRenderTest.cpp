@@ -87,14 +87,14 @@ TEST(KernelRender, DetuneFollowsTheLevelCurve) {
 TEST(KernelRender, OutputIsScaledAndCopiedPerChannelCount) {
     const float gain = std::pow(10.0f, 0.45f);
     for (int channels : {0, 1, 2}) {
-        SignalKernel kernel;
-        kernel.initialise();
-        kernel.setSampleRate(44100.0);
+        auto kernel = std::make_unique<SignalKernel>();
+        kernel->initialise();
+        kernel->setSampleRate(44100.0);
         Block block;
         std::fill(std::begin(block.left), std::end(block.left), 7.0f);
         std::fill(std::begin(block.right), std::end(block.right), 7.0f);
-        render(kernel, block, channels);
-        EXPECT_EQ(kernel.graphRuns, 1) << channels;
+        render(*kernel, block, channels);
+        EXPECT_EQ(kernel->graphRuns, 1) << channels;
         for (int i = 0; i < 32; ++i) {
             EXPECT_FLOAT_EQ(block.left[i], channels >= 1 ? gain : 7.0f) << channels;
             EXPECT_FLOAT_EQ(block.right[i], channels >= 2 ? -0.5f * gain : 7.0f) << channels;

@@ -52,6 +52,14 @@ TEST_F(Interpreter, FramesStreamsAndStopsAtWhatItCannotRead) {
     }
 }
 
+TEST_F(Interpreter, TerminatingTypesEndTheStream) {
+    for (int type : {19, 23, 28, 29, 30, 31, 33, 37, 38, 39}) {
+        EXPECT_EQ(run({head(1, 21), 0, head(1, type), 0, head(2, 21), 0}), -1) << type;
+        EXPECT_TRUE(kernel->program(0)->enabled) << type;
+        EXPECT_FALSE(kernel->program(1)->enabled) << type;
+    }
+}
+
 TEST_F(Interpreter, EmptyStreamDoesNothing) {
     EXPECT_EQ(kernel->processMessage(nullptr, 0), 0);
     const uint16_t words[2] = {head(1, 21), 0};

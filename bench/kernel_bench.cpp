@@ -1,0 +1,76 @@
+// Performance mode of the kernel: blocks rendered per second and the share of real time they use.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+#include "engine/kernel/CorvexKernel.h"
+#include "tests/support/SignalChecks.h"
+
+namespace {
+
+using corvex::CorvexKernel;
+
+std::unique_ptr<CorvexKernel> makeKernel(double rate) {
+    auto kernel = std::make_unique<CorvexKernel>();
+    kernel->initialise();
+    kernel->setSampleRate(rate);
+    return kernel;
+}
+
+// Seconds of audio rendered per second of one core: its inverse is the share of real time used.
+void reportRealTimeShare(benchmark::State& state, double rate) {
+    const double audioSeconds = static_cast<double>(state.iterations()) * 32.0 / rate;
+    state.counters["audio_s_per_s"] = benchmark::Counter(audioSeconds, benchmark::Counter::kIsRate);
+    state.SetItemsProcessed(state.iterations() * 32);
+}
+
+void BM_IdleBlock(benchmark::State& state) {
+    corvex::testing::ScopedFlushDenormals ftz;
+    auto kernel = makeKernel(44100.0);
+    float left[32], right[32];
+    float* outputs[2] = {left, right};
+    for (auto _ : state) {
+        kernel->processBlock(2, outputs, 32);
+        benchmark::DoNotOptimize(left[0]);
+    }
+    reportRealTimeShare(state, 44100.0);
+}
+BENCHMARK(BM_IdleBlock);
+
+void BM_TestToneBlock(benchmark::State& state) {
+    corvex::testing::ScopedFlushDenormals ftz;
+    auto kernel = makeKernel(44100.0);
+    kernel->setTestTone(true);
+    float left[32], right[32];
+    float* outputs[2] = {left, right};
+    for (auto _ : state) {
+        kernel->processBlock(2, outputs, 32);
+        benchmark::DoNotOptimize(left[0]);
+    }
+    reportRealTimeShare(state, 44100.0);
+}
+BENCHMARK(BM_TestToneBlock);
+
+// A full ring of parameter messages executed in one block: the worst case of message handling.
+void BM_FullRingOfParameterMessages(benchmark::State& state) {
+    corvex::testing::ScopedFlushDenormals ftz;
+    auto kernel = makeKernel(44100.0);
+    float left[32], right[32];
+    float* outputs[2] = {left, right};
+    corvex::KernelMessage m;
+    const uint16_t words[4] = {(0 << 8) | 12, (1 << 8) | 2, (5 << 8) | 0, 16384};
+    for (int i = 0; i < 4; ++i) m.words[i] = words[i];
+    m.wordCount = 4;
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (int i = 0; i < 255; ++i) kernel->postMessage(m);
+        kernel->drainNotifications();
+        state.ResumeTiming();
+        kernel->processBlock(2, outputs, 32);
+    }
+}
+BENCHMARK(BM_FullRingOfParameterMessages);
+
+} // namespace
+
+BENCHMARK_MAIN();
