@@ -1,0 +1,49 @@
+# Wraps CMake (Ninja) so that building, running and testing are one command each.
+
+JOBS       ?= $(shell nproc)
+BUILD_TYPE ?= RelWithDebInfo
+CONFIGURE   = cmake -S . -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+
+# GUI tests need an X server; a desktop session already has one.
+XVFB := $(if $(DISPLAY),,xvfb-run -a)
+
+# On kernels with many bits of mmap randomisation TSan aborts with "unexpected memory
+# mapping"; running its tests with ASLR off avoids that where personality() is allowed.
+ARCH       := $(shell uname -m)
+NO_ASLR    := $(shell setarch $(ARCH) -R true >/dev/null 2>&1 && echo setarch $(ARCH) -R)
+
+.PHONY: all deps build run test test-main test-asan test-tsan bench clean
+
+all: build
+
+deps:
+	bash scripts/install-deps.sh
+
+build: deps
+	$(CONFIGURE) -B build
+	cmake --build build -j$(JOBS)
+
+# Until the standalone application exists, the main job is the kernel's performance mode.
+run: bench
+
+test: test-main test-asan test-tsan
+
+test-main: build
+	$(XVFB) ctest --test-dir build --output-on-failure -j$(JOBS)
+
+test-asan: deps
+	$(CONFIGURE) -B build-asan -DCORVEX_SANITIZE=address
+	cmake --build build-asan -j$(JOBS)
+	ctest --test-dir build-asan --output-on-failure -j$(JOBS)
+
+test-tsan: deps
+	$(CONFIGURE) -B build-tsan -DCORVEX_SANITIZE=thread
+	cmake --build build-tsan -j$(JOBS)
+	$(NO_ASLR) ctest --test-dir build-tsan --output-on-failure -j$(JOBS)
+
+bench: build
+	@test -x build/bench/engine_bench || { echo "bench/ has no benchmark sources yet"; exit 1; }
+	build/bench/engine_bench
+
+clean:
+	rm -rf build build-asan build-tsan
