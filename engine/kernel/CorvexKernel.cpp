@@ -11,14 +11,7 @@ constexpr int kFirstEffectSlot = 35;
 } // namespace
 
 CorvexKernel::CorvexKernel() {
-    for (int slot = kFirstGlobalSlot; slot < kModuleSlotCount; ++slot) {
-        const ModuleSlot& s = kModuleSlots[static_cast<size_t>(slot)];
-        ParameterRecord& r = globalRecord(slot);
-        r.type = s.type;
-        r.instance = s.instance;
-        r.slot = static_cast<uint8_t>(slot);
-        r.group = s.group;
-    }
+    for (int slot = kFirstGlobalSlot; slot < kModuleSlotCount; ++slot) setRecordHeader(globalRecord(slot), slot, 0);
     for (int e = 0; e < kEffectSlotCount; ++e)
         globalRecord(kFirstEffectSlot + e).as<EffectSlotParams>().inner = &hostedRecords_[e];
 }

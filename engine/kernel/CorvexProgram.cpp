@@ -15,15 +15,7 @@ void CorvexProgram::reset() {
     pressureNote = 255;
     pressureValue = 0.0f;
     lastNote = -1;
-    for (int slot = 0; slot < kPartSlotCount; ++slot) {
-        const ModuleSlot& s = kModuleSlots[static_cast<size_t>(slot)];
-        ParameterRecord& r = records[slot];
-        r.type = s.type;
-        r.instance = s.instance;
-        r.slot = static_cast<uint8_t>(slot);
-        r.group = s.group;
-        r.partNumber = static_cast<uint8_t>(partNumber + 1);
-    }
+    for (int slot = 0; slot < kPartSlotCount; ++slot) setRecordHeader(records[slot], slot, partNumber + 1);
     updateModuleStates();
 }
 

@@ -243,13 +243,8 @@ void SoftwareKernel::executeModuleData(int section, const uint16_t* m, int lengt
     if (!isPartSection(section) || slot < 0 || slot >= kPartSlotCount) return;
     CorvexProgram* p = program(section - 1);
     ParameterRecord& record = p->record(slot);
-    const ModuleSlot& s = kModuleSlots[static_cast<size_t>(slot)];
-    record.type = s.type;
-    record.instance = s.instance;
-    record.slot = static_cast<uint8_t>(slot);
-    record.group = s.group;
-    record.partNumber = static_cast<uint8_t>(p->partNumber + 1);
-    blockLoaderFor(s.type)(data, blockWords, &record, &context_);
+    setRecordHeader(record, slot, p->partNumber + 1);
+    blockLoaderFor(record.type)(data, blockWords, &record, &context_);
 }
 
 } // namespace corvex

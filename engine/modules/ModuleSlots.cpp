@@ -1,5 +1,7 @@
 #include "engine/modules/ModuleSlots.h"
 
+#include "engine/modules/ParameterRecord.h"
+
 namespace corvex {
 
 namespace {
@@ -49,6 +51,15 @@ int slotBase(int group, int type) {
 }
 
 } // namespace
+
+void setRecordHeader(ParameterRecord& record, int slot, int section) {
+    const ModuleSlot& s = kModuleSlots[static_cast<size_t>(slot)];
+    record.type = s.type;
+    record.instance = s.instance;
+    record.slot = static_cast<uint8_t>(slot);
+    record.group = s.group;
+    record.partNumber = static_cast<uint8_t>(section);
+}
 
 int moduleSlotIndex(int instance, int group, int type) {
     const int base = slotBase(group, type);

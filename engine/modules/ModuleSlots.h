@@ -35,6 +35,11 @@ constexpr std::array<ModuleSlot, kModuleSlotCount> kModuleSlots = {{
     {2, 61, 0, 15, 196, 0},
 }};
 
+struct ParameterRecord;
+
+// Writes the slot's names and the section (0 kernel, 1..4 part) into a record's head.
+void setRecordHeader(ParameterRecord& record, int slot, int section);
+
 // The slot of (group, type, instance), or -1. Any group other than 0 and 1 means kernel-global,
 // which lets the 0x01FF header of stored global blocks find their slots.
 int moduleSlotIndex(int instance, int group, int type);
