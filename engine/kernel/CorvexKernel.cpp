@@ -6,6 +6,7 @@ namespace corvex {
 
 namespace {
 constexpr int kTransportSlot = 32;
+constexpr int kKeyRangeSlot = 33;
 constexpr int kTransportParameter = 5;
 constexpr int kFirstEffectSlot = 35;
 } // namespace
@@ -57,8 +58,34 @@ void CorvexKernel::runModuleGraph() {
     lastTransportRun_ = transportRun_;
 }
 
-void CorvexKernel::handleModuleData(int slot, int, const uint16_t*) {
+// The key-range block holds ten words per part from block word 7; block word j sits at data[j + 2].
+void CorvexKernel::loadKeyRanges(const uint16_t* data, int length) {
+    for (int p = 0; p < kPartCount; ++p) {
+        const int at = 7 + 10 * p;
+        if (at + 10 > length) break;
+        const uint16_t* g = data + 2 + at;
+        PartSetup& setup = partSetup_[p];
+        setup.bits = (g[0] & 1u) | ((g[2] & 3u) << 1) | ((g[3] & 31u) << 3) | ((g[1] & 15u) << 8) |
+                     ((g[7] & 255u) << 12) | ((g[6] & 1u) << 20) | ((g[5] & 255u) << 21);
+        setup.level = static_cast<float>(g[4]) * (1.0f / 16384.0f);
+        setup.lowKey = static_cast<uint8_t>(g[8] & 127);
+        setup.highKey = static_cast<uint8_t>(g[9] & 127);
+    }
+    // The two layers play the key ranges they are given.
+    for (int p = 0; p < 2; ++p) {
+        if (CorvexProgram* program = programs_[p]) {
+            program->keyLow = partSetup_[p].lowKey;
+            program->keyHigh = partSetup_[p].highKey;
+        }
+    }
+}
+
+void CorvexKernel::handleModuleData(int slot, int length, const uint16_t* data) {
+    if (slot < kFirstGlobalSlot || slot >= kModuleSlotCount || data == nullptr) return;
+    const int type = kModuleSlots[static_cast<size_t>(slot)].type;
+    blockLoaderFor(type)(data, length, &globalRecord(slot), &context_);
     if (slot == kTransportSlot) transportRun_ = 0.0f;
+    if (slot == kKeyRangeSlot) loadKeyRanges(data, length);
 }
 
 void CorvexKernel::setGlobalParameter(int slot, int parameter, int16_t value, float* echoValue, int*) {

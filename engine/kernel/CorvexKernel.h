@@ -37,6 +37,7 @@ protected:
 
 private:
     void runTransportStream(uint16_t value);
+    void loadKeyRanges(const uint16_t* data, int length);
 
     CorvexProgram programStorage_[kPartCount];
     ParameterRecord globalRecords_[kGlobalSlotCount];

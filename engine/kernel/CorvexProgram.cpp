@@ -16,6 +16,9 @@ void CorvexProgram::reset() {
     pressureValue = 0.0f;
     lastNote = -1;
     for (int slot = 0; slot < kPartSlotCount; ++slot) setRecordHeader(records[slot], slot, partNumber + 1);
+    connectionCount = 0;
+    connections.attach(connectionList, &connectionCount);
+    connections.rebuild();
     updateModuleStates();
 }
 

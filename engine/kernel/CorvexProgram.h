@@ -5,6 +5,7 @@
 
 #include "engine/modules/ModuleSlots.h"
 #include "engine/modules/ParameterRecord.h"
+#include "engine/program/ConnectionManager.h"
 
 namespace corvex {
 
@@ -53,6 +54,11 @@ public:
 
     // One record per part slot, shared by every module instance of that slot in the part.
     ParameterRecord records[kPartSlotCount];
+
+    // The part's wiring as the kernel received it; the manager derives the module order from it.
+    ModuleManager connections;
+    uint16_t connectionCount = 0;
+    ConnectionRecord connectionList[kMaxConnections];
 };
 
 } // namespace corvex

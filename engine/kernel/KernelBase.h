@@ -16,6 +16,14 @@ public:
     virtual ~KernelMessenger() = default;
 };
 
+// What the key-range block says of one part: packed flags, its keys and its level.
+struct PartSetup {
+    uint32_t bits = 0;
+    uint8_t lowKey = 0;
+    uint8_t highKey = 127;
+    float level = 0.0f;
+};
+
 class KernelBase : public KernelMessenger {
 public:
     static constexpr int kPartCount = 4;
@@ -38,20 +46,21 @@ public:
 
     CorvexProgram* program(int part) const { return (part >= 0 && part < kPartCount) ? programs_[part] : nullptr; }
     const VoiceRecord& voice(int index) const { return voices_[index]; }
+    const PartSetup& partSetup(int part) const { return partSetup_[part]; }
 
 protected:
     KernelBase(EngineContext& context, ModulePools& pools, VoiceRecord* voices)
         : context_(context), pools_(pools), voices_(voices) {}
 
-    // Bit 0 of a part's entry marks it present: a start of section 0 starts the present parts.
-    bool partPresent(int part) const { return (partSetup_[part] & 1u) != 0; }
+    // Bit 0 of a part's bits marks it present: a start of section 0 starts the present parts.
+    bool partPresent(int part) const { return (partSetup_[part].bits & 1u) != 0; }
 
     EngineContext& context_;
     ModulePools& pools_;
     VoiceRecord* voices_;
     CorvexProgram* programs_[kPartCount] = {};
 
-    uint32_t partSetup_[kPartCount] = {};
+    PartSetup partSetup_[kPartCount];
     uint8_t directNoteMark_ = 0;
     uint8_t remoteInput_ = 1;
     int32_t directInputChannel_ = 1;

@@ -36,6 +36,33 @@ public:
     KernelMessage() { words[0] = 0; }
 
     void copyFrom(const KernelMessage& other);
+
+    // Builders: each fills the words of one message, its word count, size and class.
+    static KernelMessage fromCommand(int target, int type);
+    static KernelMessage fromWordPair(uint16_t word0, uint16_t word1);
+    static KernelMessage makeParameterSet(int section, int moduleType, int group, int instance, int wordIndex,
+                                          uint16_t value);
+    static KernelMessage makeConnectionAmount(int section, int recordIndex, uint16_t amount);
+    // A block longer than 251 words carries a length byte of 0: it runs to the end of the message.
+    static KernelMessage makeModuleData(int section, int moduleType, int group, int instance, const uint16_t* block,
+                                        int blockWords);
+    // One chunk of at most 31 records of eight external words each.
+    static KernelMessage makeConnectionList(int section, int chunkIndex, bool last, const uint16_t* records,
+                                            int recordCount);
+    static KernelMessage makeAddConnection(int section, int recordIndex, const uint16_t* record);
+    static KernelMessage makeReplaceConnection(int section, int recordIndex, const uint16_t* record);
+    static KernelMessage makeRemoveConnection(int section, int recordIndex);
+    // Controller 123 (all notes off) for a kernel part 0..3.
+    static KernelMessage makeControlChange(int part);
+
+    static constexpr int kMaxRecordsPerListMessage = 31;
+
+private:
+    void finish(int count, Class builder) {
+        wordCount = count;
+        size = (count + 1) / 2;
+        messageClass = builder;
+    }
 };
 
 // Message types, the low byte of a message's first word.

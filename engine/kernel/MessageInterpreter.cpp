@@ -11,6 +11,7 @@ namespace {
 
 constexpr int kRejected = -1;
 constexpr int kConnectionRecords = 96;
+constexpr int kConnectionListSlot = 28;
 constexpr int kExternalRecordWords = 8;
 
 bool isTerminating(int type) {
@@ -102,7 +103,7 @@ int SoftwareKernel::processMessage(const uint16_t* words, int count) {
             program(part)->enabled = (type == MessageType::EnablePart);
             break;
         case MessageType::ModuleData:
-            executeModuleData(t, m, length);
+            if (executeModuleData(t, m, length) < 0) result = kRejected;
             break;
         case MessageType::ClearRemoteInput:
             remoteInput_ = 0;
@@ -229,7 +230,7 @@ int SoftwareKernel::executeMidiEvent(const uint16_t* m) {
     return 0;
 }
 
-void SoftwareKernel::executeModuleData(int section, const uint16_t* m, int length) {
+int SoftwareKernel::executeModuleData(int section, const uint16_t* m, int length) {
     const int type = m[1] >> 8;
     const int group = m[1] & 255;
     const int instance = m[2] & 255;
@@ -237,14 +238,17 @@ void SoftwareKernel::executeModuleData(int section, const uint16_t* m, int lengt
     const uint16_t* data = m + 2; // block word j sits at data[j + 2]
     const int blockWords = length - 4;
     if (section == 0) {
-        if (slot >= kFirstGlobalSlot) handleModuleData(slot, blockWords, data);
-        return;
+        if (slot < kFirstGlobalSlot) return kRejected;
+        handleModuleData(slot, blockWords, data);
+        return 0;
     }
-    if (!isPartSection(section) || slot < 0 || slot >= kPartSlotCount) return;
+    if (!isPartSection(section) || slot < 0 || slot >= kPartSlotCount) return kRejected;
+    if (slot == kConnectionListSlot) return loadConnectionList(section - 1, data, length) < 0 ? kRejected : 0;
     CorvexProgram* p = program(section - 1);
     ParameterRecord& record = p->record(slot);
     setRecordHeader(record, slot, p->partNumber + 1);
     blockLoaderFor(record.type)(data, blockWords, &record, &context_);
+    return 0;
 }
 
 } // namespace corvex

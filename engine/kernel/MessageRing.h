@@ -23,6 +23,9 @@ public:
         return (w - r + kSlots) % kSlots;
     }
 
+    // The i-th oldest queued message, for the producer side to inspect; i < size().
+    const KernelMessage& peek(int i) const { return slots_[(read_.load(std::memory_order_acquire) + i) % kSlots]; }
+
     // Neither checks for room or content: the callers do.
     void push(const KernelMessage& message) {
         const int w = write_.load(std::memory_order_relaxed);

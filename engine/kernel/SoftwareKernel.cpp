@@ -35,6 +35,18 @@ void SoftwareKernel::setDetune(float v) {
     detuneAmount_.store(static_cast<float>(std::pow(10.0, db * 0.05)), std::memory_order_relaxed);
 }
 
+void SoftwareKernel::postPitchBend(float bend) {
+    const float clamped = std::isfinite(bend) ? std::clamp(bend, -1.0f, 1.0f) : 0.0f;
+    const auto word = static_cast<uint16_t>(static_cast<int>((clamped + 1.0f) * 16384.0f));
+    postMessage(KernelMessage::fromWordPair((1 << 8) | MessageType::Bend, word));
+    postMessage(KernelMessage::fromWordPair((2 << 8) | MessageType::Bend, word));
+}
+
+void SoftwareKernel::setHold(int part, int value) {
+    if (part < 0 || part >= kPartCount) return;
+    holdValues_[part].store(std::clamp(value, 0, 2), std::memory_order_relaxed);
+}
+
 void SoftwareKernel::addListener(SoftwareKernelListener* listener) {
     if (listener && std::find(listeners_.begin(), listeners_.end(), listener) == listeners_.end())
         listeners_.push_back(listener);
@@ -132,11 +144,37 @@ void SoftwareKernel::dispatchNote(int, int, int) {}
 int SoftwareKernel::assignVoice(int, int, int) { return 0; }
 int SoftwareKernel::releaseDirectNote(int, int) { return 0; }
 
-// A part has no connection records until the program model arrives: every edit is refused.
-int SoftwareKernel::insertConnection(int, int, const uint16_t*) { return -1; }
-int SoftwareKernel::removeConnection(int, int) { return -1; }
-int SoftwareKernel::replaceConnection(int, int, const uint16_t*) { return -1; }
-void SoftwareKernel::setConnectionAmount(int, int, int16_t) {}
-void SoftwareKernel::setConnectionSecond(int, int, int16_t) {}
+int SoftwareKernel::insertConnection(int part, int index, const uint16_t* words) {
+    ConnectionRecord record;
+    if (!decodeConnection(words, record)) return -1;
+    return program(part)->connections.insertConnection(index, record);
+}
+
+int SoftwareKernel::removeConnection(int part, int index) {
+    return program(part)->connections.removeConnectionAt(index);
+}
+
+int SoftwareKernel::replaceConnection(int part, int index, const uint16_t* words) {
+    ModuleManager& m = program(part)->connections;
+    ConnectionRecord record;
+    if (index >= m.count() || !decodeConnection(words, record)) return -1;
+    m.setConnection(index, record);
+    return 0;
+}
+
+void SoftwareKernel::setConnectionAmount(int part, int index, int16_t amount) {
+    program(part)->connections.setConnectionAmount(index, static_cast<uint16_t>(amount));
+}
+
+void SoftwareKernel::setConnectionSecond(int part, int index, int16_t value) {
+    program(part)->connections.setConnectionAmount2(index, static_cast<uint16_t>(value));
+}
+
+int SoftwareKernel::loadConnectionList(int part, const uint16_t* data, int length) {
+    // A first chunk carries a three-word block header before its records.
+    const int headWords = (data[1] >> 8) == 0 ? 7 : 4;
+    if (length < headWords || (length - headWords) % kExternalConnectionWords != 0) return -1;
+    return program(part)->connections.setConnections(data, (length - headWords) / kExternalConnectionWords);
+}
 
 } // namespace corvex

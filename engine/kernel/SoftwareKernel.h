@@ -54,6 +54,14 @@ public:
     void commitNotifications() { notifications_.publish(); }
     void drainNotifications() { notifications_.drain(listeners_); }
 
+    // Message thread: a bend of -1..+1 for both layers, through the posted ring.
+    void postPitchBend(float bend);
+    // Message thread: 0 off, 1 hold, 2 hold with replacement, for kernel part 0..3.
+    void setHold(int part, int value);
+    int getHold(int part) const {
+        return (part >= 0 && part < kPartCount) ? holdValues_[part].load(std::memory_order_relaxed) : 0;
+    }
+
     void setDetune(float v);
     float getDetune() const { return detuneAmount_.load(std::memory_order_relaxed); }
     void setTuning(float hz) { tuning_.store(hz, std::memory_order_relaxed); }
@@ -64,6 +72,8 @@ public:
     BlockBufferStore& bufferStore() { return store_; }
     ModulePools& modulePools() { return pools_; }
     int pendingMessageCount() const { return posted_.size(); }
+    // The i-th oldest message still waiting for the next block (message thread only).
+    const KernelMessage& pendingMessage(int i) const { return posted_.peek(i); }
     int remoteInputFlag() const { return remoteInput_; }
     int directNoteMark() const { return directNoteMark_; }
 
@@ -80,6 +90,7 @@ protected:
     int replaceConnection(int part, int index, const uint16_t* record);
     void setConnectionAmount(int part, int index, int16_t amount);
     void setConnectionSecond(int part, int index, int16_t value);
+    int loadConnectionList(int part, const uint16_t* data, int length);
 
     float* outputLeft_ = nullptr;
     float* outputRight_ = nullptr;
@@ -87,7 +98,7 @@ protected:
 private:
     int executeSetParameter(int section, const uint16_t* m);
     int executeMidiEvent(const uint16_t* m);
-    void executeModuleData(int section, const uint16_t* m, int length);
+    int executeModuleData(int section, const uint16_t* m, int length);
     void addTestTone(int numOutputs, float* const* outputs, int frames);
 
     // Storage first: the base keeps references to it.
@@ -108,6 +119,7 @@ private:
     std::atomic<float> tuning_{440.0f};
     std::atomic<bool> testTone_{false};
     double testTonePhase_ = 0.0;
+    std::atomic<int> holdValues_[kPartCount] = {};
 };
 
 } // namespace corvex

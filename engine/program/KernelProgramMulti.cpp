@@ -1,0 +1,144 @@
+// The multi (patch-level) settings of the kernel program: key modes, split, balance, bend, hold,
+// voice assignment and effect selection.
+#include <algorithm>
+
+#include "engine/kernel/SoftwareKernel.h"
+#include "engine/program/CorvanKernelProgram.h"
+
+namespace corvex {
+
+namespace {
+constexpr int kKeyRangeSlot = 33;
+constexpr int kRunnerSlot = 34;
+constexpr int kVoiceSetupSlot = 27;
+constexpr int kGlobalSlot = 40;
+constexpr int kFirstEffectSlot = 35;
+constexpr int kEffectSlots = 3;
+constexpr int kLayerLevelWords[2] = {7, 11};
+constexpr int kVolumeWord = 28;
+} // namespace
+
+void CorvanKernelProgram::setPartKeys(int part, int low, int high) {
+    uint16_t* group = keyRangeGroup(part);
+    group[8] = static_cast<uint16_t>(std::clamp(low, 0, 127));
+    group[9] = static_cast<uint16_t>(std::clamp(high, 0, 127));
+}
+
+// Whole and Dual leave the split key alone: switching back to Split finds the key the user chose.
+void CorvanKernelProgram::setKeyMode(int mode) {
+    keyMode_ = std::clamp(mode, 0, 2);
+    disablePart(1);
+    disablePart(2);
+    if (keyMode_ == Split) {
+        setPartKeys(1, splitKey_, 127);
+        setPartKeys(2, 0, splitKey_ - 1);
+    } else {
+        setPartKeys(1, 0, 127);
+        if (keyMode_ == Dual) setPartKeys(2, 0, 127);
+    }
+    sendBlock(0, kKeyRangeSlot);
+    enablePart(1);
+    if (keyMode_ != Whole) enablePart(2);
+    if (keyMode_ == Split && voiceAssignMode_ == 0) voiceAssignMode_ = 3;
+    if (arpeggiatorMode_ != 0 && keyMode_ != Split) voiceAssignMode_ = 0;
+    applyVoiceAssign();
+}
+
+void CorvanKernelProgram::setSplitPoint() {
+    disablePart(1);
+    disablePart(2);
+    setPartKeys(1, splitKey_, 127);
+    setPartKeys(2, 0, splitKey_ - 1);
+    sendBlock(0, kKeyRangeSlot);
+    enablePart(1);
+    enablePart(2);
+}
+
+void CorvanKernelProgram::setScaledWord(float v) {
+    runnerBlock()[kVolumeWord] = static_cast<uint16_t>(std::clamp(v, 0.0f, 1.0f) * 16384.0f);
+    sendBlock(0, kRunnerSlot);
+}
+
+float CorvanKernelProgram::getScaledWord() const { return runnerBlock()[kVolumeWord] / 16384.0f; }
+
+void CorvanKernelProgram::setLayerBalance(float v) {
+    v = std::clamp(v, 0.0f, 1.0f);
+    const float first = v < 0.5f ? 2.0f * v : 1.0f;
+    const float second = v < 0.5f ? 1.0f : 2.0f * (1.0f - v);
+    runnerBlock()[kLayerLevelWords[0]] = static_cast<uint16_t>(first * 16384.0f);
+    runnerBlock()[kLayerLevelWords[1]] = static_cast<uint16_t>(second * 16384.0f);
+    sendBlock(0, kRunnerSlot);
+}
+
+float CorvanKernelProgram::getLayerBalance() const {
+    const float first = runnerBlock()[kLayerLevelWords[0]] / 16384.0f;
+    const float second = runnerBlock()[kLayerLevelWords[1]] / 16384.0f;
+    return first < 1.0f ? 0.5f * first : 1.0f - 0.5f * second;
+}
+
+void CorvanKernelProgram::setBend(float v) {
+    bend_ = std::clamp(v, 0.0f, 1.0f);
+    kernel_.postPitchBend(2.0f * bend_ - 1.0f);
+}
+
+void CorvanKernelProgram::setHold(int layer, bool on) {
+    if (layer != 0 && layer != 1) return;
+    hold_[layer] = on ? 1 : 0;
+    const int value = !on ? 0 : (voiceAssignMode_ == 0 || voiceAssignMode_ == 4) ? 2 : 1;
+    kernel_.setHold(layer, value);
+}
+
+void CorvanKernelProgram::setAssignParameters(int polyphony, int priority, int unison) {
+    polyphony_ = std::clamp(polyphony, 2, 32);
+    notePriority_ = std::clamp(priority, 0, 2);
+    unisonVoices_ = std::clamp(unison, 2, 4);
+}
+
+void CorvanKernelProgram::applyVoiceAssign() {
+    const int arp = arpeggiatorMode_;
+    const bool firstTakesArp = arp > 0 && keyMode_ != Split;
+    const bool secondTakesArp = arp > 0 && keyMode_ != Whole;
+    if ((firstTakesArp || secondTakesArp) && arp >= 1) setParameterWord(0, kGlobalSlot, 10, -1, static_cast<uint16_t>(arp - 1));
+    setPartAssignMode(0, firstTakesArp ? 0 : voiceAssignMode_);
+    setParameterWord(0, kGlobalSlot, 7, -1, firstTakesArp ? 1 : 0);
+    setPartAssignMode(1, secondTakesArp ? 0 : voiceAssignMode_);
+    setParameterWord(0, kGlobalSlot, 8, -1, secondTakesArp ? 1 : 0);
+    sendBlock(0, kKeyRangeSlot);
+    for (int layer = 0; layer < 2; ++layer)
+        if (hold_[layer]) setHold(layer, true);
+}
+
+void CorvanKernelProgram::setPartAssignMode(int layer, int mode) {
+    if (layer < 0 || layer >= kPartCount) return;
+    uint16_t* block = getBlockAddress(layer + 1, kVoiceSetupSlot);
+    struct Words {
+        int w3, w15, w17;
+    };
+    Words w{0, 1, polyphony_};
+    switch (mode) {
+    case 1: w = {notePriority_ + 4, 1, 1}; break;
+    case 2: w = {1, unisonVoices_, polyphony_}; break;
+    case 4: w = {1, 1, polyphony_}; break;
+    default: break; // modes 0 and 3
+    }
+    block[3] = static_cast<uint16_t>(w.w3);
+    block[15] = static_cast<uint16_t>(w.w15);
+    block[17] = static_cast<uint16_t>(w.w17);
+    post(KernelMessage::makeControlChange(layer));
+    sendBlock(layer + 1, kVoiceSetupSlot);
+}
+
+void CorvanKernelProgram::setEffectType(int effectIndex, int selector) {
+    if (effectIndex < 0 || effectIndex >= kEffectSlots) return;
+    uint16_t* block = getBlockAddress(0, kFirstEffectSlot + effectIndex);
+    buildEffectSlotBlock(block, effectIndex, selector);
+    block[3] = kBlockStateBuilt;
+    sendBlock(0, kFirstEffectSlot + effectIndex);
+}
+
+int CorvanKernelProgram::getEffectType(int effectIndex) const {
+    if (effectIndex < 0 || effectIndex >= kEffectSlots) return 0;
+    return effectSelectorOfBlock(section0_ + kModuleSlots[static_cast<size_t>(kFirstEffectSlot + effectIndex)].blockAt);
+}
+
+} // namespace corvex
