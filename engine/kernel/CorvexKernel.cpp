@@ -5,16 +5,13 @@
 namespace corvex {
 
 namespace {
-constexpr int kTransportSlot = 32;
-constexpr int kKeyRangeSlot = 33;
 constexpr int kTransportParameter = 5;
-constexpr int kFirstEffectSlot = 35;
 } // namespace
 
 CorvexKernel::CorvexKernel() {
     for (int slot = kFirstGlobalSlot; slot < kModuleSlotCount; ++slot) setRecordHeader(globalRecord(slot), slot, 0);
     for (int e = 0; e < kEffectSlotCount; ++e)
-        globalRecord(kFirstEffectSlot + e).as<EffectSlotParams>().inner = &hostedRecords_[e];
+        globalRecord(SlotIndex::FirstEffect + e).as<EffectSlotParams>().inner = &hostedRecords_[e];
 }
 
 // Fixed storage: the programs live inside the kernel, so creating them cannot fail half-way.
@@ -35,7 +32,7 @@ int CorvexKernel::buildModuleGraph() { return 0; }
 // Ports 0 and 1 of the output bus carry the first part, ports 2 and 3 the second.
 void CorvexKernel::getOutputBuffers(float* bus[kOutputBusCount]) {
     for (int i = 0; i < kOutputBusCount; ++i) bus[i] = nullptr;
-    void* outputBus = globalModules_[39 - kFirstGlobalSlot];
+    void* outputBus = globalModules_[SlotIndex::OutputBus - kFirstGlobalSlot];
     if (outputBus == nullptr) return;
     constexpr int kBusIndex[4] = {0, 1, 8, 9};
     for (int port = 0; port < 4; ++port)
@@ -84,12 +81,12 @@ void CorvexKernel::handleModuleData(int slot, int length, const uint16_t* data) 
     if (slot < kFirstGlobalSlot || slot >= kModuleSlotCount || data == nullptr) return;
     const int type = kModuleSlots[static_cast<size_t>(slot)].type;
     blockLoaderFor(type)(data, length, &globalRecord(slot), &context_);
-    if (slot == kTransportSlot) transportRun_ = 0.0f;
-    if (slot == kKeyRangeSlot) loadKeyRanges(data, length);
+    if (slot == SlotIndex::Transport) transportRun_ = 0.0f;
+    if (slot == SlotIndex::KeyRange) loadKeyRanges(data, length);
 }
 
 void CorvexKernel::setGlobalParameter(int slot, int parameter, int16_t value, float* echoValue, int*) {
-    if (slot == kTransportSlot && parameter == kTransportParameter) {
+    if (slot == SlotIndex::Transport && parameter == kTransportParameter) {
         transportRun_ = static_cast<float>(value) * (1.0f / 16384.0f);
         if (echoValue) *echoValue = transportRun_;
     }

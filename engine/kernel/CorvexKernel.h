@@ -30,7 +30,7 @@ public:
 
 protected:
     static constexpr int kGlobalSlotCount = kModuleSlotCount - kFirstGlobalSlot;
-    static constexpr int kEffectSlotCount = 3;
+    static constexpr int kEffectSlotCount = SlotIndex::EffectCount;
 
     // Kernel-global modules by slot (32..40); empty until the module graph is built.
     void* globalModules_[kGlobalSlotCount] = {};

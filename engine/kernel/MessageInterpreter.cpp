@@ -11,7 +11,6 @@ namespace {
 
 constexpr int kRejected = -1;
 constexpr int kConnectionRecords = 96;
-constexpr int kConnectionListSlot = 28;
 constexpr int kExternalRecordWords = 8;
 
 bool isTerminating(int type) {
@@ -243,7 +242,7 @@ int SoftwareKernel::executeModuleData(int section, const uint16_t* m, int length
         return 0;
     }
     if (!isPartSection(section) || slot < 0 || slot >= kPartSlotCount) return kRejected;
-    if (slot == kConnectionListSlot) return loadConnectionList(section - 1, data, length) < 0 ? kRejected : 0;
+    if (slot == SlotIndex::ConnectionList) return loadConnectionList(section - 1, data, length) < 0 ? kRejected : 0;
     CorvexProgram* p = program(section - 1);
     ParameterRecord& record = p->record(slot);
     setRecordHeader(record, slot, p->partNumber + 1);

@@ -12,6 +12,21 @@ constexpr int kPartSlotCount = 32;   // slots 0..31 live in every part
 constexpr int kFirstGlobalSlot = 32; // slots 32..40 live once in the kernel
 constexpr int kVoiceSlotCount = 20;  // slots 0..19 are built once per voice
 
+// Slots that code names directly.
+namespace SlotIndex {
+constexpr int VoiceValueSource = 0;
+constexpr int VoiceControl = 1;
+constexpr int VoiceSetup = 27;
+constexpr int ConnectionList = 28;
+constexpr int Transport = 32;
+constexpr int KeyRange = 33;
+constexpr int Runner = 34;
+constexpr int FirstEffect = 35;
+constexpr int EffectCount = 3;
+constexpr int OutputBus = 39;
+constexpr int GlobalBlock = 40;
+} // namespace SlotIndex
+
 struct ModuleSlot {
     uint8_t group;     // 0 per voice, 1 per part, 2 kernel-global
     uint8_t type;

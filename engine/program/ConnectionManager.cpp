@@ -42,6 +42,9 @@ void ConnectionManager::attach(ConnectionRecord* list, uint16_t* countWord) {
 }
 
 void ConnectionManager::setCount(int n) {
+    // Records past the count are cleared, so that an image holds nothing stale behind its list.
+    if (list_ != nullptr)
+        for (int i = n; i < count_ && i < kMaxConnections; ++i) list_[i] = ConnectionRecord{};
     count_ = n;
     if (countWord_) *countWord_ = static_cast<uint16_t>(n);
 }

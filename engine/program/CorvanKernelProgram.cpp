@@ -11,8 +11,6 @@ namespace corvex {
 
 namespace {
 
-constexpr int kConnectionSlot = 28;
-constexpr int kGlobalBlocksSent[] = {33, 34, 35, 36, 37, 40};
 
 const ModuleSlot& slotInfo(int slot) { return kModuleSlots[static_cast<size_t>(slot)]; }
 
@@ -46,7 +44,7 @@ void CorvanKernelProgram::initialise() {
     stopPart(1);
     sendPart(1);
     sendPart(2);
-    for (int slot : kGlobalBlocksSent) sendBlock(0, slot);
+    for (int slot : kMultiBlockSlots) sendBlock(0, slot);
     startPart(1);
     enablePart(1);
     disablePart(2);
@@ -61,7 +59,7 @@ void CorvanKernelProgram::sendPart(int section) {
     if (!validPart(section)) return;
     loadInitConnections(section);
     for (int slot = 0; slot < kPartSlotCount; ++slot)
-        if (slot != kConnectionSlot) sendBlock(section, slot);
+        if (slot != SlotIndex::ConnectionList) sendBlock(section, slot);
 }
 
 void CorvanKernelProgram::loadInitConnections(int section) {
@@ -89,7 +87,7 @@ CorvanKernelProgram::Block CorvanKernelProgram::getBlock(int section, int slot) 
         }
         return b;
     }
-    if (!validPart(section) || slot < 0 || slot >= kPartSlotCount || slot == kConnectionSlot) return b;
+    if (!validPart(section) || slot < 0 || slot >= kPartSlotCount || slot == SlotIndex::ConnectionList) return b;
     b.words = partArea(section) + slotInfo(slot).blockAt;
     // The stored length word is trusted only as far as the slot's room.
     b.length = std::min<int>(b.words[2], slotInfo(slot).blockWords);
@@ -102,7 +100,7 @@ const uint16_t* CorvanKernelProgram::sectionImage(int section) const {
 }
 
 void CorvanKernelProgram::writeModuleBlock(int slot, int layer, int state) {
-    if (slot < 0 || slot >= kPartSlotCount || slot == kConnectionSlot || layer < 0 || layer >= kPartCount) return;
+    if (slot < 0 || slot >= kPartSlotCount || slot == SlotIndex::ConnectionList || layer < 0 || layer >= kPartCount) return;
     const ModuleSlot& s = slotInfo(slot);
     uint16_t* block = parts_[layer] + s.blockAt;
     std::fill(block, block + s.blockWords, uint16_t{0});

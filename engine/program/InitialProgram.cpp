@@ -10,7 +10,6 @@ namespace corvex {
 
 namespace {
 
-constexpr int kConnectionListSlot = 28;
 constexpr int kMaxRunsPerBlock = 16;
 
 struct WordRun {
@@ -77,7 +76,7 @@ constexpr bool initialBlocksAreSound() {
                     return false;
         }
     }
-    return seen == ~(uint32_t{1} << kConnectionListSlot);
+    return seen == ~(uint32_t{1} << SlotIndex::ConnectionList);
 }
 static_assert(initialBlocksAreSound(), "the initial part words must cover each block once and stay inside it");
 

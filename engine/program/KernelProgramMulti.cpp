@@ -8,12 +8,6 @@
 namespace corvex {
 
 namespace {
-constexpr int kKeyRangeSlot = 33;
-constexpr int kRunnerSlot = 34;
-constexpr int kVoiceSetupSlot = 27;
-constexpr int kGlobalSlot = 40;
-constexpr int kFirstEffectSlot = 35;
-constexpr int kEffectSlots = 3;
 constexpr int kLayerLevelWords[2] = {7, 11};
 constexpr int kVolumeWord = 28;
 } // namespace
@@ -36,7 +30,7 @@ void CorvanKernelProgram::setKeyMode(int mode) {
         setPartKeys(1, 0, 127);
         if (keyMode_ == Dual) setPartKeys(2, 0, 127);
     }
-    sendBlock(0, kKeyRangeSlot);
+    sendBlock(0, SlotIndex::KeyRange);
     enablePart(1);
     if (keyMode_ != Whole) enablePart(2);
     if (keyMode_ == Split && voiceAssignMode_ == 0) voiceAssignMode_ = 3;
@@ -49,14 +43,14 @@ void CorvanKernelProgram::setSplitPoint() {
     disablePart(2);
     setPartKeys(1, splitKey_, 127);
     setPartKeys(2, 0, splitKey_ - 1);
-    sendBlock(0, kKeyRangeSlot);
+    sendBlock(0, SlotIndex::KeyRange);
     enablePart(1);
     enablePart(2);
 }
 
 void CorvanKernelProgram::setScaledWord(float v) {
     runnerBlock()[kVolumeWord] = static_cast<uint16_t>(std::clamp(v, 0.0f, 1.0f) * 16384.0f);
-    sendBlock(0, kRunnerSlot);
+    sendBlock(0, SlotIndex::Runner);
 }
 
 float CorvanKernelProgram::getScaledWord() const { return runnerBlock()[kVolumeWord] / 16384.0f; }
@@ -67,7 +61,7 @@ void CorvanKernelProgram::setLayerBalance(float v) {
     const float second = v < 0.5f ? 1.0f : 2.0f * (1.0f - v);
     runnerBlock()[kLayerLevelWords[0]] = static_cast<uint16_t>(first * 16384.0f);
     runnerBlock()[kLayerLevelWords[1]] = static_cast<uint16_t>(second * 16384.0f);
-    sendBlock(0, kRunnerSlot);
+    sendBlock(0, SlotIndex::Runner);
 }
 
 float CorvanKernelProgram::getLayerBalance() const {
@@ -98,19 +92,19 @@ void CorvanKernelProgram::applyVoiceAssign() {
     const int arp = arpeggiatorMode_;
     const bool firstTakesArp = arp > 0 && keyMode_ != Split;
     const bool secondTakesArp = arp > 0 && keyMode_ != Whole;
-    if ((firstTakesArp || secondTakesArp) && arp >= 1) setParameterWord(0, kGlobalSlot, 10, -1, static_cast<uint16_t>(arp - 1));
+    if ((firstTakesArp || secondTakesArp) && arp >= 1) setParameterWord(0, SlotIndex::GlobalBlock, 10, -1, static_cast<uint16_t>(arp - 1));
     setPartAssignMode(0, firstTakesArp ? 0 : voiceAssignMode_);
-    setParameterWord(0, kGlobalSlot, 7, -1, firstTakesArp ? 1 : 0);
+    setParameterWord(0, SlotIndex::GlobalBlock, 7, -1, firstTakesArp ? 1 : 0);
     setPartAssignMode(1, secondTakesArp ? 0 : voiceAssignMode_);
-    setParameterWord(0, kGlobalSlot, 8, -1, secondTakesArp ? 1 : 0);
-    sendBlock(0, kKeyRangeSlot);
+    setParameterWord(0, SlotIndex::GlobalBlock, 8, -1, secondTakesArp ? 1 : 0);
+    sendBlock(0, SlotIndex::KeyRange);
     for (int layer = 0; layer < 2; ++layer)
         if (hold_[layer]) setHold(layer, true);
 }
 
 void CorvanKernelProgram::setPartAssignMode(int layer, int mode) {
     if (layer < 0 || layer >= kPartCount) return;
-    uint16_t* block = getBlockAddress(layer + 1, kVoiceSetupSlot);
+    uint16_t* block = getBlockAddress(layer + 1, SlotIndex::VoiceSetup);
     struct Words {
         int w3, w15, w17;
     };
@@ -125,20 +119,20 @@ void CorvanKernelProgram::setPartAssignMode(int layer, int mode) {
     block[15] = static_cast<uint16_t>(w.w15);
     block[17] = static_cast<uint16_t>(w.w17);
     post(KernelMessage::makeControlChange(layer));
-    sendBlock(layer + 1, kVoiceSetupSlot);
+    sendBlock(layer + 1, SlotIndex::VoiceSetup);
 }
 
 void CorvanKernelProgram::setEffectType(int effectIndex, int selector) {
-    if (effectIndex < 0 || effectIndex >= kEffectSlots) return;
-    uint16_t* block = getBlockAddress(0, kFirstEffectSlot + effectIndex);
+    if (effectIndex < 0 || effectIndex >= SlotIndex::EffectCount) return;
+    uint16_t* block = getBlockAddress(0, SlotIndex::FirstEffect + effectIndex);
     buildEffectSlotBlock(block, effectIndex, selector);
     block[3] = kBlockStateBuilt;
-    sendBlock(0, kFirstEffectSlot + effectIndex);
+    sendBlock(0, SlotIndex::FirstEffect + effectIndex);
 }
 
 int CorvanKernelProgram::getEffectType(int effectIndex) const {
-    if (effectIndex < 0 || effectIndex >= kEffectSlots) return 0;
-    return effectSelectorOfBlock(section0_ + kModuleSlots[static_cast<size_t>(kFirstEffectSlot + effectIndex)].blockAt);
+    if (effectIndex < 0 || effectIndex >= SlotIndex::EffectCount) return 0;
+    return effectSelectorOfBlock(section0_ + kModuleSlots[static_cast<size_t>(SlotIndex::FirstEffect + effectIndex)].blockAt);
 }
 
 } // namespace corvex

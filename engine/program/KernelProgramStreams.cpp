@@ -7,10 +7,8 @@
 namespace corvex {
 
 namespace {
-constexpr int kConnectionSlot = 28;
 constexpr int kVoiceControlType = 2;
 constexpr int kConnectionListType = 50;
-constexpr int kMultiSlots[] = {33, 34, 35, 36, 37, 40};
 } // namespace
 
 void CorvanKernelProgram::writeBlockWords(WordOutputStream& out, const uint16_t* block, int length) const {
@@ -21,7 +19,7 @@ bool CorvanKernelProgram::writePart(int section, WordOutputStream& out) const {
     if (!validPart(section)) return false;
     const uint16_t* area = parts_[section - 1];
     for (int slot = 0; slot < kPartSlotCount; ++slot) {
-        if (slot == kConnectionSlot) {
+        if (slot == SlotIndex::ConnectionList) {
             const ConnectionManager& m = managers_[section - 1];
             out.writeWord(0x0101);
             out.writeWord(static_cast<uint16_t>(kConnectionListType << 8));
@@ -42,7 +40,7 @@ bool CorvanKernelProgram::writePart(int section, WordOutputStream& out) const {
 }
 
 bool CorvanKernelProgram::writeMultiBlocks(WordOutputStream& out) const {
-    for (int slot : kMultiSlots) {
+    for (int slot : kMultiBlockSlots) {
         const ModuleSlot& s = kModuleSlots[static_cast<size_t>(slot)];
         const uint16_t* block = section0_ + s.blockAt;
         if (block[3] == kBlockUnused) continue;
@@ -87,7 +85,7 @@ bool CorvanKernelProgram::parseStream(int section, WordInputStream& in, ParsedSt
                 if (!decodeConnection(w, parsed.records[r])) return false;
             }
             parsed.recordCount = n;
-            parsed.sentSlots.push_back(kConnectionSlot);
+            parsed.sentSlots.push_back(SlotIndex::ConnectionList);
             continue;
         }
         const ModuleSlot& s = kModuleSlots[static_cast<size_t>(slot)];
@@ -120,7 +118,7 @@ bool CorvanKernelProgram::readPart(int section, WordInputStream& in) {
         uint16_t* image = section == 0 ? section0_ : partArea(section);
         std::copy(parsed.image.begin(), parsed.image.end(), image);
         for (int slot : parsed.sentSlots) {
-            if (slot == kConnectionSlot)
+            if (slot == SlotIndex::ConnectionList)
                 sendConnections(section, parsed.records, parsed.recordCount);
             else
                 sendBlock(section, slot);

@@ -107,11 +107,6 @@ constexpr bool defaultsFitTheirBlocks() {
 static_assert(defaultsFitTheirBlocks(), "a default word lies outside its block");
 
 // Slots of section 0, in image order.
-constexpr int kKeyRangeSlot = 33;
-constexpr int kRunnerSlot = 34;
-constexpr int kFirstEffectSlot = 35;
-constexpr int kGlobalBlockSlot = 40;
-constexpr int kGlobalValueSourceSlot = 32;
 constexpr int kEffectCount = 3;
 
 // Kernel-global blocks keep this header word: its group byte 255 is how stored blocks find their slots.
@@ -194,41 +189,41 @@ void writeBypassInnerBlock(uint16_t* block40, int effectIndex) {
 void buildGlobalSection(uint16_t* section0) {
     for (int w = 0; w < kGlobalSectionWords; ++w) section0[w] = 0;
 
-    for (int slot : {kKeyRangeSlot, kRunnerSlot}) {
+    for (int slot : {SlotIndex::KeyRange, SlotIndex::Runner}) {
         writeDefaultsOfSlot(section0, slot);
         uint16_t* block = slotBlock(section0, slot);
         block[0] = kGlobalHeader;
         block[3] = kBlockStateBuilt;
     }
     // Every effect slot starts out hosting effect 2 with its defaults, as after a change to that effect.
-    for (int i = 0; i < kEffectCount; ++i) buildEffectSlotBlock(slotBlock(section0, kFirstEffectSlot + i), i, 2);
+    for (int i = 0; i < kEffectCount; ++i) buildEffectSlotBlock(slotBlock(section0, SlotIndex::FirstEffect + i), i, 2);
 
     // The global block and the kernel's own value source: plain defaults marked in use. The value source
     // has no rule of its own for word 3; it takes the state every other built block has.
-    for (int slot : {kGlobalBlockSlot, kGlobalValueSourceSlot}) {
+    for (int slot : {SlotIndex::GlobalBlock, SlotIndex::Transport}) {
         writeDefaultsOfSlot(section0, slot);
         slotBlock(section0, slot)[3] = kBlockStateBuilt;
     }
 }
 
 void applyInitialGlobalAdjustments(uint16_t* section0) {
-    uint16_t* keyRange = slotBlock(section0, kKeyRangeSlot);
+    uint16_t* keyRange = slotBlock(section0, SlotIndex::KeyRange);
     for (int part = 0; part < 2; ++part)
         for (int w = 0; w < kKeyRangeGroupWords; ++w)
             keyRange[kKeyRangeGroupAt + part * kKeyRangeGroupWords + w] = kPlayingPartGroup[static_cast<size_t>(w)];
 
-    uint16_t* runner = slotBlock(section0, kRunnerSlot);
+    uint16_t* runner = slotBlock(section0, SlotIndex::Runner);
     for (int w = 7; w <= 22; ++w) runner[w] = 0;
     for (int w : {7, 8, 11, 12, 23, 24, 27}) runner[w] = 16384;
     runner[25] = 0;
     runner[26] = 0;
     runner[28] = 8192;
 
-    uint16_t* global = slotBlock(section0, kGlobalBlockSlot);
+    uint16_t* global = slotBlock(section0, SlotIndex::GlobalBlock);
     for (int w : {7, 8, 10, 11}) global[w] = 0;
     global[13] = 11468;
 
-    for (int i = 0; i < kEffectCount; ++i) writeBypassInnerBlock(slotBlock(section0, kFirstEffectSlot + i), i);
+    for (int i = 0; i < kEffectCount; ++i) writeBypassInnerBlock(slotBlock(section0, SlotIndex::FirstEffect + i), i);
 }
 
 } // namespace corvex

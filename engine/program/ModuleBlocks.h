@@ -13,6 +13,9 @@ constexpr int kEffectSelectorCount = 5;   // 0 bypass, 1..4 the four hosted effe
 constexpr uint16_t kBlockStateBuilt = 8;  // block state the program writes once its blocks are built
 constexpr uint16_t kBlockUnused = 65535;  // block state of a block that is neither stored nor sent
 
+// The kernel-global blocks a multi consists of, in the order they are sent and stored.
+constexpr int kMultiBlockSlots[] = {33, 34, 35, 36, 37, 40};
+
 // Words of the type's default block; 0 for codes that have no builder.
 int defaultBlockLength(int type);
 
