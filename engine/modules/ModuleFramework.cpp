@@ -18,42 +18,6 @@ ParameterRecord* hostedRecord(ParameterRecord* slotRecord) {
     return slotRecord ? slotRecord->as<EffectSlotParams>().inner : nullptr;
 }
 
-// The slot block carries the hosted effect's block from word 10; its type is the high byte of word 11.
-void loadEffectSlot(const uint16_t* data, int wordCount, ParameterRecord* record, EngineContext* context) {
-    constexpr int kInnerStart = 10;
-    if (record == nullptr || wordCount < kInnerStart + 3) return;
-    auto& params = record->as<EffectSlotParams>();
-    const uint16_t* inner = data + kInnerStart; // inner block word j sits at inner[j + 2]
-    const int innerType = inner[2 + 1] >> 8;
-    int innerCount = inner[2 + 2];
-    if (innerCount > wordCount - kInnerStart) innerCount = wordCount - kInnerStart;
-    params.hostedType = innerType;
-    if (params.inner == nullptr) return;
-    params.inner->type = static_cast<uint8_t>(innerType);
-    blockLoaderFor(innerType)(inner, innerCount, params.inner, context);
-}
-
-void setEffectSlot(int16_t value, int parameter, float* echoValue, int* echoCode, ParameterRecord* record,
-                   EngineContext* context) {
-    if (record == nullptr) return;
-    const auto& params = record->as<EffectSlotParams>();
-    parameterSetterFor(params.hostedType)(value, parameter, echoValue, echoCode, params.inner, context);
-}
-
-struct Tables {
-    std::array<BlockLoader, kModuleTypeCount> loaders;
-    std::array<ParameterSetter, kModuleTypeCount> setters;
-};
-
-constexpr Tables kTables = [] {
-    Tables t{};
-    for (auto& l : t.loaders) l = emptyLoader;
-    for (auto& s : t.setters) s = emptySetter;
-    t.loaders[ModuleType::EffectSlot] = loadEffectSlot;
-    t.setters[ModuleType::EffectSlot] = setEffectSlot;
-    return t;
-}();
-
 bool validType(int type) { return type >= 0 && type < kModuleTypeCount; }
 
 PortEntry* portArray(void* module, int type) {
@@ -115,14 +79,40 @@ void initEffectSlot(EffectSlotModule& slot, ParameterRecord* record, EngineConte
 
 } // namespace
 
-BlockLoader blockLoaderFor(int type) { return validType(type) ? kTables.loaders[static_cast<size_t>(type)] : emptyLoader; }
-
-ParameterSetter parameterSetterFor(int type) {
-    return validType(type) ? kTables.setters[static_cast<size_t>(type)] : emptySetter;
+BlockLoader blockLoaderFor(int type) {
+    const BlockLoader load = moduleOps(type).load;
+    return load ? load : emptyLoader;
 }
 
-bool hasBlockLoader(int type) { return blockLoaderFor(type) != emptyLoader; }
-bool hasParameterSetter(int type) { return parameterSetterFor(type) != emptySetter; }
+ParameterSetter parameterSetterFor(int type) {
+    const ParameterSetter set = moduleOps(type).set;
+    return set ? set : emptySetter;
+}
+
+bool hasBlockLoader(int type) { return moduleOps(type).load != nullptr; }
+bool hasParameterSetter(int type) { return moduleOps(type).set != nullptr; }
+
+// The slot block carries the hosted effect's block from word 10; its type is the high byte of word 11.
+void loadEffectSlotBlock(const uint16_t* data, int wordCount, ParameterRecord* record, EngineContext* context) {
+    constexpr int kInnerStart = 10;
+    if (record == nullptr || wordCount < kInnerStart + 3) return;
+    auto& params = record->as<EffectSlotParams>();
+    const uint16_t* inner = data + kInnerStart; // inner block word j sits at inner[j + 2]
+    const int innerType = inner[2 + 1] >> 8;
+    int innerCount = inner[2 + 2];
+    if (innerCount > wordCount - kInnerStart) innerCount = wordCount - kInnerStart;
+    params.hostedType = innerType;
+    if (params.inner == nullptr) return;
+    params.inner->type = static_cast<uint8_t>(innerType);
+    blockLoaderFor(innerType)(inner, innerCount, params.inner, context);
+}
+
+void setEffectSlotParameter(int16_t value, int parameter, float* echoValue, int* echoCode, ParameterRecord* record,
+                   EngineContext* context) {
+    if (record == nullptr) return;
+    const auto& params = record->as<EffectSlotParams>();
+    parameterSetterFor(params.hostedType)(value, parameter, echoValue, echoCode, params.inner, context);
+}
 
 void initModuleByType(void* module, int type, ParameterRecord* record, int initArgument, EngineContext* context) {
     if (module == nullptr) return;
@@ -138,6 +128,7 @@ void initModuleByType(void* module, int type, ParameterRecord* record, int initA
         initEffectSlot(*static_cast<EffectSlotModule*>(module), record, context);
     } else {
         initPorts(module, type, context);
+        if (const ModuleInit init = moduleOps(type).init) init(module, context);
     }
     head.header = (static_cast<uint32_t>(type) << 3) | argumentBits;
 }
@@ -186,13 +177,11 @@ void processModuleByType(void* module, const ConnectionDescriptor* descriptors, 
                          const uint32_t* counts) {
     if (module == nullptr) return;
     const int type = moduleHead(module).type();
-    switch (type) {
-    case ModuleType::EffectSlot:
+    if (type == ModuleType::EffectSlot) {
         processModuleByType(static_cast<EffectSlotModule*>(module)->hosted, descriptors, sources, counts);
         return;
-    default:
-        return;
     }
+    if (const ModuleProcess process = moduleOps(type).process) process(module, descriptors, sources, counts);
 }
 
 } // namespace corvex

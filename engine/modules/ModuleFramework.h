@@ -36,10 +36,12 @@ struct ValueSourceModule {
     float target;
 };
 
-// Type 7 keeps two words of its own ahead of its ports.
+// The voice output stage keeps the part's two bus buffers ahead of its ports; the voice render
+// sets them before every block.
 struct Type7ModuleHead {
     ModuleHead head;
-    uint32_t extra[2];
+    float* leftBus;
+    float* rightBus;
     PortEntry ports[3];
 };
 
@@ -57,9 +59,29 @@ struct EffectSlotParams {
     ParameterRecord* inner;
 };
 
+// A block loader finds block word j at data[j + 2]; wordCount is the block's length.
 using BlockLoader = void (*)(const uint16_t* data, int wordCount, ParameterRecord* record, EngineContext* context);
+// A setter stores one parameter word and reports the resulting value and its display code through
+// echoCode, which arrives holding the word itself.
 using ParameterSetter = void (*)(int16_t value, int parameter, float* echoValue, int* echoCode,
                                  ParameterRecord* record, EngineContext* context);
+// A type's own initialisation, after the framework has set the head and the ports.
+using ModuleInit = void (*)(void* module, EngineContext* context);
+// One 32-frame block; descriptors, sources and counts describe the module's input connections
+// (null for a module without inputs).
+using ModuleProcess = void (*)(void* module, const ConnectionDescriptor* descriptors, const PortEntry* const* sources,
+                               const uint32_t* counts);
+
+// The operations of one type code; a null entry means the type has no such operation.
+struct ModuleOps {
+    ModuleInit init = nullptr;
+    ModuleProcess process = nullptr;
+    BlockLoader load = nullptr;
+    ParameterSetter set = nullptr;
+};
+
+// The per-type operations, indexed by type code (ModuleTypeTable.cpp lists them).
+const ModuleOps& moduleOps(int type);
 
 // Both tables have an entry for every code; codes without the operation share an empty function.
 BlockLoader blockLoaderFor(int type);
@@ -74,5 +96,10 @@ void processModuleByType(void* module, const ConnectionDescriptor* descriptors, 
                          const uint32_t* counts);
 
 inline ModuleHead& moduleHead(void* module) { return *static_cast<ModuleHead*>(module); }
+
+// The effect slot's loader and setter hand the hosted effect's block and words to the hosted type.
+void loadEffectSlotBlock(const uint16_t* data, int wordCount, ParameterRecord* record, EngineContext* context);
+void setEffectSlotParameter(int16_t value, int parameter, float* echoValue, int* echoCode, ParameterRecord* record,
+                            EngineContext* context);
 
 } // namespace corvex
