@@ -27,21 +27,30 @@ public:
     Transport transport() const { return transport_; }
     float transportRun() const { return transportRun_; }
     ParameterRecord& globalRecord(int slot) { return globalRecords_[slot - kFirstGlobalSlot]; }
+    void* globalModule(int slot) const;
+    const ModuleManager& kernelConnections() const { return kernelConnections_; }
+
+    static constexpr int kFixedConnectionCount = 16;
 
 protected:
     static constexpr int kGlobalSlotCount = kModuleSlotCount - kFirstGlobalSlot;
     static constexpr int kEffectSlotCount = SlotIndex::EffectCount;
 
-    // Kernel-global modules by slot (32..40); empty until the module graph is built.
-    void* globalModules_[kGlobalSlotCount] = {};
 
 private:
     void runTransportStream(uint16_t value);
-    void loadKeyRanges(const uint16_t* data, int length);
+    void applyKeyRanges();
+    int bindKernelRecord(int record);
+    void relinkEffectSlot(int slot);
 
     CorvexProgram programStorage_[kPartCount];
     ParameterRecord globalRecords_[kGlobalSlotCount];
     ParameterRecord hostedRecords_[kEffectSlotCount];
+    ModuleManager kernelConnections_;
+    ConnectionRecord kernelList_[kMaxConnections];
+    uint16_t kernelCount_ = 0;
+    PortEntry* kernelBindings_[kFixedConnectionCount] = {};
+    bool graphBuilt_ = false;
     Transport transport_ = Transport::Stopped;
     float lastTransportRun_ = 0.0f;
 };

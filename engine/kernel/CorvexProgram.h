@@ -5,6 +5,8 @@
 
 #include "engine/modules/ModuleSlots.h"
 #include "engine/modules/ParameterRecord.h"
+#include "engine/kernel/NoteList.h"
+#include "engine/modules/ModulePort.h"
 #include "engine/program/ConnectionManager.h"
 
 namespace corvex {
@@ -48,6 +50,10 @@ public:
     float pressureValue = 0.0f;
     int32_t lastNote = -1;
 
+    int assignMode() const { return static_cast<int>(voiceAssign & 7u); }
+    bool legato() const { return (voiceAssign & (1u << 5)) != 0; }
+    int unison() const { return static_cast<int>((voiceAssign >> 10) & 7u); }
+
     EngineContext* context = nullptr;
     ModulePools* pools = nullptr;
     VoiceRecord* voices = nullptr;
@@ -59,6 +65,13 @@ public:
     ModuleManager connections;
     uint16_t connectionCount = 0;
     ConnectionRecord connectionList[kMaxConnections];
+
+    // The part's shared modules (slots 20..31) and the sources of the records that feed them.
+    void* partModules[kPartSlotCount - kVoiceSlotCount] = {};
+    PortEntry* partBindings[kMaxConnections] = {};
+
+    NoteList heldNotes;     // list A: keys down
+    NoteList releasedNotes; // list B: released notes whose voices still sound
 };
 
 } // namespace corvex

@@ -223,9 +223,13 @@ int SoftwareKernel::executeMidiEvent(const uint16_t* m) {
     const int kind = status >> 4;
     const int data1 = m[1] & 255;
     const int data2 = m[1] >> 8;
-    if (program(part) == nullptr || kind < 8 || data1 > 127 || data2 > 127) return kRejected;
+    CorvexProgram* p = program(part);
+    if (p == nullptr || kind < 8 || data1 > 127 || data2 > 127) return kRejected;
     if (kind == 11 && data1 == 123) partNotesOff(part);
-    dispatchNote(status, data1, data2);
+    const bool arpeggiated = part < 2 && noteGenerator_.switchedOn(part);
+    if (!arpeggiated) dispatchNote(status, data1, data2);
+    if ((kind == 8 || kind == 9) && data1 >= p->keyLow && data1 <= p->keyHigh)
+        noteGenerator_.noteInput(data2, part, kind, data1);
     return 0;
 }
 
@@ -243,6 +247,7 @@ int SoftwareKernel::executeModuleData(int section, const uint16_t* m, int length
     }
     if (!isPartSection(section) || slot < 0 || slot >= kPartSlotCount) return kRejected;
     if (slot == SlotIndex::ConnectionList) return loadConnectionList(section - 1, data, length) < 0 ? kRejected : 0;
+    if (slot == SlotIndex::VoiceSetup) loadVoiceSetup(section - 1, data, blockWords);
     CorvexProgram* p = program(section - 1);
     ParameterRecord& record = p->record(slot);
     setRecordHeader(record, slot, p->partNumber + 1);

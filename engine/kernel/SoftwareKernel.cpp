@@ -42,11 +42,6 @@ void SoftwareKernel::postPitchBend(float bend) {
     postMessage(KernelMessage::fromWordPair((2 << 8) | MessageType::Bend, word));
 }
 
-void SoftwareKernel::setHold(int part, int value) {
-    if (part < 0 || part >= kPartCount) return;
-    holdValues_[part].store(std::clamp(value, 0, 2), std::memory_order_relaxed);
-}
-
 void SoftwareKernel::addListener(SoftwareKernelListener* listener) {
     if (listener && std::find(listeners_.begin(), listeners_.end(), listener) == listeners_.end())
         listeners_.push_back(listener);
@@ -88,12 +83,45 @@ void SoftwareKernel::processBlock(int numOutputs, float* const* outputs, int fra
         if (outputs[c]) std::fill(outputs[c], outputs[c] + frames, 0.0f);
 
     processPendingMessages(kMaxMessagesPerBlock);
+    drainHoldRings();
     perBlockHook();
+    runNoteGenerator();
+
+    for (int p = 0; p < kPartCount; ++p)
+        if (CorvexProgram* part = program(p); part && part->running) runPartModules(*part, 0);
+
+    // Voices render in ascending order key, then index.
+    int active = 0;
+    for (int i = 0; i < kVoiceCount; ++i) {
+        VoiceRecord& v = voiceStorage_[i];
+        if (v.state != VoiceRecord::Sounding && v.state != VoiceRecord::Releasing) continue;
+        const CorvexProgram* part = program(v.ownerPart);
+        v.orderKey = part ? static_cast<uint32_t>(part->voiceOrder) << 28 : 0u;
+        int at = active++;
+        while (at > 0 && voiceStorage_[activeVoices_[at - 1]].orderKey > v.orderKey) {
+            activeVoices_[at] = activeVoices_[at - 1];
+            --at;
+        }
+        activeVoices_[at] = i;
+    }
 
     float* bus[kOutputBusCount] = {};
     getOutputBuffers(bus);
     for (float* b : bus)
-        if (b) std::fill(b, b + frames, 0.0f);
+        if (b) std::fill(b, b + kBlockFrames, 0.0f);
+
+    for (int a = 0; a < active; ++a) {
+        VoiceRecord& v = voiceStorage_[activeVoices_[a]];
+        const CorvexProgram* part = program(v.ownerPart);
+        if (part == nullptr || !part->running) continue;
+        const int p = v.ownerPart;
+        float* left = p < 2 ? bus[8 * p] : nullptr;
+        float* right = p < 2 ? bus[8 * p + 1] : nullptr;
+        renderVoice(v, left, right);
+    }
+
+    for (int p = 0; p < kPartCount; ++p)
+        if (CorvexProgram* part = program(p); part && part->running) runPartModules(*part, 1);
 
     runModuleGraph();
 
@@ -106,6 +134,7 @@ void SoftwareKernel::processBlock(int numOutputs, float* const* outputs, int fra
     }
     if (testTone_.load(std::memory_order_relaxed)) addTestTone(numOutputs, outputs, frames);
 
+    freeFinishedVoices();
     commitNotifications();
 }
 
@@ -122,27 +151,6 @@ void SoftwareKernel::addTestTone(int numOutputs, float* const* outputs, int fram
         if (testTonePhase_ >= kTwoPi) testTonePhase_ -= kTwoPi;
     }
 }
-
-void SoftwareKernel::startPart(int part) {
-    CorvexProgram* p = program(part);
-    if (p == nullptr) return;
-    p->running = true;
-    p->enabled = true;
-}
-
-void SoftwareKernel::stopPart(int part) {
-    CorvexProgram* p = program(part);
-    if (p == nullptr) return;
-    p->enabled = false;
-    partNotesOff(part);
-    p->running = false;
-}
-
-// Voices and note lists join the kernel with note handling; until then a part holds no notes.
-void SoftwareKernel::partNotesOff(int) {}
-void SoftwareKernel::dispatchNote(int, int, int) {}
-int SoftwareKernel::assignVoice(int, int, int) { return 0; }
-int SoftwareKernel::releaseDirectNote(int, int) { return 0; }
 
 int SoftwareKernel::insertConnection(int part, int index, const uint16_t* words) {
     ConnectionRecord record;
@@ -168,6 +176,34 @@ void SoftwareKernel::setConnectionAmount(int part, int index, int16_t amount) {
 
 void SoftwareKernel::setConnectionSecond(int part, int index, int16_t value) {
     program(part)->connections.setConnectionAmount2(index, static_cast<uint16_t>(value));
+}
+
+// The arpeggiator's per-block step: pending releases and re-strikes of its held keys, then its events.
+void SoftwareKernel::runNoteGenerator() {
+    uint32_t events[2] = {0, 0};
+    noteGenerator_.step(events);
+    for (int p = 0; p < 2; ++p) {
+        CorvexProgram* part = program(p);
+        if (part == nullptr) continue;
+        const int action = noteGenerator_.pendingAction(p);
+        if (action != 0) {
+            noteGenerator_.clearPendingAction(p);
+            for (int i = 0; i < noteGenerator_.heldCount(); ++i) {
+                const int note = noteGenerator_.heldNote(i);
+                if (!part->heldNotes.contains(note)) continue;
+                if (part->voiceLimit == 1)
+                    releaseMono(p, note);
+                else
+                    releasePoly(p, note);
+                if (action == 2) assignVoice(p, note, 85);
+            }
+        } else if (part->running && part->enabled && noteGenerator_.switchedOn(p)) {
+            for (uint32_t e : events) {
+                if (e == 0) continue;
+                dispatchNote(((e >> 8) & 0xF0) | p, NoteGenerator::eventNote(e), NoteGenerator::eventVelocity(e));
+            }
+        }
+    }
 }
 
 int SoftwareKernel::loadConnectionList(int part, const uint16_t* data, int length) {

@@ -7,17 +7,22 @@
 #include <vector>
 
 #include "engine/kernel/EngineContext.h"
+#include "engine/kernel/HoldRing.h"
 #include "engine/kernel/KernelBase.h"
 #include "engine/kernel/KernelClock.h"
 #include "engine/kernel/MessageRing.h"
+#include "engine/kernel/NoteGenerator.h"
 #include "engine/kernel/NotificationQueue.h"
 #include "engine/modules/BlockBufferStore.h"
 #include "engine/modules/ModulePools.h"
+#include "engine/program/ConnectionManager.h"
 
 namespace corvex {
 
+class CorvexProgram;
 class RenderExclusion;
 class SoftwareKernelListener;
+struct GlobalBlockParams;
 
 class SoftwareKernel : public KernelBase {
 public:
@@ -54,6 +59,12 @@ public:
     void commitNotifications() { notifications_.publish(); }
     void drainNotifications() { notifications_.drain(listeners_); }
 
+    // Audio thread, before the block that the event falls in.
+    void sendMidiNote(int status, int note, int velocity);
+    void sendPitchBend(int msb, int lsb);
+    void sendPressure(int status, int data1, int data2);
+    void allNotesOff();
+
     // Message thread: a bend of -1..+1 for both layers, through the posted ring.
     void postPitchBend(float bend);
     // Message thread: 0 off, 1 hold, 2 hold with replacement, for kernel part 0..3.
@@ -77,13 +88,36 @@ public:
     int remoteInputFlag() const { return remoteInput_; }
     int directNoteMark() const { return directNoteMark_; }
 
+    int soundingVoiceCount() const;
+
 protected:
-    void startPart(int part);
+    static constexpr int kGlobalModuleCount = kModuleSlotCount - kFirstGlobalSlot;
+
+    int startPart(int part);
     void stopPart(int part);
     void partNotesOff(int part);
     void dispatchNote(int status, int data1, int data2);
     int assignVoice(int part, int note, int velocity);
     int releaseDirectNote(int part, int note);
+    void releasePoly(int part, int note);
+    void releaseMono(int part, int note);
+    void freeVoice(VoiceRecord& voice);
+    void signalPartKeys(int part, int event);
+    void loadVoiceSetup(int part, const uint16_t* data, int length);
+
+    // Module lists and their source bindings.
+    void* moduleAtSlot(CorvexProgram& part, VoiceRecord* voice, int slot);
+    PortEntry* sourcePort(CorvexProgram& part, VoiceRecord* voice, const ConnectionRecord& record);
+    int buildVoice(VoiceRecord& voice, CorvexProgram& part);
+    void releaseVoice(VoiceRecord& voice, CorvexProgram& part);
+    int bindRecord(PortEntry*& binding, PortEntry* port);
+    void unbindRecord(PortEntry*& binding);
+    void renderVoice(VoiceRecord& voice, float* left, float* right);
+    void runPartModules(CorvexProgram& part, int phase);
+    void processSlot(void* module, int slot, const ModuleManager& connections, PortEntry* const* bindings);
+    void freeFinishedVoices();
+    void drainHoldRings();
+    void runNoteGenerator();
 
     int insertConnection(int part, int index, const uint16_t* record);
     int removeConnection(int part, int index);
@@ -94,6 +128,10 @@ protected:
 
     float* outputLeft_ = nullptr;
     float* outputRight_ = nullptr;
+    // Kernel-global modules by slot (32..40), created by the module graph.
+    void* globalModules_[kGlobalModuleCount] = {};
+    NoteGenerator noteGenerator_;
+    const GlobalBlockParams* arpeggiatorConfig_ = nullptr;
 
 private:
     int executeSetParameter(int section, const uint16_t* m);
@@ -120,6 +158,9 @@ private:
     std::atomic<bool> testTone_{false};
     double testTonePhase_ = 0.0;
     std::atomic<int> holdValues_[kPartCount] = {};
+    HoldRing holdRings_[kPartCount];
+    int holdInForce_[kPartCount] = {}; // the audio thread's copy of the hold values
+    int activeVoices_[kVoiceCount] = {};
 };
 
 } // namespace corvex

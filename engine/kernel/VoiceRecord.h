@@ -3,6 +3,10 @@
 
 #include <cstdint>
 
+#include "engine/modules/ModulePort.h"
+#include "engine/modules/ModuleSlots.h"
+#include "engine/program/ConnectionRecord.h"
+
 namespace corvex {
 
 struct EngineContext;
@@ -26,6 +30,13 @@ struct VoiceRecord {
 
     EngineContext* context = nullptr;
     ModulePools* pools = nullptr;
+
+    // The voice's own modules by slot, and one source binding per record of its part's list
+    // (null for records that feed no module of the voice).
+    void* modules[kVoiceSlotCount] = {};
+    PortEntry* bindings[kMaxConnections] = {};
+    bool built = false;
+    bool recycled = false;
 };
 
 } // namespace corvex

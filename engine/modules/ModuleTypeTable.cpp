@@ -2,6 +2,11 @@
 #include <array>
 
 #include "engine/modules/ModuleFramework.h"
+#include "engine/modules/types/GlobalBlock.h"
+#include "engine/modules/types/GraphRunner.h"
+#include "engine/modules/types/KeyRangeMixer.h"
+#include "engine/modules/types/ValueSource.h"
+#include "engine/modules/types/VoiceControl.h"
 
 namespace corvex {
 
@@ -9,7 +14,13 @@ namespace {
 
 constexpr std::array<ModuleOps, kModuleTypeCount> kModuleOps = [] {
     std::array<ModuleOps, kModuleTypeCount> ops{};
+    ops[ModuleType::ValueSource] = kValueSourceOps;
+    ops[ModuleType::VoiceControl] = kVoiceControlOps;
+    ops[46] = kKeyRangeOps;
+    ops[48] = kGraphRunnerOps;
     ops[ModuleType::EffectSlot] = ModuleOps{nullptr, nullptr, loadEffectSlotBlock, setEffectSlotParameter};
+    ops[ModuleType::GlobalBlock] = kGlobalBlockOps;
+    ops[58] = kOutputBusOps;
     return ops;
 }();
 

@@ -68,6 +68,10 @@ public:
     int firstRecordOf(int slot) const { return firstRecord_[slot]; }
     int inputBaseOf(int slot) const { return inputBase_[slot]; }
     uint32_t inputCount(int input) const { return counters_[input]; }
+    // The per-input connection counts of a slot, or null when no record feeds it.
+    const uint32_t* inputCounters(int slot) const {
+        return inputBase_[slot] == kNone ? nullptr : counters_ + inputBase_[slot];
+    }
 
 private:
     void setCount(int n);

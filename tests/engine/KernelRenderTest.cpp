@@ -11,23 +11,17 @@
 namespace corvex::testing {
 namespace {
 
-// A kernel whose graph writes a known signal into two final buffers, standing in for the effects chain.
+// A kernel whose graph writes a known signal into its two final buffers, standing in for the effects.
 class SignalKernel : public CorvexKernel {
 public:
-    SignalKernel() {
-        outputLeft_ = leftBuffer;
-        outputRight_ = rightBuffer;
-    }
     void runModuleGraph() override {
         CorvexKernel::runModuleGraph();
         ++graphRuns;
         for (int i = 0; i < 32; ++i) {
-            leftBuffer[i] = 1.0f;
-            rightBuffer[i] = -0.5f;
+            outputLeft_[i] = 1.0f;
+            outputRight_[i] = -0.5f;
         }
     }
-    float leftBuffer[32] = {};
-    float rightBuffer[32] = {};
     int graphRuns = 0;
 };
 
