@@ -152,32 +152,6 @@ void SoftwareKernel::addTestTone(int numOutputs, float* const* outputs, int fram
     }
 }
 
-int SoftwareKernel::insertConnection(int part, int index, const uint16_t* words) {
-    ConnectionRecord record;
-    if (!decodeConnection(words, record)) return -1;
-    return program(part)->connections.insertConnection(index, record);
-}
-
-int SoftwareKernel::removeConnection(int part, int index) {
-    return program(part)->connections.removeConnectionAt(index);
-}
-
-int SoftwareKernel::replaceConnection(int part, int index, const uint16_t* words) {
-    ModuleManager& m = program(part)->connections;
-    ConnectionRecord record;
-    if (index >= m.count() || !decodeConnection(words, record)) return -1;
-    m.setConnection(index, record);
-    return 0;
-}
-
-void SoftwareKernel::setConnectionAmount(int part, int index, int16_t amount) {
-    program(part)->connections.setConnectionAmount(index, static_cast<uint16_t>(amount));
-}
-
-void SoftwareKernel::setConnectionSecond(int part, int index, int16_t value) {
-    program(part)->connections.setConnectionAmount2(index, static_cast<uint16_t>(value));
-}
-
 // The arpeggiator's per-block step: pending releases and re-strikes of its held keys, then its events.
 void SoftwareKernel::runNoteGenerator() {
     uint32_t events[2] = {0, 0};
@@ -204,13 +178,6 @@ void SoftwareKernel::runNoteGenerator() {
             }
         }
     }
-}
-
-int SoftwareKernel::loadConnectionList(int part, const uint16_t* data, int length) {
-    // A first chunk carries a three-word block header before its records.
-    const int headWords = (data[1] >> 8) == 0 ? 7 : 4;
-    if (length < headWords || (length - headWords) % kExternalConnectionWords != 0) return -1;
-    return program(part)->connections.setConnections(data, (length - headWords) / kExternalConnectionWords);
 }
 
 } // namespace corvex

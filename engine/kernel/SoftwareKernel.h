@@ -109,6 +109,13 @@ protected:
     void* moduleAtSlot(CorvexProgram& part, VoiceRecord* voice, int slot);
     PortEntry* sourcePort(CorvexProgram& part, VoiceRecord* voice, const ConnectionRecord& record);
     int buildVoice(VoiceRecord& voice, CorvexProgram& part);
+    int patchVoice(VoiceRecord& voice, CorvexProgram& part);
+    int patchPart(CorvexProgram& part);
+    // Shifts every binding of the part's voices and of the part from the index on: one up to open a
+    // gap for an inserted record (+1), or down to close the gap of a removed one (-1).
+    void shiftBindings(CorvexProgram& part, int p, int index, int direction);
+    int patchPlayingPart(CorvexProgram& part, int p);
+    void unbindEverywhere(CorvexProgram& part, int p, int index);
     void releaseVoice(VoiceRecord& voice, CorvexProgram& part);
     int bindRecord(PortEntry*& binding, PortEntry* port);
     void unbindRecord(PortEntry*& binding);

@@ -60,38 +60,78 @@ void SoftwareKernel::unbindRecord(PortEntry*& binding) {
         port->setUsers(port->users() - 1);
 }
 
-// Builds every voice module the part's list places, then binds the records that feed them. Any
-// failure undoes the whole voice: a half-built voice would play with missing modules.
-int SoftwareKernel::buildVoice(VoiceRecord& voice, CorvexProgram& part) {
+// Brings a voice in line with its part's list: every voice module the list places exists, nothing
+// else does, and every record into one of its modules is bound to its source. A fresh voice is built
+// this way; after a live edit the same step patches a sounding one.
+int SoftwareKernel::patchVoice(VoiceRecord& voice, CorvexProgram& part) {
     const ModuleManager& m = part.connections;
     for (int position = 0; position < m.voiceModules(); ++position) {
         const int slot = m.moduleAt(position);
+        if (voice.modules[slot] != nullptr) continue;
         ModulePoolBase* pool = pools_.pool(m.poolAt(position));
-        if (pool == nullptr) {
-            releaseVoice(voice, part);
-            return -2;
-        }
+        if (pool == nullptr) return -2;
         void* module = pool->allocate();
-        if (module == nullptr) {
-            releaseVoice(voice, part);
-            return -1;
-        }
+        if (module == nullptr) return -1;
         voice.modules[slot] = module;
         initModuleByType(module, slotType(slot), &part.record(slot), voice.index, &context_);
+        if (slot == SlotIndex::VoiceControl)
+            voiceControlAttach(module, &part.bend, &part.pressureNote, &part.pressureValue);
     }
-    if (void* control = voice.modules[SlotIndex::VoiceControl])
-        voiceControlAttach(control, &part.bend, &part.pressureNote, &part.pressureValue);
     voice.built = true;
+    for (int r = 0; r < m.count(); ++r) {
+        const int destination = m.record(r).destinationSlot();
+        const bool feedsVoice = destination < kVoiceSlotCount && m.positionOf(destination) != kNone;
+        if (!feedsVoice) unbindRecord(voice.bindings[r]);
+    }
+    for (int slot = 0; slot < kVoiceSlotCount; ++slot) {
+        void*& module = voice.modules[slot];
+        if (module == nullptr || m.positionOf(slot) != kNone) continue;
+        resetModuleByType(module);
+        if (ModulePoolBase* pool = pools_.poolForType(slotType(slot))) pool->release(module);
+        module = nullptr;
+    }
     for (int r = 0; r < m.count(); ++r) {
         const ConnectionRecord& record = m.record(r);
         const int destination = record.destinationSlot();
-        if (destination >= kVoiceSlotCount || voice.modules[destination] == nullptr) continue;
-        if (bindRecord(voice.bindings[r], sourcePort(part, &voice, record)) < 0) {
-            releaseVoice(voice, part);
-            return -1;
-        }
+        if (destination >= kVoiceSlotCount || voice.modules[destination] == nullptr || voice.bindings[r]) continue;
+        if (bindRecord(voice.bindings[r], sourcePort(part, &voice, record)) < 0) return -1;
     }
     return 0;
+}
+
+// The same for the part's shared modules (slots 20..31), which an edit creates but never removes.
+int SoftwareKernel::patchPart(CorvexProgram& part) {
+    const ModuleManager& m = part.connections;
+    for (int slot = kVoiceSlotCount; slot < kPartSlotCount; ++slot) {
+        const int position = m.positionOf(slot);
+        void*& module = part.partModules[slot - kVoiceSlotCount];
+        if (position == kNone || module != nullptr) continue;
+        ModulePoolBase* pool = pools_.pool(m.poolAt(position));
+        if (pool == nullptr) return -2;
+        module = pool->allocate();
+        if (module == nullptr) return -1;
+        initModuleByType(module, slotType(slot), &part.record(slot), 0, &context_);
+    }
+    for (int r = 0; r < m.count(); ++r) {
+        const ConnectionRecord& record = m.record(r);
+        const int destination = record.destinationSlot();
+        const bool feedsPart = destination >= kVoiceSlotCount && destination < kPartSlotCount &&
+                               part.partModules[destination - kVoiceSlotCount] != nullptr;
+        if (!feedsPart) {
+            unbindRecord(part.partBindings[r]);
+            continue;
+        }
+        if (part.partBindings[r] == nullptr && bindRecord(part.partBindings[r], sourcePort(part, nullptr, record)) < 0)
+            return -1;
+    }
+    return 0;
+}
+
+// Any failure undoes the whole voice: a half-built voice would play with missing modules.
+int SoftwareKernel::buildVoice(VoiceRecord& voice, CorvexProgram& part) {
+    const int result = patchVoice(voice, part);
+    if (result < 0) releaseVoice(voice, part);
+    return result;
 }
 
 void SoftwareKernel::releaseVoice(VoiceRecord& voice, CorvexProgram&) {
@@ -172,27 +212,7 @@ int SoftwareKernel::startPart(int index) {
     if (part == nullptr) return -1;
     if (part->running) stopPart(index);
     part->bend = 0.0f;
-    const ModuleManager& m = part->connections;
-    int result = 0;
-    for (int slot = kVoiceSlotCount; slot < kPartSlotCount && result == 0; ++slot) {
-        const int position = m.positionOf(slot);
-        if (position == kNone) continue;
-        ModulePoolBase* pool = pools_.pool(m.poolAt(position));
-        void* module = pool ? pool->allocate() : nullptr;
-        if (module == nullptr) {
-            result = pool ? -1 : -2;
-            break;
-        }
-        part->partModules[slot - kVoiceSlotCount] = module;
-        initModuleByType(module, slotType(slot), &part->record(slot), 0, &context_);
-    }
-    for (int r = 0; r < m.count() && result == 0; ++r) {
-        const ConnectionRecord& record = m.record(r);
-        const int destination = record.destinationSlot();
-        if (destination < kVoiceSlotCount || destination >= kPartSlotCount) continue;
-        if (part->partModules[destination - kVoiceSlotCount] == nullptr) continue;
-        result = bindRecord(part->partBindings[r], sourcePort(*part, nullptr, record));
-    }
+    const int result = patchPart(*part);
     part->running = true;
     if (result < 0) {
         stopPart(index);

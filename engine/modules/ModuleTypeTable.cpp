@@ -2,11 +2,16 @@
 #include <array>
 
 #include "engine/modules/ModuleFramework.h"
+#include "engine/modules/types/EffectBypass.h"
+#include "engine/modules/types/Envelope.h"
 #include "engine/modules/types/GlobalBlock.h"
 #include "engine/modules/types/GraphRunner.h"
+#include "engine/modules/types/InputMixer.h"
 #include "engine/modules/types/KeyRangeMixer.h"
+#include "engine/modules/types/NoiseSource.h"
 #include "engine/modules/types/ValueSource.h"
 #include "engine/modules/types/VoiceControl.h"
+#include "engine/modules/types/VoiceOutput.h"
 
 namespace corvex {
 
@@ -16,6 +21,11 @@ constexpr std::array<ModuleOps, kModuleTypeCount> kModuleOps = [] {
     std::array<ModuleOps, kModuleTypeCount> ops{};
     ops[ModuleType::ValueSource] = kValueSourceOps;
     ops[ModuleType::VoiceControl] = kVoiceControlOps;
+    ops[6] = kEnvelopeOps;
+    ops[7] = kVoiceOutputOps;
+    ops[9] = kInputMixerOps;
+    ops[ModuleType::PassThrough] = kEffectBypassOps;
+    ops[44] = kNoiseSourceOps;
     ops[46] = kKeyRangeOps;
     ops[48] = kGraphRunnerOps;
     ops[ModuleType::EffectSlot] = ModuleOps{nullptr, nullptr, loadEffectSlotBlock, setEffectSlotParameter};

@@ -19,7 +19,7 @@ using Event = uint32_t;
 Event noteOff(int note) { return NoteGenerator::noteEvent(0, note); }
 Event noteOn(int note, int velocity) { return NoteGenerator::noteEvent(velocity, note); }
 
-class Arpeggiator : public ::testing::Test {
+class NoteGeneratorTest : public ::testing::Test {
 protected:
     EngineContext context;
     ParameterRecord record;
@@ -73,7 +73,7 @@ protected:
     }
 };
 
-TEST_F(Arpeggiator, EachModePlaysItsOrder) {
+TEST_F(NoteGeneratorTest, EachModePlaysItsOrder) {
     struct Case {
         std::string name;
         int mode;
@@ -105,7 +105,7 @@ TEST_F(Arpeggiator, EachModePlaysItsOrder) {
     }
 }
 
-TEST_F(Arpeggiator, FirstKeySoundsAtOnceWithItsVelocity) {
+TEST_F(NoteGeneratorTest, FirstKeySoundsAtOnceWithItsVelocity) {
     press(60, 90);
     press(64, 30);
     const Block first = block();
@@ -118,7 +118,7 @@ TEST_F(Arpeggiator, FirstKeySoundsAtOnceWithItsVelocity) {
     EXPECT_EQ(next.on, noteOn(64, 30));
 }
 
-TEST_F(Arpeggiator, ReleasingEveryKeyStopsTheSoundingNoteInBothEvents) {
+TEST_F(NoteGeneratorTest, ReleasingEveryKeyStopsTheSoundingNoteInBothEvents) {
     press(60);
     press(64);
     ASSERT_EQ(play(2), (std::vector<int>{60, 64}));
@@ -141,7 +141,7 @@ TEST_F(Arpeggiator, ReleasingEveryKeyStopsTheSoundingNoteInBothEvents) {
     EXPECT_EQ(play(3), (std::vector<int>{55, 50, 55}));
 }
 
-TEST_F(Arpeggiator, KeysChangingMidArpeggioKeepItsPlace) {
+TEST_F(NoteGeneratorTest, KeysChangingMidArpeggioKeepItsPlace) {
     // Releasing the sounding key continues with the key after it, even behind an earlier gap.
     press(60);
     press(62);
@@ -163,7 +163,7 @@ TEST_F(Arpeggiator, KeysChangingMidArpeggioKeepItsPlace) {
     EXPECT_EQ(play(4), (std::vector<int>{67, 72, 64, 67}));
 }
 
-TEST_F(Arpeggiator, SwitchChangesAskTheKernelToReleaseOrRestrike) {
+TEST_F(NoteGeneratorTest, SwitchChangesAskTheKernelToReleaseOrRestrike) {
     set(7, 0);
     start();
     block();
@@ -195,7 +195,7 @@ TEST_F(Arpeggiator, SwitchChangesAskTheKernelToReleaseOrRestrike) {
     }
 }
 
-TEST_F(Arpeggiator, LayerOneKeysStayOutWhileOnlyLayerTwoArpeggiates) {
+TEST_F(NoteGeneratorTest, LayerOneKeysStayOutWhileOnlyLayerTwoArpeggiates) {
     set(7, 0);
     set(8, 1);
     press(60, 100, 0);
@@ -208,7 +208,7 @@ TEST_F(Arpeggiator, LayerOneKeysStayOutWhileOnlyLayerTwoArpeggiates) {
     EXPECT_EQ(gen.heldCount(), 2);
 }
 
-TEST_F(Arpeggiator, HeldTableHoldsThirtyTwoKeysInEntryOrder) {
+TEST_F(NoteGeneratorTest, HeldTableHoldsThirtyTwoKeysInEntryOrder) {
     for (int i = 0; i < 32; ++i) press(40 + i);
     press(100); // 33rd key
     press(45);  // already held
@@ -227,7 +227,7 @@ TEST_F(Arpeggiator, HeldTableHoldsThirtyTwoKeysInEntryOrder) {
     EXPECT_EQ(gen.heldNote(1), 41);
 }
 
-TEST_F(Arpeggiator, InputThatIsNoKeyIsIgnored) {
+TEST_F(NoteGeneratorTest, InputThatIsNoKeyIsIgnored) {
     press(0);   // entry value 0 marks an empty entry
     press(128);
     press(-3);
@@ -250,7 +250,7 @@ TEST_F(Arpeggiator, InputThatIsNoKeyIsIgnored) {
     EXPECT_FALSE(unconfigured.switchedOn(0));
 }
 
-TEST_F(Arpeggiator, ClearingHeldKeysStopsTheNoteAndRestartsTheOrder) {
+TEST_F(NoteGeneratorTest, ClearingHeldKeysStopsTheNoteAndRestartsTheOrder) {
     set(10, ArpeggioDown);
     press(60);
     press(64);
@@ -269,7 +269,7 @@ TEST_F(Arpeggiator, ClearingHeldKeysStopsTheNoteAndRestartsTheOrder) {
 
 // Step length measured from the block in which the j-th note after a single key sounds:
 // the first note sounds at block 0 and note j at block ceil(j x length / 32) - 1.
-class ArpeggiatorTiming : public Arpeggiator {
+class NoteGeneratorTiming : public NoteGeneratorTest {
 protected:
     long blockOfNote(int j) {
         start();
@@ -283,7 +283,7 @@ protected:
     static long expectedBlock(double stepLength, int j) { return static_cast<long>(std::ceil(j * stepLength / 32.0)) - 1; }
 };
 
-TEST_F(ArpeggiatorTiming, FreeRateStepsLastWholeSamples) {
+TEST_F(NoteGeneratorTiming, FreeRateStepsLastWholeSamples) {
     set(14, 0);
     set(13, 8192); // 171 steps a minute
     EXPECT_EQ(blockOfNote(100), expectedBlock(15473, 100));
@@ -293,7 +293,7 @@ TEST_F(ArpeggiatorTiming, FreeRateStepsLastWholeSamples) {
     EXPECT_EQ(blockOfNote(100), expectedBlock(2351, 100));
 }
 
-TEST_F(ArpeggiatorTiming, SyncCodesFollowTheTempo) {
+TEST_F(NoteGeneratorTiming, SyncCodesFollowTheTempo) {
     set(14, 1);
     context.tempo = 120.0f;
     struct Case { int word; double samples; };
@@ -310,7 +310,7 @@ TEST_F(ArpeggiatorTiming, SyncCodesFollowTheTempo) {
     EXPECT_EQ(blockOfNote(16), expectedBlock(14700, 16));
 }
 
-TEST_F(ArpeggiatorTiming, MissingTempoOrRateNeverStopsTheArpeggio) {
+TEST_F(NoteGeneratorTiming, MissingTempoOrRateNeverStopsTheArpeggio) {
     set(14, 1);
     set(13, 8192);
     for (float tempo : {0.0f, -60.0f, std::numeric_limits<float>::quiet_NaN()}) {

@@ -1,0 +1,125 @@
+// The voice output stage (type 7): the voice's amplifier, which adds the voice into its part's bus.
+#include "engine/modules/types/VoiceOutput.h"
+
+#include <cmath>
+#include <cstddef>
+
+#include "engine/dsp/ConversionCurves.h"
+#include "engine/dsp/ModulationSum.h"
+#include "engine/modules/BlockBufferStore.h"
+#include "engine/modules/ModulePools.h"
+
+namespace corvex {
+
+static_assert(sizeof(VoiceOutputModule) <= sizeof(VoiceModuleWrapperB), "the voice output comes from pool 2");
+static_assert(offsetof(VoiceOutputModule, leftBus) == offsetof(Type7ModuleHead, leftBus) &&
+                  offsetof(VoiceOutputModule, rightBus) == offsetof(Type7ModuleHead, rightBus) &&
+                  offsetof(VoiceOutputModule, ports) == offsetof(Type7ModuleHead, ports),
+              "the voice render and the framework see the stage through Type7ModuleHead");
+
+namespace {
+
+constexpr int kBlockWords = 11;
+constexpr int kInputCount = 7;
+constexpr float kHeadroom = 0.125f; // several voices at full level sum on one bus without clipping it
+constexpr uint32_t kNoConnections[kInputCount] = {};
+
+float wordValue(int16_t word) { return float(word) * (1.0f / 16384.0f); }
+
+float levelGainOf(float v) { return float(std::pow(10.0, double(levelToDecibels(v)) * 0.05)); }
+
+// Inputs 0 and 5 read samples; a block-rate source there has none, and counts as unconnected.
+const float* samplesOf(const PortEntry* source) { return source ? portBuffer(*source) : nullptr; }
+
+// A modulation sum that overflowed or went NaN silences the voice instead of poisoning the bus.
+float blockGain(float level, float depth, float tremolo) {
+    const float g = level * (1.0f - 0.5f * (depth - tremolo));
+    return (g > 0.0f && std::isfinite(g)) ? g : 0.0f;
+}
+
+} // namespace
+
+void initVoiceOutput(void* module, EngineContext*) {
+    auto& m = *static_cast<VoiceOutputModule*>(module);
+    m.leftBus = nullptr;
+    m.rightBus = nullptr;
+    m.previousGain = 0.0f;
+    m.started = 0;
+}
+
+void processVoiceOutput(void* module, const ConnectionDescriptor* descriptors, const PortEntry* const* sources,
+                        const uint32_t* counts) {
+    auto& m = *static_cast<VoiceOutputModule*>(module);
+    if (counts == nullptr) return;
+    if (descriptors == nullptr || sources == nullptr) counts = kNoConnections;
+    uint32_t first[kInputCount];
+    uint32_t at = 0;
+    for (int i = 0; i < kInputCount; ++i) {
+        first[i] = at;
+        at += counts[i];
+    }
+
+    const float* audio = counts[0] > 0 ? samplesOf(sources[0]) : nullptr;
+    const float audioAmount = counts[0] > 0 ? descriptors[0].amount() : 0.0f;
+
+    float mod[3]; // inputs 2, 3, 4
+    sumBlockModulation(descriptors + first[2], sources + first[2], counts + 2, 3, mod);
+    // Without a tremolo connection there is no depth, so the envelope level passes unchanged;
+    // without a level connection the sum is 0 and the voice is silent.
+    const float depth = counts[2] > 0 ? descriptors[first[2] + counts[2] - 1].amount() : 0.0f;
+    const float gain = blockGain(mod[2], depth, mod[0]);
+
+    const float* gainSamples = counts[5] > 0 ? samplesOf(sources[first[5]]) : nullptr;
+    const float gainAmount = gainSamples ? descriptors[first[5]].amount() : 0.0f;
+
+    float* left = m.leftBus;
+    if (audio != nullptr && audioAmount != 0.0f) {
+        // The first block only latches the gain: a voice enters at the level it is meant to have,
+        // and the ramp from the next block on starts there.
+        if (m.started != 0 && left != nullptr) {
+            const float scale = (m.head.record ? m.head.record->as<VoiceOutputParams>().levelGain : 0.0f) * kHeadroom;
+            for (int i = 0; i < kBlockFrames; ++i) {
+                const float w = float(i) * (1.0f / float(kBlockFrames));
+                const float extra = gainSamples ? gainSamples[i] * gainAmount : 0.0f;
+                const float g = (w * gain + (1.0f - w) * m.previousGain + extra) * scale;
+                left[i] += audio[i] * audioAmount * g;
+            }
+        }
+        m.previousGain = gain;
+    }
+    if (left != nullptr && m.rightBus != nullptr)
+        for (int i = 0; i < kBlockFrames; ++i) m.rightBus[i] = left[i];
+    m.started = 1;
+}
+
+void loadVoiceOutputBlock(const uint16_t* data, int wordCount, ParameterRecord* record, EngineContext*) {
+    if (data == nullptr || record == nullptr || wordCount < kBlockWords) return;
+    auto word = [data](int j) { return int16_t(data[j + 2]); };
+    VoiceOutputParams& p = record->as<VoiceOutputParams>();
+    p.stateWord = word(3);
+    p.levelGain = levelGainOf(wordValue(word(7)));
+    p.word8 = word(8);
+    p.value9 = wordValue(word(9));
+    p.word10 = word(10);
+}
+
+void setVoiceOutputParameter(int16_t value, int parameter, float* echoValue, int* echoCode, ParameterRecord* record,
+                             EngineContext*) {
+    if (record == nullptr) return;
+    VoiceOutputParams& p = record->as<VoiceOutputParams>();
+    const float v = wordValue(value);
+    float echo = 0.0f;
+    int code = 0;
+    switch (parameter) {
+    case 3: echo = float(uint32_t(p.stateWord)); code = 7; break;
+    case 7: p.levelGain = levelGainOf(v); echo = levelToDecibels(v); code = 0; break;
+    case 8: p.word8 = value / 16384; echo = float(p.word8); code = 8; break;
+    case 9: p.value9 = v; echo = v; code = 9; break;
+    case 10: p.word10 = value; echo = float(value); code = 8; break;
+    default: return;
+    }
+    if (echoValue) *echoValue = echo;
+    if (echoCode) *echoCode = code;
+}
+
+} // namespace corvex
