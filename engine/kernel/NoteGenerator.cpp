@@ -115,7 +115,7 @@ void NoteGenerator::noteInput(int velocity, int part, int statusNibble, int note
         // in the arpeggio; keys at or before the current step push it along to keep it on its note.
         if (freeEntry <= position_) ++position_;
         // The first key sounds at the next block instead of after a whole step of silence.
-        
+        if (heldCount_ == 1) sampleCounter_ = stepLength();
     } else if (release) {
         int entry = -1;
         int place = 0; // the key's place in the arpeggio: entries released earlier leave gaps
@@ -128,7 +128,7 @@ void NoteGenerator::noteInput(int velocity, int part, int statusNibble, int note
         heldVelocities_[entry] = 0;
         --heldCount_;
         if (position_ >= place) --position_;
-        if (heldCount_ == 0) forgetPosition();
+        
     } else {
         return;
     }
