@@ -128,7 +128,7 @@ void NoteGenerator::noteInput(int velocity, int part, int statusNibble, int note
         heldVelocities_[entry] = 0;
         --heldCount_;
         if (position_ >= place) --position_;
-        
+        if (heldCount_ == 0) forgetPosition();
     } else {
         return;
     }

@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "engine/kernel/RenderExclusion.h"
+#include "engine/program/CorvanKernelProgram.h"
 #include "tests/engine/KernelTestHelpers.h"
 #include "tests/support/RealTimeRun.h"
 
@@ -61,6 +62,48 @@ TEST(RealTime, KernelRendersWithoutAllocatingOrBadSamples) {
         EXPECT_EQ(report.allocationsAfterFirstBlock, 0);
     EXPECT_FALSE(listener.echoes.empty());
     EXPECT_FALSE(listener.data.empty());
+}
+
+// The same with the initial program playing: notes, bend and pressure on the audio thread, parameter
+// words, connection edits and multi changes from the message thread.
+TEST(RealTime, PlayingKernelRendersWithoutAllocatingOrBadSamples) {
+    auto kernel = makeKernel();
+    CallbackLock callbackLock;
+    kernel->setRenderExclusion(&callbackLock);
+    auto program = std::make_unique<CorvanKernelProgram>(*kernel);
+    program->initialise();
+    program->startPart(2);
+    program->setKeyMode(CorvanKernelProgram::Dual);
+    std::atomic<int> rendered{0};
+    constexpr int kBlocks = 3000;
+
+    RealTimeRun run(kBlocks, [&](int block, float* left, float* right) {
+        float* channels[2] = {left, right};
+        std::lock_guard<std::mutex> lock(callbackLock.mutex);
+        const int note = 36 + (block * 7) % 60;
+        if (block % 3 == 0) kernel->sendMidiNote(0x90, note, 1 + block % 127);
+        if (block % 5 == 0) kernel->sendMidiNote(0x80, 36 + ((block - 40) * 7 % 60 + 60) % 60, 0);
+        if (block % 7 == 0) kernel->sendPitchBend(block % 128, (block * 3) % 128);
+        if (block % 11 == 0) kernel->sendPressure(block % 2 ? 0xD0 : 0xA0, note, block % 128);
+        if (block % 500 == 499) kernel->allNotesOff();
+        if (block % 97 == 0) kernel->startTransport();
+        if (block % 97 == 50) kernel->stopTransport();
+        kernel->processBlock(2, channels, 32);
+        rendered.store(block + 1);
+    });
+    for (int i = 0; rendered.load() < kBlocks; ++i) {
+        program->setParameter(1 + (i & 1), 6, 10 + i % 4, static_cast<float>(i % 100) / 100.0f);
+        if (i % 8 == 0) program->connect(1, 7, 0, 0, 5, 2, 8000, 0);
+        if (i % 8 == 4) program->disconnect(1, 7, 0, 0, 5, 2);
+        if (i % 16 == 0) program->setLayerBalance(static_cast<float>(i % 10) / 10.0f);
+        if (i % 32 == 0) program->setHold(0, (i / 32) % 2 == 1);
+        if (i % 64 == 0) kernel->drainNotifications();
+        std::this_thread::yield();
+    }
+    const RealTimeReport report = run.finish();
+    EXPECT_EQ(report.blocks, kBlocks);
+    EXPECT_EQ(report.badSamples, 0);
+    if (allocationCountingAvailable()) EXPECT_EQ(report.allocationsAfterFirstBlock, 0);
 }
 
 } // namespace

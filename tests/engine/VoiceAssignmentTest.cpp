@@ -198,3 +198,29 @@ TEST_F(Voices, PartStopFreesVoicesAndModules) {
 
 } // namespace
 } // namespace corvex::testing
+
+namespace corvex::testing {
+namespace {
+
+// The largest voice the layers can ask for: both insert chains filled with the effects whose modules
+// share the busiest pool. All 32 voices must still be built.
+TEST_F(Voices, ThirtyTwoVoicesWithBothInsertChainsFit) {
+    program->setAssignParameters(32, 2, 2);
+    program->setPartAssignMode(0, 0);
+    ASSERT_EQ(program->disconnect(1, 5, 0, 0, 8, 0), 29);
+    ASSERT_GE(program->connect(1, 5, 0, 0, 14, 0, 16384, 0), 0);
+    ASSERT_GE(program->connect(1, 14, 0, 0, 19, 0, 16384, 0), 0);
+    ASSERT_GE(program->connect(1, 19, 0, 0, 8, 0, 16384, 0), 0);
+    block();
+    for (int n = 0; n < kVoiceCount; ++n) on(30 + n);
+    EXPECT_EQ(kernel->soundingVoiceCount(), kVoiceCount);
+    for (int i = 0; i < kVoiceCount; ++i) {
+        EXPECT_NE(kernel->voice(i).modules[14], nullptr) << i;
+        EXPECT_NE(kernel->voice(i).modules[19], nullptr) << i;
+    }
+    block();
+    EXPECT_GT(kernel->bufferStore().freeCount(), 0);
+}
+
+} // namespace
+} // namespace corvex::testing

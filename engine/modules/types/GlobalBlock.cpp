@@ -74,7 +74,7 @@ void globalBlockSet(int16_t value, int parameter, float* echoValue, int* echoCod
                     EngineContext*) {
     if (record == nullptr) return;
     auto& p = record->as<GlobalBlockParams>();
-    if (!storeWord(p, parameter, value)) return;
+    storeWord(p, parameter, value);
     float echo = 0.0f;
     int code = kEchoInteger;
     if (parameter == 13) {
