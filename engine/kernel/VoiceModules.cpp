@@ -4,6 +4,7 @@
 #include "engine/kernel/CorvexProgram.h"
 #include "engine/kernel/SoftwareKernel.h"
 #include "engine/modules/BlockBufferStore.h"
+#include "engine/modules/types/Envelope.h"
 #include "engine/modules/types/ValueSource.h"
 #include "engine/modules/types/VoiceControl.h"
 
@@ -17,7 +18,9 @@ constexpr int kHoldingEnvelopeSlot = 6; // "Env 2" decides when a released voice
 
 int slotType(int slot) { return kModuleSlots[static_cast<size_t>(slot)].type; }
 
-bool envelopeFinished(void*) { return true; } // PLACEHOLDER until the envelope lands
+bool envelopeFinished(const void* envelope) {
+    return (static_cast<const EnvelopeModule*>(envelope)->stageWord & 7u) == EnvelopeStage::Finished;
+}
 
 } // namespace
 

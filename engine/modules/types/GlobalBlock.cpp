@@ -57,8 +57,8 @@ float arpeggioFreeRate(float r) {
     if (!(r > 0.0f)) return kFreeRatePoints[0];
     if (r >= 1.0f) return kFreeRatePoints[kFreeRateSegments];
     const float position = r * static_cast<float>(kFreeRateSegments);
-    int segment = static_cast<int>(position);
-    if (segment >= kFreeRateSegments) segment = kFreeRateSegments - 1;
+    // Scaling by the power of two 4 is exact, so r below 1 never lands past the last segment.
+    const int segment = static_cast<int>(position);
     const float t = position - static_cast<float>(segment);
     return kFreeRatePoints[segment] + (kFreeRatePoints[segment + 1] - kFreeRatePoints[segment]) * t;
 }
@@ -74,7 +74,7 @@ void globalBlockSet(int16_t value, int parameter, float* echoValue, int* echoCod
                     EngineContext*) {
     if (record == nullptr) return;
     auto& p = record->as<GlobalBlockParams>();
-    storeWord(p, parameter, value);
+    if (!storeWord(p, parameter, value)) return;
     float echo = 0.0f;
     int code = kEchoInteger;
     if (parameter == 13) {

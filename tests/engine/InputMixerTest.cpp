@@ -1,0 +1,238 @@
+// The input mixer's level curve and sum, and the bypass that passes a master slot's signal through.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <memory>
+#include <random>
+#include <vector>
+
+#include "engine/dsp/ConnectionDescriptor.h"
+#include "engine/kernel/EngineContext.h"
+#include "engine/modules/BlockBufferStore.h"
+#include "engine/modules/ModuleFramework.h"
+#include "engine/modules/ModulePools.h"
+#include "engine/modules/types/EffectBypass.h"
+#include "engine/modules/types/InputMixer.h"
+#include "tests/support/SignalChecks.h"
+
+namespace corvex {
+namespace {
+
+constexpr int kMixerType = 9;
+constexpr int kBypassType = 22;
+
+struct Wiring {
+    std::vector<ConnectionDescriptor> descriptors;
+    std::vector<const PortEntry*> sources;
+    std::array<uint32_t, 10> counts{};
+
+    void connect(int input, const PortEntry* source, int16_t amount = 16384) {
+        size_t at = 0;
+        for (int i = 0; i <= input; ++i) at += counts[size_t(i)];
+        const uint32_t route = (9u << 17) | (uint32_t(input) << 24);
+        descriptors.insert(descriptors.begin() + long(at),
+                           ConnectionDescriptor{{uint16_t(route), uint16_t(route >> 16), uint16_t(amount), 0}});
+        sources.insert(sources.begin() + long(at), source);
+        ++counts[size_t(input)];
+    }
+};
+
+class SignalModuleTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        store->init();
+        context.store = store.get();
+        context.pools = pools.get();
+    }
+
+    PortEntry signal(float v) {
+        PortEntry p;
+        p.word = 5;
+        p.store = store.get();
+        acquirePortBuffer(p);
+        for (int i = 0; i < kBlockFrames; ++i) portBuffer(p)[i] = v;
+        return p;
+    }
+
+    // A module whose outputs have a reader, so that they hold buffers.
+    template <class Module>
+    Module& make(int type, int readOutputs) {
+        void* m = pools->poolForType(type)->allocate();
+        initModuleByType(m, type, &record, 0, &context);
+        for (int p = 0; p < readOutputs; ++p) acquirePortBuffer(*modulePortAddress(m, p));
+        return *static_cast<Module*>(m);
+    }
+
+    static float* out(void* module, int port) { return portBuffer(*modulePortAddress(module, port)); }
+
+    template <class Module>
+    void run(Module& m, const Wiring& w) {
+        processModuleByType(&m, w.descriptors.data(), w.sources.data(), w.counts.data());
+    }
+
+    void loadLevels(std::array<int16_t, 5> words) {
+        std::array<uint16_t, 2 + 12> data{};
+        data[2 + 2] = 12;
+        data[2 + 3] = 8;
+        for (size_t i = 0; i < 5; ++i) data[2 + 7 + i] = uint16_t(words[i]);
+        blockLoaderFor(kMixerType)(data.data(), 12, &record, &context);
+    }
+
+    std::unique_ptr<BlockBufferStore> store = std::make_unique<BlockBufferStore>();
+    std::unique_ptr<ModulePools> pools = std::make_unique<ModulePools>();
+    EngineContext context;
+    ParameterRecord record;
+};
+
+using InputMixerTest = SignalModuleTest;
+using EffectBypassTest = SignalModuleTest;
+
+TEST_F(InputMixerTest, LevelCurveReachesTwentyDecibelsWhileTheEchoShowsTwelve) {
+    struct Case {
+        int16_t word;
+        float gain;
+        float echoDb;
+    };
+    const Case cases[] = {
+        {0, 0.0001f, -100.0f},   {8192, 0.95f, -12.0f},   {8623, 1.0f, -10.74f},
+        {12288, 5.25f, 0.0f},    {16384, 10.0f, 12.0f},   {32767, 10.0f, 59.997f},
+        {-1000, 0.0001f, -124.4f},
+    };
+    const PortEntry one = signal(1.0f);
+    Wiring w;
+    w.connect(0, &one);
+    auto& mixer = make<InputMixerModule>(kMixerType, 1);
+    for (const Case& c : cases) {
+        float echo = 0.0f;
+        int code = -1;
+        parameterSetterFor(kMixerType)(c.word, 7, &echo, &code, &record, &context);
+        EXPECT_NEAR(echo, c.echoDb, 0.01f) << c.word;
+        EXPECT_EQ(code, 0);
+        run(mixer, w);
+        for (int n = 0; n < kBlockFrames; ++n) ASSERT_NEAR(out(&mixer, 0)[n], c.gain, 1e-4f) << c.word;
+    }
+}
+
+TEST_F(InputMixerTest, ConnectedInputsSumWithAmountAndLevel) {
+    loadLevels({12288, 16384, 8192, 0, 12288});
+    const PortEntry a = signal(1.0f), b = signal(0.5f), c = signal(-2.0f), d = signal(4.0f), e = signal(0.25f);
+    Wiring w;
+    w.connect(0, &a, 16384);
+    w.connect(1, &b, 8192);
+    w.connect(2, &c, -16384);
+    w.connect(3, &d, 16384);
+    w.connect(4, &e, 16384);
+    w.connect(4, &a, 4096); // a second source into one input is mixed too
+    auto& mixer = make<InputMixerModule>(kMixerType, 1);
+    run(mixer, w);
+    const float expected = 1.0f * 5.25f + 0.5f * 0.5f * 10.0f + -1.0f * -2.0f * 0.95f + 4.0f * 0.0001f +
+                           0.25f * 5.25f + 0.25f * 1.0f * 5.25f;
+    for (int n = 0; n < kBlockFrames; ++n) EXPECT_NEAR(out(&mixer, 0)[n], expected, 1e-5f);
+}
+
+// A skipped input is not multiplied by 0: even a broken signal on it cannot reach the output.
+TEST_F(InputMixerTest, AnInputWithAmountZeroIsSkipped) {
+    loadLevels({16384, 16384, 0, 0, 0});
+    const PortEntry broken = signal(std::numeric_limits<float>::infinity());
+    const PortEntry fine = signal(0.1f);
+    PortEntry blockRate;
+    blockRate.word = 0;
+    blockRate.value = 1.0f;
+    Wiring w;
+    w.connect(0, &broken, 0);
+    w.connect(1, &fine);
+    w.connect(2, &blockRate);
+    auto& mixer = make<InputMixerModule>(kMixerType, 1);
+    run(mixer, w);
+    for (int n = 0; n < kBlockFrames; ++n) EXPECT_NEAR(out(&mixer, 0)[n], 1.0f, 1e-6f);
+}
+
+TEST_F(InputMixerTest, WithoutInputsTheOutputIsSilent) {
+    loadLevels({16384, 16384, 16384, 16384, 16384});
+    auto& mixer = make<InputMixerModule>(kMixerType, 1);
+    for (int n = 0; n < kBlockFrames; ++n) out(&mixer, 0)[n] = 7.0f;
+    run(mixer, Wiring{});
+    for (int n = 0; n < kBlockFrames; ++n) EXPECT_EQ(out(&mixer, 0)[n], 0.0f);
+    for (int n = 0; n < kBlockFrames; ++n) out(&mixer, 0)[n] = 7.0f;
+    processModuleByType(&mixer, nullptr, nullptr, nullptr);
+    for (int n = 0; n < kBlockFrames; ++n) EXPECT_EQ(out(&mixer, 0)[n], 0.0f);
+}
+
+TEST_F(InputMixerTest, SetterAndLoaderKeepTheirFields) {
+    loadLevels({1, 2, 3, 4, 5});
+    std::array<uint16_t, 2 + 12> shortBlock{};
+    blockLoaderFor(kMixerType)(shortBlock.data(), 11, &record, &context);
+    EXPECT_EQ(record.as<InputMixerParams>().level[4], 5.0f / 16384.0f) << "a truncated block changes nothing";
+
+    float echo = 0.0f;
+    int code = -1;
+    parameterSetterFor(kMixerType)(3, 3, &echo, &code, &record, &context);
+    EXPECT_EQ(echo, 3.0f);
+    EXPECT_EQ(code, 7);
+    echo = -1.0f;
+    code = 99;
+    parameterSetterFor(kMixerType)(3, 12, &echo, &code, &record, &context);
+    EXPECT_EQ(echo, -1.0f);
+    EXPECT_EQ(code, 99);
+}
+
+TEST_F(InputMixerTest, ExtremeSettingsAndInputsStayFinite) {
+    std::mt19937 random(0x919);
+    auto word = [&random] { return int16_t(std::uniform_int_distribution<int>(-32768, 32767)(random)); };
+    auto value = [&random] { return std::uniform_real_distribution<float>(-1e6f, 1e6f)(random); };
+    std::vector<std::array<int16_t, 5>> levels = {{0, 0, 0, 0, 0},
+                                                  {32767, 32767, 32767, 32767, 32767},
+                                                  {-32768, -32768, -32768, -32768, -32768}};
+    for (int r = 0; r < 20; ++r) levels.push_back({word(), word(), word(), word(), word()});
+    auto& mixer = make<InputMixerModule>(kMixerType, 1);
+    for (const auto& l : levels) {
+        testing::ScopedFlushDenormals flush;
+        loadLevels(l);
+        std::vector<PortEntry> inputs;
+        inputs.reserve(5);
+        Wiring w;
+        for (int i = 0; i < 5; ++i) {
+            inputs.push_back(signal(l[0] == 0 ? 0.0f : value()));
+            w.connect(i, &inputs.back(), word());
+        }
+        run(mixer, w);
+        ASSERT_EQ(testing::badSamples(out(&mixer, 0), kBlockFrames), 0);
+        for (PortEntry& p : inputs) releasePortUser(p);
+    }
+}
+
+TEST_F(EffectBypassTest, EachConnectedInputPassesToItsOutput) {
+    struct Case {
+        bool first, second;
+    };
+    for (const Case c : {Case{true, true}, Case{true, false}, Case{false, true}, Case{false, false}}) {
+        const PortEntry left = signal(0.3f), right = signal(-0.7f);
+        auto& bypass = make<EffectBypassModule>(kBypassType, 2);
+        for (int n = 0; n < kBlockFrames; ++n) out(&bypass, 0)[n] = out(&bypass, 1)[n] = 9.0f;
+        Wiring w;
+        if (c.first) w.connect(0, &left, 1000);
+        if (c.second) w.connect(1, &right, 1000);
+        run(bypass, w);
+        for (int n = 0; n < kBlockFrames; ++n) {
+            EXPECT_EQ(out(&bypass, 0)[n], c.first ? 0.3f : 9.0f) << c.first << c.second;
+            EXPECT_EQ(out(&bypass, 1)[n], c.second ? -0.7f : 9.0f) << c.first << c.second;
+        }
+        processModuleByType(&bypass, nullptr, nullptr, nullptr); // no input table: nothing happens
+        EXPECT_EQ(out(&bypass, 0)[0], c.first ? 0.3f : 9.0f);
+    }
+}
+
+TEST_F(EffectBypassTest, ResetGivesTheBuffersBackAndEmptiesTheObject) {
+    const int freeBefore = store->freeCount();
+    auto& bypass = make<EffectBypassModule>(kBypassType, 2);
+    EXPECT_EQ(store->freeCount(), freeBefore - 2);
+    resetModuleByType(&bypass);
+    EXPECT_EQ(store->freeCount(), freeBefore);
+    EXPECT_EQ(moduleHead(&bypass).type(), 0);
+}
+
+} // namespace
+} // namespace corvex
