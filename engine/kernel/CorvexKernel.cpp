@@ -177,11 +177,19 @@ void CorvexKernel::handleModuleData(int slot, int length, const uint16_t* data) 
     if (slot >= SlotIndex::FirstEffect && slot < SlotIndex::FirstEffect + kEffectSlotCount) relinkEffectSlot(slot);
 }
 
-void CorvexKernel::setGlobalParameter(int slot, int parameter, int16_t value, float* echoValue, int*) {
-    if (slot == SlotIndex::Transport && parameter == kTransportParameter) {
+// The transport word is the kernel's own; the effect slots and the global block take their words
+// through their types' setters.
+void CorvexKernel::setGlobalParameter(int slot, int parameter, int16_t value, float* echoValue, int* inOutValue) {
+    if (slot == SlotIndex::Transport) {
+        if (parameter != kTransportParameter) return;
         transportRun_ = static_cast<float>(value) * (1.0f / 16384.0f);
         if (echoValue) *echoValue = transportRun_;
+        return;
     }
+    const bool effect = slot >= SlotIndex::FirstEffect && slot < SlotIndex::FirstEffect + kEffectSlotCount;
+    if (!effect && slot != SlotIndex::GlobalBlock) return;
+    const int type = kModuleSlots[static_cast<size_t>(slot)].type;
+    parameterSetterFor(type)(value, parameter, echoValue, inOutValue, &globalRecord(slot), &context_);
 }
 
 void CorvexKernel::runTransportStream(uint16_t value) {
