@@ -102,7 +102,8 @@ protected:
         run(m, 1);
         for (int b = 0; b < 100000 && run(m, 2) != sustain; ++b) {
         }
-        ASSERT_EQ(m.ports[0].value, sustain);
+        // The decay's last blocks can round to the sustain level before the stage moves on.
+        for (int b = 0; b < 4; ++b) ASSERT_EQ(run(m, 2), sustain);
     }
 
     std::unique_ptr<BlockBufferStore> store = std::make_unique<BlockBufferStore>();
@@ -353,18 +354,29 @@ TEST_F(EnvelopeTest, ASecondReleaseFallsFromTheCurrentLevelAndAHeldGateKeepsIt) 
     }
     EXPECT_EQ(run(m, 2), 0.0f) << "a finished envelope stays finished under a held gate";
     EXPECT_LE(std::fabs(run(m, 3)), 0.0001f) << "a release from silence stays silent";
-    for (int b = 0; b < 500 && m.ports[0].value != 0.0f; ++b) run(m, 0);
+    for (int b = 0; b < 2000 && m.ports[0].value != 0.0f; ++b) run(m, 0);
     EXPECT_EQ(m.ports[0].value, 0.0f);
 }
 
-// A rebuilt module list initialises its envelopes again; a sounding one carries on.
+// A rebuilt module list initialises its envelopes again; a sounding one carries on where it was.
 TEST_F(EnvelopeTest, ReinitialisationKeepsASoundingEnvelope) {
     load({0, 0, 8192, 4096});
+    const float step = std::pow(0.0001f, 32.0f / float(379.5 * kRatePerMs));
     EnvelopeModule& m = fresh();
     holdToSustain(m, kSustainHalf);
     initModuleByType(&m, kEnvelopeType, &record, 0, &context);
     EXPECT_EQ(m.ports[0].value, 0.0f);
     EXPECT_EQ(run(m, 2), kSustainHalf);
+
+    run(m, 3);
+    const float releasing = run(m, 0);
+    initModuleByType(&m, kEnvelopeType, &record, 0, &context);
+    EXPECT_NEAR(run(m, 0), releasing * step, 1e-6f) << "the release goes on falling";
+
+    while (run(m, 0) != 0.0f) {
+    }
+    initModuleByType(&m, kEnvelopeType, &record, 0, &context);
+    EXPECT_EQ(run(m, 0), 0.0f) << "a finished envelope stays silent";
 }
 
 TEST_F(EnvelopeTest, SetterConvertsThroughTheCurvesAndEchoes) {
@@ -385,7 +397,7 @@ TEST_F(EnvelopeTest, SetterConvertsThroughTheCurvesAndEchoes) {
     };
     for (const Case& c : cases) {
         int code = -1;
-        EXPECT_NEAR(set(c.parameter, c.word, &code), c.echo, c.echo * 2e-6f + 1e-6f) << c.parameter << ":" << c.word;
+        EXPECT_NEAR(set(c.parameter, c.word, &code), c.echo, std::fabs(c.echo) * 2e-6f + 1e-6f) << c.parameter << ":" << c.word;
         EXPECT_EQ(code, c.code) << c.parameter;
     }
     for (const int ignored : {2, 4, 7, 22, 40}) {

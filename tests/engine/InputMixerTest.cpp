@@ -99,7 +99,7 @@ TEST_F(InputMixerTest, LevelCurveReachesTwentyDecibelsWhileTheEchoShowsTwelve) {
     const Case cases[] = {
         {0, 0.0001f, -100.0f},   {8192, 0.95f, -12.0f},   {8623, 1.0f, -10.74f},
         {12288, 5.25f, 0.0f},    {16384, 10.0f, 12.0f},   {32767, 10.0f, 59.997f},
-        {-1000, 0.0001f, -124.4f},
+        {-1000, 0.0001f, -124.414f},
     };
     const PortEntry one = signal(1.0f);
     Wiring w;

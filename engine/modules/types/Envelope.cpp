@@ -85,7 +85,7 @@ int combinedGate(const PortEntry* const* sources, uint32_t count) {
         held = held || state == 2;
         release = release || state == 3;
     }
-    if (start) return release ? 3 : 1;
+    if (start) return 1;
     if (release) return 3;
     return held ? 2 : 0;
 }
@@ -182,15 +182,16 @@ void initEnvelope(void* module, EngineContext*) {
     m.ports[0].value = 0.0f;
     if (m.marker != kEnvelopeStateMarker) {
         m.stageWord &= ~kClearedStageBits;
-        m.ratio = 0.0f;
         m.elapsed = 0.0f;
         m.base = 0.0f;
         m.decayOutput = 0.0f;
         // The pool item may have held another module: no level of that one may leak into a release.
         m.releaseStart = 0.0f;
         m.marker = kEnvelopeStateMarker;
+        m.ratio = 1.0f;
     }
-    m.ratio = 1.0f;
+    // The running ratio is kept with the stage: set back to 1 it would restart a sounding release
+    // from its start level, and wake a finished envelope whose gate is released.
     m.lastOutput = 0.0f;
 }
 
