@@ -121,5 +121,22 @@ TEST_F(Graph, ArpeggiatorStepsThroughHeldKeys) {
     }
 }
 
+// All notes off of a part also forgets the keys the arpeggiator holds for it.
+TEST_F(Graph, AllNotesOffClearsTheArpeggio) {
+    program->setArpeggiatorMode(1);
+    program->applyVoiceAssign();
+    program->setParameterWord(0, 40, 13, -1, 16384);
+    block();
+    kernel->sendMidiNote(0x90, 60, 100);
+    for (int b = 0; b < 100; ++b) block();
+    ASSERT_EQ(soundingNote(), 60);
+    const uint16_t allOff[2] = {0xB012, 123};
+    kernel->processMessage(allOff, 2);
+    for (int b = 0; b < 300; ++b) {
+        block();
+        ASSERT_EQ(soundingNote(), -1) << b;
+    }
+}
+
 } // namespace
 } // namespace corvex::testing

@@ -224,3 +224,32 @@ TEST_F(Voices, ThirtyTwoVoicesWithBothInsertChainsFit) {
 
 } // namespace
 } // namespace corvex::testing
+
+namespace corvex::testing {
+namespace {
+
+// A voice whose modules cannot all be built is undone: no item, buffer or binding stays taken.
+TEST_F(Voices, VoiceThatCannotBeBuiltIsRolledBack) {
+    ModulePoolBase& oscillators = kernel->modulePools().oscillators;
+    std::vector<void*> taken;
+    while (oscillators.freeCount() > 1) taken.push_back(oscillators.allocate()); // room for one of two
+    const int buffers = kernel->bufferStore().freeCount();
+    std::vector<int> pools;
+    for (int p = 0; p < kModulePoolCount; ++p) pools.push_back(kernel->modulePools().pool(p)->freeCount());
+
+    // A direct note-on reports the failure; a MIDI note-on fails alike, silently.
+    const uint16_t direct[2] = {(0 << 12) | (1 << 8) | 26, (100 << 8) | 60};
+    EXPECT_EQ(kernel->processMessage(direct, 2), -1);
+    on(61);
+    EXPECT_EQ(kernel->soundingVoiceCount(), 0);
+    EXPECT_EQ(kernel->voice(0).ownerPart, VoiceRecord::kFreeOwner);
+    EXPECT_EQ(kernel->bufferStore().freeCount(), buffers);
+    for (int p = 0; p < kModulePoolCount; ++p) EXPECT_EQ(kernel->modulePools().pool(p)->freeCount(), pools[static_cast<size_t>(p)]) << p;
+
+    for (void* item : taken) oscillators.release(item);
+    on(62);
+    EXPECT_EQ(kernel->soundingVoiceCount(), 1);
+}
+
+} // namespace
+} // namespace corvex::testing

@@ -85,7 +85,7 @@ int combinedGate(const PortEntry* const* sources, uint32_t count) {
         held = held || state == 2;
         release = release || state == 3;
     }
-    if (start) return 1;
+    if (start) return release ? 3 : 1;
     if (release) return 3;
     return held ? 2 : 0;
 }

@@ -102,7 +102,6 @@ void processNoiseSource(void* module, const ConnectionDescriptor*, const PortEnt
 
     for (int k = 0; k < kNoiseOutputs; ++k) {
         PortEntry& port = m.ports[k];
-        if (port.users() == 0) continue;
         float* out = portBuffer(port);
         if (out == nullptr) continue;
         const float level = p.level[k];
