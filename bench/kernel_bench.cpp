@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "engine/kernel/CorvexKernel.h"
+#include "engine/program/CorvanKernelProgram.h"
 #include "tests/support/SignalChecks.h"
 
 namespace {
@@ -58,6 +59,32 @@ void BM_FullRingOfParameterMessages(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_FullRingOfParameterMessages);
+
+// Held notes of the initial program with noise through the mixer into the voice output, the path
+// that sounds before the oscillators; range: the number of voices.
+void BM_SoundingVoices(benchmark::State& state) {
+    corvex::testing::ScopedFlushDenormals ftz;
+    auto kernel = makeKernel(44100.0);
+    corvex::CorvanKernelProgram program(*kernel);
+    program.initialise();
+    program.setAssignParameters(32, 2, 2);
+    program.setPartAssignMode(0, 0);
+    program.setParameterWord(1, 26, 10, -1, 8192);
+    program.setParameterWord(1, 26, 15, -1, 2);
+    program.connect(1, 26, 3, 0, 9, 2, 16384, 0);
+    program.disconnect(1, 5, 0, 0, 8, 0);
+    program.connect(1, 9, 0, 0, 8, 0, 16384, 0);
+    float left[32], right[32];
+    float* outputs[2] = {left, right};
+    kernel->processBlock(2, outputs, 32);
+    for (int n = 0; n < state.range(0); ++n) kernel->sendMidiNote(0x90, 40 + n, 100);
+    for (auto _ : state) {
+        kernel->processBlock(2, outputs, 32);
+        benchmark::DoNotOptimize(left[0]);
+    }
+    reportRealTimeShare(state, 44100.0);
+}
+BENCHMARK(BM_SoundingVoices)->Arg(1)->Arg(8)->Arg(32);
 
 } // namespace
 
