@@ -6,10 +6,12 @@
 #include "engine/dsp/ConversionCurves.h"
 #include "engine/kernel/CorvexProgram.h"
 #include "engine/kernel/RenderExclusion.h"
+#include "engine/modules/types/NoiseTables.h"
 
 namespace corvex {
 
 SoftwareKernel::SoftwareKernel() : KernelBase(contextStorage_, poolStorage_, voiceStorage_) {
+    prepareNoiseTables();
     store_.init();
     context_.store = &store_;
     context_.pools = &poolStorage_;

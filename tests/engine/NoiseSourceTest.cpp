@@ -205,6 +205,22 @@ TEST_F(NoiseSourceTest, TablesFollowTheRateFamilyAndStayAtOtherRates) {
     EXPECT_NE(out(&m, 0)[0], kUntouched) << "and played";
 }
 
+// A kernel that first runs at a rate of neither family still plays recordings: the nearer family's.
+TEST_F(NoiseSourceTest, FirstRateOutsideTheFamiliesTakesTheNearerOne) {
+    for (const auto& [rate, family] : {std::pair{32000.0, NoiseRateFamily::Base}, std::pair{22050.0, NoiseRateFamily::Base},
+                                       std::pair{192000.0, NoiseRateFamily::Double}}) {
+        SetUp();
+        record = ParameterRecord{};
+        context.setSampleRate(rate);
+        load({0, -1, -1, -1, -1});
+        NoiseSourceModule& m = make({0});
+        run(m);
+        const NoiseSourceParams& p = record.as<NoiseSourceParams>();
+        EXPECT_EQ(p.table[0], noiseTable(NoiseRecording::Broadband, family)) << rate;
+        EXPECT_NE(out(&m, 0)[5], kUntouched) << rate;
+    }
+}
+
 // A record that never took the recorded format has no tables: the recorded sources play silence.
 TEST_F(NoiseSourceTest, WithoutRecordingsTheRecordedSourcesAreSilent) {
     load({0, 1, 2, 3, -1}, {16384, 16384, 16384, 0, 0}, 7);

@@ -25,7 +25,7 @@ constexpr float kDecayCurve[] = {0.79f,     3.968f,     25.833f,    115.03f,    
                                  760.837f,  1569.522f,  3966.165f,  7946.412f,  13802.426f,
                                  25297.787f, 36467.531f, 34625.371f};
 constexpr float kReleaseCurve[] = {0.798f, 62.0f, 697.0f, 3810.0f, 9912.0f, 37503.0f, 40194.0f};
-// Full sustain stays just below 1.0 and zero sustain just above 0, so the ratios never meet 0.
+// Zero sustain sits on the release's end level, so a release from it is silent at once.
 constexpr float kSustainCurve[] = {0.0001f, 0.173645f, 0.336883f, 0.571f, 0.571f, 0.75221f, 0.98253f};
 
 constexpr int kBlockWords = 22;

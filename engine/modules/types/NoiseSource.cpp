@@ -73,8 +73,11 @@ void selectNoiseTables(NoiseSourceParams& p, const EngineContext& context) {
         family = NoiseRateFamily::Base;
     else if (rate == 88200.0f || rate == 96000.0f)
         family = NoiseRateFamily::Double;
+    else if (p.table[0] != nullptr)
+        return; // another rate keeps the recordings it has
     else
-        return;
+        // A first rate outside both families still plays: the nearer family's recordings.
+        family = rate < 66150.0f ? NoiseRateFamily::Base : NoiseRateFamily::Double;
     const bool base = family == NoiseRateFamily::Base;
     p.table[0] = noiseTable(NoiseRecording::Broadband, family);
     p.table[1] = noiseTable(NoiseRecording::Dark, family);
@@ -102,6 +105,7 @@ void processNoiseSource(void* module, const ConnectionDescriptor*, const PortEnt
 
     for (int k = 0; k < kNoiseOutputs; ++k) {
         PortEntry& port = m.ports[k];
+        if (port.users() == 0) continue;
         float* out = portBuffer(port);
         if (out == nullptr) continue;
         const float level = p.level[k];
