@@ -15,6 +15,7 @@
 #include "engine/modules/ModulePools.h"
 #include "engine/modules/types/Envelope.h"
 #include "tests/support/SignalChecks.h"
+#include "tests/engine/ModuleRig.h"
 
 namespace corvex {
 namespace {
@@ -49,12 +50,10 @@ struct Settings {
     int attack = 0, decay = 0, sustain = 8192, release = 0, polarity = 0;
 };
 
-class EnvelopeTest : public ::testing::Test {
+class EnvelopeTest : public testing::ModuleRig {
 protected:
     void SetUp() override {
-        store->init();
-        context.store = store.get();
-        context.pools = pools.get();
+        ModuleRig::SetUp();
         gate.word = 0;
         gate.intValue = 0;
         wiring.connect(0, &gate);
@@ -106,9 +105,6 @@ protected:
         for (int b = 0; b < 4; ++b) ASSERT_EQ(run(m, 2), sustain);
     }
 
-    std::unique_ptr<BlockBufferStore> store = std::make_unique<BlockBufferStore>();
-    std::unique_ptr<ModulePools> pools = std::make_unique<ModulePools>();
-    EngineContext context;
     ParameterRecord record;
     PortEntry gate;
     Wiring wiring;

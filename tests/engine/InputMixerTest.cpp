@@ -17,6 +17,7 @@
 #include "engine/modules/types/EffectBypass.h"
 #include "engine/modules/types/InputMixer.h"
 #include "tests/support/SignalChecks.h"
+#include "tests/engine/ModuleRig.h"
 
 namespace corvex {
 namespace {
@@ -40,12 +41,10 @@ struct Wiring {
     }
 };
 
-class SignalModuleTest : public ::testing::Test {
+class SignalModuleTest : public testing::ModuleRig {
 protected:
     void SetUp() override {
-        store->init();
-        context.store = store.get();
-        context.pools = pools.get();
+        ModuleRig::SetUp();
     }
 
     PortEntry signal(float v) {
@@ -81,9 +80,6 @@ protected:
         blockLoaderFor(kMixerType)(data.data(), 12, &record, &context);
     }
 
-    std::unique_ptr<BlockBufferStore> store = std::make_unique<BlockBufferStore>();
-    std::unique_ptr<ModulePools> pools = std::make_unique<ModulePools>();
-    EngineContext context;
     ParameterRecord record;
 };
 

@@ -9,22 +9,18 @@
 #include "engine/modules/BlockBufferStore.h"
 #include "engine/modules/ModuleFramework.h"
 #include "engine/modules/ModulePools.h"
+#include "tests/engine/ModuleRig.h"
 
 namespace corvex {
 namespace {
 
-class Framework : public ::testing::Test {
+class Framework : public testing::ModuleRig {
 protected:
     void SetUp() override {
-        store->init();
-        context.store = store.get();
-        context.pools = pools.get();
+        ModuleRig::SetUp();
     }
     void* take(int type) { return pools->poolForType(type)->allocate(); }
 
-    std::unique_ptr<BlockBufferStore> store = std::make_unique<BlockBufferStore>();
-    std::unique_ptr<ModulePools> pools = std::make_unique<ModulePools>();
-    EngineContext context;
     ParameterRecord record;
 };
 

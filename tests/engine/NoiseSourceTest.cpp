@@ -16,6 +16,7 @@
 #include "engine/modules/types/NoiseSource.h"
 #include "engine/modules/types/NoiseTables.h"
 #include "tests/support/SignalChecks.h"
+#include "tests/engine/ModuleRig.h"
 
 namespace corvex {
 namespace {
@@ -23,14 +24,12 @@ namespace {
 constexpr int kNoiseType = 44;
 constexpr float kUntouched = 42.0f;
 
-class NoiseSourceTest : public ::testing::Test {
+class NoiseSourceTest : public testing::ModuleRig {
 protected:
     static void SetUpTestSuite() { prepareNoiseTables(); }
 
     void SetUp() override {
-        store->init();
-        context.store = store.get();
-        context.pools = pools.get();
+        ModuleRig::SetUp();
         context.setSampleRate(44100.0);
     }
 
@@ -62,9 +61,6 @@ protected:
 
     void run(NoiseSourceModule& m) { processModuleByType(&m, nullptr, nullptr, nullptr); }
 
-    std::unique_ptr<BlockBufferStore> store = std::make_unique<BlockBufferStore>();
-    std::unique_ptr<ModulePools> pools = std::make_unique<ModulePools>();
-    EngineContext context;
     ParameterRecord record;
 };
 

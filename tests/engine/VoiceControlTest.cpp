@@ -10,16 +10,15 @@
 #include "engine/modules/ModulePools.h"
 #include "engine/modules/types/ValueSource.h"
 #include "engine/modules/types/VoiceControl.h"
+#include "tests/engine/ModuleRig.h"
 
 namespace corvex {
 namespace {
 
-class ControlModules : public ::testing::Test {
+class ControlModules : public testing::ModuleRig {
 protected:
     void SetUp() override {
-        store->init();
-        context.store = store.get();
-        context.pools = pools.get();
+        ModuleRig::SetUp();
     }
     void* make(int type) {
         void* m = pools->poolForType(type)->allocate();
@@ -31,9 +30,6 @@ protected:
         int code = word;
         parameterSetterFor(2)(word, parameter, &echo, &code, &record, &context);
     }
-    std::unique_ptr<BlockBufferStore> store = std::make_unique<BlockBufferStore>();
-    std::unique_ptr<ModulePools> pools = std::make_unique<ModulePools>();
-    EngineContext context;
     ParameterRecord record;
 };
 

@@ -15,6 +15,7 @@
 #include "engine/modules/ModulePools.h"
 #include "engine/modules/types/VoiceOutput.h"
 #include "tests/support/SignalChecks.h"
+#include "tests/engine/ModuleRig.h"
 
 namespace corvex {
 namespace {
@@ -42,12 +43,10 @@ struct Wiring {
     }
 };
 
-class VoiceOutputTest : public ::testing::Test {
+class VoiceOutputTest : public testing::ModuleRig {
 protected:
     void SetUp() override {
-        store->init();
-        context.store = store.get();
-        context.pools = pools.get();
+        ModuleRig::SetUp();
         audio = bufferPort();
         gainSignal = bufferPort();
         envelope.word = 0;
@@ -104,9 +103,6 @@ protected:
         processModuleByType(&s, w.descriptors.data(), w.sources.data(), w.counts.data());
     }
 
-    std::unique_ptr<BlockBufferStore> store = std::make_unique<BlockBufferStore>();
-    std::unique_ptr<ModulePools> pools = std::make_unique<ModulePools>();
-    EngineContext context;
     ParameterRecord record;
     PortEntry audio, gainSignal, envelope, lfo;
     std::array<float, kBlockFrames> left{}, right{};
