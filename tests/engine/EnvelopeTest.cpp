@@ -29,21 +29,8 @@ constexpr int kAttackModInput = 2;
 constexpr int kDecayModInput = 3;
 constexpr int kReleaseModInput = 5;
 
-struct Wiring {
-    std::vector<ConnectionDescriptor> descriptors;
-    std::vector<const PortEntry*> sources;
-    std::array<uint32_t, 9> counts{};
-
-    // Keeps the connections of all inputs back to back in input order, as the kernel hands them over.
-    void connect(int input, const PortEntry* source, int16_t amount = 16384, uint16_t selector = 0) {
-        size_t at = 0;
-        for (int i = 0; i <= input; ++i) at += counts[size_t(i)];
-        const uint32_t route = (uint32_t(kEnvelopeSlot) << 17) | (uint32_t(input) << 24);
-        descriptors.insert(descriptors.begin() + long(at),
-                           ConnectionDescriptor{{uint16_t(route), uint16_t(route >> 16), uint16_t(amount), selector}});
-        sources.insert(sources.begin() + long(at), source);
-        ++counts[size_t(input)];
-    }
+struct Wiring : testing::Wiring<9> {
+    Wiring() : testing::Wiring<9>(kEnvelopeSlot) {}
 };
 
 struct Settings {

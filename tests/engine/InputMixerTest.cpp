@@ -25,20 +25,8 @@ namespace {
 constexpr int kMixerType = 9;
 constexpr int kBypassType = 22;
 
-struct Wiring {
-    std::vector<ConnectionDescriptor> descriptors;
-    std::vector<const PortEntry*> sources;
-    std::array<uint32_t, 10> counts{};
-
-    void connect(int input, const PortEntry* source, int16_t amount = 16384) {
-        size_t at = 0;
-        for (int i = 0; i <= input; ++i) at += counts[size_t(i)];
-        const uint32_t route = (9u << 17) | (uint32_t(input) << 24);
-        descriptors.insert(descriptors.begin() + long(at),
-                           ConnectionDescriptor{{uint16_t(route), uint16_t(route >> 16), uint16_t(amount), 0}});
-        sources.insert(sources.begin() + long(at), source);
-        ++counts[size_t(input)];
-    }
+struct Wiring : testing::Wiring<10> {
+    Wiring() : testing::Wiring<10>(9) {}
 };
 
 class SignalModuleTest : public testing::ModuleRig {

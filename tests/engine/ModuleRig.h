@@ -3,14 +3,40 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstdint>
 #include <memory>
+#include <vector>
 
+#include "engine/dsp/ConnectionDescriptor.h"
 #include "engine/kernel/EngineContext.h"
 #include "engine/modules/BlockBufferStore.h"
 #include "engine/modules/ModuleFramework.h"
 #include "engine/modules/ModulePools.h"
 
 namespace corvex::testing {
+
+// The connections into one module, kept back to back in input order as the kernel hands them over.
+template <int Inputs>
+struct Wiring {
+    explicit Wiring(int destinationSlot = 0) : slot(destinationSlot) {}
+
+    int slot;
+    std::vector<ConnectionDescriptor> descriptors;
+    std::vector<const PortEntry*> sources;
+    std::array<uint32_t, Inputs> counts{};
+
+    void connect(int input, const PortEntry* source, int16_t amount = 16384, uint16_t selector = 0) {
+        size_t at = 0;
+        for (int i = 0; i <= input; ++i) at += counts[static_cast<size_t>(i)];
+        const uint32_t route = (static_cast<uint32_t>(slot) << 17) | (static_cast<uint32_t>(input) << 24);
+        descriptors.insert(descriptors.begin() + static_cast<long>(at),
+                           ConnectionDescriptor{{static_cast<uint16_t>(route), static_cast<uint16_t>(route >> 16),
+                                                 static_cast<uint16_t>(amount), selector}});
+        sources.insert(sources.begin() + static_cast<long>(at), source);
+        ++counts[static_cast<size_t>(input)];
+    }
+};
 
 class ModuleRig : public ::testing::Test {
 protected:

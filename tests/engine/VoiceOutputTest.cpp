@@ -27,20 +27,8 @@ constexpr int kLevelInput = 4;
 constexpr int kGainInput = 5;
 constexpr uint16_t kCurve1 = 1; // the wiring's selector for the tremolo: curve 1, range factor 1.0
 
-struct Wiring {
-    std::vector<ConnectionDescriptor> descriptors;
-    std::vector<const PortEntry*> sources;
-    std::array<uint32_t, 7> counts{};
-
-    void connect(int input, const PortEntry* source, int16_t amount = 16384, uint16_t selector = 0) {
-        size_t at = 0;
-        for (int i = 0; i <= input; ++i) at += counts[size_t(i)];
-        const uint32_t route = (8u << 17) | (uint32_t(input) << 24);
-        descriptors.insert(descriptors.begin() + long(at),
-                           ConnectionDescriptor{{uint16_t(route), uint16_t(route >> 16), uint16_t(amount), selector}});
-        sources.insert(sources.begin() + long(at), source);
-        ++counts[size_t(input)];
-    }
+struct Wiring : testing::Wiring<7> {
+    Wiring() : testing::Wiring<7>(8) {}
 };
 
 class VoiceOutputTest : public testing::ModuleRig {
