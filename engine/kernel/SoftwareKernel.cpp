@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/dsp/BandLimitedStepTable.h"
 #include "engine/dsp/ConversionCurves.h"
 #include "engine/kernel/CorvexProgram.h"
 #include "engine/kernel/RenderExclusion.h"
@@ -12,6 +13,7 @@ namespace corvex {
 
 SoftwareKernel::SoftwareKernel() : KernelBase(contextStorage_, poolStorage_, voiceStorage_) {
     prepareNoiseTables();
+    prepareBandLimitedStepTable();
     store_.init();
     context_.store = &store_;
     context_.pools = &poolStorage_;

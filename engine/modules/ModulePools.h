@@ -4,6 +4,7 @@
 #include <cstddef>
 
 #include "engine/modules/ModulePool.h"
+#include "engine/modules/types/Oscillator.h"
 
 namespace corvex {
 
@@ -14,7 +15,6 @@ struct alignas(16) ModuleStorage {
     unsigned char bytes[Bytes];
 };
 
-using COscillator = ModuleStorage<1024>;
 using VoiceModuleWrapperA = ModuleStorage<1024>;
 using VoiceModuleWrapperB = ModuleStorage<512>;
 using VoiceModuleWrapperC = ModuleStorage<1024>;

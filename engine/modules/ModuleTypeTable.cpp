@@ -9,8 +9,10 @@
 #include "engine/modules/types/InputMixer.h"
 #include "engine/modules/types/KeyRangeMixer.h"
 #include "engine/modules/types/NoiseSource.h"
+#include "engine/modules/types/Oscillator.h"
 #include "engine/modules/types/ValueSource.h"
 #include "engine/modules/types/VoiceControl.h"
+#include "engine/modules/types/VoiceFilter.h"
 #include "engine/modules/types/VoiceOutput.h"
 
 namespace corvex {
@@ -21,6 +23,8 @@ constexpr std::array<ModuleOps, kModuleTypeCount> kModuleOps = [] {
     std::array<ModuleOps, kModuleTypeCount> ops{};
     ops[ModuleType::ValueSource] = kValueSourceOps;
     ops[ModuleType::VoiceControl] = kVoiceControlOps;
+    ops[4] = kVoiceFilterOps;
+    ops[ModuleType::Oscillator] = kOscillatorOps;
     ops[6] = kEnvelopeOps;
     ops[7] = kVoiceOutputOps;
     ops[9] = kInputMixerOps;

@@ -1,0 +1,513 @@
+// The audio oscillator of a voice (type 3): five ports, a block-rate and an audio-rate pitch path, hard sync.
+#include "engine/modules/types/Oscillator.h"
+
+#include <cmath>
+#include <cstddef>
+#include <type_traits>
+
+#include "engine/dsp/ConversionCurves.h"
+#include "engine/dsp/ModulationSum.h"
+#include "engine/kernel/EngineContext.h"
+#include "engine/modules/BlockBufferStore.h"
+#include "engine/modules/ModulePools.h"
+
+namespace corvex {
+
+static_assert(offsetof(COscillator, ports) == offsetof(PortedModule, ports),
+              "the framework finds the ports where every ported module keeps them");
+static_assert(std::is_same<decltype(ModulePools::oscillators), ModulePool<COscillator, 64>>::value,
+              "pool 0 holds the oscillator itself, 64 of them: two for each of 32 voices");
+
+namespace {
+
+constexpr int kBlockWords = 19; // the last parameter is word 18
+constexpr uint32_t kStateMarker = 0x05C11A70u;
+
+constexpr float kModeGain = 0.2973f; // twice this is 2^(-9/12): pitch 0 sounds a sixth below the tuning
+constexpr float kLowFrequencyHz = 26.0f;
+
+// Frequencies are held where every period stays a positive, finite number of samples.
+constexpr float kLowestFrequency = 4.0f;
+constexpr float kFoldFrequency = 19000.0f; // this and above ...
+constexpr float kHighestFrequency = 17900.0f; // ... play here
+constexpr float kLowestSlowFrequency = 0.01f;
+// Keeps the phase step below half a cycle at rates far under 44.1 kHz, where 17900 Hz would
+// pass Nyquist; at 44.1 kHz and above it never applies.
+constexpr float kHighestShareOfRate = 0.45f;
+
+constexpr float kAudioPitchScale = 1.7f;
+constexpr float kLinearFmHz = 10.0f;
+constexpr float kDetuneOffset = 0.3f;
+constexpr float kDetuneHz = 0.085f;
+
+constexpr float kWidthSmoothing = 0.05f;
+constexpr float kPwmCentre = 0.506f;
+
+constexpr float kTriangleGainPerHz = 0.0023076923f;
+constexpr float kTriangleLevel = 0.05f;
+constexpr float kAddedRampLevel = 0.03f;
+
+// Above this the integrator and its tracker move down together; their difference is the output.
+constexpr float kRecentreAbove = 1024.0f;
+constexpr float kSmallest = 1e-30f;
+
+constexpr float PulseWidthCurve[7] = {0.5040864f, 0.5164f, 0.61195f, 0.7194f, 0.82095f, 0.922459f, 0.9701198f};
+constexpr float PwmDepthCurve[7] = {0.0f, 0.0119f, 0.1107f, 0.2164f, 0.3232f, 0.4310f, 0.4671f};
+constexpr float CoarseTuneCurve[4] = {-12.0f, 0.0f, 12.0f, 24.0f};
+
+template <int N>
+float curvePoint(const float (&points)[N], float v) {
+    if (v >= 1.0f) return points[N - 1];
+    if (!(v >= 0.0f)) return points[0];
+    const float t = float(N - 1) * v;
+    int i = int(t);
+    if (i > N - 2) i = N - 2;
+    const float f = t - float(i);
+    return (1.0f - f) * points[i] + f * points[i + 1];
+}
+
+float wordValue(int16_t word) { return float(word) * (1.0f / 16384.0f); }
+
+float coarseRatioOf(int16_t word, int32_t mode) {
+    float semitones = curvePoint(CoarseTuneCurve, wordValue(word));
+    if (mode != 0) semitones = std::trunc(semitones);
+    return semitonesToRatio(semitones);
+}
+
+void updateFrequencyFactor(OscillatorParams& p) {
+    p.frequencyFactor = 2.0f * p.modeGain * p.coarseRatio * p.fineTune * semitonesToRatio(p.octave);
+}
+
+float clampFrequency(float f, float lowest, float highest) {
+    f = f > lowest ? f : lowest; // NaN lands here too
+    f = f < kFoldFrequency ? f : kHighestFrequency;
+    return f < highest ? f : highest;
+}
+
+void refreshCoefficients(COscillator& m, float rate) {
+    m.coefficientRate = rate;
+    m.trackerCoefficient = float(std::pow(20.0, -320.0 / double(rate)));
+    m.toneCoefficient1 = float(std::pow(150.0, -2400.0 / double(rate)));
+    m.toneCoefficient2 = float(std::pow(250.0, -4000.0 / double(rate)));
+}
+
+void flushSmall(float& v) {
+    if (v > -kSmallest && v < kSmallest) v = 0.0f;
+}
+
+float rangeFactor(const ConnectionDescriptor& d) {
+    const int n = d.rangeFactorNumber();
+    return (n >= 0 && n < kModulationRangeCount) ? ModulationRangeTable[n] : 0.0f;
+}
+
+const float* samplesOf(const PortEntry* source) { return source ? portBuffer(*source) : nullptr; }
+
+// The connections of one block, split by input.
+struct Inputs {
+    const ConnectionDescriptor* descriptors[OscillatorInput::Count] = {};
+    const PortEntry* const* sources[OscillatorInput::Count] = {};
+    uint32_t count[OscillatorInput::Count] = {};
+
+    Inputs(const ConnectionDescriptor* d, const PortEntry* const* s, const uint32_t* counts) {
+        if (counts == nullptr || d == nullptr || s == nullptr) return;
+        for (int i = 0; i < OscillatorInput::Count; ++i) {
+            descriptors[i] = d;
+            sources[i] = s;
+            count[i] = counts[i];
+            d += counts[i];
+            s += counts[i];
+        }
+    }
+
+    const PortEntry* first(int input) const { return count[input] > 0 ? sources[input][0] : nullptr; }
+    float firstAmount(int input) const { return count[input] > 0 ? descriptors[input][0].amount() : 0.0f; }
+};
+
+// What the one port written this block receives.
+enum class Fill { Nothing, Sawtooth, Pulse, Triangle, PassThrough, Sine };
+
+int32_t selectorOf(const OscillatorParams& p, int port) {
+    return port < kOscillatorWavePorts ? p.portWave[port] : p.spareInt;
+}
+
+// The first port with a buffer takes the first waveform any read port asked for, in this order,
+// whatever its own selector; its own selector counts only for the pass-through.
+Fill chooseFill(const OscillatorParams& p, float* const* buffers, unsigned marks, int& port) {
+    for (port = 0; port < kOscillatorPorts; ++port) {
+        if (buffers[port] == nullptr) continue;
+        if (marks & (1u << OscillatorWave::Sawtooth)) return Fill::Sawtooth;
+        if (marks & (1u << OscillatorWave::Pulse)) return Fill::Pulse;
+        if (marks & (1u << OscillatorWave::Triangle)) return Fill::Triangle;
+        if (selectorOf(p, port) == OscillatorWave::PassThrough) return Fill::PassThrough;
+        if (marks & (1u << OscillatorWave::Sine)) return Fill::Sine;
+    }
+    port = -1;
+    return Fill::Nothing;
+}
+
+void readRing(DelayRing& ring, float* out, float sign) {
+    const int r = ring.read;
+    if (r + kBlockFrames <= kRingSize) {
+        for (int k = 0; k < kBlockFrames; ++k) out[k] = sign * ring.data[r + k];
+    } else {
+        for (int k = 0; k < kBlockFrames; ++k) out[k] = sign * ring.data[(r + k) & kRingMask];
+    }
+    ring.read = (r + kBlockFrames) & kRingMask;
+}
+
+// The integrated square (or pulse), with the integrator's drift tracked out; a faint ramp under it
+// below 5 kHz, as under the sine.
+void renderTriangle(COscillator& m, const OscillatorBlock& b, DelayRing& source, float* out) {
+    const float c = m.trackerCoefficient;
+    float ramp = m.triangleRamp;
+    float increment = m.triangleIncrement;
+    float integrator = m.triangleIntegrator;
+    float tracker = m.triangleTracker;
+    const float steadyShare = addedRampShare(b.frequency[0]);
+    int r = source.read;
+    for (int k = 0; k < kBlockFrames; ++k) {
+        ramp -= increment;
+        if (ramp < -0.5f) ramp += 1.0f;
+        const float f = b.audioRate ? b.frequency[k] : b.frequency[0];
+        increment = f * b.inverseRate;
+        integrator += f * kTriangleGainPerHz * source.data[r];
+        r = (r + 1) & kRingMask;
+        tracker = (1.0f - c) * integrator + c * tracker;
+        const float share = b.audioRate ? addedRampShare(f) : steadyShare;
+        out[k] = (integrator - tracker) * kTriangleLevel + kAddedRampLevel * ramp * share;
+    }
+    // A pulse of any width but a half has a mean, so the integrator runs away; moving it and the
+    // tracker together keeps the output and the precision.
+    if (std::fabs(integrator) > kRecentreAbove) {
+        tracker -= integrator;
+        integrator = 0.0f;
+    }
+    source.read = r;
+    m.triangleRamp = ramp;
+    m.triangleIncrement = increment;
+    m.triangleIntegrator = integrator;
+    m.triangleTracker = tracker;
+}
+
+void passThrough(const Inputs& in, float* out) {
+    const PortEntry* source = in.first(OscillatorInput::PassThrough);
+    const float amount = in.firstAmount(OscillatorInput::PassThrough);
+    if (const float* x = samplesOf(source)) {
+        for (int k = 0; k < kBlockFrames; ++k) out[k] = x[k] * amount;
+        return;
+    }
+    // A block-rate source passes its one value; nothing connected passes silence.
+    const float v = (source != nullptr && source->isValuePort()) ? source->value * amount : 0.0f;
+    for (int k = 0; k < kBlockFrames; ++k) out[k] = v;
+}
+
+// One-pole low-pass y = c y + (1 - c) x over a block. Four samples share one step of the feedback
+// chain (the state reaches four samples ahead through c^4), so the chain is not the whole cost.
+void lowPassBlock(float c, float& state, const float* x, float* y) {
+    const float b = 1.0f - c;
+    const float c2 = c * c, c3 = c2 * c, c4 = c2 * c2;
+    float s = state;
+    for (int k = 0; k < kBlockFrames; k += 4) {
+        const float u0 = b * x[k], u1 = b * x[k + 1], u2 = b * x[k + 2], u3 = b * x[k + 3];
+        y[k] = c * s + u0;
+        y[k + 1] = c2 * s + (c * u0 + u1);
+        y[k + 2] = c3 * s + (c2 * u0 + c * u1 + u2);
+        s = c4 * s + (c3 * u0 + c2 * u1 + c * u2 + u3);
+        y[k + 3] = s;
+    }
+    state = s;
+}
+
+// A fixed colour for the audio-rate path's output: a low-passed copy beside a high-passed one.
+void toneFilter(COscillator& m, float* io) {
+    float low1[kBlockFrames], low2[kBlockFrames];
+    lowPassBlock(m.toneCoefficient1, m.toneLow1, io, low1);
+    lowPassBlock(m.toneCoefficient2, m.toneLow2, io, low2);
+    for (int k = 0; k < kBlockFrames; ++k) io[k] = (0.68f * low1[k] + 0.9f * (io[k] - low2[k])) * -1.6f;
+}
+
+// The pulse width this block aims at: the setting, or with a modulation route the route's depth
+// around a fixed centre. Held to a real share of the period.
+float widthTarget(const OscillatorParams& p, const Inputs& in, float modulation) {
+    float w = p.pulseWidth;
+    if (in.count[OscillatorInput::PulseWidth] > 0) {
+        const float depth = curvePoint(PwmDepthCurve, in.firstAmount(OscillatorInput::PulseWidth));
+        w = kPwmCentre + depth * (1.0f - modulation) * 0.5f;
+    }
+    if (!(w >= 0.0f)) return w < 0.0f ? 0.0f : 0.5f;
+    return w > 1.0f ? 1.0f : w;
+}
+
+// Fills b.frequency: sample 0 only in the block-rate path. Returns whether the path is audio rate.
+bool blockFrequencies(COscillator& m, const OscillatorParams& p, const EngineContext& context,
+                      const Inputs& in, float pitch, OscillatorBlock& b) {
+    // Audio-rate pitch sources each add their own samples on top of the block-rate sum.
+    bool audioRate = false;
+    bool modulated = false;
+    float semitones[kBlockFrames];
+    for (uint32_t i = 0; i < in.count[OscillatorInput::Pitch]; ++i) {
+        const PortEntry* source = in.sources[OscillatorInput::Pitch][i];
+        if (source == nullptr || source->isValuePort()) continue;
+        audioRate = true;
+        const ConnectionDescriptor& d = in.descriptors[OscillatorInput::Pitch][i];
+        const float scale = d.amount() * rangeFactor(d) * kAudioPitchScale;
+        const float* x = portBuffer(*source);
+        if (x == nullptr || scale == 0.0f) continue;
+        if (!modulated)
+            for (float& s : semitones) s = pitch;
+        modulated = true;
+        for (int k = 0; k < kBlockFrames; ++k) semitones[k] += (x[k] + 0.5f) * scale;
+    }
+
+    // Each voice sits a fixed distance off, odd voices three times as far and all of them flat.
+    const int voice = m.head.initArgument();
+    if (m.detuneVoice != voice) {
+        m.detuneVoice = voice;
+        m.detuneScale = std::log(float(voice + 1)) * ((voice & 1) ? -3.0f : -1.0f) * kDetuneHz;
+    }
+    const float detune = (context.detuneAmount + kDetuneOffset) * m.detuneScale;
+    const float tuned = context.tuning * p.frequencyFactor;
+    const float linearAmount = in.firstAmount(OscillatorInput::LinearFm) * kLinearFmHz;
+    const PortEntry* linearSource = in.first(OscillatorInput::LinearFm);
+    const float* linear = samplesOf(linearSource);
+    const float linearValue =
+        (linear == nullptr && linearSource != nullptr && linearSource->isValuePort()) ? linearSource->value : 0.0f;
+
+    const int frames = audioRate ? kBlockFrames : 1;
+    if (modulated) {
+        for (int k = 0; k < frames; ++k) b.frequency[k] = semitonesToRatio(semitones[k]) * tuned;
+    } else {
+        const float base = semitonesToRatio(pitch) * tuned;
+        for (int k = 0; k < frames; ++k) b.frequency[k] = base;
+    }
+    for (int k = 0; k < frames; ++k)
+        b.frequency[k] += (linear ? linear[k] : linearValue) * linearAmount + detune;
+
+    const float highest = b.rate * kHighestShareOfRate;
+    if (p.lowFrequencyOn != 0 && p.mode == kLowFrequencyMode) {
+        const float slow = clampFrequency(p.frequencyFactor * kLowFrequencyHz, kLowestSlowFrequency, highest);
+        for (int k = 0; k < frames; ++k) b.frequency[k] = slow;
+    } else {
+        for (int k = 0; k < frames; ++k) b.frequency[k] = clampFrequency(b.frequency[k], kLowestFrequency, highest);
+    }
+    return audioRate;
+}
+
+} // namespace
+
+void initOscillator(void* module, EngineContext* context) {
+    auto& m = *static_cast<COscillator*>(module);
+    for (DelayRing* ring : {&m.sawRing, &m.pulseRing, &m.squareRing})
+        for (float& v : ring->data) v = 0.0f;
+    for (float& v : m.syncedSineRing) v = 0.0f;
+    m.syncedSineSum = 0.0f;
+    m.syncedSineTracker = 0.0f;
+    m.syncedSineWrite = 0;
+    m.syncedSineRead = 0;
+    m.decimator.clear();
+    m.sineRamp = 0.0f;
+    m.sineRampIncrement = 0.0f;
+    m.triangleIntegrator = 0.0f;
+    m.triangleTracker = 0.0f;
+    m.triangleRamp = 0.0f;
+    m.triangleIncrement = 0.0f;
+    m.toneLow1 = 0.0f;
+    m.toneLow2 = 0.0f;
+    m.firstBlock = 1;
+    m.detuneVoice = -1;
+    const float rate = (context != nullptr && context->sampleRate > 0.0f) ? context->sampleRate : 44100.0f;
+    refreshCoefficients(m, rate);
+    if (m.marker == kStateMarker) return;
+
+    m.marker = kStateMarker;
+    for (DelayRing* ring : {&m.sawRing, &m.pulseRing, &m.squareRing}) {
+        ring->read = kRingLatency;
+        ring->write = 0;
+    }
+    // Every instance starts somewhere else in its cycle, drawn from the kernel's random source so
+    // that a seeded kernel plays the same every time.
+    const uint32_t first = context ? context->random.next() : 0u;
+    const uint32_t second = context ? context->random.next() : 0u;
+    m.sawPhase = 0.0038f * float(first & 255u);
+    m.syncPhase = 0.0038f * float(second & 255u);
+    m.previousFrequency = 20.0f;
+    m.increment = m.previousFrequency / rate;
+    m.period = rate / m.previousFrequency;
+    m.period64 = std::trunc(m.period * 64.0f);
+    m.pulseLevel = -0.5f;
+    m.pulseCounter = 0.0f;
+    m.squareLevel = -0.5f;
+    m.squareCounter = 0.0f;
+    m.parabola[0] = {0.01187f, 0.953f};
+    m.parabola[1] = {0.01187f, 0.953f};
+    m.targetWidth = 0.5f;
+    m.smoothedWidth = 0.5f;
+    m.previousWidth = 0.5f;
+    m.pulseOrTriangle = 0.0f;
+    m.sinePhase = 0.0f;
+}
+
+void processOscillator(void* module, const ConnectionDescriptor* descriptors, const PortEntry* const* sources,
+                       const uint32_t* counts) {
+    auto& m = *static_cast<COscillator*>(module);
+    if (m.head.record == nullptr || m.head.context == nullptr) return;
+    const OscillatorParams& p = m.head.record->as<OscillatorParams>();
+    const EngineContext& context = *m.head.context;
+    const float rate = context.sampleRate;
+    if (!(rate > 0.0f)) return;
+    if (m.coefficientRate != rate) refreshCoefficients(m, rate);
+
+    const Inputs in(descriptors, sources, counts);
+    float sums[3];
+    sumBlockModulation(descriptors, sources, in.descriptors[0] ? counts : nullptr, 3, sums);
+    const float pitch = sums[OscillatorInput::Pitch];
+
+    const float width = widthTarget(p, in, sums[OscillatorInput::PulseWidth]);
+    m.targetWidth = width;
+    m.smoothedWidth += (width - m.smoothedWidth) * kWidthSmoothing;
+
+    OscillatorBlock b;
+    b.rate = rate;
+    b.inverseRate = 1.0f / rate;
+    b.audioRate = blockFrequencies(m, p, context, in, pitch, b);
+    if (m.firstBlock) {
+        // No glide into the first block: it starts where it is meant to be.
+        m.previousFrequency = b.frequency[0];
+        m.smoothedWidth = width;
+        m.previousWidth = width;
+    }
+    m.increment = b.frequency[0] * b.inverseRate;
+    m.period = rate / b.frequency[0];
+    m.period64 = std::trunc(m.period * 64.0f);
+
+    // Without a sync buffer to read there is nothing to reset from: the oscillator runs free.
+    b.sync = p.syncOn != 0 ? samplesOf(in.first(OscillatorInput::Sync)) : nullptr;
+
+    float* buffers[kOscillatorPorts];
+    unsigned marks = 0;
+    for (int port = 0; port < kOscillatorPorts; ++port) {
+        buffers[port] = portBuffer(m.ports[port]);
+        if (port < kOscillatorWavePorts && buffers[port] != nullptr) {
+            const int32_t selector = p.portWave[port];
+            if (selector >= OscillatorWave::Sawtooth && selector <= OscillatorWave::Triangle) marks |= 1u << selector;
+        }
+    }
+    const unsigned pulseOrTriangle = (1u << OscillatorWave::Pulse) | (1u << OscillatorWave::Triangle);
+    m.pulseOrTriangle = (marks & pulseOrTriangle) ? 1.0f : 0.0f;
+
+    // One port is written per block, so only the waveform it takes is generated: a generator
+    // whose ring nobody reads would leave that ring's reader a block behind.
+    int port = -1;
+    const Fill fill = chooseFill(p, buffers, marks, port);
+    const bool squareForTriangle = !b.audioRate && b.sync == nullptr;
+    float sine[kBlockFrames];
+    switch (fill) {
+    case Fill::Sawtooth: generateSawtooth(m, b); break;
+    case Fill::Pulse: generatePulse(m, b); break;
+    case Fill::Triangle:
+        if (squareForTriangle)
+            generateSquare(m, b);
+        else
+            generatePulse(m, b);
+        break;
+    case Fill::Sine: generateSine(m, b, sine); break;
+    case Fill::PassThrough:
+    case Fill::Nothing: break;
+    }
+    if (buffers[kOscillatorSyncPort] != nullptr) generateSyncOutput(m, b, buffers[kOscillatorSyncPort]);
+
+    if (port >= 0) {
+        float* out = buffers[port];
+        switch (fill) {
+        case Fill::Sawtooth: readRing(m.sawRing, out, -1.0f); break;
+        case Fill::Pulse: readRing(m.pulseRing, out, 1.0f); break;
+        case Fill::Triangle: renderTriangle(m, b, squareForTriangle ? m.squareRing : m.pulseRing, out); break;
+        case Fill::PassThrough: passThrough(in, out); break;
+        case Fill::Sine:
+            for (int k = 0; k < kBlockFrames; ++k) out[k] = sine[k];
+            break;
+        case Fill::Nothing: break;
+        }
+        if (b.audioRate && port == 0) toneFilter(m, out);
+    }
+
+    m.previousFrequency = b.frequency[0];
+    m.previousWidth = m.smoothedWidth;
+    m.firstBlock = 0;
+    flushSmall(m.toneLow1);
+    flushSmall(m.toneLow2);
+    flushSmall(m.triangleTracker);
+    flushSmall(m.syncedSineTracker);
+}
+
+void loadOscillatorBlock(const uint16_t* data, int wordCount, ParameterRecord* record, EngineContext* context) {
+    if (data == nullptr || record == nullptr || wordCount < kBlockWords) return;
+    auto word = [data](int j) { return int16_t(data[j + 2]); };
+    float echo = 0.0f;
+    int code = 0;
+    // The mode first: the coarse ratio and the pulse width are read through it.
+    setOscillatorParameter(word(3), 3, &echo, &code, record, context);
+    for (int j = 7; j < kBlockWords; ++j) setOscillatorParameter(word(j), j, &echo, &code, record, context);
+}
+
+void setOscillatorParameter(int16_t value, int parameter, float* echoValue, int* echoCode, ParameterRecord* record,
+                            EngineContext*) {
+    if (record == nullptr) return;
+    OscillatorParams& p = record->as<OscillatorParams>();
+    float echo = float(value);
+    int code = 7;
+    switch (parameter) {
+    case 3:
+        p.mode = value;
+        p.modeGain = kModeGain;
+        break;
+    case 7:
+        p.octave = float(value) * 12.0f;
+        updateFrequencyFactor(p);
+        echo = p.octave;
+        code = 6;
+        break;
+    case 8:
+        p.pulseWidth = p.mode == kLowFrequencyMode ? curvePoint(PulseWidthCurve, wordValue(value)) : wordValue(value);
+        echo = p.pulseWidth;
+        code = 4;
+        break;
+    case 9:
+        p.fineTune = (wordValue(value) - 0.5f) * 0.1f + 1.0f;
+        updateFrequencyFactor(p);
+        echo = p.fineTune;
+        code = 4;
+        break;
+    case 10:
+        p.coarseRatio = coarseRatioOf(value, p.mode);
+        updateFrequencyFactor(p);
+        echo = std::trunc(17.316f * std::log(p.coarseRatio));
+        code = 6;
+        break;
+    case 11:
+        p.syncOn = value;
+        code = 8;
+        break;
+    case 12: case 13: case 14: case 15:
+        p.portWave[parameter - 12] = value;
+        break;
+    case 16:
+        p.spareInt = value;
+        code = 8;
+        break;
+    case 17:
+        p.lowFrequencyOn = value;
+        break;
+    case 18:
+        p.spareFraction = wordValue(value);
+        echo = p.spareFraction;
+        code = 4;
+        break;
+    default:
+        return;
+    }
+    if (echoValue) *echoValue = echo;
+    if (echoCode) *echoCode = code;
+}
+
+} // namespace corvex

@@ -1,0 +1,435 @@
+// The voice filter (type 4): a one-pole high-pass or a resonant four-pole low-pass cascade per voice.
+#include "engine/modules/types/VoiceFilter.h"
+
+#include <cmath>
+#include <cstddef>
+
+#include "engine/dsp/ConnectionDescriptor.h"
+#include "engine/dsp/ConversionCurves.h"
+#include "engine/dsp/ModulationSum.h"
+#include "engine/kernel/EngineContext.h"
+#include "engine/modules/BlockBufferStore.h"
+#include "engine/modules/ModulePools.h"
+
+namespace corvex {
+
+static_assert(sizeof(VoiceFilterModule) <= sizeof(VoiceModuleWrapperD), "the voice filter comes from pool 4");
+static_assert(offsetof(VoiceFilterModule, ports) == offsetof(PortedModule, ports),
+              "the framework finds the port where every ported module keeps it");
+
+namespace {
+
+// Hz at x = i / 12, formats 8 and other, models 0 and 1.
+constexpr float kCutoffPoints[] = {13.9f,   39.02f, 62.2f,  125.0f,    235.0f,        451.0f,  814.0f,
+                                   1800.0f, 3259.559f, 6456.0f, 12186.849f, 16050.0f, 16050.0f};
+// Hz at x = i / 6, format 8, model 6.
+constexpr float kNarrowCutoffPoints[] = {3.0f, 229.192f, 696.23926f, 1263.0f, 1701.0f, 2529.0f, 2914.0f};
+// At x = i / 12, format 8, models 0 and 1; the stored resonance is four times the curve.
+constexpr float kResonancePoints[] = {0.0001f, 0.001f, 0.03f,  0.067f, 0.17f,    0.3f,    0.42f,
+                                      0.546f,  0.633f, 0.735f, 0.849f, 0.88396f, 0.88396f};
+// At x = i / 10, format 8, model 4; also four times.
+constexpr float kModel4ResonancePoints[] = {0.01f, 0.01f, 0.01f, 0.01f, 0.5f, 0.76f, 0.99f, 1.01f, 1.03f, 1.0f, 1.0f};
+
+// Weights of the cascade's input and its four stages; the output reads stages 2 and 4 only.
+struct OutputStage {
+    int32_t model;
+    float weights[5];
+};
+constexpr OutputStage kOutputStages[] = {
+    {0, {0.0f, 0.0f, 1.0f, 0.0f, 0.0f}},
+    {1, {0.0f, 0.0f, 0.0f, 0.0f, 1.0f}},
+    {4, {1.0f, -2.0f, 1.0f, 0.0f, 0.0f}},
+    {6, {1.0f, -2.0f, 1.0f, 0.0f, 0.0f}},
+};
+
+constexpr int kBlockWords = 18;
+constexpr int32_t kPointFormat = 8;
+constexpr float kModel0Gain = 1.1f;
+constexpr float kModel1Gain = 1.0f;
+constexpr float kLoadedGainScale = 1.0f / 268435456.0f; // 2^-28
+
+constexpr float kSlowGlide = 0.02f;
+constexpr float kFastGlide = 0.86965f;
+constexpr float kResonanceGlide = 0.44436965f;
+constexpr float kMaxResonance = 3.5f;
+constexpr float kMinResonance = 0.00001f;
+constexpr float kAudioRateScale = 6.0f;
+
+constexpr double kPi = 3.14159265358979323846;
+constexpr double kHighPassLowest = 5.0;
+constexpr double kHighPassHighest = 17000.0;
+constexpr double kCascadeLowest = 10.0;
+constexpr double kCascadeHighest = 18500.0;
+constexpr double kCascadeHighestAt96k = 30000.0;
+// The coefficient polynomials hold up to these fractions of the rate (their top cutoffs at
+// 44.1 kHz); past them a rate below 44.1 kHz would turn the coefficients negative and unstable.
+constexpr double kHighPassTopRatio = kHighPassHighest / 44100.0;
+constexpr double kCascadeTopRatio = kCascadeHighest / 44100.0;
+
+constexpr double kQuarter = 0.25;
+constexpr double kPreFilterNow = 0.7692307829856873;
+constexpr double kPreFilterBefore = 0.23076923191547394;
+constexpr double kFlushBelow = 1e-30;
+// No signal comes near this; a state past it only ever got there from a broken input, and a float
+// holds little more.
+constexpr double kLoudest = 1e30;
+
+float wordValue(int32_t word) { return float(word) * (1.0f / 16384.0f); }
+
+template <size_t N>
+float pointCurve(const float (&points)[N], float x) {
+    if (x >= 1.0f) return points[N - 1];
+    if (!(x > 0.0f)) return points[0];
+    const float t = float(N - 1) * x;
+    size_t i = size_t(t);
+    if (i > N - 2) i = N - 2; // x just below 1 can round t up onto the last point
+    const float f = t - float(i);
+    return (1.0f - f) * points[i] + f * points[i + 1];
+}
+
+float clampedUnit(float x) { return x < 0.0f ? 0.0f : (x > 1.0f ? 1.0f : x); }
+
+float cutoffCurve(int32_t format, int32_t model, float x) {
+    if (model == 4) return 5.0f * std::pow(1.059f, 82.0f * clampedUnit(x));
+    if (format == kPointFormat) {
+        if (model == 0 || model == 1) return pointCurve(kCutoffPoints, x);
+        if (model == 6) return pointCurve(kNarrowCutoffPoints, x);
+        return x;
+    }
+    if (model == 0) return 10.0f * std::pow(1.059f, 120.0f * clampedUnit(x));
+    if (model == 1) return pointCurve(kCutoffPoints, x);
+    return x;
+}
+
+float resonanceCurve(int32_t format, int32_t model, float x) {
+    if (format != kPointFormat) return 4.0f * x;
+    if (model == 0 || model == 1) return 4.0f * pointCurve(kResonancePoints, x);
+    if (model == 4) return 4.0f * pointCurve(kModel4ResonancePoints, x);
+    return x;
+}
+
+void evaluateCurves(VoiceFilterParams& p) {
+    p.cutoffHz = cutoffCurve(p.format, p.model, wordValue(p.cutoffWord));
+    p.resonance = resonanceCurve(p.format, p.model, wordValue(p.resonanceWord));
+}
+
+// A model without an output stage of its own keeps the stage and gain it had.
+void applyModel(VoiceFilterParams& p) {
+    for (const OutputStage& s : kOutputStages) {
+        if (s.model != p.model) continue;
+        p.secondStageWeight = s.weights[2];
+        p.fourthStageWeight = s.weights[4];
+    }
+    if (p.model == 0) p.inputGain = kModel0Gain;
+    if (p.model == 1) p.inputGain = kModel1Gain;
+}
+
+// A gain of 0 has no decibel value; the echo shows a floor instead of minus infinity.
+float gainDecibels(float gain) { return 20.0f * std::log10(gain > 1e-10f ? gain : 1e-10f); }
+
+float finiteOrZero(float v) { return std::isfinite(v) ? v : 0.0f; }
+
+float toSample(double y) { return float(y > kLoudest ? kLoudest : (y < -kLoudest ? -kLoudest : y)); }
+
+void silence(float* out) {
+    for (int n = 0; n < kBlockFrames; ++n) out[n] = 0.0f;
+}
+
+// Adds every audio-rate connection of one input, each by its amount; a broken sample counts as 0,
+// so one NaN from a source can never reach the feedback states.
+void mixInput(const ConnectionDescriptor* descriptors, const PortEntry* const* sources, uint32_t first,
+              uint32_t count, float scale, float* into) {
+    for (uint32_t k = first; k < first + count; ++k) {
+        const float* samples = sources[k] ? portBuffer(*sources[k]) : nullptr;
+        if (samples == nullptr) continue; // a block-rate source has no samples
+        const float g = scale * descriptors[k].amount();
+        for (int n = 0; n < kBlockFrames; ++n) into[n] += g * samples[n];
+    }
+    for (int n = 0; n < kBlockFrames; ++n) into[n] = finiteOrZero(into[n]);
+}
+
+struct BlockInputs {
+    float audio[kBlockFrames] = {};
+    float modulation[kBlockFrames] = {}; // the audio-rate term a[n], already x6 and x amount
+    float cutoffSemitones = 0.0f;
+    float resonanceScale = 0.0f;
+    int slot = -1; // the destination slot of the first connection, -1 without one
+};
+
+void gatherInputs(const ConnectionDescriptor* descriptors, const PortEntry* const* sources, const uint32_t* counts,
+                  BlockInputs& in) {
+    if (counts == nullptr || descriptors == nullptr || sources == nullptr) return;
+    uint32_t first[VoiceFilterInput::Count];
+    uint32_t total = 0;
+    for (int i = 0; i < VoiceFilterInput::Count; ++i) {
+        first[i] = total;
+        total += counts[i];
+    }
+    if (total == 0) return;
+    in.slot = int((descriptors[0].route() >> 17) & 127u);
+    mixInput(descriptors, sources, first[VoiceFilterInput::Audio], counts[VoiceFilterInput::Audio], 1.0f, in.audio);
+    mixInput(descriptors, sources, first[VoiceFilterInput::AudioRateModulation],
+             counts[VoiceFilterInput::AudioRateModulation], kAudioRateScale, in.modulation);
+    float sums[2];
+    const uint32_t at = first[VoiceFilterInput::Cutoff];
+    sumBlockModulation(descriptors + at, sources + at, counts + VoiceFilterInput::Cutoff, 2, sums);
+    in.cutoffSemitones = finiteOrZero(sums[0]);
+    in.resonanceScale = finiteOrZero(sums[1]);
+}
+
+// Per-voice and per-slot spread, so that no two voices, nor the two filters of one voice, share a
+// cutoff exactly.
+float spreadOffset(const EngineContext& c, int voice, int slot) {
+    const float b = (c.spreadB != nullptr && voice >= 0 && voice < kSpreadTableBSize) ? c.spreadB[voice] : 0.0f;
+    const float a = (c.spreadA != nullptr && slot >= 0 && slot < kSpreadTableASize) ? c.spreadA[slot] : 0.0f;
+    return 1.0f + (b + a) * (0.08f * c.detuneAmount + 0.03f);
+}
+
+double heldWithin(double v, double lowest, double highest) {
+    if (!(v > lowest)) return lowest; // NaN lands here too
+    return v < highest ? v : highest;
+}
+
+double highPassCoefficient(double f, double rate) {
+    const double w = 2.0 * kPi * f / rate;
+    return w * (0.9892 + w * (-0.4342 + w * (0.1381 - 0.0202 * w)));
+}
+
+// A series exponential stands in for exp; the cubic pre-warps the cutoff at twice the rate.
+double cascadeCoefficient(double f, double rate) {
+    const double u = f / rate;
+    const double z = -2.0 * kPi * f * (0.9988 + u * (-0.649 + u * (0.4955 + 1.873 * u))) / (2.0 * rate);
+    const double e = 1.0 + z * (1.0 + z * (1.0 / 2.0 + z * (1.0 / 6.0 + z * (1.0 / 24.0 + z / 120.0))));
+    return 1.0 - e;
+}
+
+// Keeps the resonance's sound alike across the cutoff range.
+double cascadeTuning(double f, bool at96k) {
+    if (at96k) return 0.9995 + f * (1.8039e-05 + f * (-4.3173e-10 + f * (9.5031e-15 - 2.7246e-19 * f)));
+    return 1.0003 + f * (4.1825e-05 + f * (-1.9622e-09 + f * (2.0765e-14 - 1.2589e-18 * f)));
+}
+
+void runHighPass(VoiceFilterModule& m, const BlockInputs& in, float cutoff, double rate, float* out) {
+    const double f = heldWithin(cutoff, kHighPassLowest, std::fmin(kHighPassHighest, kHighPassTopRatio * rate));
+    const double g = highPassCoefficient(f, rate);
+    const double step = (g - double(m.previousCoefficient)) * (1.0 / kBlockFrames);
+    double gc = m.previousCoefficient;
+    double before = m.previousQuarterInput;
+    double low = m.highPassLow;
+    for (int n = 0; n < kBlockFrames; ++n) {
+        const double q = kQuarter * double(in.audio[n]);
+        const double p = kPreFilterNow * q + kPreFilterBefore * before;
+        before = q;
+        low += (p - low) * gc;
+        out[n] = toSample(q - low);
+        gc += step;
+    }
+    m.previousQuarterInput = before;
+    m.highPassLow = low;
+    m.previousCoefficient = float(g);
+}
+
+void runCascade(VoiceFilterModule& m, const VoiceFilterParams& p, const BlockInputs& in, float cutoff,
+                double resonance, const EngineContext& context, float* out) {
+    const double rate = context.sampleRate;
+    const bool at96k = context.sampleRate == 96000.0f;
+    const double top = std::fmin(at96k ? kCascadeHighestAt96k : kCascadeHighest, kCascadeTopRatio * rate);
+    const double f = heldWithin(cutoff, kCascadeLowest, top);
+    const double k = cascadeCoefficient(f, rate);
+    const double h = cascadeTuning(f, at96k);
+
+    if (context.integerSwitch == 1) {
+        // Audio-rate modulation may push the coefficient anywhere; past the top cutoff's own
+        // coefficient a full resonance would run away, and below 0 the stages would.
+        const double highestCoefficient = cascadeCoefficient(top, rate);
+        const double kOld = m.previousCoefficient;
+        const double hOld = m.previousTuning;
+        const double gain = p.inputGain;
+        const double w2 = p.secondStageWeight;
+        const double w4 = p.fourthStageWeight;
+        double s1 = m.stage[0], s2 = m.stage[1], s3 = m.stage[2], s4 = m.stage[3];
+        double fb = m.feedback;
+        double s4Before = m.previousFourth;
+        for (int n = 0; n < kBlockFrames; ++n) {
+            const double t = double(n) * (1.0 / kBlockFrames);
+            const double c = heldWithin(t * k + (1.0 - t) * kOld + double(in.modulation[n]), 0.0, highestCoefficient);
+            const double loop = resonance * (t * h + (1.0 - t) * hOld);
+            const double x = gain * double(in.audio[n]);
+            double sum = 0.0;
+            for (int pass = 0; pass < 2; ++pass) {
+                const double v = x - loop * fb;
+                s1 += (v - s1) * c;
+                s2 += (s1 - s2) * c;
+                s3 += (s2 - s3) * c;
+                s4 += (s3 - s4) * c;
+                fb = 0.5 * (s4 + s4Before);
+                s4Before = s4;
+                sum += w2 * s2 + w4 * s4;
+            }
+            out[n] = toSample(0.5 * sum);
+        }
+        m.stage[0] = s1;
+        m.stage[1] = s2;
+        m.stage[2] = s3;
+        m.stage[3] = s4;
+        m.feedback = fb;
+        m.previousFourth = s4Before;
+    } else {
+        silence(out); // the cascade is switched off; its coefficients still follow the cutoff
+    }
+    m.previousCoefficient = float(k);
+    m.previousTuning = float(h);
+}
+
+void clearFilterStates(VoiceFilterModule& m) {
+    for (double& s : m.stage) s = 0.0;
+    m.previousFourth = 0.0;
+    m.feedback = 0.0;
+    m.previousQuarterInput = 0.0;
+    m.highPassLow = 0.0;
+}
+
+double flushed(double v) { return (v > -kFlushBelow && v < kFlushBelow) ? 0.0 : v; }
+float flushed(float v) { return (v > -float(kFlushBelow) && v < float(kFlushBelow)) ? 0.0f : v; }
+
+bool withinRange(double v) { return std::fabs(v) < kLoudest; } // false for NaN too
+
+// A block that went out of range (a huge input through a resonant peak) would leave its states
+// ringing for seconds or infinite for good: it goes out silent and the filter starts from rest.
+void settleStates(VoiceFilterModule& m, float* out) {
+    bool healthy = withinRange(m.previousFourth) && withinRange(m.feedback) &&
+                   withinRange(m.previousQuarterInput) && withinRange(m.highPassLow);
+    for (double s : m.stage) healthy = healthy && withinRange(s);
+    for (int n = 0; n < kBlockFrames; ++n) healthy = healthy && withinRange(out[n]);
+    if (!healthy) {
+        clearFilterStates(m);
+        silence(out);
+        return;
+    }
+    for (double& s : m.stage) s = flushed(s);
+    m.previousFourth = flushed(m.previousFourth);
+    m.feedback = flushed(m.feedback);
+    m.previousQuarterInput = flushed(m.previousQuarterInput);
+    m.highPassLow = flushed(m.highPassLow);
+    m.cutoffSlow = flushed(m.cutoffSlow);
+    m.cutoffFast = flushed(m.cutoffFast);
+    m.resonanceSmooth = flushed(m.resonanceSmooth);
+}
+
+bool storeParameter(VoiceFilterParams& p, int parameter, int16_t word, float* echo, int* code) {
+    switch (parameter) {
+    case 3:
+        p.format = word;
+        evaluateCurves(p);
+        applyModel(p);
+        *echo = float(word); *code = 7; return true;
+    case 7:
+        p.cutoffWord = word;
+        p.cutoffHz = cutoffCurve(p.format, p.model, wordValue(word));
+        *echo = p.cutoffHz; *code = 1; return true;
+    case 8:
+        p.resonanceWord = word;
+        p.resonance = resonanceCurve(p.format, p.model, wordValue(word));
+        *echo = p.resonance; *code = 4; return true;
+    case 11:
+        p.model = word;
+        applyModel(p);
+        *echo = float(word); *code = 7; return true;
+    // The rest change only with a whole block; a single word is answered with what is stored.
+    case 9: *echo = p.value9; *code = 9; return true;
+    case 10: *echo = p.value10; *code = 1; return true;
+    case 12: *echo = float(p.word12); *code = 7; return true;
+    case 13: *echo = gainDecibels(p.inputGain); *code = 0; return true;
+    case 14: *echo = float(p.word14); *code = 7; return true;
+    case 15: *echo = float(p.word15); *code = 8; return true;
+    case 16: *echo = float(p.word16); *code = 1; return true;
+    case 17: *echo = float(p.form); *code = 4; return true;
+    default: return false;
+    }
+}
+
+} // namespace
+
+void initVoiceFilter(void* module, EngineContext*) {
+    auto& m = *static_cast<VoiceFilterModule*>(module);
+    m.cutoffSlow = m.head.record != nullptr ? m.head.record->as<VoiceFilterParams>().cutoffHz : 0.0f;
+    m.cutoffFast = 0.0f;
+    m.resonanceSmooth = 0.0f;
+    m.previousCoefficient = 0.0f;
+    m.previousTuning = 0.0f;
+    clearFilterStates(m);
+}
+
+void processVoiceFilter(void* module, const ConnectionDescriptor* descriptors, const PortEntry* const* sources,
+                        const uint32_t* counts) {
+    auto& m = *static_cast<VoiceFilterModule*>(module);
+    float* out = portBuffer(m.ports[0]);
+    if (out == nullptr) return;
+    const EngineContext* context = m.head.context;
+    if (context == nullptr || m.head.record == nullptr) {
+        silence(out);
+        return;
+    }
+    const VoiceFilterParams& p = m.head.record->as<VoiceFilterParams>();
+    BlockInputs in;
+    gatherInputs(descriptors, sources, counts, in);
+
+    const float d = spreadOffset(*context, m.head.initArgument(), in.slot);
+    m.cutoffSlow += (p.cutoffHz - m.cutoffSlow) * kSlowGlide;
+    m.cutoffFast -= (m.cutoffFast - m.cutoffSlow) * kFastGlide;
+    const float a0 = in.modulation[0];
+    const float cutoff = m.cutoffFast * semitonesToRatio(a0 + in.cutoffSemitones) * d + a0;
+
+    m.resonanceSmooth -= (m.resonanceSmooth - (in.resonanceScale + 1.0f) * p.resonance) * kResonanceGlide;
+    if (!std::isfinite(m.resonanceSmooth)) m.resonanceSmooth = 0.0f;
+    float resonance = m.resonanceSmooth + a0;
+    if (resonance > kMaxResonance) resonance = kMaxResonance;
+    if (!(resonance > kMinResonance)) resonance = kMinResonance;
+
+    switch (p.form) {
+    case VoiceFilterForm::HighPass:
+        runHighPass(m, in, cutoff, context->sampleRate, out);
+        break;
+    case VoiceFilterForm::LowPassCascade:
+        runCascade(m, p, in, cutoff, resonance, *context, out);
+        break;
+    default:
+        silence(out); // no such filter: nothing that a reader could mistake for a signal
+        break;
+    }
+    settleStates(m, out);
+}
+
+void loadVoiceFilterBlock(const uint16_t* data, int wordCount, ParameterRecord* record, EngineContext*) {
+    // A truncated block would leave half a setting behind; the record keeps the last whole one.
+    if (data == nullptr || record == nullptr || wordCount < kBlockWords) return;
+    auto word = [data](int j) { return int16_t(data[j + 2]); };
+    VoiceFilterParams& p = record->as<VoiceFilterParams>();
+    p.format = word(3);
+    p.cutoffWord = word(7);
+    p.resonanceWord = word(8);
+    p.value9 = wordValue(word(9));
+    p.value10 = wordValue(word(10));
+    p.model = word(11);
+    p.word12 = word(12);
+    p.inputGain = float(data[13 + 2]) * kLoadedGainScale;
+    p.word14 = word(14);
+    p.word15 = word(15);
+    p.word16 = word(16);
+    p.form = word(17);
+    evaluateCurves(p);
+    // After the gain word: models 0 and 1 fix their own input gain, which the word must not undo.
+    applyModel(p);
+}
+
+void setVoiceFilterParameter(int16_t value, int parameter, float* echoValue, int* echoCode, ParameterRecord* record,
+                             EngineContext*) {
+    if (record == nullptr) return;
+    float echo = 0.0f;
+    int code = 0;
+    if (!storeParameter(record->as<VoiceFilterParams>(), parameter, value, &echo, &code)) return;
+    if (echoValue) *echoValue = echo;
+    if (echoCode) *echoCode = code;
+}
+
+} // namespace corvex

@@ -1,0 +1,73 @@
+// The voice filter (type 4): a one-pole high-pass or a resonant four-pole low-pass cascade per voice.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/modules/ModuleFramework.h"
+
+namespace corvex {
+
+// Any other form writes silence.
+namespace VoiceFilterForm {
+constexpr int32_t HighPass = 0;
+constexpr int32_t LowPassCascade = 2;
+} // namespace VoiceFilterForm
+
+// Input numbers as the connection list wires both filter slots: the mixer (or the filter before)
+// on 0, envelope, LFO and key follow on 1, the routers' "input 2" on 2, the noise source on 3.
+namespace VoiceFilterInput {
+constexpr int Audio = 0;
+constexpr int Cutoff = 1;    // block-rate, semitones
+constexpr int Resonance = 2; // block-rate, scales the resonance by (1 + sum)
+constexpr int AudioRateModulation = 3;
+constexpr int Count = 4;
+} // namespace VoiceFilterInput
+
+// Init sets every field behind the port, so a reused pool item carries nothing of an earlier voice.
+struct VoiceFilterModule {
+    ModuleHead head;
+    PortEntry ports[1];
+    float cutoffSlow; // Hz, first smoothing stage
+    float cutoffFast; // Hz, second smoothing stage
+    float resonanceSmooth;
+    float previousCoefficient; // the last block's high-pass g or cascade k
+    float previousTuning;      // the last block's resonance tuning factor
+    double stage[4];
+    double previousFourth;
+    double feedback;
+    double previousQuarterInput; // the high-pass pre-filter's last input
+    double highPassLow;
+};
+
+// Cutoff and resonance keep their words so that a new format can evaluate them again.
+struct VoiceFilterParams {
+    int32_t format; // parameter 3; the point curves apply only to format 8
+    int32_t model;  // parameter 11: 0, 1, 4 or 6
+    int32_t form;   // parameter 17, whole-block load only
+    int32_t cutoffWord;
+    int32_t resonanceWord;
+    float cutoffHz;
+    float resonance;
+    float inputGain; // parameter 13, linear
+    float secondStageWeight;
+    float fourthStageWeight;
+    // Stored for the echo only; the sound never reads them.
+    float value9;
+    float value10;
+    int32_t word12;
+    int32_t word14;
+    int32_t word15;
+    int32_t word16;
+};
+
+void initVoiceFilter(void* module, EngineContext* context);
+void processVoiceFilter(void* module, const ConnectionDescriptor* descriptors, const PortEntry* const* sources,
+                        const uint32_t* counts);
+void loadVoiceFilterBlock(const uint16_t* data, int wordCount, ParameterRecord* record, EngineContext* context);
+void setVoiceFilterParameter(int16_t value, int parameter, float* echoValue, int* echoCode, ParameterRecord* record,
+                             EngineContext* context);
+
+inline constexpr ModuleOps kVoiceFilterOps{initVoiceFilter, processVoiceFilter, loadVoiceFilterBlock,
+                                           setVoiceFilterParameter};
+
+} // namespace corvex
