@@ -255,14 +255,17 @@ void runCascade(VoiceFilterModule& m, const VoiceFilterParams& p, const BlockInp
             const double c = heldWithin(t * k + (1.0 - t) * kOld + double(in.modulation[n]), 0.0, highestCoefficient);
             const double loop = resonance * (t * h + (1.0 - t) * hOld);
             const double x = gain * double(in.audio[n]);
+            // Each stage moves by c towards the one before: s + (in - s) c, written as
+            // c in + (1 - c) s so that the previous pass's part is ready before the new input is.
+            const double keep = 1.0 - c;
             double sum = 0.0;
             for (int pass = 0; pass < 2; ++pass) {
                 const double v = x - loop * fb;
-                s1 += (v - s1) * c;
-                s2 += (s1 - s2) * c;
-                s3 += (s2 - s3) * c;
-                s4 += (s3 - s4) * c;
-                fb = 0.5 * (s4 + s4Before);
+                s1 = c * v + keep * s1;
+                s2 = c * s1 + keep * s2;
+                s3 = c * s2 + keep * s3;
+                s4 = c * s3 + keep * s4;
+                fb = 0.5 * s4 + 0.5 * s4Before;
                 s4Before = s4;
                 sum += w2 * s2 + w4 * s4;
             }
@@ -300,7 +303,13 @@ void settleStates(VoiceFilterModule& m, float* out) {
     bool healthy = withinRange(m.previousFourth) && withinRange(m.feedback) &&
                    withinRange(m.previousQuarterInput) && withinRange(m.highPassLow);
     for (double s : m.stage) healthy = healthy && withinRange(s);
-    for (int n = 0; n < kBlockFrames; ++n) healthy = healthy && withinRange(out[n]);
+    // One pass without early exits: the largest magnitude, and a sum that only NaN or infinity spoil.
+    float loudest = 0.0f, spoiled = 0.0f;
+    for (int n = 0; n < kBlockFrames; ++n) {
+        loudest = std::fmax(loudest, std::fabs(out[n]));
+        spoiled += out[n] - out[n];
+    }
+    healthy = healthy && spoiled == 0.0f && withinRange(loudest);
     if (!healthy) {
         clearFilterStates(m);
         silence(out);
