@@ -83,5 +83,31 @@ TEST(InitialProgram, AttackHoldReleaseAndSilence) {
     EXPECT_EQ(badSamples(t.left.data(), t.left.size()), 0);
 }
 
+// A chord of all 32 voices, bright and resonant: every sample finite, no denormals, no drifting DC.
+TEST(InitialProgram, ThirtyTwoVoiceChordStaysClean) {
+    auto kernel = makeKernel(48000.0);
+    CorvanKernelProgram program(*kernel);
+    program.initialise();
+    program.setAssignParameters(32, 2, 2);
+    program.setPartAssignMode(0, 0);
+    program.setParameterWord(1, 5, 8, -1, 16384); // full resonance
+    Block b;
+    render(*kernel, b);
+    for (int n = 0; n < 32; ++n) kernel->sendMidiNote(0x90, 24 + 3 * n, 127);
+    std::vector<float> left;
+    for (int i = 0; i < 3000; ++i) {
+        render(*kernel, b);
+        left.insert(left.end(), b.left, b.left + 32);
+        ASSERT_EQ(badSamples(b.left, 32) + badSamples(b.right, 32), 0) << i;
+    }
+    EXPECT_EQ(kernel->soundingVoiceCount(), 32);
+    const std::vector<float> last(left.end() - 48000, left.end());
+    double mean = 0.0;
+    for (float s : last) mean += s;
+    mean /= static_cast<double>(last.size());
+    EXPECT_GT(rms(last), 0.01);
+    EXPECT_LT(std::fabs(mean), 0.05 * rms(last)) << "no runaway DC";
+}
+
 } // namespace
 } // namespace corvex::testing
