@@ -24,7 +24,7 @@ build: deps
 	cmake --build build -j$(JOBS)
 
 # Until the standalone application exists, the main job is the kernel's performance mode.
-run: bench
+run: build bench
 
 test: test-main test-asan test-tsan
 
@@ -41,9 +41,11 @@ test-tsan: deps
 	cmake --build build-tsan -j$(JOBS)
 	$(NO_ASLR) ctest --test-dir build-tsan --output-on-failure -j$(JOBS)
 
-bench: build
-	@test -x build/bench/engine_bench || { echo "bench/ has no benchmark sources yet"; exit 1; }
-	build/bench/engine_bench
+# Benchmarks measure an optimised build of their own; the kernel needs no JUCE.
+bench: deps
+	$(CONFIGURE) -B build-bench -DCMAKE_BUILD_TYPE=Release -DCORVEX_WITH_JUCE=OFF
+	cmake --build build-bench -j$(JOBS) --target engine_bench
+	build-bench/bench/engine_bench
 
 clean:
-	rm -rf build build-asan build-tsan
+	rm -rf build build-asan build-tsan build-bench
