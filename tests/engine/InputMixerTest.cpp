@@ -35,14 +35,7 @@ protected:
         ModuleRig::SetUp();
     }
 
-    PortEntry signal(float v) {
-        PortEntry p;
-        p.word = 5;
-        p.store = store.get();
-        acquirePortBuffer(p);
-        for (int i = 0; i < kBlockFrames; ++i) portBuffer(p)[i] = v;
-        return p;
-    }
+    PortEntry signal(float v) { return bufferPort(v); }
 
     // A module whose outputs have a reader, so that they hold buffers.
     template <class Module>

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -45,6 +46,16 @@ protected:
         store->init();
         context.store = store.get();
         context.pools = pools.get();
+    }
+
+    // A source port holding a block buffer from the rig's store, every sample set to `fill`.
+    PortEntry bufferPort(float fill = 0.0f) {
+        PortEntry p;
+        p.word = 5;
+        p.store = store.get();
+        acquirePortBuffer(p);
+        std::fill_n(portBuffer(p), kBlockFrames, fill);
+        return p;
     }
 
     std::unique_ptr<BlockBufferStore> store = std::make_unique<BlockBufferStore>();

@@ -211,14 +211,7 @@ protected:
         p.value = v;
         return p;
     }
-    PortEntry& buffer(float fill = 0.0f) {
-        PortEntry& p = sources_.emplace_back();
-        p.word = 5;
-        p.store = store.get();
-        acquirePortBuffer(p);
-        std::fill_n(portBuffer(p), kBlockFrames, fill);
-        return p;
-    }
+    PortEntry& buffer(float fill = 0.0f) { return sources_.emplace_back(bufferPort(fill)); }
 
     // A pitch in semitones from a block-rate source (range factor 1, no curve).
     Wiring pitched(float semitones) {

@@ -66,13 +66,6 @@ protected:
         resonanceSum.value = 0.0f;
     }
 
-    PortEntry bufferPort() {
-        PortEntry p;
-        p.word = 5;
-        p.store = store.get();
-        acquirePortBuffer(p);
-        return p;
-    }
 
     // Block words 0..17; the loader finds word j at data[j + 2].
     using Words = std::array<uint16_t, 18>;

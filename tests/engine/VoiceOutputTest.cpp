@@ -45,13 +45,6 @@ protected:
         loadLevel(12288); // unity level, so bus values read as gains x 1/8
     }
 
-    PortEntry bufferPort() {
-        PortEntry p;
-        p.word = 5;
-        p.store = store.get();
-        acquirePortBuffer(p);
-        return p;
-    }
     static void fill(const PortEntry& p, float v) {
         float* d = portBuffer(p);
         for (int i = 0; i < kBlockFrames; ++i) d[i] = v;
