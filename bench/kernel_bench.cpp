@@ -7,7 +7,6 @@
 
 #include "engine/kernel/CorvexKernel.h"
 #include "engine/program/CorvanKernelProgram.h"
-#include "tests/support/SignalChecks.h"
 
 namespace {
 
@@ -29,7 +28,6 @@ void reportRealTimeShare(benchmark::State& state, double rate) {
 
 // Range 0: an idle kernel; range 1: with the test tone, the cheapest sound it makes.
 void BM_RenderBlock(benchmark::State& state) {
-    corvex::testing::ScopedFlushDenormals ftz;
     auto kernel = makeKernel(44100.0);
     kernel->setTestTone(state.range(0) != 0);
     float left[32], right[32];
@@ -44,7 +42,6 @@ BENCHMARK(BM_RenderBlock)->Arg(0)->Arg(1);
 
 // A full ring of parameter messages executed in one block: the worst case of message handling.
 void BM_FullRingOfParameterMessages(benchmark::State& state) {
-    corvex::testing::ScopedFlushDenormals ftz;
     auto kernel = makeKernel(44100.0);
     float left[32], right[32];
     float* outputs[2] = {left, right};
@@ -65,7 +62,6 @@ BENCHMARK(BM_FullRingOfParameterMessages);
 // Held notes of the initial program, Whole (one layer) or Dual (both layers: a key takes two voices).
 // Reports nanoseconds per voice-sample, the real-time factor and the worst single block.
 void BM_InitialProgram(benchmark::State& state) {
-    corvex::testing::ScopedFlushDenormals ftz;
     const int voices = static_cast<int>(state.range(0));
     const bool dual = state.range(1) != 0;
     auto kernel = makeKernel(44100.0);

@@ -5,6 +5,7 @@
 
 #include "engine/dsp/BandLimitedStepTable.h"
 #include "engine/dsp/ConversionCurves.h"
+#include "engine/dsp/ScopedNoDenormals.h"
 #include "engine/kernel/CorvexProgram.h"
 #include "engine/kernel/RenderExclusion.h"
 #include "engine/modules/types/NoiseTables.h"
@@ -78,6 +79,7 @@ void SoftwareKernel::processPendingMessages(int max) {
 }
 
 void SoftwareKernel::processBlock(int numOutputs, float* const* outputs, int frames) {
+    ScopedNoDenormals noDenormals;
     frames = std::clamp(frames, 0, kBlockFrames);
     numOutputs = (outputs == nullptr) ? 0 : std::clamp(numOutputs, 0, 2);
     context_.stampBlockStart();

@@ -8,6 +8,7 @@
 #include <random>
 #include <vector>
 
+#include "engine/dsp/ScopedNoDenormals.h"
 #include "engine/dsp/ConnectionDescriptor.h"
 #include "engine/kernel/EngineContext.h"
 #include "engine/modules/BlockBufferStore.h"
@@ -433,7 +434,7 @@ TEST_F(EnvelopeTest, ExtremeSettingsAndInputsStayFinite) {
 
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        testing::ScopedFlushDenormals flush;
+        corvex::ScopedNoDenormals flush;
         context.detuneAmount = c.detune;
         load({0, 0, 0, 0});
         set(3, c.words[4]);

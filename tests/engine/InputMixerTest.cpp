@@ -9,6 +9,7 @@
 #include <random>
 #include <vector>
 
+#include "engine/dsp/ScopedNoDenormals.h"
 #include "engine/dsp/ConnectionDescriptor.h"
 #include "engine/kernel/EngineContext.h"
 #include "engine/modules/BlockBufferStore.h"
@@ -166,7 +167,7 @@ TEST_F(InputMixerTest, ExtremeSettingsAndInputsStayFinite) {
     for (int r = 0; r < 20; ++r) levels.push_back({word(), word(), word(), word(), word()});
     auto& mixer = make<InputMixerModule>(kMixerType, 1);
     for (const auto& l : levels) {
-        testing::ScopedFlushDenormals flush;
+        corvex::ScopedNoDenormals flush;
         loadLevels(l);
         std::vector<PortEntry> inputs;
         inputs.reserve(5);

@@ -9,6 +9,7 @@
 #include <random>
 #include <vector>
 
+#include "engine/dsp/ScopedNoDenormals.h"
 #include "engine/kernel/EngineContext.h"
 #include "engine/modules/BlockBufferStore.h"
 #include "engine/modules/ModuleFramework.h"
@@ -326,7 +327,7 @@ TEST_F(NoiseSourceTest, ExtremeSettingsStayFinite) {
     const double rates[] = {44100.0, 48000.0, 32000.0, 96000.0, 192000.0};
     const int32_t switches[] = {0, 1, 2, -1};
     for (int r = 0; r < 40; ++r) {
-        testing::ScopedFlushDenormals flush;
+        corvex::ScopedNoDenormals flush;
         context.setSampleRate(rates[r % 5]);
         context.integerSwitch = switches[r % 4];
         std::array<int16_t, 5> selectors{}, levels{};

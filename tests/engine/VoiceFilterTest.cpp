@@ -11,6 +11,7 @@
 #include <random>
 #include <vector>
 
+#include "engine/dsp/ScopedNoDenormals.h"
 #include "engine/dsp/ConnectionDescriptor.h"
 #include "engine/kernel/EngineContext.h"
 #include "engine/modules/BlockBufferStore.h"
@@ -502,7 +503,7 @@ TEST_F(VoiceFilterTest, FullResonanceAtTheCutoffExtremesStaysBounded) {
         {"cascade at the top, noise on its coefficient", VoiceFilterForm::LowPassCascade, 16384, 192.0f, 16384},
         {"high-pass at the top", VoiceFilterForm::HighPass, 16384, 192.0f, 0},
     };
-    testing::ScopedFlushDenormals flush;
+    corvex::ScopedNoDenormals flush;
     for (double rate : {44100.0, 48000.0, 96000.0}) {
         context.setSampleRate(rate);
         for (const Extreme& e : extremes) {
@@ -542,7 +543,7 @@ TEST_F(VoiceFilterTest, ExtremeWordsAndInputsStayFinite) {
     auto value = [&random] { return std::uniform_real_distribution<float>(-1e4f, 1e4f)(random); };
     const float awkward[] = {0.0f, 1e30f, -1e30f, 3.4e38f, std::nanf(""), INFINITY, -INFINITY, 1e-40f};
     const double rates[] = {22050.0, 44100.0, 48000.0, 88200.0, 96000.0, 192000.0};
-    testing::ScopedFlushDenormals flush;
+    corvex::ScopedNoDenormals flush;
     for (int r = 0; r < 96; ++r) {
         SCOPED_TRACE(r);
         context.setSampleRate(rates[size_t(r) % 6]);

@@ -8,6 +8,7 @@
 #include <random>
 #include <vector>
 
+#include "engine/dsp/ScopedNoDenormals.h"
 #include "engine/dsp/ConnectionDescriptor.h"
 #include "engine/kernel/EngineContext.h"
 #include "engine/modules/BlockBufferStore.h"
@@ -313,7 +314,7 @@ TEST_F(VoiceOutputTest, ExtremeSettingsAndInputsStayFinite) {
         cases.push_back({word(), word(), word(), word(), word(), value(), value(), value(), value()});
 
     for (const Case& c : cases) {
-        testing::ScopedFlushDenormals flush;
+        corvex::ScopedNoDenormals flush;
         loadLevel(c.level);
         fill(audio, c.audioValue);
         fill(gainSignal, c.gainValue);

@@ -32,7 +32,6 @@ public:
 
 private:
     void loop() {
-        ScopedFlushDenormals ftz;
         float left[32], right[32];
         int64_t afterFirst = 0;
         {

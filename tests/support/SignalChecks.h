@@ -8,30 +8,7 @@
 #include <cstring>
 #include <vector>
 
-#if defined(__SSE__) || defined(__x86_64__)
-#include <xmmintrin.h>
-#endif
-
 namespace corvex::testing {
-
-// Sets flush-to-zero and denormals-are-zero for the scope, as the audio callback does.
-class ScopedFlushDenormals {
-public:
-    ScopedFlushDenormals() {
-#if defined(__SSE__) || defined(__x86_64__)
-        saved_ = _mm_getcsr();
-        _mm_setcsr(saved_ | 0x8040u);
-#endif
-    }
-    ~ScopedFlushDenormals() {
-#if defined(__SSE__) || defined(__x86_64__)
-        _mm_setcsr(saved_);
-#endif
-    }
-
-private:
-    unsigned saved_ = 0;
-};
 
 // Counts samples that are NaN, infinite or denormal: a healthy block has none. The bits are read
 // directly because with denormals-are-zero set, float comparisons see a denormal as zero.
