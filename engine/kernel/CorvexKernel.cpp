@@ -26,6 +26,13 @@ constexpr FixedRoute kFixedRoutes[CorvexKernel::kFixedConnectionCount] = {
     {39, 0, 34, 0},  {39, 1, 34, 1},  {39, 2, 34, 2}, {39, 3, 34, 3},
 };
 
+// Only the two master-effect slots host what the user picks; the third stays a pass-through.
+constexpr int kLoadableEffectSlots = 2;
+constexpr int kFixedEffectSlot = SlotIndex::FirstEffect + kLoadableEffectSlots;
+bool isLoadableEffectSlot(int slot) {
+    return slot >= SlotIndex::FirstEffect && slot < SlotIndex::FirstEffect + kLoadableEffectSlots;
+}
+
 constexpr int kGraphSlots[] = {SlotIndex::Transport, SlotIndex::KeyRange, SlotIndex::Runner, 35, 36, 37,
                                SlotIndex::OutputBus};
 
@@ -170,11 +177,13 @@ void CorvexKernel::applyKeyRanges() {
 
 void CorvexKernel::handleModuleData(int slot, int length, const uint16_t* data) {
     if (slot < kFirstGlobalSlot || slot >= kModuleSlotCount || data == nullptr) return;
+    // The third effect slot is a fixed pass-through: it takes no data.
+    if (slot == kFixedEffectSlot) return;
     const int type = kModuleSlots[static_cast<size_t>(slot)].type;
     blockLoaderFor(type)(data, length, &globalRecord(slot), &context_);
     if (slot == SlotIndex::Transport) transportRun_ = 0.0f;
     if (slot == SlotIndex::KeyRange) applyKeyRanges();
-    if (slot >= SlotIndex::FirstEffect && slot < SlotIndex::FirstEffect + kEffectSlotCount) relinkEffectSlot(slot);
+    if (isLoadableEffectSlot(slot)) relinkEffectSlot(slot);
 }
 
 // The transport word is the kernel's own; the effect slots and the global block take their words
@@ -186,8 +195,7 @@ void CorvexKernel::setGlobalParameter(int slot, int parameter, int16_t value, fl
         if (echoValue) *echoValue = transportRun_;
         return;
     }
-    const bool effect = slot >= SlotIndex::FirstEffect && slot < SlotIndex::FirstEffect + kEffectSlotCount;
-    if (!effect && slot != SlotIndex::GlobalBlock) return;
+    if (!isLoadableEffectSlot(slot) && slot != SlotIndex::GlobalBlock) return;
     const int type = kModuleSlots[static_cast<size_t>(slot)].type;
     parameterSetterFor(type)(value, parameter, echoValue, inOutValue, &globalRecord(slot), &context_);
 }

@@ -115,7 +115,8 @@ int SoftwareKernel::processMessage(const uint16_t* words, int count) {
             const int p = t >> 4;
             if ((t & 15) != directInputChannel_) {
                 result = 0;
-            } else if (program(p) == nullptr || lo > 127 || hi > 127) {
+            } else if (program(p) == nullptr || !program(p)->running || lo > 127 || hi > 127) {
+                // A stopped part renders no voice and would never free one it took.
                 result = kRejected;
             } else {
                 const int r = assignVoice(p, lo, hi);
@@ -225,6 +226,8 @@ int SoftwareKernel::executeMidiEvent(const uint16_t* m) {
     const int data2 = m[1] >> 8;
     CorvexProgram* p = program(part);
     if (p == nullptr || kind < 8 || data1 > 127 || data2 > 127) return kRejected;
+    // Notes need a running part (a stopped one would hold the voice for ever); controllers need none.
+    if ((kind == 8 || kind == 9) && !p->running) return kRejected;
     if (kind == 11 && data1 == 123) partNotesOff(part);
     const bool arpeggiated = part < 2 && noteGenerator_.switchedOn(part);
     if (!arpeggiated) dispatchNote(status, data1, data2);

@@ -1,6 +1,7 @@
 #include "engine/kernel/SoftwareKernel.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 
 #include "engine/dsp/BandLimitedStepTable.h"
@@ -78,10 +79,19 @@ void SoftwareKernel::processPendingMessages(int max) {
     }
 }
 
-void SoftwareKernel::processBlock(int numOutputs, float* const* outputs, int frames) {
-    ScopedNoDenormals noDenormals;
-    frames = std::clamp(frames, 0, kBlockFrames);
+void SoftwareKernel::processBlock(int numOutputs, float* const* outputs, int frameCount) {
     numOutputs = (outputs == nullptr) ? 0 : std::clamp(numOutputs, 0, 2);
+    if (frameCount != kBlockFrames) {
+        // Every module renders exactly one block per call: another count would play at a wrong pitch
+        // and drop the rest. The caller's buffer is silenced and the refusal counted.
+        assert(frameCount == kBlockFrames && "the kernel renders 32 frames per call");
+        for (int c = 0; c < numOutputs; ++c)
+            if (outputs[c] && frameCount > 0) std::fill(outputs[c], outputs[c] + frameCount, 0.0f);
+        refusedBlocks_.fetch_add(1, std::memory_order_relaxed);
+        return;
+    }
+    const int frames = kBlockFrames;
+    ScopedNoDenormals noDenormals;
     context_.stampBlockStart();
     context_.detuneAmount = detuneAmount_.load(std::memory_order_relaxed);
     context_.tuning = tuning_.load(std::memory_order_relaxed);

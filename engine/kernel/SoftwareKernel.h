@@ -37,8 +37,11 @@ public:
     uint8_t* allocNotification(int bytes) override { return notifications_.reserve(bytes); }
 
     void setSampleRate(double rate);
-    // Renders one block of `frames` (32) samples into up to two output channels.
-    void processBlock(int numOutputs, float* const* outputs, int frames);
+    // Renders one block of 32 frames into up to two output channels. Any other frame count is refused:
+    // the outputs are silenced, refusedBlockCount() grows, and a debug build stops at an assertion.
+    void processBlock(int numOutputs, float* const* outputs, int frameCount);
+    // Calls refused for a wrong frame count since construction (any thread may read it).
+    int refusedBlockCount() const { return refusedBlocks_.load(std::memory_order_relaxed); }
     virtual void startTransport() {}
     virtual void stopTransport() {}
     virtual void processPendingMessages(int max);
@@ -163,6 +166,7 @@ private:
     std::atomic<float> detuneAmount_{0.0f};
     std::atomic<float> tuning_{440.0f};
     std::atomic<bool> testTone_{false};
+    std::atomic<int> refusedBlocks_{0};
     double testTonePhase_ = 0.0;
     std::atomic<int> holdValues_[kPartCount] = {};
     HoldRing holdRings_[kPartCount];

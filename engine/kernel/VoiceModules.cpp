@@ -229,11 +229,13 @@ int SoftwareKernel::startPart(int index) {
 
 void SoftwareKernel::stopPart(int index) {
     CorvexProgram* part = program(index);
-    if (part == nullptr || !part->running) return;
+    if (part == nullptr) return;
+    // Voices and notes go whatever the part's state, so that nothing a stopped part once took stays taken.
     for (VoiceRecord& v : voiceStorage_)
         if (v.ownerPart == index && v.state != VoiceRecord::Free) freeVoice(v);
     part->heldNotes.clear();
     part->releasedNotes.clear();
+    if (!part->running) return;
     for (PortEntry*& binding : part->partBindings) unbindRecord(binding);
     for (int slot = kVoiceSlotCount; slot < kPartSlotCount; ++slot) {
         void*& module = part->partModules[slot - kVoiceSlotCount];

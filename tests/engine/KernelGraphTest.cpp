@@ -83,6 +83,24 @@ TEST_F(Graph, EffectChangesRebuildTheSlotWithoutLeaking) {
     EXPECT_GT(level(20), 1e-3) << "pass-through slots carry the layer again";
 }
 
+// Only the first two master slots host an effect; the third is a fixed pass-through that neither a
+// block nor a parameter word reaches.
+TEST_F(Graph, ThirdEffectSlotTakesNoBlockAndNoParameter) {
+    auto record = [&](int slot) {
+        const ParameterRecord& r = kernel->globalRecord(slot);
+        const auto* bytes = reinterpret_cast<const uint8_t*>(&r);
+        return std::vector<uint8_t>(bytes, bytes + sizeof(r));
+    };
+    const std::vector<uint8_t> fixedBefore = record(37);
+    const std::vector<uint8_t> firstBefore = record(35);
+    for (int slot = 0; slot < 3; ++slot) program->setEffectType(slot, 4);
+    block();
+    kernel->processMessage(std::vector<uint16_t>{head(0, 12), pair(49, 2), pair(3, 2), 12000}.data(), 4);
+    EXPECT_EQ(record(37), fixedBefore);
+    EXPECT_NE(record(35), firstBefore) << "the first master slot does take its effect";
+    EXPECT_EQ(kernel->globalRecord(37).as<EffectSlotParams>().hostedType, 22);
+}
+
 TEST_F(Graph, ArpeggiatorStepsThroughHeldKeys) {
     struct Case {
         const char* name;

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "engine/modules/BlockBufferStore.h"
+#include "engine/program/CorvanKernelProgram.h"
 #include "tests/engine/KernelTestHelpers.h"
 #include "tests/support/SignalChecks.h"
 
@@ -94,6 +95,39 @@ TEST(KernelRender, OutputIsScaledAndCopiedPerChannelCount) {
             EXPECT_FLOAT_EQ(block.right[i], channels >= 2 ? -0.5f * gain : 7.0f) << channels;
         }
     }
+}
+
+// The modules render exactly 32 frames per call: any other count is refused, not played at a wrong
+// pitch, and the refusal is counted where the instrument can see it.
+TEST(KernelRender, RefusesEveryFrameCountButThirtyTwo) {
+    auto kernel = makeKernel();
+    CorvanKernelProgram program(*kernel);
+    program.initialise();
+    Block block;
+    render(*kernel, block);
+    kernel->sendMidiNote(0x90, 69, 100);
+    float wide[2][64];
+    float* channels[2] = {wide[0], wide[1]};
+    int refused = 0;
+    for (int frames : {16, 0, 31, 33, 64, -5}) {
+        for (float* c : channels) std::fill(c, c + 64, 7.0f);
+        EXPECT_DEBUG_DEATH(kernel->processBlock(2, channels, frames), "32 frames") << frames;
+#ifdef NDEBUG
+        ++refused;
+        EXPECT_EQ(kernel->refusedBlockCount(), refused) << frames;
+        for (float* c : channels)
+            for (int i = 0; i < 64; ++i) EXPECT_EQ(c[i], i < frames ? 0.0f : 7.0f) << frames << " at " << i;
+#endif
+    }
+    // Refused calls leave the note where it was: it still plays A4 at 440 Hz.
+    std::vector<float> left;
+    for (int b = 0; b < 44100 / 32; ++b) {
+        render(*kernel, block);
+        left.insert(left.end(), block.left, block.left + 32);
+    }
+    EXPECT_EQ(kernel->refusedBlockCount(), refused);
+    const std::vector<float> held(left.begin() + 4410, left.end());
+    EXPECT_NEAR(autocorrelationFrequency(held, 44100.0, 300.0, 1000.0), 440.0, 440.0 * 0.01);
 }
 
 TEST(KernelRender, SilentWithoutPartsAndTestToneAt440Hz) {

@@ -196,6 +196,44 @@ TEST_F(Voices, PartStopFreesVoicesAndModules) {
     EXPECT_EQ(kernel->modulePools().wrappersA.freeCount(), before);
 }
 
+// A stopped part renders no voice and so would never free one: notes to it are refused whichever
+// path they take, and nothing stays taken.
+TEST_F(Voices, NotesToAStoppedPartTakeNothing) {
+    auto freeItems = [&] {
+        std::vector<int> n;
+        for (int p = 0; p < kModulePoolCount; ++p) n.push_back(kernel->modulePools().pool(p)->freeCount());
+        n.push_back(kernel->bufferStore().freeCount());
+        return n;
+    };
+    program->stopPart(1);
+    block();
+    ASSERT_FALSE(part().running);
+    const std::vector<int> before = freeItems();
+    for (int n = 0; n < 90; ++n) {
+        const uint16_t note = static_cast<uint16_t>((100 << 8) | (30 + n % 60));
+        const uint16_t directOn[2] = {head((0 << 4) | 1, MessageType::DirectNoteOn), note};
+        const uint16_t directOff[2] = {head((0 << 4) | 1, MessageType::DirectNoteOff), note};
+        const uint16_t midiOn[2] = {head(0x90, MessageType::MidiEvent), note};
+        const uint16_t midiOff[2] = {head(0x80, MessageType::MidiEvent), note};
+        EXPECT_EQ(kernel->processMessage(directOn, 2), -1);
+        EXPECT_EQ(kernel->processMessage(midiOn, 2), -1);
+        kernel->processMessage(directOff, 2);
+        kernel->processMessage(midiOff, 2);
+        block();
+    }
+    for (int i = 0; i < kVoiceCount; ++i) EXPECT_EQ(kernel->voice(i).state, VoiceRecord::Free) << i;
+    EXPECT_EQ(freeItems(), before);
+    EXPECT_EQ(part().heldNotes.count(), 0);
+
+    // Controllers still reach a stopped part, and a started part plays again.
+    const uint16_t allOff[2] = {head(0xB0, MessageType::MidiEvent), 123};
+    EXPECT_EQ(kernel->processMessage(allOff, 2), 0);
+    program->startPart(1);
+    block();
+    on(60);
+    EXPECT_EQ(sounding(), std::vector<int>{60});
+}
+
 } // namespace
 } // namespace corvex::testing
 
