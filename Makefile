@@ -2,7 +2,9 @@
 
 JOBS       ?= $(shell nproc)
 BUILD_TYPE ?= RelWithDebInfo
-CONFIGURE   = cmake -S . -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+# CI sets WERROR=ON: a warning then fails the build.
+WERROR     ?= OFF
+CONFIGURE   = cmake -S . -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DCORVEX_WERROR=$(WERROR)
 
 # GUI tests need an X server; a desktop session already has one.
 XVFB := $(if $(DISPLAY),,xvfb-run -a)

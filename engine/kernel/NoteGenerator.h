@@ -36,7 +36,7 @@ public:
 
     // The held keys in the order they took their entries, as the kernel releases or re-strikes them.
     int heldCount() const { return heldCount_; }
-    int heldNote(int i) const { return (i >= 0 && i < heldCount_) ? listNotes_[i] : -1; }
+    int heldNote(int i) const { return (i >= 0 && i < heldCount_ && i < kMaxHeld) ? listNotes_[i] : -1; }
     void clearHeldNotes();
 
 private:

@@ -50,8 +50,11 @@ TEST(ModulePool, DoubleAndForeignReleasesChangeNothing) {
 
 TEST(ModulePools, EveryModuleTypeHasAPoolWithRoomForAFullKernel) {
     auto pools = std::make_unique<ModulePools>();
-    for (int type = 0; type < kModuleTypeCount; ++type)
-        if (hasModule(type)) EXPECT_NE(pools->poolForType(type), nullptr) << type;
+    for (int type = 0; type < kModuleTypeCount; ++type) {
+        if (hasModule(type)) {
+            EXPECT_NE(pools->poolForType(type), nullptr) << type;
+        }
+    }
     EXPECT_EQ(pools->poolForType(ModuleType::ConnectionList), nullptr);
     EXPECT_EQ(pools->oscillators.capacity(), 64);
     EXPECT_GE(pools->wrappersA.capacity(), 192);
