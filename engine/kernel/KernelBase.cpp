@@ -1,10 +1,8 @@
 #include "engine/kernel/KernelBase.h"
 
-#include <cstring>
-
 #include "engine/kernel/CorvexProgram.h"
 #include "engine/kernel/EngineContext.h"
-#include "engine/kernel/NotificationQueue.h"
+#include "engine/kernel/NotificationHeader.h"
 
 namespace corvex {
 
@@ -12,14 +10,15 @@ uint8_t* KernelBase::allocDataNotification(int section, int group, int type, int
     if (size < 0 || size > 0xFFFF) return nullptr;
     uint8_t* record = allocNotification(size + kDataNotificationHeadBytes);
     if (record == nullptr) return nullptr;
-    record[0] = NotificationType::DataBlock;
-    record[1] = static_cast<uint8_t>(section);
-    record[2] = static_cast<uint8_t>(group);
-    record[3] = static_cast<uint8_t>(type);
-    record[4] = static_cast<uint8_t>(instance);
-    record[5] = static_cast<uint8_t>(writerByte);
-    const uint16_t size16 = static_cast<uint16_t>(size);
-    std::memcpy(record + 6, &size16, sizeof(size16));
+    NotificationHeader h;
+    h.type = NotificationType::DataBlock;
+    h.section = static_cast<uint8_t>(section);
+    h.group = static_cast<uint8_t>(group);
+    h.moduleType = static_cast<uint8_t>(type);
+    h.instance = static_cast<uint8_t>(instance);
+    h.detail = static_cast<uint8_t>(writerByte);
+    h.tail = static_cast<uint16_t>(size);
+    h.write(record);
     return record + kDataNotificationHeadBytes;
 }
 

@@ -205,15 +205,16 @@ int SoftwareKernel::executeSetParameter(int section, const uint16_t* m) {
     }
 
     if (uint8_t* n = allocNotification(kParameterNotificationBytes)) {
-        n[0] = NotificationType::ParameterValue;
-        n[1] = static_cast<uint8_t>(section);
-        n[2] = static_cast<uint8_t>(group);
-        n[3] = static_cast<uint8_t>(type);
-        n[4] = static_cast<uint8_t>(instance);
-        n[5] = static_cast<uint8_t>(parameter);
-        n[6] = static_cast<uint8_t>(inOut & 255);
-        n[7] = 0;
-        std::memcpy(n + 8, &echoValue, sizeof(echoValue));
+        NotificationHeader h;
+        h.type = NotificationType::ParameterValue;
+        h.section = static_cast<uint8_t>(section);
+        h.group = static_cast<uint8_t>(group);
+        h.moduleType = static_cast<uint8_t>(type);
+        h.instance = static_cast<uint8_t>(instance);
+        h.detail = static_cast<uint8_t>(parameter);
+        h.tail = static_cast<uint16_t>(inOut & 255);
+        h.write(n);
+        std::memcpy(n + NotificationHeader::kBytes, &echoValue, sizeof(echoValue));
     }
     return 0;
 }

@@ -80,20 +80,22 @@ void NotificationQueue::drain(const std::vector<SoftwareKernelListener*>& listen
 
 void NotificationQueue::dispatch(const uint8_t* record, int length,
                                  const std::vector<SoftwareKernelListener*>& listeners) const {
-    const int type = length > 0 ? record[0] : -1;
-    uint16_t size = 0;
-    if (length >= kDataNotificationHeadBytes) std::memcpy(&size, record + 6, sizeof(size));
+    if (length < NotificationHeader::kBytes) {
+        std::fprintf(stderr, "Unknown kernel message : %d\n", length > 0 ? record[0] : -1);
+        return;
+    }
+    const NotificationHeader h = NotificationHeader::read(record);
+    const int slot = moduleSlotIndex(h.instance, h.group, h.moduleType);
     // A record shorter than its type needs is reported, never read past its end.
-    if (type == NotificationType::ParameterValue && length >= kParameterNotificationBytes) {
+    if (h.type == NotificationType::ParameterValue && length >= kParameterNotificationBytes) {
         float value = 0.0f;
-        std::memcpy(&value, record + 8, sizeof(value));
-        const int slot = moduleSlotIndex(record[4], record[2], record[3]);
-        for (SoftwareKernelListener* l : listeners) l->kernelParameterChanged(record[1], slot, record[5], record[6], value);
-    } else if (type == NotificationType::DataBlock && length >= kDataNotificationHeadBytes + size) {
-        const int slot = moduleSlotIndex(record[4], record[2], record[3]);
-        for (SoftwareKernelListener* l : listeners) l->kernelDataReceived(record[1], slot, record[5], record + 8, size);
+        std::memcpy(&value, record + NotificationHeader::kBytes, sizeof(value));
+        for (SoftwareKernelListener* l : listeners) l->kernelParameterChanged(h.section, slot, h.detail, h.tail & 0xFF, value);
+    } else if (h.type == NotificationType::DataBlock && length >= kDataNotificationHeadBytes + h.tail) {
+        for (SoftwareKernelListener* l : listeners)
+            l->kernelDataReceived(h.section, slot, h.detail, record + kDataNotificationHeadBytes, h.tail);
     } else {
-        std::fprintf(stderr, "Unknown kernel message : %d\n", type);
+        std::fprintf(stderr, "Unknown kernel message : %d\n", h.type);
     }
 }
 

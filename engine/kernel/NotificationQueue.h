@@ -5,17 +5,11 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/kernel/NotificationHeader.h"
+
 namespace corvex {
 
 class SoftwareKernelListener;
-
-namespace NotificationType {
-constexpr uint8_t ParameterValue = 19;
-constexpr uint8_t DataBlock = 37;
-} // namespace NotificationType
-
-constexpr int kParameterNotificationBytes = 12;
-constexpr int kDataNotificationHeadBytes = 8;
 
 class NotificationQueue {
 public:
