@@ -11,7 +11,6 @@ namespace corvex {
 namespace {
 
 constexpr int kTransportParameter = 5;
-constexpr int kPassThroughType = 22;
 constexpr int kFinalLeftPort = 6;
 constexpr int kFinalRightPort = 7;
 
@@ -76,7 +75,7 @@ int CorvexKernel::buildModuleGraph() {
 
     int result = 0;
     for (int e = 0; e < kEffectSlotCount; ++e)
-        globalRecord(SlotIndex::FirstEffect + e).as<EffectSlotParams>().hostedType = kPassThroughType;
+        globalRecord(SlotIndex::FirstEffect + e).as<EffectSlotParams>().hostedType = ModuleType::PassThrough;
     for (int slot : kGraphSlots) {
         const int type = kModuleSlots[static_cast<size_t>(slot)].type;
         ModulePoolBase* pool = modulePools().poolForType(type);
@@ -201,7 +200,8 @@ void CorvexKernel::setGlobalParameter(int slot, int parameter, int16_t value, fl
 }
 
 void CorvexKernel::runTransportStream(uint16_t value) {
-    const uint16_t words[4] = {(0 << 8) | 12, (1 << 8) | 2, (kTransportParameter << 8) | 0, value};
+    // The transport word belongs to the kernel's own value source (group 2, instance 0).
+    const uint16_t words[4] = {MessageType::SetParameter, (ModuleType::ValueSource << 8) | 2, (kTransportParameter << 8) | 0, value};
     processMessage(words, 4);
 }
 

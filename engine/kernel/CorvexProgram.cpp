@@ -1,5 +1,7 @@
 #include "engine/kernel/CorvexProgram.h"
 
+#include "engine/modules/ModuleTypes.h"
+
 namespace corvex {
 
 void CorvexProgram::reset() {
@@ -24,7 +26,7 @@ void CorvexProgram::reset() {
 
 // Value sources run after the voices so that their edges are seen by every voice of the block.
 void CorvexProgram::updateModuleStates() {
-    for (auto& r : records) r.phase = (r.type == 1) ? 1 : 0;
+    for (auto& r : records) r.phase = (r.type == ModuleType::ValueSource) ? 1 : 0;
 }
 
 } // namespace corvex

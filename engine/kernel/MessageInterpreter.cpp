@@ -10,25 +10,44 @@ namespace corvex {
 namespace {
 
 constexpr int kRejected = -1;
-constexpr int kConnectionRecords = 96;
-constexpr int kExternalRecordWords = 8;
 
-bool isTerminating(int type) {
-    switch (type) {
-    case 19: case 23: case 28: case 29: case 30: case 31: case 33: case 37: case 38: case 39:
-        return true;
-    default:
-        return type < 12 || type > 40;
-    }
+// The message types that carry an action, with the words each occupies; 0 marks module data, which
+// carries its own length. Every other type, inside 12..40 or not, ends the stream.
+struct MessageShape {
+    int type;
+    int words;
+};
+constexpr MessageShape kMessageShapes[] = {
+    {MessageType::SetParameter, 4},
+    {MessageType::SetConnectionAmount, 4},
+    {MessageType::SetConnectionSecond, 4},
+    {MessageType::InsertConnection, 2 + kExternalConnectionWords},
+    {MessageType::RemoveConnection, 2},
+    {MessageType::ReplaceConnection, 2 + kExternalConnectionWords},
+    {MessageType::MidiEvent, 2},
+    {MessageType::DisablePart, 2},
+    {MessageType::EnablePart, 2},
+    {MessageType::ModuleData, 0},
+    {MessageType::ClearRemoteInput, 2},
+    {MessageType::SetRemoteInput, 2},
+    {MessageType::DirectNoteOn, 2},
+    {MessageType::DirectNoteOff, 2},
+    {MessageType::StopParts, 2},
+    {MessageType::StartParts, 2},
+    {MessageType::ProgramHook, 4},
+    {MessageType::Bend, 2},
+    {MessageType::Pressure, 2},
+};
+
+// Words of a message of this type, or -1 for a type that ends the stream.
+int messageWords(int type) {
+    for (const MessageShape& shape : kMessageShapes)
+        if (shape.type == type) return shape.words;
+    return -1;
 }
 
-// Words a message of each type occupies; 0 marks the module-data message, whose length it carries.
-int messageWords(int type) {
-    switch (type) {
-    case 12: case 13: case 14: case 35: return 4;
-    case 15: case 17: return 2 + kExternalRecordWords;
-    default: return 2;
-    }
+bool isAmountEdit(int type) {
+    return type == MessageType::SetConnectionAmount || type == MessageType::SetConnectionSecond;
 }
 
 bool isPartSection(int t) { return t >= 1 && t <= KernelBase::kPartCount; }
@@ -46,17 +65,16 @@ int SoftwareKernel::processMessage(const uint16_t* words, int count) {
         const int t = m[0] >> 8;
         const int lo = m[1] & 255;
         const int hi = m[1] >> 8;
-        if (isTerminating(type)) return kRejected;
-
         int length = messageWords(type);
+        if (length < 0) return kRejected;
         if (type == MessageType::ModuleData) {
             if (count - i < 3) return kRejected;
             // A length byte of 0 lets a block longer than 255 words run to the end of the stream.
             length = (m[2] >> 8) != 0 ? (m[2] >> 8) : count - i;
             if (length < 4) return kRejected;
         }
-        // Types 13 and 14 may end after their amount word.
-        const int needed = (type == 13 || type == 14) ? 3 : length;
+        // Amount edits may end after their amount word.
+        const int needed = isAmountEdit(type) ? 3 : length;
         if (count - i < needed) return kRejected;
 
         const int part = t - 1;
@@ -66,11 +84,11 @@ int SoftwareKernel::processMessage(const uint16_t* words, int count) {
             break;
         case MessageType::SetConnectionAmount:
         case MessageType::SetConnectionSecond:
-            if (!isPartSection(t) || hi >= kConnectionRecords) {
+            if (!isPartSection(t) || hi >= kMaxConnections) {
                 result = kRejected;
                 break;
             }
-            if (type == 13)
+            if (type == MessageType::SetConnectionAmount)
                 setConnectionAmount(part, hi, static_cast<int16_t>(m[2]));
             else
                 setConnectionSecond(part, hi, static_cast<int16_t>(m[2]));
@@ -79,13 +97,13 @@ int SoftwareKernel::processMessage(const uint16_t* words, int count) {
         case MessageType::InsertConnection:
         case MessageType::RemoveConnection:
         case MessageType::ReplaceConnection:
-            if (!isPartSection(t) || hi >= kConnectionRecords) {
+            if (!isPartSection(t) || hi >= kMaxConnections) {
                 result = kRejected;
                 break;
             }
-            if (type == 15)
+            if (type == MessageType::InsertConnection)
                 result = insertConnection(part, hi, m + 2);
-            else if (type == 16)
+            else if (type == MessageType::RemoveConnection)
                 result = removeConnection(part, hi);
             else
                 result = (replaceConnection(part, hi, m + 2), 0);

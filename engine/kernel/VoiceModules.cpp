@@ -12,8 +12,6 @@ namespace corvex {
 
 namespace {
 
-constexpr int kEnvelopeType = 6;
-constexpr int kOutputStageType = 7;
 constexpr int kHoldingEnvelopeSlot = 6; // "Env 2" decides when a released voice is over
 
 int slotType(int slot) { return kModuleSlots[static_cast<size_t>(slot)].type; }
@@ -167,7 +165,7 @@ void SoftwareKernel::renderVoice(VoiceRecord& voice, float* left, float* right) 
 
     for (int p = 0; p < count; ++p) {
         const int slot = m.moduleAt(p);
-        if (slotType(slot) == kEnvelopeType) processSlot(voice.modules[slot], slot, m, voice.bindings);
+        if (slotType(slot) == ModuleType::Envelope) processSlot(voice.modules[slot], slot, m, voice.bindings);
     }
     if (voice.state == VoiceRecord::Releasing) {
         void* env = voice.modules[kHoldingEnvelopeSlot];
@@ -181,12 +179,12 @@ void SoftwareKernel::renderVoice(VoiceRecord& voice, float* left, float* right) 
     for (int p = 0; p < count; ++p) {
         const int slot = m.moduleAt(p);
         const int type = slotType(slot);
-        if (type == 1 || type == 2 || type == kEnvelopeType || type == kOutputStageType) continue;
+        if (type == ModuleType::ValueSource || type == ModuleType::VoiceControl || type == ModuleType::Envelope || type == ModuleType::VoiceOutput) continue;
         processSlot(voice.modules[slot], slot, m, voice.bindings);
     }
     for (int p = 0; p < count; ++p) {
         const int slot = m.moduleAt(p);
-        if (slotType(slot) != kOutputStageType || voice.modules[slot] == nullptr) continue;
+        if (slotType(slot) != ModuleType::VoiceOutput || voice.modules[slot] == nullptr) continue;
         auto* stage = static_cast<Type7ModuleHead*>(voice.modules[slot]);
         stage->leftBus = left;
         stage->rightBus = right;

@@ -18,7 +18,9 @@ constexpr int kLastKeyUp = 3;
 
 bool isNoteOn(int status, int velocity) { return (status & 0xF0) == 0x90 && velocity != 0; }
 
-uint16_t midiWord0(int status, int part) { return static_cast<uint16_t>((((status & 0xF0) | part) << 8) | 18); }
+uint16_t midiWord0(int status, int part) {
+    return static_cast<uint16_t>((((status & 0xF0) | part) << 8) | MessageType::MidiEvent);
+}
 
 void strike(VoiceRecord& v, int note, int velocity) {
     v.state = VoiceRecord::Sounding;
@@ -102,7 +104,7 @@ void SoftwareKernel::sendPressure(int status, int data1, int data2) {
 
 void SoftwareKernel::allNotesOff() {
     for (int p = 0; p < kPartCount; ++p) {
-        const uint16_t words[2] = {static_cast<uint16_t>(((0xB0 | p) << 8) | 18), 123};
+        const uint16_t words[2] = {midiWord0(0xB0, p), 123};
         processMessage(words, 2);
     }
 }

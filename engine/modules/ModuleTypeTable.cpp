@@ -23,18 +23,18 @@ constexpr std::array<ModuleOps, kModuleTypeCount> kModuleOps = [] {
     std::array<ModuleOps, kModuleTypeCount> ops{};
     ops[ModuleType::ValueSource] = kValueSourceOps;
     ops[ModuleType::VoiceControl] = kVoiceControlOps;
-    ops[4] = kVoiceFilterOps;
+    ops[ModuleType::VoiceFilter] = kVoiceFilterOps;
     ops[ModuleType::Oscillator] = kOscillatorOps;
-    ops[6] = kEnvelopeOps;
-    ops[7] = kVoiceOutputOps;
-    ops[9] = kInputMixerOps;
+    ops[ModuleType::Envelope] = kEnvelopeOps;
+    ops[ModuleType::VoiceOutput] = kVoiceOutputOps;
+    ops[ModuleType::InputMixer] = kInputMixerOps;
     ops[ModuleType::PassThrough] = kEffectBypassOps;
-    ops[44] = kNoiseSourceOps;
-    ops[46] = kKeyRangeOps;
-    ops[48] = kGraphRunnerOps;
+    ops[ModuleType::NoiseSource] = kNoiseSourceOps;
+    ops[ModuleType::KeyRange] = kKeyRangeOps;
+    ops[ModuleType::GraphRunner] = kGraphRunnerOps;
     ops[ModuleType::EffectSlot] = ModuleOps{nullptr, nullptr, loadEffectSlotBlock, setEffectSlotParameter};
     ops[ModuleType::GlobalBlock] = kGlobalBlockOps;
-    ops[58] = kOutputBusOps;
+    ops[ModuleType::OutputBus] = kOutputBusOps;
     return ops;
 }();
 

@@ -13,10 +13,23 @@ namespace ModuleType {
 constexpr int ValueSource = 1;
 constexpr int VoiceControl = 2;
 constexpr int Oscillator = 3;
+constexpr int VoiceFilter = 4;
+constexpr int Envelope = 6;
+constexpr int VoiceOutput = 7;
+constexpr int InputMixer = 9;
 constexpr int PassThrough = 22;
+constexpr int Chorus = 24;
+constexpr int Delay = 28;
+constexpr int Reverb = 29;
+constexpr int InsertPhaser = 38;
+constexpr int MasterPhaser = 40;
+constexpr int NoiseSource = 44;
 constexpr int PackedFlags = 45;
+constexpr int KeyRange = 46;
+constexpr int GraphRunner = 48;
 constexpr int EffectSlot = 49;
 constexpr int ConnectionList = 50;
+constexpr int OutputBus = 58;
 constexpr int GlobalBlock = 61;
 constexpr int PartEnd = 62;
 } // namespace ModuleType
