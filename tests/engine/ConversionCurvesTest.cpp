@@ -11,6 +11,9 @@ namespace {
 
 const SemitoneRatioTable& T = kSemitoneRatios;
 
+// Entry i of the table by its written rule: 1.059463^(i - 120), rounded to six decimal places.
+float ruleEntry(int i) { return float(std::round(std::pow(1.059463, i - 120) * 1e6) / 1e6); }
+
 TEST(LevelToDecibels, MeetsTheStatedPointsAndJoinsWithoutSteps) {
     struct Case { float level; float db; };
     const Case cases[] = {{0.0f, -100.0f}, {0.05f, -80.0f}, {0.5f, -12.0f}, {0.75f, 0.0f}, {1.0f, 12.0f}};
@@ -29,10 +32,7 @@ TEST(SemitoneRatioTable, FollowsItsRuleAndStaysNearPowersOfTwo) {
     EXPECT_NEAR(T[312], 65534.88f, 0.01f);
     EXPECT_EQ(T[SemitoneRatioTable::kSize], 0.0f);
 
-    for (int i = 0; i < SemitoneRatioTable::kSize; ++i) {
-        const double rule = std::round(std::pow(1.059463, i - 120) * 1e6) / 1e6;
-        EXPECT_EQ(T[i], float(rule)) << "entry " << i;
-    }
+    for (int i = 0; i < SemitoneRatioTable::kSize; ++i) EXPECT_EQ(T[i], ruleEntry(i)) << "entry " << i;
     for (int octave = -10; octave <= 16; ++octave)
         EXPECT_NEAR(T[120 + 12 * octave] / std::ldexp(1.0, octave), 1.0, 5e-4) << "octave " << octave;
 }
@@ -42,14 +42,14 @@ TEST(SemitonesToRatio, InterpolatesAndHoldsTheEnds) {
     const Case cases[] = {
         {"unison", 0.0f, 1.0f},
         {"one octave", 12.0f, 1.999998f},
-        {"half a semitone below -2", -2.5f, 0.5f * (T[117] + T[118])},
-        {"a quarter above unison", 0.25f, 0.75f * T[120] + 0.25f * T[121]},
-        {"top of the table", 192.0f, T[312]},
-        {"above the table", 300.0f, T[312]},
-        {"bottom of the table", -120.0f, T[0]},
-        {"below the table", -200.0f, T[0]},
-        {"plus infinity", std::numeric_limits<float>::infinity(), T[312]},
-        {"minus infinity", -std::numeric_limits<float>::infinity(), T[0]},
+        {"half a semitone below -2", -2.5f, 0.5f * (ruleEntry(117) + ruleEntry(118))},
+        {"a quarter above unison", 0.25f, 0.75f * ruleEntry(120) + 0.25f * ruleEntry(121)},
+        {"top of the table", 192.0f, 65534.88f},
+        {"above the table", 300.0f, 65534.88f},
+        {"bottom of the table", -120.0f, 0.000977f},
+        {"below the table", -200.0f, 0.000977f},
+        {"plus infinity", std::numeric_limits<float>::infinity(), 65534.88f},
+        {"minus infinity", -std::numeric_limits<float>::infinity(), 0.000977f},
         {"NaN leaves the pitch alone", std::numeric_limits<float>::quiet_NaN(), 1.0f},
     };
     for (const Case& c : cases) EXPECT_FLOAT_EQ(semitonesToRatio(c.semitones), c.ratio) << c.what;

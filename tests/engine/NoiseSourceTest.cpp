@@ -70,9 +70,18 @@ TEST_F(NoiseSourceTest, WhiteNoiseFillsTheHalfOpenRangeAroundItsLevel) {
         const float level = float(word) / 16384.0f;
         load({2, -1, -1, -1, -1}, {word, 0, 0, 0, 0});
         NoiseSourceModule& m = make({0});
-        run(m);
-        // The recurrence from state 0 gives 970633518 first.
-        EXPECT_NEAR(out(&m, 0)[0], level * 0.5f * (1.0f + 970633518.0f / 2147483648.0f), 1e-6f);
+        // The recurrence as written, from state 0: x = x * 296314169 + 970633518 (mod 2^32), each
+        // sample level x 0.5 x (1 + x / 2^31). Dropping the low bits of x moves a sample by 1.2e-7
+        // at most.
+        uint32_t x = 0;
+        for (int b = 0; b < 4; ++b) {
+            run(m);
+            for (int n = 0; n < kBlockFrames; ++n) {
+                x = x * 296314169u + 970633518u;
+                ASSERT_NEAR(out(&m, 0)[n], level * 0.5 * (1.0 + double(x) / 2147483648.0), 2e-7 * level)
+                    << "block " << b << ", sample " << n;
+            }
+        }
         float low = 2.0f * level, high = 0.0f;
         for (int b = 0; b < 4000; ++b) {
             run(m);

@@ -123,8 +123,19 @@ TEST_F(ControlModules, CurvesAreDrawnForEveryShapeWord) {
     float curve[kCurvePoints];
     drawControlCurve(straight, curve);
     for (int i = 0; i < kCurvePoints; ++i) EXPECT_NEAR(curve[i], i / 6.0f, 0.02f) << i;
-    EXPECT_FLOAT_EQ(readControlCurve(curve, -1.0f), curve[0]);
-    EXPECT_FLOAT_EQ(readControlCurve(curve, 2.0f), curve[6]);
+    EXPECT_EQ(curve[0], 0.0f) << "the curve starts at its start control";
+    EXPECT_EQ(curve[6], 1.0f) << "and ends at its end control";
+}
+
+// Seven points for x = 0, 1/6 .. 1, read with straight lines between them and held at the ends.
+TEST_F(ControlModules, CurvesAreReadBetweenTheirPointsAndHeldAtTheEnds) {
+    const float squares[kCurvePoints] = {0.0f, 1.0f, 4.0f, 9.0f, 16.0f, 25.0f, 36.0f};
+    struct Case {
+        float x, y;
+    };
+    for (const Case c : {Case{-1.0f, 0.0f}, Case{0.0f, 0.0f}, Case{0.25f, 2.5f}, Case{0.5f, 9.0f},
+                         Case{11.0f / 12.0f, 30.5f}, Case{1.0f, 36.0f}, Case{2.0f, 36.0f}})
+        EXPECT_NEAR(readControlCurve(squares, c.x), c.y, 1e-5f) << c.x;
 }
 
 TEST_F(ControlModules, GlideTimeMapping) {

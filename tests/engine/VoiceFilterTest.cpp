@@ -157,9 +157,11 @@ TEST_F(VoiceFilterTest, CutoffAndResonanceCurvesEchoTheirPoints) {
         int format, model, parameter, word;
         float value;
     };
-    const float model4Top = 5.0f * std::pow(1.059f, 82.0f);
-    const float model4Middle = 5.0f * std::pow(1.059f, 41.0f);
-    const float model0Top = 10.0f * std::pow(1.059f, 120.0f);
+    // The exponential curves worked out by hand: 5 x 1.059^82 (model 4 at x = 1), 5 x 1.059^41
+    // (model 4 at x = 0.5) and 10 x 1.059^120 (model 0 outside format 8, at x = 1).
+    constexpr float model4Top = 550.09631f;
+    constexpr float model4Middle = 52.445034f;
+    constexpr float model0Top = 9716.6199f;
     const Case cases[] = {
         // cutoff, Hz
         {8, 1, 7, 0, 13.9f},        {8, 1, 7, 16384, 16050.0f}, {8, 1, 7, 4096, 125.0f},

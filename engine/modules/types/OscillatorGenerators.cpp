@@ -20,9 +20,11 @@ constexpr int kStepSlots = 31; // the current sample and the 30 before it
 // A step found up to two samples late still lands inside the table: its guard entries hold 1.0.
 constexpr float kLatestStepOffset = 2.0f * BandLimitedStep::kPhases - 0.01f;
 
-// The stepped sawtooth leads its band-limited steps by 30 samples, which lifts its mean by that
-// many increments; this takes most of it back out (tuned for 44.1 kHz, like the whole ring).
+// The stepped sawtooth's band-limited steps land about 28 samples ahead of its wraps, which lifts
+// its mean by that many phase increments. The offset is kept per hertz at 44.1 kHz, where it was
+// measured; other rates scale it by 44100 / rate, so that it follows the increment.
 constexpr float kSawOffsetPerHertz = 0.000641091f;
+constexpr double kSawOffsetRate = 44100.0;
 constexpr float kTicksPerSample = 64.0f;
 
 constexpr float kParabolaSawGain = 0.125f;    // a sawtooth of +-0.5
@@ -86,11 +88,13 @@ void steppedSawtooth(COscillator& m, const OscillatorBlock& b) {
     const int first = ring.write & kBlockFrames;
     float* out = blockSlots(ring);
     float phase = m.sawPhase;
+    // In double, the scale gives back the constant itself at 44.1 kHz.
+    const float offsetPerHertz = float(double(kSawOffsetPerHertz) * kSawOffsetRate / double(rate));
     for (int k = 0; k < kBlockFrames; ++k) {
         if (AudioRate) f = frequency[k];
         const float increment = f * inverseRate;
         phase -= increment;
-        out[k] = phase - f * kSawOffsetPerHertz;
+        out[k] = phase - f * offsetPerHertz;
         const float s = Synced ? sync[k] : 0.0f;
         if (Synced && isSyncReset(s)) {
             // The slave restarts at the top when the master wrapped, and has fallen since then.

@@ -129,7 +129,13 @@ float gainDecibels(float gain) { return 20.0f * std::log10(gain > 1e-10f ? gain 
 
 float finiteOrZero(float v) { return std::isfinite(v) ? v : 0.0f; }
 
-float toSample(double y) { return float(y > kLoudest ? kLoudest : (y < -kLoudest ? -kLoudest : y)); }
+// The states are flushed once a block, but a high cutoff falls by more than thirty decades within
+// one: its samples would pass through the float's denormal range before the flush comes. Anything
+// this small is silence.
+float toSample(double y) {
+    if (y > -kFlushBelow && y < kFlushBelow) return 0.0f;
+    return float(y > kLoudest ? kLoudest : (y < -kLoudest ? -kLoudest : y));
+}
 
 void silence(float* out) {
     for (int n = 0; n < kBlockFrames; ++n) out[n] = 0.0f;
