@@ -1,5 +1,5 @@
 // Checks the block-rate modulation sum: curves, range factors, the tiny-value flush and input layout.
-#include "engine/dsp/ModulationSum.h"
+#include "engine/modules/ModulationSum.h"
 
 #include <gtest/gtest.h>
 

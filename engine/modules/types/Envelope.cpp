@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstddef>
 
-#include "engine/dsp/ModulationSum.h"
+#include "engine/modules/ModulationSum.h"
 #include "engine/kernel/EngineContext.h"
 #include "engine/modules/ModulePools.h"
 

@@ -6,7 +6,7 @@
 #include <type_traits>
 
 #include "engine/dsp/ConversionCurves.h"
-#include "engine/dsp/ModulationSum.h"
+#include "engine/modules/ModulationSum.h"
 #include "engine/kernel/EngineContext.h"
 #include "engine/modules/BlockBufferStore.h"
 #include "engine/modules/ModulePools.h"

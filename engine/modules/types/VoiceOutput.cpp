@@ -5,7 +5,7 @@
 #include <cstddef>
 
 #include "engine/dsp/ConversionCurves.h"
-#include "engine/dsp/ModulationSum.h"
+#include "engine/modules/ModulationSum.h"
 #include "engine/modules/BlockBufferStore.h"
 #include "engine/modules/ModulePools.h"
 

@@ -1,5 +1,5 @@
 // Block-rate sum of the modulation reaching a module's inputs, with per-connection curve and range.
-#include "engine/dsp/ModulationSum.h"
+#include "engine/modules/ModulationSum.h"
 
 namespace corvex {
 
