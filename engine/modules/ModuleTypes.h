@@ -16,13 +16,19 @@ constexpr int Oscillator = 3;
 constexpr int VoiceFilter = 4;
 constexpr int Envelope = 6;
 constexpr int VoiceOutput = 7;
+constexpr int Lfo = 8;
 constexpr int InputMixer = 9;
+constexpr int RingModulator = 13;
 constexpr int PassThrough = 22;
 constexpr int Chorus = 24;
 constexpr int Delay = 28;
 constexpr int Reverb = 29;
+constexpr int Distortion = 32;
+constexpr int ParametricEq = 34;
 constexpr int InsertPhaser = 38;
 constexpr int MasterPhaser = 40;
+constexpr int StepSequencer = 41;
+constexpr int Quorbit = 42;
 constexpr int NoiseSource = 44;
 constexpr int PackedFlags = 45;
 constexpr int KeyRange = 46;
@@ -30,6 +36,7 @@ constexpr int GraphRunner = 48;
 constexpr int EffectSlot = 49;
 constexpr int ConnectionList = 50;
 constexpr int OutputBus = 58;
+constexpr int LfoDelay = 59;
 constexpr int GlobalBlock = 61;
 constexpr int PartEnd = 62;
 } // namespace ModuleType
@@ -47,20 +54,25 @@ constexpr std::array<int8_t, kModuleTypeCount> kPoolIndexByType = {
 
 // Output ports per type code; 0 for codes without a module. An effect slot has those of its hosted effect.
 constexpr std::array<uint8_t, kModuleTypeCount> kPortCountByType = [] {
+    using namespace ModuleType;
     std::array<uint8_t, kModuleTypeCount> n{};
-    n[1] = 1; n[2] = 7; n[3] = 5; n[4] = 1; n[6] = 1; n[7] = 3; n[8] = 3; n[9] = 1; n[13] = 1;
-    n[22] = 2; n[24] = 2; n[28] = 2; n[29] = 2; n[32] = 2; n[34] = 2; n[46] = 2;
-    n[38] = 3; n[40] = 3; n[41] = 12; n[42] = 7; n[44] = 5; n[48] = 8; n[58] = 8; n[59] = 1;
+    n[ValueSource] = 1; n[VoiceControl] = 7; n[Oscillator] = 5; n[VoiceFilter] = 1; n[Envelope] = 1;
+    n[VoiceOutput] = 3; n[Lfo] = 3; n[InputMixer] = 1; n[RingModulator] = 1; n[PassThrough] = 2; n[Chorus] = 2;
+    n[Delay] = 2; n[Reverb] = 2; n[Distortion] = 2; n[ParametricEq] = 2; n[KeyRange] = 2; n[InsertPhaser] = 3;
+    n[MasterPhaser] = 3; n[StepSequencer] = 12; n[Quorbit] = 7; n[NoiseSource] = 5; n[GraphRunner] = 8;
+    n[OutputBus] = 8; n[LfoDelay] = 1;
     return n;
 }();
 
 constexpr int kMaxPortsPerModule = 12;
 
 constexpr bool hasModule(int type) {
+    using namespace ModuleType;
     switch (type) {
-    case 1: case 2: case 3: case 4: case 6: case 7: case 8: case 9: case 13: case 22: case 24:
-    case 28: case 29: case 32: case 34: case 38: case 40: case 41: case 42: case 44: case 46:
-    case 48: case 49: case 58: case 59:
+    case ValueSource: case VoiceControl: case Oscillator: case VoiceFilter: case Envelope: case VoiceOutput:
+    case Lfo: case InputMixer: case RingModulator: case PassThrough: case Chorus: case Delay: case Reverb:
+    case Distortion: case ParametricEq: case InsertPhaser: case MasterPhaser: case StepSequencer: case Quorbit:
+    case NoiseSource: case KeyRange: case GraphRunner: case EffectSlot: case OutputBus: case LfoDelay:
         return true;
     default:
         return false;
@@ -69,7 +81,9 @@ constexpr bool hasModule(int type) {
 
 // Value ports publish one number per block and never hold a block buffer.
 constexpr bool hasValuePorts(int type) {
-    return type == 1 || type == 2 || type == 6 || type == 8 || type == 41 || type == 42 || type == 59;
+    using namespace ModuleType;
+    return type == ValueSource || type == VoiceControl || type == Envelope || type == Lfo || type == StepSequencer ||
+           type == Quorbit || type == LfoDelay;
 }
 
 constexpr int poolIndexForType(int type) {

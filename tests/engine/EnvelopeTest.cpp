@@ -21,7 +21,7 @@
 namespace corvex {
 namespace {
 
-constexpr int kEnvelopeType = 6;
+constexpr int kEnvelopeType = ModuleType::Envelope;
 constexpr int kEnvelopeSlot = 7;
 constexpr double kRatePerMs = 44.1;
 

@@ -23,8 +23,8 @@
 namespace corvex {
 namespace {
 
-constexpr int kMixerType = 9;
-constexpr int kBypassType = 22;
+constexpr int kMixerType = ModuleType::InputMixer;
+constexpr int kBypassType = ModuleType::PassThrough;
 
 struct Wiring : testing::Wiring<10> {
     Wiring() : testing::Wiring<10>(9) {}

@@ -29,7 +29,8 @@ TEST_F(Framework, InitWritesHeadAndFreshPorts) {
         int type, ports, flags;
     };
     // Types with buffer ports start with flags 5; value-port types with flags 0.
-    for (const Case c : {Case{3, 5, 5}, Case{38, 3, 5}, Case{2, 7, 0}, Case{41, 12, 0}}) {
+    for (const Case c : {Case{ModuleType::Oscillator, 5, 5}, Case{ModuleType::InsertPhaser, 3, 5},
+                         Case{ModuleType::VoiceControl, 7, 0}, Case{ModuleType::StepSequencer, 12, 0}}) {
         void* m = take(c.type);
         initModuleByType(m, c.type, &record, 17, &context);
         const ModuleHead& h = moduleHead(m);
@@ -63,8 +64,8 @@ TEST_F(Framework, CodeWithoutModuleOnlyGetsItsInitArgument) {
 }
 
 TEST_F(Framework, ResetGivesBuffersBackAndClearsTheHeadOfVoiceTypes) {
-    void* osc = take(3);
-    initModuleByType(osc, 3, &record, 0, &context);
+    void* osc = take(ModuleType::Oscillator);
+    initModuleByType(osc, ModuleType::Oscillator, &record, 0, &context);
     for (int p = 0; p < 5; ++p) acquirePortBuffer(*modulePortAddress(osc, p));
     acquirePortBuffer(*modulePortAddress(osc, 0));
     EXPECT_EQ(store->freeCount(), BlockBufferStore::kCapacity - 5);
@@ -78,30 +79,30 @@ TEST_F(Framework, ResetGivesBuffersBackAndClearsTheHeadOfVoiceTypes) {
 // Envelopes and oscillators keep their running state across a rebuild of the module list:
 // initialisation touches the head and the ports, never the state behind them.
 TEST_F(Framework, StateBehindThePortsSurvivesReinitialisation) {
-    void* m = take(32);
-    initModuleByType(m, 32, &record, 3, &context);
+    void* m = take(ModuleType::Distortion);
+    initModuleByType(m, ModuleType::Distortion, &record, 3, &context);
     auto* state = reinterpret_cast<uint32_t*>(static_cast<PortedModule*>(m)->ports + 2);
     *state = 923824u;
     resetModuleByType(m);
-    initModuleByType(m, 32, &record, 3, &context);
+    initModuleByType(m, ModuleType::Distortion, &record, 3, &context);
     EXPECT_EQ(*state, 923824u);
 }
 
 TEST_F(Framework, ValueSourceHasOnePortForEveryIndex) {
-    void* m = take(1);
-    initModuleByType(m, 1, &record, 0, &context);
+    void* m = take(ModuleType::ValueSource);
+    initModuleByType(m, ModuleType::ValueSource, &record, 0, &context);
     EXPECT_EQ(modulePortAddress(m, 0), modulePortAddress(m, 5));
     static_cast<ValueSourceModule*>(m)->port.value = 0.7f;
     resetModuleByType(m);
     EXPECT_EQ(static_cast<ValueSourceModule*>(m)->port.value, 0.0f);
-    EXPECT_EQ(moduleHead(m).type(), 1);
+    EXPECT_EQ(moduleHead(m).type(), ModuleType::ValueSource);
 }
 
 TEST_F(Framework, EffectSlotHostsAnEffectFromThatEffectsPool) {
     ParameterRecord inner;
     record.as<EffectSlotParams>().inner = &inner;
-    record.as<EffectSlotParams>().hostedType = 24;
-    ModulePoolBase* hostPool = pools->poolForType(24);
+    record.as<EffectSlotParams>().hostedType = ModuleType::Chorus;
+    ModulePoolBase* hostPool = pools->poolForType(ModuleType::Chorus);
     ModulePoolBase* slotPool = pools->poolForType(ModuleType::EffectSlot);
     const int hostFree = hostPool->freeCount();
 
@@ -126,8 +127,8 @@ TEST_F(Framework, EffectSlotHostsAnEffectFromThatEffectsPool) {
 TEST_F(Framework, EffectSlotWithAnEmptyPoolHostsNothing) {
     ParameterRecord inner;
     record.as<EffectSlotParams>().inner = &inner;
-    record.as<EffectSlotParams>().hostedType = 28;
-    while (pools->poolForType(28)->allocate() != nullptr) {
+    record.as<EffectSlotParams>().hostedType = ModuleType::Delay;
+    while (pools->poolForType(ModuleType::Delay)->allocate() != nullptr) {
     }
     void* slot = take(ModuleType::EffectSlot);
     initModuleByType(slot, ModuleType::EffectSlot, &record, 0, &context);

@@ -22,7 +22,7 @@
 namespace corvex {
 namespace {
 
-constexpr int kNoiseType = 44;
+constexpr int kNoiseType = ModuleType::NoiseSource;
 constexpr float kUntouched = 42.0f;
 
 class NoiseSourceTest : public testing::ModuleRig {

@@ -25,7 +25,7 @@
 namespace corvex {
 namespace {
 
-constexpr int kOscillatorType = 3;
+constexpr int kOscillatorType = ModuleType::Oscillator;
 constexpr int kSlot = 2;
 constexpr float kUntouched = 42.0f;
 constexpr double kMiddleC = 0.5946 * 440.0; // pitch 0 at the default tuning

@@ -27,7 +27,7 @@
 namespace corvex {
 namespace {
 
-constexpr int kFilterType = 4;
+constexpr int kFilterType = ModuleType::VoiceFilter;
 constexpr int kFilterSlot = 5;
 constexpr double kPi = 3.14159265358979323846;
 constexpr float kNoSpread[kSpreadTableASize] = {};

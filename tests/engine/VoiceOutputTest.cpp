@@ -21,7 +21,7 @@
 namespace corvex {
 namespace {
 
-constexpr int kStageType = 7;
+constexpr int kStageType = ModuleType::VoiceOutput;
 constexpr int kAudioInput = 0;
 constexpr int kTremoloInput = 2;
 constexpr int kLevelInput = 4;
