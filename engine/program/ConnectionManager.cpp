@@ -90,7 +90,8 @@ void ConnectionManager::setConnection(int index, const ConnectionRecord& record)
 
 int ConnectionManager::addConnection(int sourceSlot, int sourcePort, int kind, int destinationSlot,
                                      int destinationPort, uint16_t amount, uint16_t second, int mode) {
-    if (list_ == nullptr || count_ >= kMaxConnections || !validSlot(sourceSlot) || !validSlot(destinationSlot))
+    if (list_ == nullptr || count_ >= kMaxConnections ||
+        !connectionIsValid(sourceSlot, sourcePort, kind, destinationSlot, destinationPort, mode))
         return -1;
     const ConnectionRecord r =
         packConnection(kind, destinationPort, mode, sourceSlot, sourcePort, destinationSlot, amount, second);
@@ -111,7 +112,9 @@ int ConnectionManager::addConnection(int sourceSlot, int sourcePort, int kind, i
 int ConnectionManager::addDoubleConnection(int sourceSlotA, int sourcePortA, int sourceSlotB, int sourcePortB,
                                            int kind, int destinationSlot, int destinationPort, uint16_t amount,
                                            uint16_t second, int mode) {
-    if (list_ == nullptr || count_ >= kMaxConnections) return -1;
+    if (list_ == nullptr || count_ >= kMaxConnections ||
+        !connectionIsValid(sourceSlotB, sourcePortB, kind, destinationSlot, destinationPort, mode))
+        return -1;
     const ConnectionRecord a =
         packConnection(kind, destinationPort, mode, sourceSlotA, sourcePortA, destinationSlot, amount, second);
     const ConnectionRecord b =

@@ -34,6 +34,13 @@ ConnectionRecord packConnection(int kind, int destinationPort, int mode, int sou
     return r;
 }
 
+bool connectionIsValid(int sourceSlot, int sourcePort, int kind, int destinationSlot, int destinationPort,
+                       int mode) {
+    if (!validSlot(sourceSlot) || !validSlot(destinationSlot)) return false;
+    if (sourcePort < 0 || sourcePort > 15 || kind < 0 || kind > 15 || mode < 0 || mode > 7) return false;
+    return destinationPort >= 0 && destinationPort < kModuleSlots[static_cast<size_t>(destinationSlot)].inputs;
+}
+
 void encodeConnection(const ConnectionRecord& r, uint16_t out[kExternalConnectionWords]) {
     auto slotAt = [](int slot) -> const ModuleSlot& {
         static const ModuleSlot kNone{0, 0, 0, -1, -1, 0};
@@ -57,9 +64,8 @@ bool decodeConnection(const uint16_t w[kExternalConnectionWords], ConnectionReco
     if (sourceSlot < 0 || destinationSlot < 0) return false;
     const int flag = w[0] & 255, sourcePort = w[2] & 255, routeGroup = w[2] >> 8;
     const int mode = w[3] & 255, destinationPort = w[5] & 255, kind = w[5] >> 8;
-    if (flag > 1 || sourcePort > 15 || routeGroup > 3 || mode > 7 || kind > 15) return false;
-    // Each slot has a fixed number of inputs; a port beyond them would count into another slot's.
-    if (destinationPort >= kModuleSlots[static_cast<size_t>(destinationSlot)].inputs) return false;
+    if (flag > 1 || routeGroup > 3) return false;
+    if (!connectionIsValid(sourceSlot, sourcePort, kind, destinationSlot, destinationPort, mode)) return false;
     uint32_t route = static_cast<uint32_t>(routeGroup);
     route |= static_cast<uint32_t>(flag) << 2;
     route |= static_cast<uint32_t>(sourceSlot) << 3;

@@ -55,9 +55,18 @@ static_assert(sizeof(ConnectionRecord) == 8, "a record is four words of the prog
 ConnectionRecord packConnection(int kind, int destinationPort, int mode, int sourceSlot, int sourcePort,
                                 int destinationSlot, uint16_t amount, uint16_t second);
 
+// The one rule for what a route may name, applied by the program before it records an edit and by
+// the kernel when it decodes one: were the two to differ, their lists would drift apart and every
+// later edit by index would land on the wrong record. Both slots exist, the fields fit their bits,
+// and the destination slot has the input port (a port beyond its inputs would count into another
+// slot's).
+bool connectionIsValid(int sourceSlot, int sourcePort, int kind, int destinationSlot, int destinationPort,
+                       int mode);
+
 // The external form names slots by (group, type, instance) so that stored parts survive slot renumbering.
 void encodeConnection(const ConnectionRecord& record, uint16_t out[kExternalConnectionWords]);
-// False when either slot does not resolve or a field is out of range; `out` is then unspecified.
+// False when either slot does not resolve, the route breaks connectionIsValid, or the flag or the
+// route group does not fit its bits; `out` is then unspecified.
 bool decodeConnection(const uint16_t words[kExternalConnectionWords], ConnectionRecord& out);
 
 // Sorts by key with a heap sort whose order among equal keys stored parts depend on; also sets

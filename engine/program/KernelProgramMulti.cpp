@@ -12,10 +12,16 @@ constexpr int kLayerLevelWords[2] = {7, 11};
 constexpr int kVolumeWord = 28;
 } // namespace
 
+// A range with no key in 0..127 (a split at key 0 leaves the lower layer none) is stored as low 1,
+// high 0: the kernel's low <= note <= high test then admits no note, where clamping the ends into
+// 0..127 would have given the layer a key of its own.
 void CorvanKernelProgram::setPartKeys(int part, int low, int high) {
+    low = std::max(low, 0);
+    high = std::min(high, 127);
+    const bool empty = low > high;
     uint16_t* group = keyRangeGroup(part);
-    group[8] = static_cast<uint16_t>(std::clamp(low, 0, 127));
-    group[9] = static_cast<uint16_t>(std::clamp(high, 0, 127));
+    group[8] = static_cast<uint16_t>(empty ? 1 : low);
+    group[9] = static_cast<uint16_t>(empty ? 0 : high);
 }
 
 // Whole and Dual leave the split key alone: switching back to Split finds the key the user chose.

@@ -1,5 +1,6 @@
 // The 'prog' (one part) and 'mult' (kernel-global blocks) streams of the kernel program.
 #include <algorithm>
+#include <cstdio>
 #include <vector>
 
 #include "engine/program/CorvanKernelProgram.h"
@@ -78,13 +79,19 @@ bool CorvanKernelProgram::parseStream(int section, WordInputStream& in, ParsedSt
             if (section == 0 || (length - 3) % kExternalConnectionWords != 0) return false;
             const int n = (length - 3) / kExternalConnectionWords;
             if (n > kMaxConnections) return false;
+            // A record that no longer resolves costs only its own route, not the whole layer.
+            int kept = 0;
             for (int r = 0; r < n; ++r) {
                 uint16_t w[kExternalConnectionWords];
                 for (uint16_t& x : w)
                     if (!in.readWord(x)) return false;
-                if (!decodeConnection(w, parsed.records[r])) return false;
+                ConnectionRecord record;
+                if (decodeConnection(w, record))
+                    parsed.records[kept++] = record;
+                else
+                    std::fprintf(stderr, "Kernel program : connection record %d skipped\n", r);
             }
-            parsed.recordCount = n;
+            parsed.recordCount = kept;
             parsed.sentSlots.push_back(SlotIndex::ConnectionList);
             continue;
         }
