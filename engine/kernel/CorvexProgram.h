@@ -7,7 +7,7 @@
 #include "engine/modules/ParameterRecord.h"
 #include "engine/kernel/NoteList.h"
 #include "engine/modules/ModulePort.h"
-#include "engine/program/ConnectionManager.h"
+#include "engine/modules/ConnectionManager.h"
 
 namespace corvex {
 

@@ -1,7 +1,7 @@
 #include "engine/kernel/KernelBase.h"
 
 #include "engine/kernel/CorvexProgram.h"
-#include "engine/kernel/EngineContext.h"
+#include "engine/modules/EngineContext.h"
 #include "engine/kernel/NotificationHeader.h"
 
 namespace corvex {

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "engine/dsp/TempoSync.h"
-#include "engine/kernel/EngineContext.h"
+#include "engine/modules/EngineContext.h"
 #include "engine/modules/types/GlobalBlock.h"
 
 namespace corvex {

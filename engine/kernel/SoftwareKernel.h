@@ -6,16 +6,16 @@
 #include <mutex>
 #include <vector>
 
-#include "engine/kernel/EngineContext.h"
+#include "engine/modules/EngineContext.h"
 #include "engine/kernel/HoldRing.h"
 #include "engine/kernel/KernelBase.h"
-#include "engine/kernel/KernelClock.h"
+#include "engine/modules/KernelClock.h"
 #include "engine/kernel/MessageRing.h"
 #include "engine/kernel/NoteGenerator.h"
 #include "engine/kernel/NotificationQueue.h"
 #include "engine/modules/BlockBufferStore.h"
 #include "engine/modules/ModulePools.h"
-#include "engine/program/ConnectionManager.h"
+#include "engine/modules/ConnectionManager.h"
 
 namespace corvex {
 

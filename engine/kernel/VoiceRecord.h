@@ -5,7 +5,7 @@
 
 #include "engine/modules/ModulePort.h"
 #include "engine/modules/ModuleSlots.h"
-#include "engine/program/ConnectionRecord.h"
+#include "engine/modules/ConnectionRecord.h"
 
 namespace corvex {
 

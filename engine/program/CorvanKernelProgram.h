@@ -5,7 +5,7 @@
 
 #include "engine/kernel/KernelMessage.h"
 #include "engine/modules/ModuleSlots.h"
-#include "engine/program/ConnectionManager.h"
+#include "engine/modules/ConnectionManager.h"
 #include "engine/program/ModuleBlocks.h"
 #include "engine/program/WordStream.h"
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "engine/kernel/KernelMessage.h"
-#include "engine/program/ConnectionManager.h"
+#include "engine/modules/ConnectionManager.h"
 #include "engine/program/InitialProgram.h"
 
 namespace corvex {

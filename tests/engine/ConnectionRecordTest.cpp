@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "engine/modules/ModuleSlots.h"
-#include "engine/program/ConnectionRecord.h"
+#include "engine/modules/ConnectionRecord.h"
 #include "engine/program/InitialProgram.h"
 
 namespace corvex {

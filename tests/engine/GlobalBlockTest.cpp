@@ -5,7 +5,7 @@
 
 #include <utility>
 
-#include "engine/kernel/EngineContext.h"
+#include "engine/modules/EngineContext.h"
 
 namespace corvex {
 namespace {

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <memory>
 
-#include "engine/kernel/EngineContext.h"
+#include "engine/modules/EngineContext.h"
 #include "engine/modules/BlockBufferStore.h"
 #include "engine/modules/ModuleFramework.h"
 #include "engine/modules/ModulePools.h"

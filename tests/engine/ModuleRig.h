@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "engine/dsp/ConnectionDescriptor.h"
-#include "engine/kernel/EngineContext.h"
+#include "engine/modules/EngineContext.h"
 #include "engine/modules/BlockBufferStore.h"
 #include "engine/modules/ModuleFramework.h"
 #include "engine/modules/ModulePools.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/kernel/EngineContext.h"
+#include "engine/modules/EngineContext.h"
 #include "engine/modules/types/GlobalBlock.h"
 
 namespace corvex {

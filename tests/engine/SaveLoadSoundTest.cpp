@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/kernel/KernelClock.h"
+#include "engine/modules/KernelClock.h"
 #include "engine/program/CorvanKernelProgram.h"
 #include "tests/engine/KernelTestHelpers.h"
 #include "tests/support/SignalChecks.h"

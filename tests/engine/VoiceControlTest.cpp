@@ -5,7 +5,7 @@
 #include <cmath>
 #include <memory>
 
-#include "engine/kernel/EngineContext.h"
+#include "engine/modules/EngineContext.h"
 #include "engine/modules/BlockBufferStore.h"
 #include "engine/modules/ModulePools.h"
 #include "engine/modules/types/ValueSource.h"

@@ -5,7 +5,7 @@
 #include <cstddef>
 
 #include "engine/modules/ModulationSum.h"
-#include "engine/kernel/EngineContext.h"
+#include "engine/modules/EngineContext.h"
 #include "engine/modules/ModulePools.h"
 
 namespace corvex {

@@ -3,7 +3,7 @@
 
 #include <cstddef>
 
-#include "engine/kernel/EngineContext.h"
+#include "engine/modules/EngineContext.h"
 #include "engine/modules/BlockBufferStore.h"
 #include "engine/modules/ModulePools.h"
 #include "engine/modules/types/NoiseTables.h"

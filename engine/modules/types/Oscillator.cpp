@@ -7,7 +7,7 @@
 
 #include "engine/dsp/ConversionCurves.h"
 #include "engine/modules/ModulationSum.h"
-#include "engine/kernel/EngineContext.h"
+#include "engine/modules/EngineContext.h"
 #include "engine/modules/BlockBufferStore.h"
 #include "engine/modules/ModulePools.h"
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/kernel/EngineContext.h"
+#include "engine/modules/EngineContext.h"
 
 namespace corvex {
 

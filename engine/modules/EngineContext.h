@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "engine/kernel/KernelClock.h"
+#include "engine/modules/KernelClock.h"
 
 namespace corvex {
 

@@ -1,4 +1,4 @@
-#include "engine/program/ConnectionRecord.h"
+#include "engine/modules/ConnectionRecord.h"
 
 #include "engine/modules/ModuleSlots.h"
 

@@ -1,4 +1,4 @@
-#include "engine/program/ConnectionManager.h"
+#include "engine/modules/ConnectionManager.h"
 
 #include <array>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "engine/kernel/EngineContext.h"
+#include "engine/modules/EngineContext.h"
 
 namespace corvex {
 

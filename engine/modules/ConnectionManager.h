@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "engine/modules/ModuleSlots.h"
-#include "engine/program/ConnectionRecord.h"
+#include "engine/modules/ConnectionRecord.h"
 
 namespace corvex {
 
