@@ -1,32 +1,14 @@
 // "midi.prefs": the receive channel and the controller map, as XML in the settings folder.
 #include "instrument/MidiPrefsFile.h"
 
-#include <charconv>
 #include <iostream>
-#include <string>
 
 #include "instrument/MorvaneFindFolder.h"
-#include "instrument/midi/ControllerCodes.h"
 
 namespace corvex {
 
 namespace {
-
 constexpr const char* kRoot = "MorvaneMidiMapping";
-
-// getIntAttribute would read "12abc" as 12 and wrap huge numbers; a hand-edited file gets neither.
-std::optional<long long> readInteger(const juce::XmlElement& e, const char* name) {
-    if (!e.hasAttribute(name))
-        return std::nullopt;
-    const std::string text = e.getStringAttribute(name).trim().toStdString();
-    long long value = 0;
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (ec != std::errc() || ptr != end || text.empty())
-        return std::nullopt;
-    return value;
-}
-
 } // namespace
 
 juce::String midiPrefsToXml(const MidiPrefs& prefs, const std::function<juce::String(int)>& parameterName) {
@@ -41,42 +23,21 @@ juce::String midiPrefsToXml(const MidiPrefs& prefs, const std::function<juce::St
     return root.toString();
 }
 
-std::optional<MidiPrefs> midiPrefsFromXml(const juce::String& text) {
-    const std::unique_ptr<juce::XmlElement> root = juce::parseXML(text);
-    if (root == nullptr) {
-        std::cerr << "midi.prefs: not readable XML, ignored\n";
-        return std::nullopt;
-    }
-    if (!root->hasTagName(kRoot)) {
-        std::cerr << "midi.prefs: root is <" << root->getTagName() << ">, ignored\n";
-        return std::nullopt;
-    }
-    MidiPrefs prefs;
-    if (root->hasAttribute("channel")) {
-        const std::optional<long long> channel = readInteger(*root, "channel");
-        if (channel && *channel >= 0 && *channel <= 16)
-            prefs.channel = static_cast<int>(*channel);
-        else
-            std::cerr << "midi.prefs: channel \"" << root->getStringAttribute("channel")
-                      << "\" skipped, receiving on all channels\n";
-    }
-    for (const juce::XmlElement* cc : root->getChildWithTagNameIterator("CC")) {
-        const std::optional<long long> code = readInteger(*cc, "cc_number");
-        const std::optional<long long> index = readInteger(*cc, "param_number");
-        if (!code || !index || !isValidControllerCode(*code) || !isValidParameterIndex(*index)) {
-            std::cerr << "midi.prefs: CC entry cc_number=\"" << cc->getStringAttribute("cc_number")
-                      << "\" param_number=\"" << cc->getStringAttribute("param_number") << "\" skipped\n";
-            continue;
-        }
-        prefs.entries.push_back({static_cast<int32_t>(*code), static_cast<int16_t>(*index)});
-    }
-    return prefs;
-}
-
 std::optional<MidiPrefs> loadMidiPrefs(const juce::File& file) {
     if (!file.existsAsFile())
         return std::nullopt;
-    return midiPrefsFromXml(file.loadFileAsString());
+    // Judged by its size before it is read: a huge file is refused without filling memory first.
+    if (file.getSize() > static_cast<juce::int64>(kMaxMidiPrefsBytes)) {
+        std::cerr << "midi.prefs: " << file.getFullPathName() << " is too large, ignored\n";
+        return std::nullopt;
+    }
+    juce::MemoryBlock bytes;
+    if (!file.loadFileAsData(bytes)) {
+        std::cerr << "midi.prefs: cannot read " << file.getFullPathName() << ", ignored\n";
+        return std::nullopt;
+    }
+    // The XML reader of the GUI library is not safe on hostile text; the file's bytes go to ours instead.
+    return midiPrefsFromXml(std::string_view(static_cast<const char*>(bytes.getData()), bytes.getSize()));
 }
 
 bool saveMidiPrefs(const juce::File& file, const MidiPrefs& prefs,

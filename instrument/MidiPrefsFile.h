@@ -3,24 +3,16 @@
 
 #include <functional>
 #include <optional>
-#include <vector>
 
 #include <juce_core/juce_core.h>
 
-#include "instrument/midi/ControllerMap.h"
+#include "instrument/midi/MidiPrefsXml.h"
 
 namespace corvex {
 
-struct MidiPrefs {
-    int channel = 0;
-    std::vector<ControllerEntry> entries;
-};
-
 juce::String midiPrefsToXml(const MidiPrefs& prefs, const std::function<juce::String(int)>& parameterName);
 
-// Nothing when the text is not XML or not ours; otherwise every valid part, each skipped part logged to stderr.
-std::optional<MidiPrefs> midiPrefsFromXml(const juce::String& text);
-
+// Nothing when the file is missing, too large, not XML or not ours; the file itself is never changed.
 std::optional<MidiPrefs> loadMidiPrefs(const juce::File& file);
 bool saveMidiPrefs(const juce::File& file, const MidiPrefs& prefs,
                    const std::function<juce::String(int)>& parameterName);

@@ -11,12 +11,10 @@ namespace corvex {
 
 namespace {
 constexpr uint8_t kScreenVelocity = 64;
-constexpr int kBlockEventBytes = 8192; // reserved so that ordinary blocks never grow the buffer
 } // namespace
 
 MorvaneMidiManager::MorvaneMidiManager(MidiManagerOwner& owner, std::mutex& editLock)
     : owner_(owner), core_(editLock, owner) {
-    blockEvents_.ensureSize(kBlockEventBytes);
     startTimer(kTimerMs);
 }
 
@@ -26,13 +24,14 @@ void MorvaneMidiManager::processMidiBuffer(const juce::MidiBuffer& incoming, int
     core_.beginBlock();
     blockEvents_.clear();
 
-    // The keyboard on screen plays whatever the receive channel, always on channel 1.
+    // The keyboard on screen plays whatever the receive channel, always on channel 1. Its ring holds
+    // fewer notes than the block has room for, so these are never dropped.
     uint32_t word = 0;
     while (noteRing_.pop(word)) {
         const uint8_t bytes[3] = {static_cast<uint8_t>(word & 0xFF), static_cast<uint8_t>((word >> 8) & 0x7F),
                                   kScreenVelocity};
-        blockEvents_.addEvent(bytes, 3, 0);
-        core_.pushEvent({MidiEventType::Note, 0, bytes[1], bytes[0] == 0x90 ? 1 : 0});
+        if (blockEvents_.add(bytes, 3, 0))
+            core_.pushEvent({MidiEventType::Note, 0, bytes[1], bytes[0] == 0x90 ? 1 : 0});
     }
 
     const int channel = channel_.load(std::memory_order_relaxed);
@@ -46,12 +45,16 @@ void MorvaneMidiManager::processMidiBuffer(const juce::MidiBuffer& incoming, int
         const uint8_t d2 = meta.numBytes > 2 ? (d[2] & 0x7F) : 0;
         if (!passesReceiveChannel(channel, status))
             continue;
-        switch (classifyIncoming(status, d1)) {
-        case IncomingAction::Clock:
+        const IncomingAction action = classifyIncoming(status, d1);
+        if (action == IncomingAction::Clock) {
             tempo_.clock(samplesSeen_ + meta.samplePosition);
             continue;
-        case IncomingAction::Drop:
+        }
+        // A dropped event is not shown either: the keyboard on screen must not light a note nobody hears.
+        if (action == IncomingAction::Drop || !blockEvents_.add(d, meta.numBytes, meta.samplePosition))
             continue;
+        added = true;
+        switch (action) {
         case IncomingAction::Note:
             core_.pushEvent({MidiEventType::Note, 0, d1, ((status & 0xF0) == 0x90 && d2 > 0) ? 1 : 0});
             break;
@@ -61,12 +64,12 @@ void MorvaneMidiManager::processMidiBuffer(const juce::MidiBuffer& incoming, int
         case IncomingAction::AllNotesOff:
             core_.pushEvent({MidiEventType::Note, 0, -1, 0});
             break;
+        case IncomingAction::Clock:
+        case IncomingAction::Drop:
         case IncomingAction::PassOn:
         case IncomingAction::ControlChange:
             break;
         }
-        blockEvents_.addEvent(d, meta.numBytes, meta.samplePosition);
-        added = true;
     }
     if (added)
         core_.pushEvent({MidiEventType::Activity, 0, 0, 0});

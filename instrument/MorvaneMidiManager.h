@@ -8,6 +8,7 @@
 #include <juce_audio_basics/juce_audio_basics.h>
 #include <juce_events/juce_events.h>
 
+#include "instrument/BoundedMidiBuffer.h"
 #include "instrument/MidiManagerOwner.h"
 #include "instrument/MorvaneMidiManagerListener.h"
 #include "instrument/midi/MidiClockTempo.h"
@@ -23,6 +24,9 @@ namespace corvex {
 class MorvaneMidiManager : private juce::Timer {
 public:
     static constexpr int kNoteRingSize = 50;
+    // Incoming events one block keeps; a MIDI 1.0 cable carries about 1000 per second, so this holds
+    // seconds of input however long the block. Beyond it events are dropped and counted.
+    static constexpr int kMaxIncomingBlockEvents = 2048;
     static constexpr int kTimerMs = 50;
 
     MorvaneMidiManager(MidiManagerOwner& owner, std::mutex& editLock);
@@ -31,7 +35,9 @@ public:
     // Audio thread.
     void setSampleRate(double rate) { tempo_.setSampleRate(rate); }
     void processMidiBuffer(const juce::MidiBuffer& incoming, int numSamples);
-    const juce::MidiBuffer& getBlockEvents() const { return blockEvents_; }
+    const juce::MidiBuffer& getBlockEvents() const { return blockEvents_.events(); }
+    // Any thread: incoming events lost because a block held more than the reserved storage.
+    int64_t getDroppedEventCount() const { return blockEvents_.droppedCount(); }
     void handleControlChange(int controller, int value) { core_.handleControlChange(controller, value); }
     double getTempo() const { return tempo_.bpm(); }
 
@@ -62,7 +68,7 @@ private:
     MidiControlCore core_;
     MidiClockTempo tempo_;
     std::atomic<int> channel_{0};
-    juce::MidiBuffer blockEvents_;
+    BoundedMidiBuffer blockEvents_{kNoteRingSize + kMaxIncomingBlockEvents};
     SpscRing<uint32_t, kNoteRingSize> noteRing_;
     juce::ListenerList<MorvaneMidiManagerListener> listeners_;
     int64_t samplesSeen_ = 0; // audio thread: the clock's time base

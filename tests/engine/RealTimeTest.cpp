@@ -1,14 +1,17 @@
 // The kernel renders without allocating and without NaN, infinity or denormals in its output, while
 // the message thread posts parameter words, bends and transport changes and drains notifications.
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cmath>
+#include <limits>
 #include <mutex>
 
 #include "engine/kernel/RenderExclusion.h"
 #include "engine/program/CorvanKernelProgram.h"
 #include "tests/engine/KernelTestHelpers.h"
-#include "tests/support/RealTimeRun.h"
+#include "tests/support/RealTimeChecks.h"
 
 namespace corvex::testing {
 namespace {
@@ -56,10 +59,7 @@ TEST(RealTime, KernelRendersWithoutAllocatingOrBadSamples) {
     const RealTimeReport report = run.finish();
     kernel->drainNotifications();
 
-    EXPECT_EQ(report.blocks, 4000);
-    EXPECT_EQ(report.badSamples, 0);
-    if (allocationCountingAvailable())
-        EXPECT_EQ(report.allocationsAfterFirstBlock, 0);
+    expectRealTimeSafe(report, Expect::Sound);
     EXPECT_FALSE(listener.echoes.empty());
     EXPECT_FALSE(listener.data.empty());
 }
@@ -100,10 +100,58 @@ TEST(RealTime, PlayingKernelRendersWithoutAllocatingOrBadSamples) {
         if (i % 64 == 0) kernel->drainNotifications();
         std::this_thread::yield();
     }
+    expectRealTimeSafe(run.finish(), Expect::Sound);
+}
+
+// The checks must bite: each is shown a run that breaks what it guards.
+TEST(RealTimeChecks, SilenceFailsTheSoundCheck) {
+    // The initial program with no note played renders silence.
+    auto kernel = makeKernel();
+    auto program = std::make_unique<CorvanKernelProgram>(*kernel);
+    program->initialise();
+    RealTimeRun quiet(300, [&](int, float* left, float* right) {
+        float* channels[2] = {left, right};
+        kernel->processBlock(2, channels, 32);
+    });
+    const RealTimeReport silent = quiet.finish();
+    expectCleanSamples(silent);
+    EXPECT_NONFATAL_FAILURE(expectSound(silent), "silent render where sound was expected");
+
+    // A render that sounds at first and then dies is not a sounding render either.
+    RealTimeRun dying(1000, [](int block, float* left, float* right) {
+        if (block >= 100) return;
+        for (int i = 0; i < 32; ++i) left[i] = right[i] = 0.5f * std::sin(0.3f * static_cast<float>(block * 32 + i));
+    });
+    const RealTimeReport died = dying.finish();
+    EXPECT_EQ(died.soundingBlocks, 100);
+    EXPECT_NONFATAL_FAILURE(expectSound(died), "silent render where sound was expected");
+}
+
+TEST(RealTimeChecks, ABadSampleFailsTheSampleCheck) {
+    for (const float bad : {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
+                            std::numeric_limits<float>::denorm_min()}) {
+        RealTimeRun run(10, [bad](int block, float* left, float*) {
+            if (block == 7) left[31] = bad;
+        });
+        const RealTimeReport report = run.finish();
+        EXPECT_EQ(report.badSamples, 1) << bad;
+        EXPECT_NONFATAL_FAILURE(expectCleanSamples(report), "NaN, infinite or denormal samples");
+    }
+}
+
+TEST(RealTimeChecks, AnAllocationAfterTheFirstBlockFailsTheAllocationCheck) {
+    if (!allocationCountingAvailable())
+        GTEST_SKIP() << "allocation counting is unavailable in sanitizer builds";
+    // The first block may set things up; the one in block 5 is the fault.
+    RealTimeRun run(10, [](int block, float*, float*) {
+        if (block != 0 && block != 5) return;
+        static float* volatile kept = nullptr;
+        kept = new float[64];
+        delete[] kept;
+    });
     const RealTimeReport report = run.finish();
-    EXPECT_EQ(report.blocks, kBlocks);
-    EXPECT_EQ(report.badSamples, 0);
-    if (allocationCountingAvailable()) EXPECT_EQ(report.allocationsAfterFirstBlock, 0);
+    EXPECT_EQ(report.allocationsAfterFirstBlock, 1);
+    EXPECT_NONFATAL_FAILURE(expectNoAllocations(report), "allocations on the audio thread after the first block");
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 
 #include "instrument/MidiMenus.h"
 #include "instrument/midi/ControllerCodes.h"
+#include "tests/support/CallWithin.h"
 
 namespace corvex {
 namespace {
@@ -145,6 +146,46 @@ TEST_F(MorvaneMidiManagerTest, PrefsRestoreChannelAndAssignments) {
     EXPECT_EQ(other.getParameterController(7), nrpnCode(1, 2));
     EXPECT_FALSE(other.loadFromFile(temp.getFile().getChildFile("absent.prefs")));
     temp.getFile().deleteRecursively();
+}
+
+// The state a bad file meets is kept whole (channel and map), and the file is left for the user to inspect.
+TEST_F(MorvaneMidiManagerTest, ARefusedPrefsFileChangesNothing) {
+    // Its own manager on the heap: should a read never return, the manager it uses is leaked, not destroyed.
+    struct Rig {
+        std::mutex lock;
+        FakeOwner owner;
+        MorvaneMidiManager manager{owner, lock};
+    };
+    auto rig = std::make_unique<Rig>();
+    MorvaneMidiManager& m = rig->manager;
+    m.setChannel(7);
+    m.assignController(64, 234);
+    m.assignController(rpnCode(0, 0), 238);
+    juce::TemporaryFile temp;
+    for (const char* text : {"<M>&#x", "<M><?\?>n", "<MorvaneMidiMapping channel=\"3\"><CC cc_number=\"9\" param_",
+                             "<Other channel=\"3\"/>", " \n"}) {
+        ASSERT_TRUE(temp.getFile().replaceWithText(text));
+        juce::MemoryBlock before;
+        ASSERT_TRUE(temp.getFile().loadFileAsData(before));
+
+        ::testing::internal::CaptureStderr();
+        const std::optional<bool> loaded =
+            testing::callWithin(std::chrono::seconds(5), [&m, file = temp.getFile()] { return m.loadFromFile(file); });
+        const std::string message = ::testing::internal::GetCapturedStderr();
+        if (!loaded) {
+            (void)rig.release();
+            FAIL() << "loading did not return within 5 s: " << text;
+        }
+        EXPECT_FALSE(*loaded) << text;
+        EXPECT_NE(message.find("midi.prefs"), std::string::npos) << text;
+        EXPECT_EQ(m.getChannel(), 7) << text;
+        EXPECT_EQ(m.getParameterController(234), 64) << text;
+        EXPECT_EQ(m.getParameterController(238), rpnCode(0, 0)) << text;
+        EXPECT_EQ(m.getParameterController(9), -1) << text;
+        juce::MemoryBlock after;
+        ASSERT_TRUE(temp.getFile().loadFileAsData(after));
+        EXPECT_EQ(after, before) << text;
+    }
 }
 
 TEST(MidiMenus, ResultsMapToChannelsAndControllers) {

@@ -1,7 +1,10 @@
-// Renders blocks on a thread of its own, counting allocations there and checking every sample.
+// Renders blocks on a thread of its own, counting allocations there and measuring every sample.
 #pragma once
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <initializer_list>
 #include <thread>
 
 #include "tests/support/AllocationCounter.h"
@@ -9,10 +12,17 @@
 
 namespace corvex::testing {
 
+// Below -60 dBFS a block counts as silent.
+constexpr float kAudibleLevel = 1.0e-3f;
+
 struct RealTimeReport {
-    int64_t allocationsAfterFirstBlock = 0;
-    int badSamples = 0;
+    int requestedBlocks = 0;
     int blocks = 0;
+    int64_t allocationsAfterFirstBlock = 0;
+    bool allocationsCounted = false;
+    int badSamples = 0;
+    float peak = 0.0f;      // largest magnitude of any finite sample
+    int soundingBlocks = 0; // blocks whose peak reaches kAudibleLevel
 };
 
 // renderBlock(blockIndex, left, right) runs on the rendering thread and fills 32 frames per channel;
@@ -20,7 +30,10 @@ struct RealTimeReport {
 template <class RenderBlock>
 class RealTimeRun {
 public:
+    static constexpr int kFrames = 32;
+
     RealTimeRun(int blocks, RenderBlock renderBlock) : blocks_(blocks), renderBlock_(renderBlock) {
+        report_.requestedBlocks = blocks;
         thread_ = std::thread([this] { loop(); });
     }
     ~RealTimeRun() { finish(); }
@@ -32,18 +45,33 @@ public:
 
 private:
     void loop() {
-        float left[32], right[32];
+        float left[kFrames], right[kFrames];
         int64_t afterFirst = 0;
         {
             ScopedAudioThread audio;
             for (int i = 0; i < blocks_; ++i) {
+                // Cleared each time, so a renderer that writes nothing is measured as silence, not as the
+                // previous block.
+                std::fill(left, left + kFrames, 0.0f);
+                std::fill(right, right + kFrames, 0.0f);
                 renderBlock_(i, left, right);
                 if (i == 0) afterFirst = audioThreadAllocations();
-                report_.badSamples += badSamples(left, 32) + badSamples(right, 32);
+                measure(left, right);
                 ++report_.blocks;
             }
         }
         report_.allocationsAfterFirstBlock = audioThreadAllocations() - afterFirst;
+        report_.allocationsCounted = allocationCountingAvailable();
+    }
+
+    void measure(const float* left, const float* right) {
+        report_.badSamples += badSamples(left, kFrames) + badSamples(right, kFrames);
+        float blockPeak = 0.0f;
+        for (int i = 0; i < kFrames; ++i)
+            for (const float s : {left[i], right[i]})
+                if (std::isfinite(s)) blockPeak = std::max(blockPeak, std::fabs(s));
+        report_.peak = std::max(report_.peak, blockPeak);
+        if (blockPeak >= kAudibleLevel) ++report_.soundingBlocks;
     }
 
     int blocks_;

@@ -14,8 +14,9 @@ TEST(MidiClockTempo, ReadsAFirstTempoOnTheFourthBeat) {
     const double samplesPerClock = 44100.0 * 60.0 / 130.0 / 24.0;
     for (int clock = 0; clock < 4 * 24; ++clock) {
         const bool fourthBeat = clock == 4 * 24 - 1;
-        if (fourthBeat)
+        if (fourthBeat) {
             EXPECT_EQ(tempo.bpm(), 0.0) << "a tempo before the fourth beat";
+        }
         tempo.clock(std::llround(clock * samplesPerClock));
     }
     EXPECT_NEAR(tempo.bpm(), 130.0, 0.01);
