@@ -46,7 +46,7 @@ void BM_FullRingOfParameterMessages(benchmark::State& state) {
     float left[32], right[32];
     float* outputs[2] = {left, right};
     corvex::KernelMessage m;
-    const uint16_t words[4] = {(0 << 8) | 12, (1 << 8) | 2, (5 << 8) | 0, 16384};
+    const uint16_t words[4] = {corvex::MessageType::SetParameter, (corvex::ModuleType::ValueSource << 8) | 2, (5 << 8) | 0, 16384};
     for (int i = 0; i < 4; ++i) m.words[i] = words[i];
     m.wordCount = 4;
     for (auto _ : state) {

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "engine/kernel/KernelMessage.h"
+#include "engine/modules/ModuleTypes.h"
 
 namespace corvex {
 
@@ -30,7 +31,7 @@ KernelMessage KernelMessage::fromWordPair(uint16_t word0, uint16_t word1) {
 KernelMessage KernelMessage::makeParameterSet(int section, int moduleType, int group, int instance, int wordIndex,
                                               uint16_t value) {
     KernelMessage m;
-    m.words[0] = headWord(section, 12);
+    m.words[0] = headWord(section, MessageType::SetParameter);
     m.words[1] = bytes(moduleType, group);
     m.words[2] = bytes(wordIndex, instance);
     m.words[3] = value;
@@ -40,7 +41,7 @@ KernelMessage KernelMessage::makeParameterSet(int section, int moduleType, int g
 
 KernelMessage KernelMessage::makeConnectionAmount(int section, int recordIndex, uint16_t amount) {
     KernelMessage m;
-    m.words[0] = headWord(section, 13);
+    m.words[0] = headWord(section, MessageType::SetConnectionAmount);
     m.words[1] = bytes(recordIndex, 0);
     m.words[2] = amount;
     m.words[3] = 0;
@@ -53,7 +54,7 @@ KernelMessage KernelMessage::makeModuleData(int section, int moduleType, int gro
     KernelMessage m;
     blockWords = std::clamp(blockWords, 0, kMaxWords - 4);
     const int length = blockWords + 4;
-    m.words[0] = headWord(section, 22);
+    m.words[0] = headWord(section, MessageType::ModuleData);
     m.words[1] = bytes(moduleType, group);
     m.words[2] = bytes(length <= 255 ? length : 0, instance);
     m.words[3] = 1;
@@ -69,8 +70,8 @@ KernelMessage KernelMessage::makeConnectionList(int section, int chunkIndex, boo
     const bool first = chunkIndex == 0;
     // The length byte is the true length of this chunk; only the first carries the block header.
     const int length = 4 + (first ? 3 : 0) + 8 * recordCount;
-    m.words[0] = headWord(section, 22);
-    m.words[1] = 0x3201; // type 50, group 1
+    m.words[0] = headWord(section, MessageType::ModuleData);
+    m.words[1] = bytes(ModuleType::ConnectionList, 1);
     m.words[2] = bytes(length, 0);
     m.words[3] = bytes(chunkIndex, last ? 1 : 0);
     int n = 4;
@@ -102,20 +103,20 @@ KernelMessage connectionEdit(int type, int section, int recordIndex, const uint1
 } // namespace
 
 KernelMessage KernelMessage::makeAddConnection(int section, int recordIndex, const uint16_t* record) {
-    return connectionEdit(15, section, recordIndex, record, ConnectionInsert);
+    return connectionEdit(MessageType::InsertConnection, section, recordIndex, record, ConnectionInsert);
 }
 
 KernelMessage KernelMessage::makeReplaceConnection(int section, int recordIndex, const uint16_t* record) {
-    return connectionEdit(17, section, recordIndex, record, ConnectionReplace);
+    return connectionEdit(MessageType::ReplaceConnection, section, recordIndex, record, ConnectionReplace);
 }
 
 KernelMessage KernelMessage::makeRemoveConnection(int section, int recordIndex) {
-    return connectionEdit(16, section, recordIndex, nullptr, ConnectionRemove);
+    return connectionEdit(MessageType::RemoveConnection, section, recordIndex, nullptr, ConnectionRemove);
 }
 
 // The status byte travels in the target byte of a MIDI-event message: controller 123 of the part's channel.
 KernelMessage KernelMessage::makeControlChange(int part) {
-    KernelMessage m = fromWordPair(headWord(0xB0 | (part & 15), 18), bytes(0, 123));
+    KernelMessage m = fromWordPair(headWord(0xB0 | (part & 15), MessageType::MidiEvent), bytes(0, 123));
     m.messageClass = ControlChange;
     return m;
 }

@@ -3,14 +3,10 @@
 #include <cstdio>
 #include <vector>
 
+#include "engine/modules/ModuleTypes.h"
 #include "engine/program/CorvanKernelProgram.h"
 
 namespace corvex {
-
-namespace {
-constexpr int kVoiceControlType = 2;
-constexpr int kConnectionListType = 50;
-} // namespace
 
 void CorvanKernelProgram::writeBlockWords(WordOutputStream& out, const uint16_t* block, int length) const {
     for (int i = 0; i < length; ++i) out.writeWord(block[i]);
@@ -23,7 +19,7 @@ bool CorvanKernelProgram::writePart(int section, WordOutputStream& out) const {
         if (slot == SlotIndex::ConnectionList) {
             const ConnectionManager& m = managers_[section - 1];
             out.writeWord(0x0101);
-            out.writeWord(static_cast<uint16_t>(kConnectionListType << 8));
+            out.writeWord(static_cast<uint16_t>(ModuleType::ConnectionList << 8));
             out.writeWord(static_cast<uint16_t>(8 * m.count() + 3));
             uint16_t words[kExternalConnectionWords];
             for (int r = 0; r < m.count(); ++r) {
@@ -75,7 +71,7 @@ bool CorvanKernelProgram::parseStream(int section, WordInputStream& in, ParsedSt
             if (!in.skipBytes(2 * static_cast<size_t>(length - 3))) return false;
             continue;
         }
-        if (type == kConnectionListType) {
+        if (type == ModuleType::ConnectionList) {
             if (section == 0 || (length - 3) % kExternalConnectionWords != 0) return false;
             const int n = (length - 3) / kExternalConnectionWords;
             if (n > kMaxConnections) return false;
@@ -98,7 +94,7 @@ bool CorvanKernelProgram::parseStream(int section, WordInputStream& in, ParsedSt
         const ModuleSlot& s = kModuleSlots[static_cast<size_t>(slot)];
         if (s.blockWords < 0) return false;
         uint16_t* block = parsed.image.data() + s.blockAt;
-        if (type == kVoiceControlType) {
+        if (type == ModuleType::VoiceControl) {
             // Fill the words an older, shorter block lacks with today's defaults.
             std::fill(block, block + s.blockWords, uint16_t{0});
             moduleBlockDefaults(block, s.type, s.group, s.instance);

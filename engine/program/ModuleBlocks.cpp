@@ -5,6 +5,7 @@
 #include <cstddef>
 
 #include "engine/modules/ModuleSlots.h"
+#include "engine/modules/ModuleTypes.h"
 
 namespace corvex {
 
@@ -45,7 +46,8 @@ constexpr DefaultWord kDefaultWords[] = {
 // Builders that leave word 3 at 0, so their default blocks count as in use; the key-range, runner and
 // step-sequencer builders clear every word below their first default, word 3 included.
 constexpr bool startsInUse(int type) {
-    return type == 27 || type == 37 || type == 41 || type == 46 || type == 48;
+    return type == 27 || type == 37 || type == ModuleType::StepSequencer || type == ModuleType::KeyRange ||
+           type == ModuleType::GraphRunner;
 }
 
 // Types made of equal groups: the word at `offset` of each of `count` groups, `stride` words apart.
@@ -113,7 +115,6 @@ constexpr int kEffectCount = 3;
 constexpr uint16_t kGlobalHeader = 0x01FF;
 constexpr uint16_t kEffectSlotHeader = 0x0102;
 constexpr uint16_t kEffectInnerHeader = 0x0103;
-constexpr int kBypassType = 22;
 
 constexpr int kKeyRangeGroupAt = 7;
 constexpr int kKeyRangeGroupWords = 10;
@@ -181,8 +182,8 @@ void writeBypassInnerBlock(uint16_t* block40, int effectIndex) {
     for (int w = kEffectInnerAt; w < kEffectSlotWords; ++w) block40[w] = 0;
     uint16_t* inner = block40 + kEffectInnerAt;
     inner[0] = kGlobalHeader;
-    inner[1] = static_cast<uint16_t>((kBypassType << 8) | (effectIndex & 0xFF));
-    inner[2] = kDefaultLengths[kBypassType];
+    inner[1] = static_cast<uint16_t>((ModuleType::PassThrough << 8) | (effectIndex & 0xFF));
+    inner[2] = kDefaultLengths[ModuleType::PassThrough];
     inner[3] = kBlockUnused;
 }
 
