@@ -95,7 +95,7 @@ TEST_F(Graph, ThirdEffectSlotTakesNoBlockAndNoParameter) {
     const std::vector<uint8_t> firstBefore = record(35);
     for (int slot = 0; slot < 3; ++slot) program->setEffectType(slot, 4);
     block();
-    kernel->processMessage(std::vector<uint16_t>{head(0, 12), pair(49, 2), pair(3, 2), 12000}.data(), 4);
+    kernel->processMessage(std::vector<uint16_t>{head(0, MessageType::SetParameter), pair(49, 2), pair(3, 2), 12000}.data(), 4);
     EXPECT_EQ(record(37), fixedBefore);
     EXPECT_NE(record(35), firstBefore) << "the first master slot does take its effect";
     EXPECT_EQ(kernel->globalRecord(37).as<EffectSlotParams>().hostedType, 22);

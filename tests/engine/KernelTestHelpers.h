@@ -24,10 +24,10 @@ inline uint16_t head(int target, int type) { return static_cast<uint16_t>((targe
 inline uint16_t pair(int hi, int lo) { return static_cast<uint16_t>((hi << 8) | lo); }
 
 // Set-parameter of the transport word (kernel slot 32, parameter 5): a message with an echo.
-inline std::vector<uint16_t> transportWords(uint16_t value) { return {head(0, 12), pair(1, 2), pair(5, 0), value}; }
+inline std::vector<uint16_t> transportWords(uint16_t value) { return {head(0, MessageType::SetParameter), pair(1, 2), pair(5, 0), value}; }
 
 // Bend of a part section: the observable effect of one small message.
-inline std::vector<uint16_t> bendWords(int section, uint16_t word) { return {head(section, 36), word}; }
+inline std::vector<uint16_t> bendWords(int section, uint16_t word) { return {head(section, MessageType::Bend), word}; }
 
 inline std::unique_ptr<CorvexKernel> makeKernel(double rate = 44100.0) {
     auto kernel = std::make_unique<CorvexKernel>();

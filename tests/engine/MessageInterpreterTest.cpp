@@ -42,12 +42,12 @@ TEST_F(Interpreter, FramesStreamsAndStopsAtWhatItCannotRead) {
     const std::vector<FramingCase> cases = {
         {"one set-parameter", t, 0, 1},
         {"two set-parameters", {t[0], t[1], t[2], t[3], t[0], t[1], t[2], t[3]}, 0, 2},
-        {"a terminating type stops the rest", {t[0], t[1], t[2], t[3], head(0, 19), 0, t[0], t[1], t[2], t[3]}, -1, 1},
+        {"a terminating type stops the rest", {t[0], t[1], t[2], t[3], head(0, MessageType::ParameterEcho), 0, t[0], t[1], t[2], t[3]}, -1, 1},
         {"type below 12", {head(0, 11), 0}, -1, 0},
         {"type above 40", {head(0, 41), 0}, -1, 0},
         {"set-parameter cut short", {t[0], t[1], t[2]}, -1, 0},
-        {"a lone head word", {t[0], t[1], t[2], t[3], head(1, 21)}, -1, 1},
-        {"connection amount may end after its amount", {head(1, 13), pair(3, 0), 100}, 0, 0},
+        {"a lone head word", {t[0], t[1], t[2], t[3], head(1, MessageType::EnablePart)}, -1, 1},
+        {"connection amount may end after its amount", {head(1, MessageType::SetConnectionAmount), pair(3, 0), 100}, 0, 0},
     };
     for (const auto& c : cases) {
         SetUp();
@@ -58,7 +58,7 @@ TEST_F(Interpreter, FramesStreamsAndStopsAtWhatItCannotRead) {
 
 TEST_F(Interpreter, TerminatingTypesEndTheStream) {
     for (int type : {19, 23, 28, 29, 30, 31, 33, 37, 38, 39}) {
-        EXPECT_EQ(run({head(1, 21), 0, head(1, type), 0, head(2, 21), 0}), -1) << type;
+        EXPECT_EQ(run({head(1, MessageType::EnablePart), 0, head(1, type), 0, head(2, MessageType::EnablePart), 0}), -1) << type;
         EXPECT_TRUE(kernel->program(0)->enabled) << type;
         EXPECT_FALSE(kernel->program(1)->enabled) << type;
     }
@@ -66,7 +66,7 @@ TEST_F(Interpreter, TerminatingTypesEndTheStream) {
 
 TEST_F(Interpreter, EmptyStreamDoesNothing) {
     EXPECT_EQ(kernel->processMessage(nullptr, 0), 0);
-    const uint16_t words[2] = {head(1, 21), 0};
+    const uint16_t words[2] = {head(1, MessageType::EnablePart), 0};
     EXPECT_EQ(kernel->processMessage(words, 0), 0);
     EXPECT_FALSE(kernel->program(0)->enabled);
 }
@@ -77,25 +77,25 @@ TEST_F(Interpreter, RejectsIndicesOutOfRangeAndContinues) {
         std::vector<uint16_t> words;
     };
     const std::vector<Case> cases = {
-        {"section 5", {head(5, 12), pair(1, 0), pair(7, 0), 100}},
-        {"kernel-global slot set in a part", {head(1, 12), pair(46, 2), pair(7, 0), 100}},
-        {"slot without a module (type 7 instance 1)", {head(1, 12), pair(7, 0), pair(7, 1), 100}},
-        {"part slot set in the kernel section", {head(0, 12), pair(3, 0), pair(7, 0), 100}},
-        {"connection record 96", {head(1, 13), pair(96, 0), 100, 0}},
-        {"connection removal in section 0", {head(0, 16), pair(0, 0)}},
-        {"enable section 5", {head(5, 21), 0}},
-        {"MIDI event for part 4", {head(0x94, 18), pair(100, 60)}},
-        {"MIDI data byte above 127", {head(0x90, 18), pair(100, 200)}},
-        {"pressure for part 4", {head(4, 40), pair(64, 255)}},
-        {"bend for section 5", {head(5, 36), 16384}},
-        {"direct note for part 5", {head((5 << 4) | 1, 26), pair(100, 60)}},
+        {"section 5", {head(5, MessageType::SetParameter), pair(1, 0), pair(7, 0), 100}},
+        {"kernel-global slot set in a part", {head(1, MessageType::SetParameter), pair(46, 2), pair(7, 0), 100}},
+        {"slot without a module (type 7 instance 1)", {head(1, MessageType::SetParameter), pair(7, 0), pair(7, 1), 100}},
+        {"part slot set in the kernel section", {head(0, MessageType::SetParameter), pair(3, 0), pair(7, 0), 100}},
+        {"connection record 96", {head(1, MessageType::SetConnectionAmount), pair(96, 0), 100, 0}},
+        {"connection removal in section 0", {head(0, MessageType::RemoveConnection), pair(0, 0)}},
+        {"enable section 5", {head(5, MessageType::EnablePart), 0}},
+        {"MIDI event for part 4", {head(0x94, MessageType::MidiEvent), pair(100, 60)}},
+        {"MIDI data byte above 127", {head(0x90, MessageType::MidiEvent), pair(100, 200)}},
+        {"pressure for part 4", {head(4, MessageType::Pressure), pair(64, 255)}},
+        {"bend for section 5", {head(5, MessageType::Bend), 16384}},
+        {"direct note for part 5", {head((5 << 4) | 1, MessageType::DirectNoteOn), pair(100, 60)}},
     };
     for (const auto& c : cases) {
         SetUp();
         std::vector<uint16_t> words = c.words;
         // A message after the rejected one still runs: the framing is intact. Enabling a part sets
         // no result, so the rejection's -1 stands.
-        words.insert(words.end(), {head(2, 21), 0});
+        words.insert(words.end(), {head(2, MessageType::EnablePart), 0});
         EXPECT_EQ(run(words), -1) << c.name;
         EXPECT_TRUE(kernel->program(1)->enabled) << c.name;
         EXPECT_EQ(publishedEchoes(), 0u) << c.name;
@@ -115,29 +115,29 @@ TEST_F(Interpreter, BendPressureAndPartFlags) {
     EXPECT_NEAR(kernel->program(1)->bend, 0.99994f, 1e-4f);
 
     // Pressure names the part directly: target 0 is the first part.
-    run({head(0, 40), pair(127, 255)});
+    run({head(0, MessageType::Pressure), pair(127, 255)});
     EXPECT_EQ(kernel->program(0)->pressureNote, 255);
     EXPECT_FLOAT_EQ(kernel->program(0)->pressureValue, 1.0f);
 
-    run({head(3, 21), 0});
+    run({head(3, MessageType::EnablePart), 0});
     EXPECT_TRUE(kernel->program(2)->enabled);
-    run({head(3, 20), 0});
+    run({head(3, MessageType::DisablePart), 0});
     EXPECT_FALSE(kernel->program(2)->enabled);
 
     EXPECT_EQ(kernel->remoteInputFlag(), 1);
-    run({head(0, 24), 0});
+    run({head(0, MessageType::ClearRemoteInput), 0});
     EXPECT_EQ(kernel->remoteInputFlag(), 0);
-    run({head(0, 25), 0});
+    run({head(0, MessageType::SetRemoteInput), 0});
     EXPECT_EQ(kernel->remoteInputFlag(), 1);
 }
 
 TEST_F(Interpreter, StartAndStopParts) {
-    run({head(2, 34), 0});
+    run({head(2, MessageType::StartParts), 0});
     EXPECT_TRUE(kernel->program(1)->running);
     EXPECT_TRUE(kernel->program(1)->enabled);
     EXPECT_FALSE(kernel->program(0)->running);
 
-    run({head(0, 32), 0});
+    run({head(0, MessageType::StopParts), 0});
     for (int p = 0; p < 4; ++p) {
         EXPECT_FALSE(kernel->program(p)->running) << p;
         EXPECT_FALSE(kernel->program(p)->enabled) << p;
@@ -146,25 +146,25 @@ TEST_F(Interpreter, StartAndStopParts) {
 
 TEST_F(Interpreter, DirectNoteOnOtherChannelOnlyMarks) {
     EXPECT_EQ(kernel->directNoteMark(), 0);
-    EXPECT_EQ(run({head((0 << 4) | 2, 26), pair(100, 60)}), 0);
+    EXPECT_EQ(run({head((0 << 4) | 2, MessageType::DirectNoteOn), pair(100, 60)}), 0);
     EXPECT_EQ(kernel->directNoteMark(), 1);
 }
 
 TEST_F(Interpreter, ModuleDataAdvancesPastItsBlockAndPad) {
     // L = 7: two head words, the length word, word 3, three block words and one pad word.
-    const std::vector<uint16_t> odd = {head(1, 22), pair(44, 1), pair(7, 0), 1, 0x101, pair(44, 0), 3, 0xDEAD,
-                                       head(1, 21), 0};
+    const std::vector<uint16_t> odd = {head(1, MessageType::ModuleData), pair(44, 1), pair(7, 0), 1, 0x101, pair(44, 0), 3, 0xDEAD,
+                                       head(1, MessageType::EnablePart), 0};
     EXPECT_EQ(run(odd), 0);
     EXPECT_TRUE(kernel->program(0)->enabled);
 
     // A length byte of 0 carries a block longer than 255 words: it runs to the end of the stream.
-    std::vector<uint16_t> longBlock = {head(1, 22), pair(41, 1), pair(0, 0), 1};
+    std::vector<uint16_t> longBlock = {head(1, MessageType::ModuleData), pair(41, 1), pair(0, 0), 1};
     longBlock.resize(4 + 417, 0);
     EXPECT_EQ(run(longBlock), 0);
 
     // A length that the stream does not hold is rejected.
-    EXPECT_EQ(run({head(1, 22), pair(44, 1), pair(9, 0), 1, 0}), -1);
-    EXPECT_EQ(run({head(1, 22), pair(44, 1), pair(3, 0)}), -1);
+    EXPECT_EQ(run({head(1, MessageType::ModuleData), pair(44, 1), pair(9, 0), 1, 0}), -1);
+    EXPECT_EQ(run({head(1, MessageType::ModuleData), pair(44, 1), pair(3, 0)}), -1);
 }
 
 TEST_F(Interpreter, TransportFollowsTheRunWord) {

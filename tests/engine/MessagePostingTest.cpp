@@ -30,7 +30,7 @@ public:
 
 TEST(MessagePosting, PostedMessagesRunAtTheStartOfTheNextBlock) {
     auto kernel = makeKernel();
-    std::thread poster([&] { kernel->postMessage(makeMessage({head(1, 21), 0})); });
+    std::thread poster([&] { kernel->postMessage(makeMessage({head(1, MessageType::EnablePart), 0})); });
     poster.join();
     EXPECT_FALSE(kernel->program(0)->enabled);
     Block block;
@@ -43,7 +43,7 @@ TEST(MessagePosting, FullRingRunsTheOldestMessageInsideTheExclusion) {
     auto kernel = makeKernel();
     MutexExclusion exclusion;
     kernel->setRenderExclusion(&exclusion);
-    kernel->postMessage(makeMessage({head(1, 21), 0})); // message 1 enables the first part
+    kernel->postMessage(makeMessage({head(1, MessageType::EnablePart), 0})); // message 1 enables the first part
     for (int i = 2; i <= 255; ++i) kernel->postMessage(bendMessage(2, static_cast<uint16_t>(i)));
     EXPECT_EQ(kernel->pendingMessageCount(), 255);
     EXPECT_FALSE(kernel->program(0)->enabled);

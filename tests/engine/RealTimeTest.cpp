@@ -38,7 +38,7 @@ TEST(RealTime, KernelRendersWithoutAllocatingOrBadSamples) {
         std::lock_guard<std::mutex> lock(callbackLock.mutex);
         if (block % 100 == 0) kernel->startTransport();
         if (block % 100 == 50) kernel->stopTransport();
-        const uint16_t pressure[2] = {head(block & 1, 40), pair(block & 127, 255)};
+        const uint16_t pressure[2] = {head(block & 1, MessageType::Pressure), pair(block & 127, 255)};
         kernel->processMessage(pressure, 2);
         kernel->allocDataNotification(1, 1, 42, 0, 0, 16);
         kernel->processBlock(2, channels, 32);
