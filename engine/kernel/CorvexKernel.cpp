@@ -1,5 +1,6 @@
 #include "engine/kernel/CorvexKernel.h"
 
+#include "engine/kernel/PortBinding.h"
 #include "engine/modules/BlockBufferStore.h"
 #include "engine/modules/ModuleFramework.h"
 #include "engine/modules/types/GlobalBlock.h"
@@ -112,7 +113,7 @@ int CorvexKernel::bindKernelRecord(int r) {
     const ConnectionRecord& record = kernelConnections_.record(r);
     if (globalModule(record.destinationSlot()) == nullptr) return 0;
     void* source = globalModule(record.sourceSlot());
-    return bindRecord(kernelBindings_[r], source ? modulePortAddress(source, record.sourcePort()) : nullptr);
+    return bindPort(kernelBindings_[r], source ? modulePortAddress(source, record.sourcePort()) : nullptr);
 }
 
 // A new effect in a slot: the old hosted effect goes back to its pool and the runner's reads of the
@@ -121,7 +122,7 @@ void CorvexKernel::relinkEffectSlot(int slot) {
     void* module = globalModule(slot);
     if (module == nullptr) return;
     for (int r = 0; r < kernelConnections_.count(); ++r)
-        if (kernelConnections_.record(r).sourceSlot() == slot) unbindRecord(kernelBindings_[r]);
+        if (kernelConnections_.record(r).sourceSlot() == slot) unbindPort(kernelBindings_[r]);
     resetModuleByType(module);
     initModuleByType(module, ModuleType::EffectSlot, &globalRecord(slot), 0, &context_);
     for (int r = 0; r < kernelConnections_.count(); ++r)

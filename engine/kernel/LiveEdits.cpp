@@ -1,6 +1,9 @@
-// Connection edits that reach a part while it plays: its list changes and its voices are patched in place.
+#include "engine/kernel/LiveEdits.h"
+
 #include "engine/kernel/CorvexProgram.h"
-#include "engine/kernel/SoftwareKernel.h"
+#include "engine/kernel/KernelBase.h"
+#include "engine/kernel/ModuleWiring.h"
+#include "engine/kernel/PortBinding.h"
 
 namespace corvex {
 
@@ -18,31 +21,31 @@ void shift(PortEntry** bindings, int index, int direction) {
 
 } // namespace
 
-void SoftwareKernel::shiftBindings(CorvexProgram& part, int p, int index, int direction) {
+void LiveEdits::shiftBindings(CorvexProgram& part, int p, int index, int direction) {
     shift(part.partBindings, index, direction);
-    for (VoiceRecord& v : voiceStorage_)
+    for (VoiceRecord& v : voices_)
         if (v.ownerPart == p && v.built) shift(v.bindings, index, direction);
 }
 
 // Patches the part's shared modules and then each of its voices; the first failure stops the walk.
-int SoftwareKernel::patchPlayingPart(CorvexProgram& part, int p) {
+int LiveEdits::patchPlayingPart(CorvexProgram& part, int p) {
     if (!part.running) return 0;
-    int result = patchPart(part);
-    for (VoiceRecord& v : voiceStorage_) {
+    int result = wiring_.patchPart(part);
+    for (VoiceRecord& v : voices_) {
         if (result != 0) break;
-        if (v.ownerPart == p && v.built) result |= patchVoice(v, part);
+        if (v.ownerPart == p && v.built) result |= wiring_.patchVoice(v, part);
     }
     return result;
 }
 
-void SoftwareKernel::unbindEverywhere(CorvexProgram& part, int p, int index) {
-    unbindRecord(part.partBindings[index]);
-    for (VoiceRecord& v : voiceStorage_)
-        if (v.ownerPart == p && v.built) unbindRecord(v.bindings[index]);
+void LiveEdits::unbindEverywhere(CorvexProgram& part, int p, int index) {
+    unbindPort(part.partBindings[index]);
+    for (VoiceRecord& v : voices_)
+        if (v.ownerPart == p && v.built) unbindPort(v.bindings[index]);
 }
 
-int SoftwareKernel::insertConnection(int p, int index, const uint16_t* words) {
-    CorvexProgram& part = *program(p);
+int LiveEdits::insertConnection(int p, int index, const uint16_t* words) {
+    CorvexProgram& part = *kernel_.program(p);
     ModuleManager& m = part.connections;
     ConnectionRecord record;
     if (!decodeConnection(words, record) || index > m.count() || m.count() >= kMaxConnections) return -1;
@@ -51,8 +54,8 @@ int SoftwareKernel::insertConnection(int p, int index, const uint16_t* words) {
     return patchPlayingPart(part, p);
 }
 
-int SoftwareKernel::removeConnection(int p, int index) {
-    CorvexProgram& part = *program(p);
+int LiveEdits::removeConnection(int p, int index) {
+    CorvexProgram& part = *kernel_.program(p);
     ModuleManager& m = part.connections;
     if (index >= m.count()) return -1;
     unbindEverywhere(part, p, index);
@@ -63,8 +66,8 @@ int SoftwareKernel::removeConnection(int p, int index) {
 
 // A replaced record may name another source: the module order is derived again, so that a source
 // no voice had yet is built, and the record is bound afresh.
-int SoftwareKernel::replaceConnection(int p, int index, const uint16_t* words) {
-    CorvexProgram& part = *program(p);
+int LiveEdits::replaceConnection(int p, int index, const uint16_t* words) {
+    CorvexProgram& part = *kernel_.program(p);
     ModuleManager& m = part.connections;
     ConnectionRecord record;
     if (index >= m.count() || !decodeConnection(words, record)) return -1;
@@ -75,21 +78,21 @@ int SoftwareKernel::replaceConnection(int p, int index, const uint16_t* words) {
     return 0;
 }
 
-void SoftwareKernel::setConnectionAmount(int p, int index, int16_t amount) {
-    program(p)->connections.setConnectionAmount(index, static_cast<uint16_t>(amount));
+void LiveEdits::setConnectionAmount(int p, int index, int16_t amount) {
+    kernel_.program(p)->connections.setConnectionAmount(index, static_cast<uint16_t>(amount));
 }
 
-void SoftwareKernel::setConnectionSecond(int p, int index, int16_t value) {
-    program(p)->connections.setConnectionAmount2(index, static_cast<uint16_t>(value));
+void LiveEdits::setConnectionSecond(int p, int index, int16_t value) {
+    kernel_.program(p)->connections.setConnectionAmount2(index, static_cast<uint16_t>(value));
 }
 
 // A whole list replaces the part's wiring at once; should the part be playing, its voices are bound
 // to the new list rather than left reading the old one's sources.
-int SoftwareKernel::loadConnectionList(int p, const uint16_t* data, int length) {
+int LiveEdits::loadConnectionList(int p, const uint16_t* data, int length) {
     // A first chunk carries a three-word block header before its records.
     const int headWords = (data[1] >> 8) == 0 ? 7 : 4;
     if (length < headWords || (length - headWords) % kExternalConnectionWords != 0) return -1;
-    CorvexProgram& part = *program(p);
+    CorvexProgram& part = *kernel_.program(p);
     const bool last = (data[1] & 255) != 0;
     if (last && part.running)
         for (int r = 0; r < kMaxConnections; ++r) unbindEverywhere(part, p, r);

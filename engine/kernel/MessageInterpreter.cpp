@@ -89,9 +89,9 @@ int SoftwareKernel::processMessage(const uint16_t* words, int count) {
                 break;
             }
             if (type == MessageType::SetConnectionAmount)
-                setConnectionAmount(part, hi, static_cast<int16_t>(m[2]));
+                edits_.setConnectionAmount(part, hi, static_cast<int16_t>(m[2]));
             else
-                setConnectionSecond(part, hi, static_cast<int16_t>(m[2]));
+                edits_.setConnectionSecond(part, hi, static_cast<int16_t>(m[2]));
             result = 0;
             break;
         case MessageType::InsertConnection:
@@ -102,11 +102,11 @@ int SoftwareKernel::processMessage(const uint16_t* words, int count) {
                 break;
             }
             if (type == MessageType::InsertConnection)
-                result = insertConnection(part, hi, m + 2);
+                result = edits_.insertConnection(part, hi, m + 2);
             else if (type == MessageType::RemoveConnection)
-                result = removeConnection(part, hi);
+                result = edits_.removeConnection(part, hi);
             else
-                result = (replaceConnection(part, hi, m + 2), 0);
+                result = (edits_.replaceConnection(part, hi, m + 2), 0);
             break;
         case MessageType::MidiEvent:
             if (executeMidiEvent(m) < 0) result = kRejected;
@@ -137,14 +137,14 @@ int SoftwareKernel::processMessage(const uint16_t* words, int count) {
                 // A stopped part renders no voice and would never free one it took.
                 result = kRejected;
             } else {
-                const int r = assignVoice(p, lo, hi);
+                const int r = allocator_.assignVoice(p, lo, hi);
                 result = r < 0 ? r : 1;
             }
             break;
         }
         case MessageType::DirectNoteOff: {
             const int p = t >> 4;
-            result = (program(p) == nullptr || lo > 127) ? kRejected : releaseDirectNote(p, lo);
+            result = (program(p) == nullptr || lo > 127) ? kRejected : allocator_.releaseDirectNote(p, lo);
             break;
         }
         case MessageType::StopParts:
@@ -247,9 +247,9 @@ int SoftwareKernel::executeMidiEvent(const uint16_t* m) {
     if (p == nullptr || kind < 8 || data1 > 127 || data2 > 127) return kRejected;
     // Notes need a running part (a stopped one would hold the voice for ever); controllers need none.
     if ((kind == 8 || kind == 9) && !p->running) return kRejected;
-    if (kind == 11 && data1 == 123) partNotesOff(part);
+    if (kind == 11 && data1 == 123) allocator_.partNotesOff(part);
     const bool arpeggiated = part < 2 && noteGenerator_.switchedOn(part);
-    if (!arpeggiated) dispatchNote(status, data1, data2);
+    if (!arpeggiated) allocator_.dispatchNote(status, data1, data2);
     if ((kind == 8 || kind == 9) && data1 >= p->keyLow && data1 <= p->keyHigh)
         noteGenerator_.noteInput(data2, part, kind, data1);
     return 0;
@@ -268,8 +268,8 @@ int SoftwareKernel::executeModuleData(int section, const uint16_t* m, int length
         return 0;
     }
     if (!isPartSection(section) || slot < 0 || slot >= kPartSlotCount) return kRejected;
-    if (slot == SlotIndex::ConnectionList) return loadConnectionList(section - 1, data, length) < 0 ? kRejected : 0;
-    if (slot == SlotIndex::VoiceSetup) loadVoiceSetup(section - 1, data, blockWords);
+    if (slot == SlotIndex::ConnectionList) return edits_.loadConnectionList(section - 1, data, length) < 0 ? kRejected : 0;
+    if (slot == SlotIndex::VoiceSetup) allocator_.loadVoiceSetup(section - 1, data, blockWords);
     CorvexProgram* p = program(section - 1);
     ParameterRecord& record = p->record(slot);
     setRecordHeader(record, slot, p->partNumber + 1);

@@ -13,7 +13,11 @@
 
 namespace corvex {
 
-SoftwareKernel::SoftwareKernel() : KernelBase(contextStorage_, poolStorage_, voiceStorage_) {
+SoftwareKernel::SoftwareKernel()
+    : KernelBase(contextStorage_, poolStorage_, voiceStorage_),
+      wiring_(contextStorage_, poolStorage_, globalModules_),
+      allocator_(*this, voiceStorage_, wiring_, noteGenerator_, holdRings_),
+      edits_(*this, voiceStorage_, wiring_) {
     prepareNoiseTables();
     prepareBandLimitedStepTable();
     store_.init();
@@ -101,10 +105,10 @@ void SoftwareKernel::processBlock(int numOutputs, float* const* outputs, int fra
     processPendingMessages(kMaxMessagesPerBlock);
     drainHoldRings();
     perBlockHook();
-    runNoteGenerator();
+    allocator_.runNoteGenerator();
 
     for (int p = 0; p < kPartCount; ++p)
-        if (CorvexProgram* part = program(p); part && part->running) runPartModules(*part, 0);
+        if (CorvexProgram* part = program(p); part && part->running) wiring_.runPartModules(*part, 0);
 
     // Voices render in ascending order key, then index.
     int active = 0;
@@ -128,16 +132,16 @@ void SoftwareKernel::processBlock(int numOutputs, float* const* outputs, int fra
 
     for (int a = 0; a < active; ++a) {
         VoiceRecord& v = voiceStorage_[activeVoices_[a]];
-        const CorvexProgram* part = program(v.ownerPart);
+        CorvexProgram* part = program(v.ownerPart);
         if (part == nullptr || !part->running) continue;
         const int p = v.ownerPart;
         float* left = p < 2 ? bus[8 * p] : nullptr;
         float* right = p < 2 ? bus[8 * p + 1] : nullptr;
-        renderVoice(v, left, right);
+        wiring_.renderVoice(v, *part, left, right);
     }
 
     for (int p = 0; p < kPartCount; ++p)
-        if (CorvexProgram* part = program(p); part && part->running) runPartModules(*part, 1);
+        if (CorvexProgram* part = program(p); part && part->running) wiring_.runPartModules(*part, 1);
 
     runModuleGraph();
 
@@ -150,7 +154,7 @@ void SoftwareKernel::processBlock(int numOutputs, float* const* outputs, int fra
     }
     if (testTone_.load(std::memory_order_relaxed)) addTestTone(numOutputs, outputs, frames);
 
-    freeFinishedVoices();
+    allocator_.freeFinishedVoices();
     commitNotifications();
 }
 
@@ -168,32 +172,34 @@ void SoftwareKernel::addTestTone(int numOutputs, float* const* outputs, int fram
     }
 }
 
-// The arpeggiator's per-block step: pending releases and re-strikes of its held keys, then its events.
-void SoftwareKernel::runNoteGenerator() {
-    uint32_t events[2] = {0, 0};
-    noteGenerator_.step(events);
-    for (int p = 0; p < 2; ++p) {
-        CorvexProgram* part = program(p);
-        if (part == nullptr) continue;
-        const int action = noteGenerator_.pendingAction(p);
-        if (action != 0) {
-            noteGenerator_.clearPendingAction(p);
-            for (int i = 0; i < noteGenerator_.heldCount(); ++i) {
-                const int note = noteGenerator_.heldNote(i);
-                if (!part->heldNotes.contains(note)) continue;
-                if (part->voiceLimit == 1)
-                    releaseMono(p, note);
-                else
-                    releasePoly(p, note);
-                if (action == 2) assignVoice(p, note, 85);
-            }
-        } else if (part->running && part->enabled && noteGenerator_.switchedOn(p)) {
-            for (uint32_t e : events) {
-                if (e == 0) continue;
-                dispatchNote(((e >> 8) & 0xF0) | p, NoteGenerator::eventNote(e), NoteGenerator::eventVelocity(e));
-            }
-        }
+// A part's shared modules are built in slot order and bound to their sources; on failure the part
+// is stopped again.
+int SoftwareKernel::startPart(int index) {
+    CorvexProgram* part = program(index);
+    if (part == nullptr) return -1;
+    if (part->running) stopPart(index);
+    part->bend = 0.0f;
+    const int result = wiring_.patchPart(*part);
+    part->running = true;
+    if (result < 0) {
+        stopPart(index);
+        return result;
     }
+    part->updateModuleStates();
+    part->enabled = true;
+    noteGenerator_.reset(&context_, arpeggiatorConfig_);
+    return 0;
+}
+
+void SoftwareKernel::stopPart(int index) {
+    CorvexProgram* part = program(index);
+    if (part == nullptr) return;
+    // Voices and notes go whatever the part's state.
+    allocator_.freePartVoices(index);
+    if (!part->running) return;
+    wiring_.releasePartModules(*part);
+    part->soundingVoices = 0;
+    part->running = false;
 }
 
 } // namespace corvex

@@ -1,4 +1,4 @@
-// The kernel's machinery: message ring and interpreter, notifications, render cycle, detune and tuning.
+// The kernel's machinery: message ring and interpreter, notifications, render cycle, hold, detune and tuning.
 #pragma once
 
 #include <atomic>
@@ -9,10 +9,13 @@
 #include "engine/modules/EngineContext.h"
 #include "engine/kernel/HoldRing.h"
 #include "engine/kernel/KernelBase.h"
+#include "engine/kernel/LiveEdits.h"
 #include "engine/modules/KernelClock.h"
 #include "engine/kernel/MessageRing.h"
+#include "engine/kernel/ModuleWiring.h"
 #include "engine/kernel/NoteGenerator.h"
 #include "engine/kernel/NotificationQueue.h"
+#include "engine/kernel/VoiceAllocator.h"
 #include "engine/modules/BlockBufferStore.h"
 #include "engine/modules/ModulePools.h"
 #include "engine/modules/ConnectionManager.h"
@@ -91,65 +94,27 @@ public:
     int remoteInputFlag() const { return remoteInput_; }
     int directNoteMark() const { return directNoteMark_; }
 
-    int soundingVoiceCount() const;
+    int soundingVoiceCount() const { return allocator_.soundingVoiceCount(); }
 
 protected:
-    static constexpr int kGlobalModuleCount = kModuleSlotCount - kFirstGlobalSlot;
-
-    int startPart(int part);
-    void stopPart(int part);
-    void partNotesOff(int part);
-    void dispatchNote(int status, int data1, int data2);
-    int assignVoice(int part, int note, int velocity);
-    int releaseDirectNote(int part, int note);
-    void releasePoly(int part, int note);
-    void releaseMono(int part, int note);
-    void freeVoice(VoiceRecord& voice);
-    void signalPartKeys(int part, int event);
-    void loadVoiceSetup(int part, const uint16_t* data, int length);
-
-    // Module lists and their source bindings.
-    void* moduleAtSlot(CorvexProgram& part, VoiceRecord* voice, int slot);
-    PortEntry* sourcePort(CorvexProgram& part, VoiceRecord* voice, const ConnectionRecord& record);
-    int buildVoice(VoiceRecord& voice, CorvexProgram& part);
-    int patchVoice(VoiceRecord& voice, CorvexProgram& part);
-    int patchPart(CorvexProgram& part);
-    // Shifts every binding of the part's voices and of the part from the index on: one up to open a
-    // gap for an inserted record (+1), or down to close the gap of a removed one (-1).
-    void shiftBindings(CorvexProgram& part, int p, int index, int direction);
-    int patchPlayingPart(CorvexProgram& part, int p);
-    void unbindEverywhere(CorvexProgram& part, int p, int index);
-    void releaseVoice(VoiceRecord& voice, CorvexProgram& part);
-    int bindRecord(PortEntry*& binding, PortEntry* port);
-    void unbindRecord(PortEntry*& binding);
-    void renderVoice(VoiceRecord& voice, float* left, float* right);
-    void runPartModules(CorvexProgram& part, int phase);
-    void processSlot(void* module, int slot, const ModuleManager& connections, PortEntry* const* bindings);
-    void freeFinishedVoices();
-    void drainHoldRings();
-    void runNoteGenerator();
-
-    int insertConnection(int part, int index, const uint16_t* record);
-    int removeConnection(int part, int index);
-    int replaceConnection(int part, int index, const uint16_t* record);
-    void setConnectionAmount(int part, int index, int16_t amount);
-    void setConnectionSecond(int part, int index, int16_t value);
-    int loadConnectionList(int part, const uint16_t* data, int length);
+    static constexpr int kGlobalModuleCount = ModuleWiring::kGlobalModuleCount;
 
     float* outputLeft_ = nullptr;
     float* outputRight_ = nullptr;
     // Kernel-global modules by slot (32..40), created by the module graph.
     void* globalModules_[kGlobalModuleCount] = {};
-    NoteGenerator noteGenerator_;
     const GlobalBlockParams* arpeggiatorConfig_ = nullptr;
 
 private:
+    int startPart(int part);
+    void stopPart(int part);
+    void drainHoldRings();
     int executeSetParameter(int section, const uint16_t* m);
     int executeMidiEvent(const uint16_t* m);
     int executeModuleData(int section, const uint16_t* m, int length);
     void addTestTone(int numOutputs, float* const* outputs, int frames);
 
-    // Storage first: the base keeps references to it.
+    // Storage first: the base and the objects below keep references to it.
     EngineContext contextStorage_;
     ModulePools poolStorage_;
     VoiceRecord voiceStorage_[kVoiceCount];
@@ -172,6 +137,11 @@ private:
     HoldRing holdRings_[kPartCount];
     int holdInForce_[kPartCount] = {}; // the audio thread's copy of the hold values
     int activeVoices_[kVoiceCount] = {};
+    NoteGenerator noteGenerator_;
+
+    ModuleWiring wiring_;
+    VoiceAllocator allocator_;
+    LiveEdits edits_;
 };
 
 } // namespace corvex

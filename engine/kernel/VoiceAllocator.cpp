@@ -1,9 +1,13 @@
-// Notes to voices: the audio-thread note entry points, hold, voice assignment and release.
+#include "engine/kernel/VoiceAllocator.h"
+
 #include <algorithm>
-#include <cmath>
 
 #include "engine/kernel/CorvexProgram.h"
-#include "engine/kernel/SoftwareKernel.h"
+#include "engine/kernel/HoldRing.h"
+#include "engine/kernel/KernelBase.h"
+#include "engine/kernel/ModuleWiring.h"
+#include "engine/kernel/NoteGenerator.h"
+#include "engine/kernel/PortBinding.h"
 #include "engine/modules/types/ValueSource.h"
 #include "engine/modules/types/VoiceControl.h"
 
@@ -11,16 +15,8 @@ namespace corvex {
 
 namespace {
 
-constexpr int kHoldOff = 0;
-constexpr int kHoldReplacing = 2;
 constexpr int kFirstKeyDown = 1;
 constexpr int kLastKeyUp = 3;
-
-bool isNoteOn(int status, int velocity) { return (status & 0xF0) == 0x90 && velocity != 0; }
-
-uint16_t midiWord0(int status, int part) {
-    return static_cast<uint16_t>((((status & 0xF0) | part) << 8) | MessageType::MidiEvent);
-}
 
 void strike(VoiceRecord& v, int note, int velocity) {
     v.state = VoiceRecord::Sounding;
@@ -38,97 +34,9 @@ void startRelease(VoiceRecord& v) {
 
 } // namespace
 
-void SoftwareKernel::sendMidiNote(int status, int note, int velocity) {
-    note &= 127;
-    velocity &= 127;
-    for (int p = 0; p < kPartCount; ++p) {
-        CorvexProgram* part = program(p);
-        if (part == nullptr || !part->enabled || !part->running) continue;
-        const uint16_t words[2] = {midiWord0(status, p), static_cast<uint16_t>((velocity << 8) | note)};
-        if (isNoteOn(status, velocity)) {
-            if (note < part->keyLow || note > part->keyHigh) continue;
-            HoldRing& ring = holdRings_[p];
-            if (holdInForce_[p] == kHoldReplacing && !ring.empty()) {
-                const uint32_t held = ring.popNewest();
-                const uint16_t heldWords[2] = {static_cast<uint16_t>(held & 0xFFFF), static_cast<uint16_t>(held >> 16)};
-                processMessage(heldWords, 2);
-            }
-            processMessage(words, 2);
-        } else if (holdInForce_[p] == kHoldOff) {
-            processMessage(words, 2);
-        } else {
-            HoldRing& ring = holdRings_[p];
-            if (ring.full()) {
-                // Never lose a note-off: the oldest deferred one goes now.
-                const uint32_t oldest = ring.popOldest();
-                const uint16_t oldWords[2] = {static_cast<uint16_t>(oldest & 0xFFFF), static_cast<uint16_t>(oldest >> 16)};
-                processMessage(oldWords, 2);
-            }
-            ring.push(words[0], words[1]);
-        }
-    }
-}
+CorvexProgram* VoiceAllocator::program(int part) const { return kernel_.program(part); }
 
-void SoftwareKernel::sendPitchBend(int msb, int lsb) {
-    const int v = (((msb & 127) << 7) | (lsb & 127)) - 8192;
-    const auto word = static_cast<uint16_t>(static_cast<int>((static_cast<float>(v) / 8192.0f + 1.0f) * 16384.0f));
-    for (int section = 1; section <= 2; ++section) {
-        const uint16_t words[2] = {static_cast<uint16_t>((section << 8) | MessageType::Bend), word};
-        processMessage(words, 2);
-    }
-}
-
-// The MIDI manager has already chosen the channel: pressure reaches every playing part, as notes do.
-void SoftwareKernel::sendPressure(int status, int data1, int data2) {
-    int note = 0, value = 0;
-    switch (status & 0xF0) {
-    case 0xD0:
-        note = 255;
-        value = data1 & 127;
-        break;
-    case 0xA0:
-        note = data1 & 127;
-        value = data2 & 127;
-        break;
-    default:
-        return;
-    }
-    for (int p = 0; p < kPartCount; ++p) {
-        CorvexProgram* part = program(p);
-        if (part == nullptr || !part->enabled || !part->running) continue;
-        const uint16_t words[2] = {static_cast<uint16_t>((p << 8) | MessageType::Pressure),
-                                   static_cast<uint16_t>((value << 8) | note)};
-        processMessage(words, 2);
-    }
-}
-
-void SoftwareKernel::allNotesOff() {
-    for (int p = 0; p < kPartCount; ++p) {
-        const uint16_t words[2] = {midiWord0(0xB0, p), 123};
-        processMessage(words, 2);
-    }
-}
-
-// The message thread only records the value; the audio thread releases what the ring holds.
-void SoftwareKernel::setHold(int part, int value) {
-    if (part < 0 || part >= kPartCount) return;
-    holdValues_[part].store(std::clamp(value, 0, 2), std::memory_order_relaxed);
-}
-
-void SoftwareKernel::drainHoldRings() {
-    for (int p = 0; p < kPartCount; ++p) {
-        holdInForce_[p] = holdValues_[p].load(std::memory_order_relaxed);
-        if (holdInForce_[p] != kHoldOff) continue;
-        HoldRing& ring = holdRings_[p];
-        while (!ring.empty()) {
-            const uint32_t e = ring.popOldest();
-            const uint16_t words[2] = {static_cast<uint16_t>(e & 0xFFFF), static_cast<uint16_t>(e >> 16)};
-            processMessage(words, 2);
-        }
-    }
-}
-
-void SoftwareKernel::dispatchNote(int status, int data1, int data2) {
+void VoiceAllocator::dispatchNote(int status, int data1, int data2) {
     const int p = status & 15;
     CorvexProgram* part = program(p);
     if (part == nullptr) return;
@@ -144,7 +52,7 @@ void SoftwareKernel::dispatchNote(int status, int data1, int data2) {
     }
 }
 
-int SoftwareKernel::releaseDirectNote(int p, int note) {
+int VoiceAllocator::releaseDirectNote(int p, int note) {
     CorvexProgram* part = program(p);
     if (part == nullptr || !part->heldNotes.contains(note)) return 0;
     if (part->voiceLimit == 1)
@@ -154,14 +62,14 @@ int SoftwareKernel::releaseDirectNote(int p, int note) {
     return 1;
 }
 
-void SoftwareKernel::signalPartKeys(int p, int event) {
+void VoiceAllocator::signalPartKeys(int p, int event) {
     CorvexProgram* part = program(p);
     if (part == nullptr) return;
     // The part's first value source (slot 20) turns key events into its edges.
     setGate(part->partModules[20 - kVoiceSlotCount], event == kFirstKeyDown ? GateRising : GateFalling);
 }
 
-int SoftwareKernel::assignVoice(int p, int note, int velocity) {
+int VoiceAllocator::assignVoice(int p, int note, int velocity) {
     CorvexProgram* part = program(p);
     if (part == nullptr) return -1;
     const int unison = part->unison();
@@ -212,7 +120,7 @@ int SoftwareKernel::assignVoice(int p, int note, int velocity) {
     const int oldNote = reuse;
     int struck = 0, counted = 0, seen = 0;
     for (int i = 0; i < kVoiceCount && struck < unison;) {
-        VoiceRecord& v = voiceStorage_[i];
+        VoiceRecord& v = voices_[i];
         const bool sounding = v.state == VoiceRecord::Sounding || v.state == VoiceRecord::Releasing;
         if (v.ownerPart == p && pending >= 0 && v.note == pending && sounding) {
             // Recycle: the voice keeps its modules and is struck for the new note next.
@@ -228,7 +136,7 @@ int SoftwareKernel::assignVoice(int p, int note, int velocity) {
             if (!v.recycled) {
                 v.owner = part;
                 v.ownerPart = static_cast<uint8_t>(p);
-                const int built = buildVoice(v, *part);
+                const int built = wiring_.buildVoice(v, *part);
                 if (built < 0) {
                     v.ownerPart = VoiceRecord::kFreeOwner;
                     v.owner = nullptr;
@@ -289,7 +197,7 @@ int SoftwareKernel::assignVoice(int p, int note, int velocity) {
     part->lastNote = note;
     const bool glide = part->legato() && held.count() > 1;
     int set = 0;
-    for (VoiceRecord& v : voiceStorage_) {
+    for (VoiceRecord& v : voices_) {
         if (set >= unison) break;
         if (v.ownerPart != p || !v.built) continue;
         if (glide && v.state == VoiceRecord::Sounding) {
@@ -303,10 +211,10 @@ int SoftwareKernel::assignVoice(int p, int note, int velocity) {
     return 0;
 }
 
-void SoftwareKernel::releasePoly(int p, int note) {
+void VoiceAllocator::releasePoly(int p, int note) {
     CorvexProgram* part = program(p);
     if (part == nullptr) return;
-    for (VoiceRecord& v : voiceStorage_) {
+    for (VoiceRecord& v : voices_) {
         if (v.ownerPart != p || v.state != VoiceRecord::Sounding || v.note != note) continue;
         startRelease(v);
         part->releasedNotes.append(note, 0);
@@ -314,7 +222,7 @@ void SoftwareKernel::releasePoly(int p, int note) {
     if (part->heldNotes.remove(note) == 1) signalPartKeys(p, kLastKeyUp);
 }
 
-void SoftwareKernel::releaseMono(int p, int note) {
+void VoiceAllocator::releaseMono(int p, int note) {
     CorvexProgram* part = program(p);
     if (part == nullptr) return;
     NoteList& held = part->heldNotes;
@@ -324,7 +232,7 @@ void SoftwareKernel::releaseMono(int p, int note) {
     if (!held.empty()) {
         const NoteList::Entry back = mode == 4 ? held.oldest() : held.newest();
         int set = 0;
-        for (VoiceRecord& v : voiceStorage_) {
+        for (VoiceRecord& v : voices_) {
             if (set >= unison) break;
             if (v.ownerPart != p || (v.state != VoiceRecord::Sounding && v.state != VoiceRecord::Releasing)) continue;
             v.note = back.note;
@@ -334,7 +242,7 @@ void SoftwareKernel::releaseMono(int p, int note) {
         return;
     }
     part->lastNote = -1;
-    for (VoiceRecord& v : voiceStorage_) {
+    for (VoiceRecord& v : voices_) {
         if (v.ownerPart != p) continue;
         const bool release = v.state == VoiceRecord::Sounding || (mode != 6 && v.state == VoiceRecord::Releasing);
         if (release) startRelease(v);
@@ -342,13 +250,13 @@ void SoftwareKernel::releaseMono(int p, int note) {
     signalPartKeys(p, kLastKeyUp);
 }
 
-void SoftwareKernel::partNotesOff(int p) {
+void VoiceAllocator::partNotesOff(int p) {
     CorvexProgram* part = program(p);
     if (part == nullptr) return;
-    for (VoiceRecord& v : voiceStorage_)
+    for (VoiceRecord& v : voices_)
         if (v.ownerPart == p && v.state != VoiceRecord::Free) freeVoice(v);
     // A recycled voice caught between owners is freed too.
-    for (VoiceRecord& v : voiceStorage_)
+    for (VoiceRecord& v : voices_)
         if (v.recycled && v.owner == part) freeVoice(v);
     part->heldNotes.clear();
     part->releasedNotes.clear();
@@ -356,8 +264,44 @@ void SoftwareKernel::partNotesOff(int p) {
     if (p < 2 && noteGenerator_.switchedOn(p)) noteGenerator_.clearHeldNotes();
 }
 
-// Block words 3..23 of the packed-flags block become the part's voice-assign word and voice limit.
-void SoftwareKernel::loadVoiceSetup(int p, const uint16_t* data, int length) {
+void VoiceAllocator::freePartVoices(int p) {
+    CorvexProgram* part = program(p);
+    if (part == nullptr) return;
+    for (VoiceRecord& v : voices_)
+        if (v.ownerPart == p && v.state != VoiceRecord::Free) freeVoice(v);
+    part->heldNotes.clear();
+    part->releasedNotes.clear();
+}
+
+void VoiceAllocator::freeVoice(VoiceRecord& voice) {
+    CorvexProgram* part = program(voice.ownerPart);
+    if (part) {
+        if (part->soundingVoices > 0) --part->soundingVoices;
+        const int i = part->releasedNotes.find(voice.note);
+        if (i >= 0) part->releasedNotes.removeAt(i);
+        wiring_.releaseVoice(voice);
+    } else {
+        for (PortEntry*& binding : voice.bindings) unbindPort(binding);
+    }
+    voice.state = VoiceRecord::Free;
+    voice.ownerPart = VoiceRecord::kFreeOwner;
+    voice.owner = nullptr;
+    voice.recycled = false;
+}
+
+void VoiceAllocator::freeFinishedVoices() {
+    for (VoiceRecord& v : voices_)
+        if (v.state == VoiceRecord::Finished) freeVoice(v);
+}
+
+int VoiceAllocator::soundingVoiceCount() const {
+    int n = 0;
+    for (const VoiceRecord& v : voices_)
+        if (v.state == VoiceRecord::Sounding || v.state == VoiceRecord::Releasing) ++n;
+    return n;
+}
+
+void VoiceAllocator::loadVoiceSetup(int p, const uint16_t* data, int length) {
     CorvexProgram* part = program(p);
     if (part == nullptr || length < 24) return;
     auto w = [data](int j) { return static_cast<uint32_t>(data[j + 2]); };
@@ -378,8 +322,35 @@ void SoftwareKernel::loadVoiceSetup(int p, const uint16_t* data, int length) {
     part->voiceLimit = static_cast<uint8_t>(limit == 0 || limit > kVoiceCount ? kVoiceCount : limit);
     part->voiceOrder = 0;
     // The layer keeps the key range that the key-range block gave it.
-    part->keyLow = partSetup_[p].lowKey;
-    part->keyHigh = partSetup_[p].highKey;
+    part->keyLow = kernel_.partSetup(p).lowKey;
+    part->keyHigh = kernel_.partSetup(p).highKey;
+}
+
+void VoiceAllocator::runNoteGenerator() {
+    uint32_t events[2] = {0, 0};
+    noteGenerator_.step(events);
+    for (int p = 0; p < 2; ++p) {
+        CorvexProgram* part = program(p);
+        if (part == nullptr) continue;
+        const int action = noteGenerator_.pendingAction(p);
+        if (action != 0) {
+            noteGenerator_.clearPendingAction(p);
+            for (int i = 0; i < noteGenerator_.heldCount(); ++i) {
+                const int note = noteGenerator_.heldNote(i);
+                if (!part->heldNotes.contains(note)) continue;
+                if (part->voiceLimit == 1)
+                    releaseMono(p, note);
+                else
+                    releasePoly(p, note);
+                if (action == 2) assignVoice(p, note, 85);
+            }
+        } else if (part->running && part->enabled && noteGenerator_.switchedOn(p)) {
+            for (uint32_t e : events) {
+                if (e == 0) continue;
+                dispatchNote(((e >> 8) & 0xF0) | p, NoteGenerator::eventNote(e), NoteGenerator::eventVelocity(e));
+            }
+        }
+    }
 }
 
 } // namespace corvex
