@@ -10,15 +10,7 @@ uint8_t* KernelBase::allocDataNotification(int section, int group, int type, int
     if (size < 0 || size > 0xFFFF) return nullptr;
     uint8_t* record = allocNotification(size + kDataNotificationHeadBytes);
     if (record == nullptr) return nullptr;
-    NotificationHeader h;
-    h.type = NotificationType::DataBlock;
-    h.section = static_cast<uint8_t>(section);
-    h.group = static_cast<uint8_t>(group);
-    h.moduleType = static_cast<uint8_t>(type);
-    h.instance = static_cast<uint8_t>(instance);
-    h.detail = static_cast<uint8_t>(writerByte);
-    h.tail = static_cast<uint16_t>(size);
-    h.write(record);
+    NotificationHeader::about(NotificationType::DataBlock, section, group, type, instance, writerByte, size).write(record);
     return record + kDataNotificationHeadBytes;
 }
 

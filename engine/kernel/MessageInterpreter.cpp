@@ -223,15 +223,8 @@ int SoftwareKernel::executeSetParameter(int section, const uint16_t* m) {
     }
 
     if (uint8_t* n = allocNotification(kParameterNotificationBytes)) {
-        NotificationHeader h;
-        h.type = NotificationType::ParameterValue;
-        h.section = static_cast<uint8_t>(section);
-        h.group = static_cast<uint8_t>(group);
-        h.moduleType = static_cast<uint8_t>(type);
-        h.instance = static_cast<uint8_t>(instance);
-        h.detail = static_cast<uint8_t>(parameter);
-        h.tail = static_cast<uint16_t>(inOut & 255);
-        h.write(n);
+        NotificationHeader::about(NotificationType::ParameterValue, section, group, type, instance, parameter, inOut & 255)
+            .write(n);
         std::memcpy(n + NotificationHeader::kBytes, &echoValue, sizeof(echoValue));
     }
     return 0;

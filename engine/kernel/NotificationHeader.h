@@ -23,6 +23,20 @@ struct NotificationHeader {
     uint8_t detail = 0;
     uint16_t tail = 0;
 
+    // The header of a record about the module of (section, group, module type, instance).
+    static NotificationHeader about(uint8_t type, int section, int group, int moduleType, int instance, int detail,
+                                    int tail) {
+        NotificationHeader h;
+        h.type = type;
+        h.section = static_cast<uint8_t>(section);
+        h.group = static_cast<uint8_t>(group);
+        h.moduleType = static_cast<uint8_t>(moduleType);
+        h.instance = static_cast<uint8_t>(instance);
+        h.detail = static_cast<uint8_t>(detail);
+        h.tail = static_cast<uint16_t>(tail);
+        return h;
+    }
+
     void write(uint8_t* at) const {
         at[0] = type;
         at[1] = section;

@@ -9,6 +9,9 @@ namespace corvex {
 struct ControllerEntry {
     int32_t code = 0;
     int16_t index = 0;
+
+    bool operator==(const ControllerEntry& other) const { return code == other.code && index == other.index; }
+    bool operator!=(const ControllerEntry& other) const { return !(*this == other); }
 };
 
 class ControllerMap {

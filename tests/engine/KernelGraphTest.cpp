@@ -62,13 +62,7 @@ TEST_F(Graph, LayerLevelReachesTheOutput) {
 }
 
 TEST_F(Graph, EffectChangesRebuildTheSlotWithoutLeaking) {
-    auto freeItems = [&] {
-        std::vector<int> n;
-        for (int p = 0; p < kModulePoolCount; ++p) n.push_back(kernel->modulePools().pool(p)->freeCount());
-        n.push_back(kernel->bufferStore().freeCount());
-        return n;
-    };
-    const std::vector<int> before = freeItems();
+    const std::vector<int> before = freeItems(*kernel);
     for (int round = 0; round < 3; ++round)
         for (int selector = 0; selector <= 4; ++selector) {
             program->setEffectType(0, selector);
@@ -78,7 +72,7 @@ TEST_F(Graph, EffectChangesRebuildTheSlotWithoutLeaking) {
     program->setEffectType(0, 0);
     program->setEffectType(1, 0);
     block();
-    EXPECT_EQ(freeItems(), before);
+    EXPECT_EQ(freeItems(*kernel), before);
     kernel->sendMidiNote(0x90, 60, 100);
     EXPECT_GT(level(20), 1e-3) << "pass-through slots carry the layer again";
 }

@@ -36,6 +36,14 @@ inline std::unique_ptr<CorvexKernel> makeKernel(double rate = 44100.0) {
     return kernel;
 }
 
+// Free items of every module pool and of the block buffer store: what a kernel has not handed out.
+inline std::vector<int> freeItems(SoftwareKernel& kernel) {
+    std::vector<int> n;
+    for (int p = 0; p < kModulePoolCount; ++p) n.push_back(kernel.modulePools().pool(p)->freeCount());
+    n.push_back(kernel.bufferStore().freeCount());
+    return n;
+}
+
 struct Block {
     float left[32];
     float right[32];

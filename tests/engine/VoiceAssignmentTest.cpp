@@ -199,16 +199,10 @@ TEST_F(Voices, PartStopFreesVoicesAndModules) {
 // A stopped part renders no voice and so would never free one: notes to it are refused whichever
 // path they take, and nothing stays taken.
 TEST_F(Voices, NotesToAStoppedPartTakeNothing) {
-    auto freeItems = [&] {
-        std::vector<int> n;
-        for (int p = 0; p < kModulePoolCount; ++p) n.push_back(kernel->modulePools().pool(p)->freeCount());
-        n.push_back(kernel->bufferStore().freeCount());
-        return n;
-    };
     program->stopPart(1);
     block();
     ASSERT_FALSE(part().running);
-    const std::vector<int> before = freeItems();
+    const std::vector<int> before = freeItems(*kernel);
     for (int n = 0; n < 90; ++n) {
         const uint16_t note = static_cast<uint16_t>((100 << 8) | (30 + n % 60));
         const uint16_t directOn[2] = {head((0 << 4) | 1, MessageType::DirectNoteOn), note};
@@ -222,7 +216,7 @@ TEST_F(Voices, NotesToAStoppedPartTakeNothing) {
         block();
     }
     for (int i = 0; i < kVoiceCount; ++i) EXPECT_EQ(kernel->voice(i).state, VoiceRecord::Free) << i;
-    EXPECT_EQ(freeItems(), before);
+    EXPECT_EQ(freeItems(*kernel), before);
     EXPECT_EQ(part().heldNotes.count(), 0);
 
     // Controllers still reach a stopped part, and a started part plays again.

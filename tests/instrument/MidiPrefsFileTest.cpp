@@ -8,15 +8,6 @@
 namespace corvex {
 namespace {
 
-bool sameEntries(const std::vector<ControllerEntry>& a, const std::vector<ControllerEntry>& b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (a[i].code != b[i].code || a[i].index != b[i].index)
-            return false;
-    return true;
-}
-
 TEST(MidiPrefsFile, RoundTripKeepsChannelEntriesAndOrder) {
     juce::TemporaryFile temp;
     const juce::File file = temp.getFile().getChildFile("Save").getChildFile("midi.prefs");
@@ -33,7 +24,7 @@ TEST(MidiPrefsFile, RoundTripKeepsChannelEntriesAndOrder) {
     const std::optional<MidiPrefs> loaded = loadMidiPrefs(file);
     ASSERT_TRUE(loaded.has_value());
     EXPECT_EQ(loaded->channel, 10);
-    EXPECT_TRUE(sameEntries(loaded->entries, prefs.entries));
+    EXPECT_EQ(loaded->entries, prefs.entries);
     temp.getFile().deleteRecursively();
 }
 

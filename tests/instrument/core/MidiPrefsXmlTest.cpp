@@ -13,15 +13,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-bool sameEntries(const std::vector<ControllerEntry>& a, const std::vector<ControllerEntry>& b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (a[i].code != b[i].code || a[i].index != b[i].index)
-            return false;
-    return true;
-}
-
 // A parser stuck in a loop fails here after a few seconds rather than hanging the binary.
 std::optional<MidiPrefs> parsedInTime(const std::string& text) {
     const auto parsed = testing::callWithin(5000ms, [text] { return midiPrefsFromXml(text); });
@@ -49,7 +40,7 @@ TEST(MidiPrefsXml, AProcessingInstructionInsideTheMappingIsHarmless) {
         "<MorvaneMidiMapping channel=\"1\"><?x?>text<CC cc_number=\"7\" param_number=\"184\"/></MorvaneMidiMapping>");
     ASSERT_TRUE(parsed.has_value());
     EXPECT_EQ(parsed->channel, 1);
-    EXPECT_TRUE(sameEntries(parsed->entries, {{7, 184}}));
+    EXPECT_EQ(parsed->entries, std::vector<ControllerEntry>({{7, 184}}));
 
     const std::optional<MidiPrefs> bare =
         parsedInTime("<MorvaneMidiMapping channel=\"1\"><?x?>text</MorvaneMidiMapping>");
@@ -106,7 +97,7 @@ TEST(MidiPrefsXml, DamagedFilesLoadWhatIsValid) {
         if (!loaded)
             continue;
         EXPECT_EQ(loaded->channel, c.channel) << c.name;
-        EXPECT_TRUE(sameEntries(loaded->entries, c.entries)) << c.name;
+        EXPECT_EQ(loaded->entries, c.entries) << c.name;
     }
 }
 
@@ -120,7 +111,7 @@ TEST(MidiPrefsXml, EveryTruncationIsRefused) {
     const std::optional<MidiPrefs> whole = parsedInTime(full);
     ASSERT_TRUE(whole.has_value());
     EXPECT_EQ(whole->channel, 5);
-    EXPECT_TRUE(sameEntries(whole->entries, {{7, 184}, {rpnCode(0, 0), 238}}));
+    EXPECT_EQ(whole->entries, std::vector<ControllerEntry>({{7, 184}, {rpnCode(0, 0), 238}}));
     ::testing::internal::CaptureStderr();
     for (size_t length = 0; length < full.size(); ++length)
         EXPECT_FALSE(parsedInTime(full.substr(0, length)).has_value()) << full.substr(0, length);
