@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "engine/dsp/ScopedNoDenormals.h"
 #include "engine/modules/BlockBufferStore.h"
 #include "engine/program/CorvanKernelProgram.h"
 #include "tests/engine/KernelTestHelpers.h"
@@ -25,6 +26,36 @@ public:
     }
     int graphRuns = 0;
 };
+
+// Reads the floating-point mode in the middle of a render, where the modules run.
+class ModeProbeKernel : public CorvexKernel {
+public:
+    void runModuleGraph() override {
+        CorvexKernel::runModuleGraph();
+#if CORVEX_HAS_MXCSR
+        modeDuringRender = _mm_getcsr();
+#endif
+    }
+    unsigned modeDuringRender = 0;
+};
+
+// Whoever calls the kernel (the device callback, the renderer, a benchmark) gets flush-to-zero while
+// it renders, and finds its own mode again afterwards.
+TEST(KernelRender, FlushesDenormalsWhileRenderingAndRestoresTheCallersMode) {
+#if !CORVEX_HAS_MXCSR
+    GTEST_SKIP() << "no MXCSR on this machine";
+#else
+    ModeProbeKernel kernel;
+    kernel.initialise();
+    kernel.setSampleRate(44100.0);
+    ScopedDenormalsAllowed callersMode;
+    const unsigned before = _mm_getcsr();
+    Block block;
+    render(kernel, block);
+    EXPECT_EQ(kernel.modeDuringRender & ScopedNoDenormals::kFlushBits, ScopedNoDenormals::kFlushBits);
+    EXPECT_EQ(_mm_getcsr(), before);
+#endif
+}
 
 TEST(KernelRender, ContextFollowsTheRateAndKeepsTheTuning) {
     for (double rate : {44100.0, 48000.0}) {
