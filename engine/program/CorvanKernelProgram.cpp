@@ -117,6 +117,16 @@ void CorvanKernelProgram::setParameter(int section, int slot, int wordIndex, flo
     setParameterWord(section, slot, wordIndex, -1, toWord(v));
 }
 
+int16_t CorvanKernelProgram::getParameterWord(int section, int slot, int wordIndex) {
+    const Block b = getBlock(section, slot);
+    if (b.words == nullptr || wordIndex < 0 || wordIndex >= b.length) return 0;
+    return static_cast<int16_t>(b.words[wordIndex]);
+}
+
+float CorvanKernelProgram::getParameter(int section, int slot, int wordIndex) {
+    return static_cast<float>(getParameterWord(section, slot, wordIndex)) * (1.0f / 16384.0f);
+}
+
 void CorvanKernelProgram::setParameterWord(int section, int slot, int wordIndex, int alternateIndex,
                                            uint16_t value) {
     const int index = wordIndex >= 0 ? wordIndex : alternateIndex;

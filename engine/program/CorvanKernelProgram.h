@@ -46,6 +46,10 @@ public:
     // Parameter senders: each edits the image, then posts the matching message.
     void setParameter(int section, int slot, int wordIndex, float v);
     void setParameterWord(int section, int slot, int wordIndex, int alternateIndex, uint16_t value);
+    // A word of the image read as a signed 16-bit value (0 for a word outside the block), and the same
+    // scaled so that 16384 reads 1.0.
+    int16_t getParameterWord(int section, int slot, int wordIndex);
+    float getParameter(int section, int slot, int wordIndex);
     int setConnectionAmount(int section, int sourceSlot, int sourcePort, int kind, int destinationSlot,
                             int destinationPort, uint16_t amount);
     int connect(int section, int sourceSlot, int sourcePort, int kind, int destinationSlot, int destinationPort,

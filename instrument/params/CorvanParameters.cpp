@@ -1,0 +1,120 @@
+#include "instrument/params/CorvanParameters.h"
+
+#include "instrument/params/ParameterRows.h"
+
+namespace corvex {
+
+namespace {
+
+// Keyboard-route rows (Upper numbering) and the values that older layer payloads, written before the
+// routes existed, leave them at: no destination, a centred amount.
+struct RouteDefault {
+    int upperIndex;
+    float value;
+};
+constexpr RouteDefault kKeyboardRouteDefaults[] = {
+    {590, 0.0f}, {591, 0.0f}, {592, 0.0f}, {593, 0.5f}, {594, 0.5f}, {595, 0.5f}, {596, 0.0f},
+    {597, 0.5f}, {598, 0.5f}, {599, 1.0f}, {600, 0.0f}, {601, 0.0f}, {602, 0.0f}, {603, 0.5f},
+    {604, 0.5f}, {605, 0.5f}, {606, 0.0f}, {607, 0.5f}, {608, 0.5f}, {609, 1.0f},
+};
+constexpr int kFirstKeyboardRouteVersion = 2;
+
+// Global rows whose cached value must reach the kernel on load: the 'mult' chunk does not carry them.
+bool globalRowSetsTheKernel(int i) {
+    return i == 184 || i == 185 || i == 187 || i == 188 || (i >= 234 && i <= 245) || i == 247 || i == 248 ||
+           (i >= 971 && i <= 974) || i == 976 || i == 977 || i == 1009;
+}
+
+} // namespace
+
+std::string layerKey(int layer, const std::string& name) { return (layer == 1 ? "L" : "U") + name; }
+
+CorvanParameters::CorvanParameters(MapperManagerListener* listener, CorvanKernelProgram& program)
+    : ParameterMapping(listener), program_(program) {
+    buildTable();
+}
+
+void CorvanParameters::buildTable() {
+    for (int layer = 0; layer < 2; ++layer) {
+        addWordRows(*this, layer);
+        addConnectionRows(*this, layer);
+        addRoutingRows(*this, layer);
+    }
+    addGlobalWordRows(*this);
+    // The kernel keeps its own initial program: building touches only the cache.
+    for (int i = 0; i < kCount; ++i) setValue(i, 0.0f);
+}
+
+void CorvanParameters::placeLayerMapper(int upperIndex, int layer, const std::shared_ptr<ParameterMapper>& mapper) {
+    setMapper(ParameterIndex::unfold(upperIndex, layer), mapper);
+}
+
+void CorvanParameters::placeGlobalMapper(int index, const std::shared_ptr<ParameterMapper>& mapper) {
+    setMapper(index, mapper);
+}
+
+void CorvanParameters::writeLayerCache(ByteWriter& out, int layer) const {
+    for (int i = 0; i < kCount; ++i) {
+        if (ParameterIndex::layerOf(i) != layer) continue;
+        const std::string key = getName(i);
+        out.writeInt32(ParameterIndex::foldToUpper(i));
+        out.writeString(key.empty() ? key : key.substr(1));
+        out.writeFloat(getCachedValue(i));
+    }
+}
+
+void CorvanParameters::readLayerCache(int layer, ByteReader& in, int version) {
+    for (;;) {
+        const size_t start = in.position();
+        int32_t upper = 0;
+        std::string key;
+        float value = 0.0f;
+        if (!in.readInt32(upper) || !in.readString(key) || !in.readFloat(value)) {
+            in.seek(start);
+            break;
+        }
+        const int target = ParameterIndex::unfold(upper, layer);
+        if (!ParameterIndex::isValid(target)) continue;
+        // Insert-effect rows change their keys with the chosen effect: they are taken by position.
+        const bool effectRow = key.compare(0, 2, "Ef") == 0;
+        if (getName(target).find(key) == std::string::npos && !effectRow) continue;
+        setValue(target, value);
+    }
+    if (version < kFirstKeyboardRouteVersion)
+        for (const RouteDefault& d : kKeyboardRouteDefaults) setValue(ParameterIndex::unfold(d.upperIndex, layer), d.value);
+}
+
+void CorvanParameters::writeGlobalCache(ByteWriter& out) const {
+    for (int i = 0; i < kCount; ++i) {
+        if (ParameterIndex::layerOf(i) != -1) continue;
+        out.writeInt32(i);
+        out.writeString(getName(i));
+        out.writeFloat(getCachedValue(i));
+    }
+}
+
+void CorvanParameters::readGlobalCache(ByteReader& in) {
+    for (;;) {
+        const size_t start = in.position();
+        int32_t index = 0;
+        std::string key;
+        float value = 0.0f;
+        if (!in.readInt32(index) || !in.readString(key) || !in.readFloat(value)) {
+            in.seek(start);
+            break;
+        }
+        // A row that moved keeps its key: look for it among the global rows.
+        if (!ParameterIndex::isValid(index) || getName(index) != key) {
+            index = -1;
+            for (int i = 0; i < kCount && index < 0; ++i)
+                if (ParameterIndex::layerOf(i) == -1 && getName(i) == key) index = i;
+        }
+        if (index < 0) continue;
+        if (globalRowSetsTheKernel(index))
+            setParameter(index, value);
+        else
+            setValue(index, value);
+    }
+}
+
+} // namespace corvex
