@@ -4,10 +4,12 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "engine/kernel/CorvexKernel.h"
 #include "engine/program/CorvanKernelProgram.h"
+#include "instrument/params/ByteStream.h"
 #include "instrument/params/CorvanParameters.h"
 
 namespace corvex {
@@ -109,6 +111,128 @@ TEST_F(ParameterTable, EntryPointsIgnoreBadIndicesAndValues) {
     }
     EXPECT_TRUE(heard.changes.empty());
     EXPECT_EQ(table->getCachedValue(12), 0.0f);
+}
+
+// One cache entry as a payload writes it: index, key, value.
+void writeEntry(ByteWriter& out, int index, const std::string& key, float value) {
+    out.writeInt32(index);
+    out.writeString(key);
+    out.writeFloat(value);
+}
+
+struct Entry {
+    int index;
+    std::string key;
+    float value;
+};
+
+std::vector<Entry> entriesOf(const std::vector<uint8_t>& payload) {
+    std::vector<Entry> entries;
+    ByteReader in(payload);
+    Entry e;
+    int32_t index = 0;
+    while (in.readInt32(index) && in.readString(e.key) && in.readFloat(e.value)) {
+        e.index = index;
+        entries.push_back(e);
+    }
+    return entries;
+}
+
+TEST_F(ParameterTable, LayerCacheIsWrittenInUpperNumberingWithoutTheLayerLetter) {
+    table->setValue(92, 0.3f);  // Lower "LFO Rate"
+    table->setValue(224, 0.6f); // Lower "Oscillator 1 Wave Shape"
+    std::vector<uint8_t> lower;
+    ByteWriter out(lower);
+    table->writeLayerCache(out, 1);
+    const std::vector<Entry> entries = entriesOf(lower);
+    ASSERT_EQ(entries.size(), 92u + 11u + 361u) << "every row of the layer, mapper or not";
+    EXPECT_EQ(entries[0].index, 0);
+    EXPECT_EQ(entries[0].key, "LfoRate");
+    EXPECT_EQ(entries[0].value, 0.3f);
+    EXPECT_EQ(entries[92 + 2].index, 213);
+    EXPECT_EQ(entries[92 + 2].key, "Osc1Wav");
+
+    // The Lower payload read into the Upper layer lands on the Upper rows.
+    heard.changes.clear();
+    ByteReader in(lower);
+    table->readLayerCache(0, in, 2);
+    EXPECT_EQ(table->getCachedValue(0), 0.3f);
+    EXPECT_EQ(table->getCachedValue(213), 0.6f);
+    EXPECT_FALSE(heard.changes.empty()) << "the listener hears what was read";
+}
+
+TEST_F(ParameterTable, LayerCacheEntriesFindTheirRowsByKey) {
+    std::vector<uint8_t> payload;
+    ByteWriter out(payload);
+    writeEntry(out, 213, "Osc1Wav", 0.625f);   // lands on the Lower twin, 224
+    writeEntry(out, 12, "NoSuchKey", 0.9f);     // a key that no longer names its row: skipped
+    writeEntry(out, 48, "Ef1Pr1", 0.4f);        // effect rows change keys with the effect: taken as they come
+    writeEntry(out, 5000, "Osc1Wav", 0.7f);     // outside the table: skipped
+    writeEntry(out, 11, "HpfCut", 0.55f);
+    payload.resize(payload.size() - 2);          // the last entry is cut short: ignored
+    ByteReader in(payload);
+    table->readLayerCache(1, in, 2);
+    EXPECT_EQ(table->getCachedValue(224), 0.625f);
+    EXPECT_EQ(table->getCachedValue(104), 0.0f);
+    EXPECT_EQ(table->getCachedValue(140), 0.4f);
+    EXPECT_EQ(table->getCachedValue(103), 0.0f);
+    EXPECT_EQ(program->getParameterWord(2, 2, 12), 0) << "the cache alone never reaches the kernel program";
+}
+
+TEST_F(ParameterTable, OldLayerCachesGiveTheKeyboardRoutesNeutralValues) {
+    for (int version : {1, 2}) {
+        SetUp();
+        std::vector<uint8_t> empty;
+        ByteReader in(empty);
+        table->readLayerCache(0, in, version);
+        const bool old = version < 2;
+        EXPECT_EQ(table->getCachedValue(593), old ? 0.5f : 0.0f) << version;
+        EXPECT_EQ(table->getCachedValue(595), old ? 0.5f : 0.0f) << version;
+        EXPECT_EQ(table->getCachedValue(599), old ? 1.0f : 0.0f) << version;
+        EXPECT_EQ(table->getCachedValue(609), old ? 1.0f : 0.0f) << version;
+        EXPECT_EQ(table->getCachedValue(590), 0.0f) << version;
+    }
+}
+
+TEST_F(ParameterTable, GlobalCacheFindsMovedRowsByKeyAndSetsTheKernelWhereItMust) {
+    std::vector<uint8_t> written;
+    ByteWriter out(written);
+    table->writeGlobalCache(out);
+    const std::vector<Entry> entries = entriesOf(written);
+    ASSERT_FALSE(entries.empty());
+    for (const Entry& e : entries) EXPECT_EQ(ParameterIndex::layerOf(e.index), -1) << e.index;
+
+    // "PortSw" under a wrong index still lands on 247; through its mapper, so part 2 loses its glide.
+    program->setParameter(2, 1, 20, 0.5f);
+    std::vector<uint8_t> payload;
+    ByteWriter moved(payload);
+    writeEntry(moved, 300, "PortSw", ParameterMapping::stepToValue(2, 3));
+    writeEntry(moved, 246, "NotARow", 0.8f);
+    ByteReader in(payload);
+    table->readGlobalCache(in);
+    EXPECT_EQ(table->getCachedValue(247), ParameterMapping::stepToValue(2, 3));
+    EXPECT_EQ(program->getParameterWord(2, 1, 20), 0) << "the switch's mapper reached the kernel program";
+    EXPECT_EQ(table->getCachedValue(246), 0.0f);
+}
+
+TEST_F(ParameterTable, ReadsFallBackToTheCacheOnlyWhereTheMapperHasNoValue) {
+    table->setValue(248, 0.4f); // portamento amount: its mapper never has a value of its own
+    EXPECT_EQ(table->getParameter(248), 0.4f);
+    table->setParameter(247, 0.9f);
+    EXPECT_EQ(table->getParameter(247), 0.0f) << "the switch always reads 0";
+    table->setParameter(12, 0.5f);
+    EXPECT_EQ(table->getParameter(12), 0.5f);
+    EXPECT_EQ(table->getCachedValue(12), 0.5f);
+    table->setValue(500, 0.25f); // a row without a mapper yet
+    EXPECT_EQ(table->getParameter(500), 0.25f);
+}
+
+TEST_F(ParameterTable, EchoesConcernTheirWordRowsAndEveryRouter) {
+    EXPECT_TRUE(table->isMapperFor(13, 5, 8));
+    EXPECT_FALSE(table->isMapperFor(13, 5, 7));
+    EXPECT_TRUE(table->isMapperFor(105, 5, 8)) << "the part is not compared";
+    EXPECT_TRUE(table->isMapperFor(33, 0, 0)) << "a router claims every echo";
+    EXPECT_TRUE(table->isMapperFor(16, 17, 99));
 }
 
 } // namespace
