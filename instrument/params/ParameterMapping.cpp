@@ -43,6 +43,14 @@ void ParameterMapping::storeCachedValue(int index, float value) {
     if (usable(index, value)) cached_[index].store(value, std::memory_order_relaxed);
 }
 
+bool ParameterMapping::refreshParameter(int index) {
+    ParameterMapper* m = mapper(index);
+    if (m == nullptr) return false;
+    const bool discrete = m->isDiscrete(index);
+    if (!discrete) m->setValue(index, getCachedValue(index));
+    return discrete;
+}
+
 std::string ParameterMapping::getName(int index) const {
     const ParameterMapper* m = mapper(index);
     return m ? m->getName(index) : std::string();

@@ -44,6 +44,10 @@ public:
     // before the table itself stores it.
     void storeCachedValue(int index, float value);
 
+    // What the editor asks when it refreshes a widget: a continuous row gets its cached value pushed
+    // through its mapper again. Answers whether the row is discrete (false for a row without a mapper).
+    bool refreshParameter(int index);
+
     std::string getName(int index) const;
     std::string getLongName(int index) const;
     std::string getText(int index) const;

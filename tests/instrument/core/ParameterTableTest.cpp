@@ -223,8 +223,18 @@ TEST_F(ParameterTable, ReadsFallBackToTheCacheOnlyWhereTheMapperHasNoValue) {
     table->setParameter(12, 0.5f);
     EXPECT_EQ(table->getParameter(12), 0.5f);
     EXPECT_EQ(table->getCachedValue(12), 0.5f);
-    table->setValue(500, 0.25f); // a row without a mapper yet
-    EXPECT_EQ(table->getParameter(500), 0.25f);
+}
+
+TEST_F(ParameterTable, RefreshPushesOnlyContinuousRows) {
+    table->setValue(12, 0.7f); // cutoff: cached, not yet sent
+    table->setValue(213, ParameterMapping::stepToValue(2, 4));
+    const int posted = kernel->pendingMessageCount();
+    EXPECT_FALSE(table->refreshParameter(12));
+    EXPECT_EQ(program->getParameterWord(1, 5, 7), static_cast<int16_t>(0.7f * 16384.0f));
+    EXPECT_TRUE(table->refreshParameter(213)) << "a discrete row answers true";
+    EXPECT_EQ(program->getParameterWord(1, 2, 12), 0) << "and is not pushed";
+    EXPECT_EQ(kernel->pendingMessageCount(), posted + 1);
+    EXPECT_FALSE(table->refreshParameter(-3));
 }
 
 TEST_F(ParameterTable, EchoesConcernTheirWordRowsAndEveryRouter) {
