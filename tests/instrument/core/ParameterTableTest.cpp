@@ -11,6 +11,7 @@
 #include "engine/program/CorvanKernelProgram.h"
 #include "instrument/params/ByteStream.h"
 #include "instrument/params/CorvanParameters.h"
+#include "tests/instrument/core/ParameterRig.h"
 
 namespace corvex {
 namespace {
@@ -24,20 +25,10 @@ struct Heard : MapperManagerListener {
     std::vector<Change> changes;
 };
 
-class ParameterTable : public ::testing::Test {
+class ParameterTable : public ::testing::Test, protected testing::ParameterRig {
 protected:
-    void SetUp() override {
-        kernel = std::make_unique<CorvexKernel>();
-        kernel->initialise();
-        kernel->setSampleRate(44100.0);
-        program = std::make_unique<CorvanKernelProgram>(*kernel);
-        program->initialise();
-        table = std::make_unique<CorvanParameters>(&heard, *program);
-    }
+    void SetUp() override { build(&heard); }
     Heard heard;
-    std::unique_ptr<CorvexKernel> kernel;
-    std::unique_ptr<CorvanKernelProgram> program;
-    std::unique_ptr<CorvanParameters> table;
 };
 
 TEST(ParameterSteps, QuantiseTruncatesAndClamps) {

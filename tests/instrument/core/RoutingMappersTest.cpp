@@ -12,6 +12,7 @@
 #include "engine/program/CorvanKernelProgram.h"
 #include "instrument/params/CorvanParameters.h"
 #include "instrument/params/RoutingMappers.h"
+#include "tests/instrument/core/ParameterRig.h"
 #include "tests/support/SignalChecks.h"
 
 namespace corvex {
@@ -29,20 +30,13 @@ float pwMode(int mode) { return ParameterMapping::stepToValue(mode, 3); }
 constexpr int kSaw = 1, kRectangle = 2, kTriangle = 0, kSquare = 3;
 constexpr int kEnvelopeMode = 0, kManualMode = 1, kLfoMode = 2;
 
-class RoutingRows : public ::testing::Test {
+class RoutingRows : public ::testing::Test, protected testing::ParameterRig {
 protected:
     void SetUp() override { build(); }
 
-    // A fresh kernel, program and table; the old ones go in the reverse order of their making.
+    // A fresh kernel, program and table, with the program's own messages taken by the kernel.
     void build() {
-        table.reset();
-        program.reset();
-        kernel = std::make_unique<CorvexKernel>();
-        kernel->initialise();
-        kernel->setSampleRate(44100.0);
-        program = std::make_unique<CorvanKernelProgram>(*kernel);
-        program->initialise();
-        table = std::make_unique<CorvanParameters>(nullptr, *program);
+        ParameterRig::build();
         deliver();
     }
 
@@ -75,9 +69,6 @@ protected:
         table->setParameter(ParameterIndex::unfold(213, layer), ParameterMapping::stepToValue(step, 4));
     }
 
-    std::unique_ptr<CorvexKernel> kernel;
-    std::unique_ptr<CorvanKernelProgram> program;
-    std::unique_ptr<CorvanParameters> table;
 };
 
 // ---- Routers ----

@@ -13,6 +13,7 @@
 #include "engine/kernel/CorvexKernel.h"
 #include "engine/program/CorvanKernelProgram.h"
 #include "instrument/params/CorvanParameters.h"
+#include "tests/instrument/core/ParameterRig.h"
 #include "tests/support/SignalChecks.h"
 
 namespace corvex {
@@ -21,32 +22,13 @@ namespace {
 constexpr int kUpper = 1, kLower = 2, kGlobal = 0;
 constexpr double kPi = 3.14159265358979323846;
 
-class WordRig : public ::testing::Test {
+class WordRig : public ::testing::Test, protected testing::ParameterRig {
 protected:
-    // Also called again by tests that need a fresh instrument: the table goes first, the kernel last.
-    void SetUp() override {
-        table.reset();
-        program.reset();
-        kernel = std::make_unique<CorvexKernel>();
-        kernel->initialise();
-        kernel->setSampleRate(44100.0);
-        program = std::make_unique<CorvanKernelProgram>(*kernel);
-        program->initialise();
-        table = std::make_unique<CorvanParameters>(nullptr, *program);
-    }
+    void SetUp() override { build(); }
 
     uint16_t word(int section, int slot, int index) {
         return static_cast<uint16_t>(program->getParameterWord(section, slot, index));
     }
-    void render() {
-        float left[32], right[32];
-        float* outs[2] = {left, right};
-        kernel->processBlock(2, outs, 32);
-    }
-
-    std::unique_ptr<CorvexKernel> kernel;
-    std::unique_ptr<CorvanKernelProgram> program;
-    std::unique_ptr<CorvanParameters> table;
 };
 
 // ---------------------------------------------------------------------------------------------------------
