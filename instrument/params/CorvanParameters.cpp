@@ -39,8 +39,13 @@ void CorvanParameters::buildTable() {
         addWordRows(*this, layer);
         addConnectionRows(*this, layer);
         addRoutingRows(*this, layer);
+        addEffectLineRows(*this, layer);
+        addSequencerRows(*this, layer);
     }
     addGlobalWordRows(*this);
+    addMultiRows(*this);
+    addDoubleConnectionRows(*this);
+    addMasterEffectRows(*this);
     // The kernel keeps its own initial program: building touches only the cache.
     for (int i = 0; i < kCount; ++i) setValue(i, 0.0f);
 }
