@@ -112,9 +112,6 @@ TEST(ConnectionRows, KeysLongNamesAndLowerTwins) {
         EXPECT_TRUE(rig.table->isDiscrete(r.upper)) << r.key;
         EXPECT_TRUE(rig.table->isDiscrete(lower)) << r.key;
     }
-    // The two filter-bend and VCO-bend amounts belong to the double-connection family, not here.
-    EXPECT_EQ(rig.table->mapper(238), nullptr);
-    EXPECT_EQ(rig.table->mapper(240), nullptr);
 }
 
 TEST(ConnectionRows, AmountRowsWriteTheirRouteInTheirLayersPart) {
