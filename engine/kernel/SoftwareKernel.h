@@ -84,6 +84,7 @@ public:
     void setTuning(float hz) { tuning_.store(hz, std::memory_order_relaxed); }
     float getTuning() const { return tuning_.load(std::memory_order_relaxed); }
     void setTestTone(bool on) { testTone_.store(on, std::memory_order_relaxed); }
+    bool getTestTone() const { return testTone_.load(std::memory_order_relaxed); }
 
     const EngineContext& context() const { return context_; }
     BlockBufferStore& bufferStore() { return store_; }

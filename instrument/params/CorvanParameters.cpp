@@ -25,6 +25,15 @@ bool globalRowSetsTheKernel(int i) {
            (i >= 971 && i <= 974) || i == 976 || i == 977 || i == 1009;
 }
 
+// A row told to re-read itself (-1.0) may still hold that signal in its cache: save what its mapper reads
+// back instead, so a loaded multi keeps the mode it was saved with.
+float savedGlobalValue(const ParameterMapping& table, int index) {
+    const float cached = table.getCachedValue(index);
+    if (cached != ParameterMapper::kUseCachedValue) return cached;
+    ParameterMapper* m = table.mapper(index);
+    return m ? m->getValue(index) : cached;
+}
+
 } // namespace
 
 std::string layerKey(int layer, const std::string& name) { return (layer == 1 ? "L" : "U") + name; }
@@ -94,7 +103,7 @@ void CorvanParameters::writeGlobalCache(ByteWriter& out) const {
         if (ParameterIndex::layerOf(i) != -1) continue;
         out.writeInt32(i);
         out.writeString(getName(i));
-        out.writeFloat(getCachedValue(i));
+        out.writeFloat(savedGlobalValue(*this, i));
     }
 }
 
@@ -114,7 +123,9 @@ void CorvanParameters::readGlobalCache(ByteReader& in) {
             for (int i = 0; i < kCount && index < 0; ++i)
                 if (ParameterIndex::layerOf(i) == -1 && getName(i) == key) index = i;
         }
-        if (index < 0) continue;
+        // A payload written before the re-read signal was kept out of the cache may hold it: it names no
+        // setting, and pushed through a mode mapper it would read as the first mode.
+        if (index < 0 || value == ParameterMapper::kUseCachedValue) continue;
         if (globalRowSetsTheKernel(index))
             setParameter(index, value);
         else
