@@ -137,6 +137,16 @@ void CorvanKernelProgram::setParameterWord(int section, int slot, int wordIndex,
     post(KernelMessage::makeParameterSet(section, s.type, s.group, s.instance, index, value));
 }
 
+void CorvanKernelProgram::setParameterWordAs(int section, int slot, int storageWord, int messageWord,
+                                             uint16_t value) {
+    Block b = getBlock(section, slot);
+    if (b.words == nullptr || storageWord < 3 || storageWord >= b.length || messageWord < 0 || messageWord > 255)
+        return;
+    b.words[storageWord] = value;
+    const ModuleSlot& s = slotInfo(slot);
+    post(KernelMessage::makeParameterSet(section, s.type, s.group, s.instance, messageWord, value));
+}
+
 int CorvanKernelProgram::findConnection(int section, int sourceSlot, int sourcePort, int kind, int destinationSlot,
                                         int destinationPort) const {
     if (!validPart(section)) return -1;

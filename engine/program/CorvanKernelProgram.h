@@ -46,6 +46,11 @@ public:
     // Parameter senders: each edits the image, then posts the matching message.
     void setParameter(int section, int slot, int wordIndex, float v);
     void setParameterWord(int section, int slot, int wordIndex, int alternateIndex, uint16_t value);
+    // Stores the word at one index of the block and posts it under another. An effect slot holds its
+    // hosted effect's block from word 10 on, but the kernel hands a slot's parameter numbers to the hosted
+    // effect unchanged: its parameter p is stored at word p + 10 and posted as p. A message word must fit
+    // the message's byte.
+    void setParameterWordAs(int section, int slot, int storageWord, int messageWord, uint16_t value);
     // A word of the image read as a signed 16-bit value (0 for a word outside the block), and the same
     // scaled so that 16384 reads 1.0.
     int16_t getParameterWord(int section, int slot, int wordIndex);

@@ -579,5 +579,40 @@ TEST_F(Program, MalformedStreamsLeaveTheImageAndRestartThePart) {
     }
 }
 
+TEST_F(Program, WordStoredAtOneIndexIsPostedUnderAnother) {
+    program->setEffectType(0, 2);
+    takePending();
+    // A hosted effect's parameter 7 lives at slot word 17; the slot's own words 7..9 stay.
+    program->setParameterWordAs(0, 35, 17, 7, 4096);
+    const auto slot = program->getBlock(0, 35);
+    EXPECT_EQ(slot.words[17], 4096);
+    EXPECT_EQ(slot.words[7], 2);
+    EXPECT_EQ(slot.words[8], 1);
+    EXPECT_EQ(slot.words[9], 0);
+    ASSERT_EQ(kernel->pendingMessageCount(), 1);
+    const KernelMessage m = kernel->pendingMessage(0);
+    EXPECT_EQ(type(m), MessageType::SetParameter);
+    EXPECT_EQ(target(m), 0);
+    EXPECT_EQ(m.words[1] >> 8, 49);
+    EXPECT_EQ(m.words[2], (7 << 8) | 0);
+    EXPECT_EQ(m.words[3], 4096);
+    EXPECT_EQ(kernel->processMessage(m.words, m.wordCount), 0);
+    takePending();
+
+    struct Refused {
+        const char* name;
+        int section, slot, storageWord, messageWord;
+    };
+    for (const Refused r : {Refused{"header word", 0, 35, 2, 7}, Refused{"past the block", 0, 35, 40, 7},
+                            Refused{"negative message word", 0, 35, 17, -1},
+                            Refused{"message word past a byte", 0, 35, 17, 256 + 7},
+                            Refused{"slot without a block", 0, 38, 17, 7}, Refused{"no such section", 5, 4, 7, 7}}) {
+        const std::vector<uint16_t> before = part(0);
+        program->setParameterWordAs(r.section, r.slot, r.storageWord, r.messageWord, 999);
+        EXPECT_EQ(kernel->pendingMessageCount(), 0) << r.name;
+        EXPECT_EQ(part(0), before) << r.name;
+    }
+}
+
 } // namespace
 } // namespace corvex::testing
