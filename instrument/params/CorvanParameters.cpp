@@ -26,8 +26,9 @@ bool globalRowSetsTheKernel(int i) {
 }
 
 // A row told to re-read itself (-1.0) may still hold that signal in its cache: save what its mapper reads
-// back instead, so a loaded multi keeps the mode it was saved with.
-float savedGlobalValue(const ParameterMapping& table, int index) {
+// back instead, so a loaded multi or layer keeps what it was saved with. A row whose mapper has nothing to
+// give still saves the signal, which the readers skip.
+float savedValue(const ParameterMapping& table, int index) {
     const float cached = table.getCachedValue(index);
     if (cached != ParameterMapper::kUseCachedValue) return cached;
     ParameterMapper* m = table.mapper(index);
@@ -73,7 +74,7 @@ void CorvanParameters::writeLayerCache(ByteWriter& out, int layer) const {
         const std::string key = getName(i);
         out.writeInt32(ParameterIndex::foldToUpper(i));
         out.writeString(key.empty() ? key : key.substr(1));
-        out.writeFloat(getCachedValue(i));
+        out.writeFloat(savedValue(*this, i));
     }
 }
 
@@ -103,7 +104,7 @@ void CorvanParameters::writeGlobalCache(ByteWriter& out) const {
         if (ParameterIndex::layerOf(i) != -1) continue;
         out.writeInt32(i);
         out.writeString(getName(i));
-        out.writeFloat(savedGlobalValue(*this, i));
+        out.writeFloat(savedValue(*this, i));
     }
 }
 
