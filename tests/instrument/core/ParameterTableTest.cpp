@@ -170,6 +170,25 @@ TEST_F(ParameterTable, LayerCacheEntriesFindTheirRowsByKey) {
     EXPECT_EQ(program->getParameterWord(2, 2, 12), 0) << "the cache alone never reaches the kernel program";
 }
 
+// Choosing an insert effect tells the chain's rows to re-read (-1.0 in their cache); a layer saved then
+// keeps the effect's actual settings, never the signal.
+TEST_F(ParameterTable, LayerCacheSavesWhatReReadRowsReadBack) {
+    table->setParameter(249, ParameterMapping::stepToValue(2, 6)); // chain 1: "Distortion"
+    ASSERT_EQ(table->getCachedValue(49), -1.0f);
+    const float readBack = table->getParameter(49);
+    ASSERT_NE(readBack, -1.0f);
+    std::vector<uint8_t> payload;
+    ByteWriter out(payload);
+    table->writeLayerCache(out, 0);
+    int found = 0;
+    for (const Entry& e : entriesOf(payload)) {
+        if (e.index != 49) continue;
+        EXPECT_EQ(e.value, readBack);
+        ++found;
+    }
+    EXPECT_EQ(found, 1);
+}
+
 TEST_F(ParameterTable, OldLayerCachesGiveTheKeyboardRoutesNeutralValues) {
     for (int version : {1, 2}) {
         SetUp();
