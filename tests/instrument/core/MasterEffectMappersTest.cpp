@@ -19,16 +19,9 @@ namespace {
 
 constexpr int kNoEffect = 0, kChorus = 1, kDelay = 2, kReverb = 3, kPhaser = 4;
 constexpr int kChoiceRow[2] = {979, 994};
-constexpr int kEffectSlotType = 49;
+constexpr int kEffectSlotType = ModuleType::EffectSlot;
 
-struct Heard : MapperManagerListener {
-    void valueChanged(int index, float value) override { changes.push_back({index, value}); }
-    struct Change {
-        int index;
-        float value;
-    };
-    std::vector<Change> changes;
-};
+using testing::Heard;
 
 // A posted parameter message as the kernel reads it.
 struct PostedParameter {

@@ -24,19 +24,7 @@ constexpr int kWhole = 0, kDual = 1, kSplit = 2;
 
 float centre(int step, int steps) { return (static_cast<float>(step) + 0.5f) / static_cast<float>(steps); }
 
-struct Heard : MapperManagerListener {
-    void valueChanged(int index, float value) override { changes.push_back({index, value}); }
-    struct Change {
-        int index;
-        float value;
-    };
-    std::vector<Change> changes;
-    bool heardValue(int index, float value) const {
-        for (const Change& c : changes)
-            if (c.index == index && c.value == value) return true;
-        return false;
-    }
-};
+using testing::Heard;
 
 // Public: the case tables' checks reach into the rig.
 class MultiRows : public ::testing::Test, public testing::ParameterRig {

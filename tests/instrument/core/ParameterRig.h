@@ -2,12 +2,33 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "engine/kernel/CorvexKernel.h"
 #include "engine/program/CorvanKernelProgram.h"
 #include "instrument/params/CorvanParameters.h"
 
 namespace corvex::testing {
+
+// A route as a test names it: source slot and port, kind, destination slot and port.
+struct Route {
+    int sourceSlot, sourcePort, kind, destinationSlot, destinationPort;
+};
+
+// Every value the table tells its listener, in order.
+struct Heard : MapperManagerListener {
+    struct Change {
+        int index;
+        float value;
+    };
+    void valueChanged(int index, float value) override { changes.push_back({index, value}); }
+    bool heardValue(int index, float value) const {
+        for (const Change& c : changes)
+            if (c.index == index && c.value == value) return true;
+        return false;
+    }
+    std::vector<Change> changes;
+};
 
 class ParameterRig {
 public:
@@ -29,6 +50,31 @@ public:
         float* outs[2] = {left, right};
         kernel->processBlock(2, outs, 32);
     }
+
+    // Lets the kernel take everything posted so far, and counts what waits for it.
+    void deliver() { kernel->processPendingMessages(1000); }
+    int posted() const { return kernel->pendingMessageCount(); }
+
+    // A route in the kernel program's list of a part (1 or 2), and in the kernel's own.
+    int find(int part, Route r) const {
+        return program->findConnection(part, r.sourceSlot, r.sourcePort, r.kind, r.destinationSlot, r.destinationPort);
+    }
+    bool has(int part, Route r) const { return find(part, r) >= 0; }
+    int amount(int part, Route r) const {
+        return program->getConnectionAmount(part, r.sourceSlot, r.sourcePort, r.kind, r.destinationSlot,
+                                            r.destinationPort);
+    }
+    int second(int part, Route r) const {
+        const int i = find(part, r);
+        return i < 0 ? -1 : program->connections(part)->record(i).second;
+    }
+    int connectionCount(int part) const { return program->connections(part)->count(); }
+    int kernelConnectionCount(int part) const { return kernel->program(part - 1)->connections.count(); }
+    bool kernelHas(int part, Route r) const {
+        return kernel->program(part - 1)->connections.find(r.sourceSlot, r.sourcePort, r.kind, r.destinationSlot,
+                                                           r.destinationPort) >= 0;
+    }
+    int word(int part, int slot, int w) const { return program->getParameterWord(part, slot, w); }
 
     std::unique_ptr<CorvexKernel> kernel;
     std::unique_ptr<CorvanKernelProgram> program;

@@ -16,14 +16,7 @@
 namespace corvex {
 namespace {
 
-struct Heard : MapperManagerListener {
-    void valueChanged(int index, float value) override { changes.push_back({index, value}); }
-    struct Change {
-        int index;
-        float value;
-    };
-    std::vector<Change> changes;
-};
+using testing::Heard;
 
 class ParameterTable : public ::testing::Test, protected testing::ParameterRig {
 protected:

@@ -18,10 +18,7 @@
 namespace corvex {
 namespace {
 
-// A route as a test names it: source slot and port, kind, destination slot and port.
-struct Route {
-    int sourceSlot, sourcePort, kind, destinationSlot, destinationPort;
-};
+using testing::Route;
 
 // Values of list positions: the destination list has nine entries, the PW modes three, the waves four.
 float destination(int entry) { return ParameterMapping::stepToValue(entry, 9); }
@@ -40,29 +37,6 @@ protected:
         deliver();
     }
 
-    // Lets the kernel take everything posted so far.
-    void deliver() { kernel->processPendingMessages(1000); }
-    int posted() const { return kernel->pendingMessageCount(); }
-
-    int find(int part, Route r) const {
-        return program->findConnection(part, r.sourceSlot, r.sourcePort, r.kind, r.destinationSlot, r.destinationPort);
-    }
-    bool has(int part, Route r) const { return find(part, r) >= 0; }
-    int amount(int part, Route r) const {
-        return program->getConnectionAmount(part, r.sourceSlot, r.sourcePort, r.kind, r.destinationSlot,
-                                            r.destinationPort);
-    }
-    int second(int part, Route r) const {
-        const int i = find(part, r);
-        return i < 0 ? -1 : program->connections(part)->record(i).second;
-    }
-    int connectionCount(int part) const { return program->connections(part)->count(); }
-    int kernelConnectionCount(int part) const { return kernel->program(part - 1)->connections.count(); }
-    bool kernelHas(int part, Route r) const {
-        return kernel->program(part - 1)->connections.find(r.sourceSlot, r.sourcePort, r.kind, r.destinationSlot,
-                                                           r.destinationPort) >= 0;
-    }
-    int word(int part, int slot, int w) const { return program->getParameterWord(part, slot, w); }
 
     // Oscillator 1's wave of a layer, through whatever mapper its row has, so the cache and the kernel agree.
     void setWave(int layer, int step) {

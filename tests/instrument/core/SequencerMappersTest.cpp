@@ -19,9 +19,7 @@
 namespace corvex {
 namespace {
 
-struct Route {
-    int sourceSlot, sourcePort, kind, destinationSlot, destinationPort;
-};
+using testing::Route;
 
 constexpr int kSequencer = 24, kButton = 22, kButtonWord = 5;
 
@@ -46,27 +44,6 @@ protected:
     void build(MapperManagerListener* listener = nullptr) {
         ParameterRig::build(listener);
         deliver();
-    }
-    void deliver() { kernel->processPendingMessages(1000); }
-    int posted() const { return kernel->pendingMessageCount(); }
-
-    int find(int part, Route r) const {
-        return program->findConnection(part, r.sourceSlot, r.sourcePort, r.kind, r.destinationSlot, r.destinationPort);
-    }
-    bool has(int part, Route r) const { return find(part, r) >= 0; }
-    int amount(int part, Route r) const {
-        return program->getConnectionAmount(part, r.sourceSlot, r.sourcePort, r.kind, r.destinationSlot,
-                                            r.destinationPort);
-    }
-    int second(int part, Route r) const {
-        const int i = find(part, r);
-        return i < 0 ? -1 : program->connections(part)->record(i).second;
-    }
-    int connectionCount(int part) const { return program->connections(part)->count(); }
-    int kernelConnectionCount(int part) const { return kernel->program(part - 1)->connections.count(); }
-    bool kernelHas(int part, Route r) const {
-        return kernel->program(part - 1)->connections.find(r.sourceSlot, r.sourcePort, r.kind, r.destinationSlot,
-                                                           r.destinationPort) >= 0;
     }
     // Routes of the part into one input, whatever their source and kind.
     int routesInto(int part, int slot, int port) const {
