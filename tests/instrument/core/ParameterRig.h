@@ -44,6 +44,17 @@ public:
         table = std::make_unique<CorvanParameters>(listener, *program);
     }
 
+    // A fresh program and table on the same kernel, which first takes what the old program posted: for
+    // tests that compare program images many times over, where a new kernel each time costs too much.
+    void rebuildProgram(MapperManagerListener* listener = nullptr) {
+        table.reset();
+        program.reset();
+        deliver();
+        program = std::make_unique<CorvanKernelProgram>(*kernel);
+        program->initialise();
+        table = std::make_unique<CorvanParameters>(listener, *program);
+    }
+
     // One block, which also executes what was posted before it.
     void render() {
         float left[32], right[32];

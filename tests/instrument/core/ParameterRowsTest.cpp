@@ -51,7 +51,7 @@ TEST_F(ParameterRows, LowerTwinsActOnPartTwoAsUpperRowsOnPartOne) {
     for (int upper = 0; upper < ParameterMapping::kCount; ++upper) {
         if (ParameterIndex::layerOf(upper) != 0) continue;
         const int lower = ParameterIndex::unfold(upper, 1);
-        build();
+        rebuildProgram();
         ParameterMapper* u = table->mapper(upper);
         ParameterMapper* l = table->mapper(lower);
         ASSERT_EQ(u == nullptr, l == nullptr) << upper;
@@ -68,7 +68,7 @@ TEST_F(ParameterRows, LowerTwinsActOnPartTwoAsUpperRowsOnPartOne) {
         const Image upperResult = imageOf(*program, 1);
         EXPECT_EQ(imageOf(*program, 2), before2) << "Upper row " << upper << " touched part 2";
 
-        build();
+        rebuildProgram();
         table->setParameter(lower, 0.8f);
         EXPECT_EQ(imageOf(*program, 2), upperResult) << "row " << lower << " differs from its twin " << upper;
         EXPECT_EQ(imageOf(*program, 1), before1) << "Lower row " << lower << " touched part 1";
