@@ -1,0 +1,80 @@
+#include "instrument/state/LayerChunks.h"
+
+#include <cstdio>
+
+#include "engine/program/CorvanKernelProgram.h"
+#include "instrument/params/CorvanParameters.h"
+#include "instrument/state/CacheEntries.h"
+#include "instrument/state/ChunkStream.h"
+#include "instrument/state/PresetStreams.h"
+#include "instrument/state/StateLoadListener.h"
+
+namespace corvex {
+
+void writeLayerChunk(const CorvanKernelProgram& program, const CorvanParameters& table, int part,
+                     std::vector<uint8_t>& out) {
+    if (part != 1 && part != 2) return;
+    ChunksWriter writer(out);
+    writeInfoChunk(writer);
+    MVPresetOutputStream words(writer.payload());
+    program.writePart(part, words);
+    writer.closeChunk(ChunkId::kProg);
+    ByteWriter cache(writer.payload());
+    table.writeLayerCache(cache, part - 1);
+    writer.closeChunk(ChunkId::kCach);
+    writer.closeChunk(ChunkId::kEnd);
+}
+
+bool readLayerChunk(CorvanKernelProgram& program, CorvanParameters& table, int part, const uint8_t* data,
+                    size_t size, StateLoadListener& listener) {
+    if (part != 1 && part != 2) return false;
+    const int layer = part - 1;
+    std::vector<Chunk> chunks;
+    if (!readChunkList(data, size, chunks)) return false;
+
+    // The cache is read with the version seen before it: a stream without 'info' there predates it.
+    int version = 0;
+    int cacheVersion = 0;
+    const Chunk* prog = nullptr;
+    const Chunk* cach = nullptr;
+    bool infoSeen = false;
+    for (const Chunk& c : chunks) {
+        // One of each at most: a second would be applied after the first, past the point of checking.
+        bool duplicate = false;
+        if (c.id == ChunkId::kInfo) {
+            duplicate = infoSeen;
+            infoSeen = true;
+            if (!readInfoVersion(c.payload, version)) return false;
+        } else if (c.id == ChunkId::kProg) {
+            duplicate = prog != nullptr;
+            prog = &c;
+        } else if (c.id == ChunkId::kCach) {
+            duplicate = cach != nullptr;
+            cach = &c;
+            cacheVersion = version;
+            if (!checkLayerCache(c.payload)) return false;
+        }
+        if (duplicate) {
+            std::fprintf(stderr, "Chunk Reader : layer stream holds a chunk twice\n");
+            return false;
+        }
+    }
+
+    // The kernel program checks its part whole before it takes it, so the part goes first: when it fails,
+    // nothing has been applied yet.
+    if (prog != nullptr) {
+        MVPresetInputStream words(prog->payload);
+        if (!program.readPart(part, words)) {
+            std::fprintf(stderr, "Chunk Reader : layer program refused\n");
+            return false;
+        }
+    }
+    if (cach != nullptr) {
+        ByteReader in(cach->payload);
+        table.readLayerCache(layer, in, cacheVersion);
+    }
+    finishStateLoad(program, table, listener, layer);
+    return true;
+}
+
+} // namespace corvex
