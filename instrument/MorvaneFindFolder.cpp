@@ -1,4 +1,4 @@
-// Where the program keeps its settings files: one folder under the user's application-data folder.
+// Where the program keeps its settings files: one folder under the user's configuration folder.
 #include "instrument/MorvaneFindFolder.h"
 
 #include <iostream>
@@ -11,10 +11,16 @@ MorvaneFindFolder::MorvaneFindFolder(const juce::File& root, const juce::String&
       pluginPrefs_(settingsFolder_.getChildFile("plugin.prefs")),
       midiPrefs_(settingsFolder_.getChildFile("midi.prefs")) {}
 
+juce::File MorvaneFindFolder::settingsRoot() {
+    // An empty or relative value is to be ignored, as if unset.
+    const juce::String xdg = juce::SystemStats::getEnvironmentVariable("XDG_CONFIG_HOME", {});
+    if (xdg.isNotEmpty() && juce::File::isAbsolutePath(xdg)) return juce::File(xdg);
+    return juce::File::getSpecialLocation(juce::File::userHomeDirectory).getChildFile(".config");
+}
+
 MorvaneFindFolder& MorvaneFindFolder::getInstance() {
     // Never destroyed: settings are written from destructors that may run late in shutdown.
-    static MorvaneFindFolder* instance = new MorvaneFindFolder(
-        juce::File::getSpecialLocation(juce::File::userApplicationDataDirectory), "Corvex2");
+    static MorvaneFindFolder* instance = new MorvaneFindFolder(settingsRoot(), "Corvex2");
     return *instance;
 }
 

@@ -1,4 +1,4 @@
-// Where the program keeps its settings files: one folder under the user's application-data folder.
+// Where the program keeps its settings files: one folder under the user's configuration folder.
 #pragma once
 
 #include <juce_core/juce_core.h>
@@ -7,11 +7,14 @@ namespace corvex {
 
 class MorvaneFindFolder {
 public:
-    // Tests pass a temporary root; the program's instance uses the user's application-data folder.
+    // Tests pass a temporary root; the program's instance uses settingsRoot().
     MorvaneFindFolder(const juce::File& root, const juce::String& productName);
     virtual ~MorvaneFindFolder() = default;
 
     static MorvaneFindFolder& getInstance();
+    // The user's configuration folder: $XDG_CONFIG_HOME when it holds an absolute path, else ~/.config.
+    // JUCE's application-data folder ignores the variable.
+    static juce::File settingsRoot();
 
     // None of these touches the disk: the folder appears with the first settings file written.
     juce::File getSettingsFolder() const { return settingsFolder_; }

@@ -79,6 +79,10 @@ public:
         return (part >= 0 && part < kPartCount) ? holdValues_[part].load(std::memory_order_relaxed) : 0;
     }
 
+    // Audio thread, between blocks: the tempo every tempo-synced module reads.
+    void setTempo(float bpm) {
+        if (bpm > 0.0f && bpm < 1000.0f) context_.tempo = bpm;
+    }
     void setDetune(float v);
     float getDetune() const { return detuneAmount_.load(std::memory_order_relaxed); }
     void setTuning(float hz) { tuning_.store(hz, std::memory_order_relaxed); }

@@ -3,8 +3,34 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <optional>
+#include <string>
+
 namespace corvex {
 namespace {
+
+// Sets or clears XDG_CONFIG_HOME for one test and puts back whatever the process had.
+class XdgConfigHome {
+public:
+    XdgConfigHome() {
+        if (const char* v = std::getenv(kName)) saved_ = v;
+    }
+    ~XdgConfigHome() {
+        if (saved_)
+            setenv(kName, saved_->c_str(), 1);
+        else
+            unsetenv(kName);
+    }
+    void set(const char* value) { setenv(kName, value, 1); }
+    void clear() { unsetenv(kName); }
+
+private:
+    static constexpr const char* kName = "XDG_CONFIG_HOME";
+    std::optional<std::string> saved_;
+};
+
+juce::File homeConfig() { return juce::File(juce::String(std::getenv("HOME"))).getChildFile(".config"); }
 
 TEST(MorvaneFindFolder, FilesLieInTheProductSaveFolderUnderTheRoot) {
     juce::TemporaryFile tempRoot;
@@ -24,11 +50,29 @@ TEST(MorvaneFindFolder, FilesLieInTheProductSaveFolderUnderTheRoot) {
     root.deleteRecursively();
 }
 
-TEST(MorvaneFindFolder, TheProcessInstanceIsOneObjectUnderTheUserDataFolder) {
+TEST(MorvaneFindFolder, TheRootIsXdgConfigHomeWhenSetElseDotConfig) {
+    XdgConfigHome xdg;
+    xdg.set("/tmp/corvex-xdg-test");
+    EXPECT_EQ(MorvaneFindFolder::settingsRoot(), juce::File("/tmp/corvex-xdg-test"));
+    xdg.set("");
+    EXPECT_EQ(MorvaneFindFolder::settingsRoot(), homeConfig());
+    xdg.set("relative/config"); // not absolute: to be ignored
+    EXPECT_EQ(MorvaneFindFolder::settingsRoot(), homeConfig());
+    xdg.clear();
+    EXPECT_EQ(MorvaneFindFolder::settingsRoot(), homeConfig());
+}
+
+TEST(MorvaneFindFolder, TheProcessInstanceIsOneObjectUnderTheConfigFolder) {
+    XdgConfigHome xdg;
+    xdg.set("/tmp/corvex-xdg-instance");
     MorvaneFindFolder& a = MorvaneFindFolder::getInstance();
     EXPECT_EQ(&a, &MorvaneFindFolder::getInstance());
-    const juce::File data = juce::File::getSpecialLocation(juce::File::userApplicationDataDirectory);
-    EXPECT_EQ(a.getMidiPrefsFile(), data.getChildFile("Morvane/Corvex2/Save/midi.prefs"));
+    // The instance may have been made by an earlier test, before the variable was set here.
+    const char* before = std::getenv("XDG_CONFIG_HOME");
+    const juce::String path = a.getMidiPrefsFile().getFullPathName();
+    EXPECT_TRUE(path == "/tmp/corvex-xdg-instance/Morvane/Corvex2/Save/midi.prefs" ||
+                a.getMidiPrefsFile() == homeConfig().getChildFile("Morvane/Corvex2/Save/midi.prefs"))
+        << path << " with XDG_CONFIG_HOME " << (before ? before : "unset");
 }
 
 TEST(MorvaneFindFolder, AWriteThatCannotCreateTheFolderFails) {
