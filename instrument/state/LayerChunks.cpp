@@ -8,6 +8,7 @@
 #include "instrument/state/ChunkStream.h"
 #include "instrument/state/PresetStreams.h"
 #include "instrument/state/StateLoadListener.h"
+#include "instrument/state/StateStream.h"
 
 namespace corvex {
 
@@ -32,33 +33,10 @@ bool readLayerChunk(CorvanKernelProgram& program, CorvanParameters& table, int p
     std::vector<Chunk> chunks;
     if (!readChunkList(data, size, chunks)) return false;
 
-    // The cache is read with the version seen before it: a stream without 'info' there predates it.
-    int version = 0;
-    int cacheVersion = 0;
-    const Chunk* prog = nullptr;
-    const Chunk* cach = nullptr;
-    bool infoSeen = false;
-    for (const Chunk& c : chunks) {
-        // One of each at most: a second would be applied after the first, past the point of checking.
-        bool duplicate = false;
-        if (c.id == ChunkId::kInfo) {
-            duplicate = infoSeen;
-            infoSeen = true;
-            if (!readInfoVersion(c.payload, version)) return false;
-        } else if (c.id == ChunkId::kProg) {
-            duplicate = prog != nullptr;
-            prog = &c;
-        } else if (c.id == ChunkId::kCach) {
-            duplicate = cach != nullptr;
-            cach = &c;
-            cacheVersion = version;
-            if (!checkLayerCache(c.payload)) return false;
-        }
-        if (duplicate) {
-            std::fprintf(stderr, "Chunk Reader : layer stream holds a chunk twice\n");
-            return false;
-        }
-    }
+    StateStreamParts parts;
+    if (!splitStateStream(chunks, ChunkId::kProg, ChunkId::kCach, checkLayerCache, "layer", parts)) return false;
+    const Chunk* prog = parts.program;
+    const Chunk* cach = parts.cache;
 
     // The kernel program checks its part whole before it takes it, so the part goes first: when it fails,
     // nothing has been applied yet.
@@ -71,7 +49,7 @@ bool readLayerChunk(CorvanKernelProgram& program, CorvanParameters& table, int p
     }
     if (cach != nullptr) {
         ByteReader in(cach->payload);
-        table.readLayerCache(layer, in, cacheVersion);
+        table.readLayerCache(layer, in, parts.cacheVersion);
     }
     finishStateLoad(program, table, listener, layer);
     return true;

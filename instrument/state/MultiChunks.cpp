@@ -8,6 +8,7 @@
 #include "instrument/state/ChunkStream.h"
 #include "instrument/state/PresetStreams.h"
 #include "instrument/state/StateLoadListener.h"
+#include "instrument/state/StateStream.h"
 
 namespace corvex {
 
@@ -28,29 +29,10 @@ bool readMultiChunk(CorvanKernelProgram& program, CorvanParameters& table, const
     std::vector<Chunk> chunks;
     if (!readChunkList(data, size, chunks)) return false;
 
-    int version = 0; // read for its checks only: the patch format has had one version
-    const Chunk* mult = nullptr;
-    const Chunk* cmul = nullptr;
-    bool infoSeen = false;
-    for (const Chunk& c : chunks) {
-        bool duplicate = false;
-        if (c.id == ChunkId::kInfo) {
-            duplicate = infoSeen;
-            infoSeen = true;
-            if (!readInfoVersion(c.payload, version)) return false;
-        } else if (c.id == ChunkId::kMult) {
-            duplicate = mult != nullptr;
-            mult = &c;
-        } else if (c.id == ChunkId::kCmul) {
-            duplicate = cmul != nullptr;
-            cmul = &c;
-            if (!checkGlobalCache(c.payload)) return false;
-        }
-        if (duplicate) {
-            std::fprintf(stderr, "Chunk Reader : patch stream holds a chunk twice\n");
-            return false;
-        }
-    }
+    StateStreamParts parts;
+    if (!splitStateStream(chunks, ChunkId::kMult, ChunkId::kCmul, checkGlobalCache, "patch", parts)) return false;
+    const Chunk* mult = parts.program;
+    const Chunk* cmul = parts.cache;
 
     // The blocks go first, since the program refuses a bad stream before it changes anything; the cached
     // values that reach the kernel then land on the blocks they belong to.

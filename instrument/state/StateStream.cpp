@@ -1,0 +1,37 @@
+#include "instrument/state/StateStream.h"
+
+#include <cstdio>
+
+#include "instrument/state/CacheEntries.h"
+
+namespace corvex {
+
+bool splitStateStream(const std::vector<Chunk>& chunks, int32_t programId, int32_t cacheId,
+                      bool (*checkCache)(const std::vector<uint8_t>&), const char* kind, StateStreamParts& parts) {
+    parts = StateStreamParts{};
+    int version = 0;
+    bool infoSeen = false;
+    for (const Chunk& c : chunks) {
+        bool duplicate = false;
+        if (c.id == ChunkId::kInfo) {
+            duplicate = infoSeen;
+            infoSeen = true;
+            if (!readInfoVersion(c.payload, version)) return false;
+        } else if (c.id == programId) {
+            duplicate = parts.program != nullptr;
+            parts.program = &c;
+        } else if (c.id == cacheId) {
+            duplicate = parts.cache != nullptr;
+            parts.cache = &c;
+            parts.cacheVersion = version;
+            if (!checkCache(c.payload)) return false;
+        }
+        if (duplicate) {
+            std::fprintf(stderr, "Chunk Reader : %s stream holds a chunk twice\n", kind);
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace corvex
