@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <cmath>
 #include <limits>
 #include <mutex>
+#include <thread>
 
 #include "engine/kernel/RenderExclusion.h"
 #include "engine/program/CorvanKernelProgram.h"
@@ -45,6 +47,12 @@ TEST(RealTime, KernelRendersWithoutAllocatingOrBadSamples) {
         rendered.store(block + 1);
     });
     for (int i = 0; rendered.load() < 4000; ++i) {
+        // A message thread never outruns the renderer by a whole ring; one that did would make the audio
+        // thread wait while it ran the oldest message itself (the overflow has tests of its own).
+        if (kernel->pendingMessageCount() >= 128) {
+            std::this_thread::yield();
+            continue;
+        }
         const auto bend = bendWords(1 + (i & 1), static_cast<uint16_t>(i & 0x7FFF));
         kernel->postMessage(makeMessage({bend[0], bend[1]}));
         const auto t = transportWords(static_cast<uint16_t>(i & 1) * 16384);
@@ -92,6 +100,10 @@ TEST(RealTime, PlayingKernelRendersWithoutAllocatingOrBadSamples) {
         rendered.store(block + 1);
     });
     for (int i = 0; rendered.load() < kBlocks; ++i) {
+        if (kernel->pendingMessageCount() >= 128) {
+            std::this_thread::yield();
+            continue;
+        }
         program->setParameter(1 + (i & 1), 6, 10 + i % 4, static_cast<float>(i % 100) / 100.0f);
         if (i % 8 == 0) program->connect(1, 7, 0, 0, 5, 2, 8000, 0);
         if (i % 8 == 4) program->disconnect(1, 7, 0, 0, 5, 2);
@@ -152,6 +164,39 @@ TEST(RealTimeChecks, AnAllocationAfterTheFirstBlockFailsTheAllocationCheck) {
     const RealTimeReport report = run.finish();
     EXPECT_EQ(report.allocationsAfterFirstBlock, 1);
     EXPECT_NONFATAL_FAILURE(expectNoAllocations(report), "allocations on the audio thread after the first block");
+}
+
+TEST(RealTimeChecks, AMutexHeldByAnotherThreadFailsTheLockCheck) {
+    if (!lockWaitCountingAvailable())
+        GTEST_SKIP() << "lock-wait counting is unavailable in sanitizer builds";
+    std::mutex shared;
+    std::recursive_mutex reentered;
+    std::atomic<bool> holding{false}, asked{false};
+    std::thread other([&] {
+        std::lock_guard<std::mutex> hold(shared);
+        holding = true;
+        while (!asked) std::this_thread::yield();
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    });
+    while (!holding) std::this_thread::yield();
+
+    RealTimeRun run(10, [&](int block, float*, float*) {
+        // Free locks, a lock taken twice by its own thread and a try-lock that fails are no waits.
+        std::lock_guard<std::recursive_mutex> outer(reentered);
+        std::lock_guard<std::recursive_mutex> inner(reentered);
+        if (block == 3) {
+            std::unique_lock<std::mutex> attempt(shared, std::try_to_lock);
+            EXPECT_FALSE(attempt.owns_lock());
+        }
+        if (block == 5) {
+            asked = true;
+            std::lock_guard<std::mutex> wait(shared);
+        }
+    });
+    const RealTimeReport report = run.finish();
+    other.join();
+    EXPECT_EQ(report.lockWaits, 1);
+    EXPECT_NONFATAL_FAILURE(expectNoLockWaits(report), "times the audio thread waited for a mutex");
 }
 
 } // namespace

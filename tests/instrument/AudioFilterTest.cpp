@@ -513,7 +513,8 @@ TEST_F(AudioFilterTest, AFullMessageRingWaitsForTheRenderToEnd) {
 }
 
 // The audio thread renders with notes, bend, a learned controller and MIDI clock while the message thread
-// sets parameters and drains notices: nothing allocates after the first block, no sample is bad, it sounds.
+// sets parameters and drains notices: nothing allocates after the first block, the audio thread never waits
+// for a lock, no sample is bad, it sounds.
 TEST_F(AudioFilterTest, ProcessBlockIsRealTimeSafe) {
     Log log;
     auto filter = makeFilter(log);
@@ -539,6 +540,12 @@ TEST_F(AudioFilterTest, ProcessBlockIsRealTimeSafe) {
         rendered = block + 1;
     });
     for (int i = 0; rendered.load() < kBlocks; ++i) {
+        // As fast as the renderer takes them in, never a whole ring ahead: an overflow makes the audio thread
+        // wait while the poster runs the oldest message itself.
+        if (filter->getKernel()->pendingMessageCount() >= 128) {
+            std::this_thread::yield();
+            continue;
+        }
         filter->setParameter(12 + (i % 2) * 92, static_cast<float>(i % 100) / 100.0f);
         if (i % 20 == 0) juce::MessageManager::getInstance()->runDispatchLoopUntil(1);
         std::this_thread::yield();

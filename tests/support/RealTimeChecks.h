@@ -32,10 +32,19 @@ inline void expectNoAllocations(const RealTimeReport& report) {
     EXPECT_EQ(report.allocationsAfterFirstBlock, 0) << "allocations on the audio thread after the first block";
 }
 
+// Only the rendering thread is watched, so it is the one thread of the run that must never wait for a mutex:
+// a try-lock that fails is no wait.
+inline void expectNoLockWaits(const RealTimeReport& report) {
+    if (!report.lockWaitsCounted)
+        GTEST_SKIP() << "lock-wait counting is unavailable in sanitizer builds: lock waits were not checked";
+    EXPECT_EQ(report.lockWaits, 0) << "times the audio thread waited for a mutex another thread held";
+}
+
 inline void expectRealTimeSafe(const RealTimeReport& report, Expect expect) {
     expectCleanSamples(report);
     if (expect == Expect::Sound)
         expectSound(report);
+    expectNoLockWaits(report);
     expectNoAllocations(report);
 }
 

@@ -1,4 +1,4 @@
-// Renders blocks on a thread of its own, counting allocations there and measuring every sample.
+// Renders blocks on a thread of its own, counting allocations and lock waits there and measuring every sample.
 #pragma once
 
 #include <algorithm>
@@ -7,7 +7,7 @@
 #include <initializer_list>
 #include <thread>
 
-#include "tests/support/AllocationCounter.h"
+#include "tests/support/AudioThreadWatch.h"
 #include "tests/support/SignalChecks.h"
 
 namespace corvex::testing {
@@ -20,6 +20,8 @@ struct RealTimeReport {
     int blocks = 0;
     int64_t allocationsAfterFirstBlock = 0;
     bool allocationsCounted = false;
+    int64_t lockWaits = 0; // mutex locks the rendering thread found held by another thread
+    bool lockWaitsCounted = false;
     int badSamples = 0;
     float peak = 0.0f;      // largest magnitude of any finite sample
     int soundingBlocks = 0; // blocks whose peak reaches kAudibleLevel
@@ -47,6 +49,7 @@ private:
     void loop() {
         float left[kFrames], right[kFrames];
         int64_t afterFirst = 0;
+        const int64_t waitsBefore = audioThreadLockWaits();
         {
             ScopedAudioThread audio;
             for (int i = 0; i < blocks_; ++i) {
@@ -62,6 +65,8 @@ private:
         }
         report_.allocationsAfterFirstBlock = audioThreadAllocations() - afterFirst;
         report_.allocationsCounted = allocationCountingAvailable();
+        report_.lockWaits = audioThreadLockWaits() - waitsBefore;
+        report_.lockWaitsCounted = lockWaitCountingAvailable();
     }
 
     void measure(const float* left, const float* right) {

@@ -1,5 +1,9 @@
-// Replaces malloc and friends for the test binary so that allocations on a rendering thread are seen.
-#include "tests/support/AllocationCounter.h"
+// Replaces malloc and friends, and pthread_mutex_lock, for the test binary so that allocations and lock waits
+// on a rendering thread are seen.
+#include "tests/support/AudioThreadWatch.h"
+
+#include <dlfcn.h>
+#include <pthread.h>
 
 #include <atomic>
 #include <cstddef>
@@ -18,6 +22,7 @@
 namespace {
 thread_local bool tAudioThread = false;
 std::atomic<int64_t> gAudioAllocations{0};
+std::atomic<int64_t> gAudioLockWaits{0};
 
 inline void noteAllocation() {
     if (tAudioThread) gAudioAllocations.fetch_add(1, std::memory_order_relaxed);
@@ -59,16 +64,42 @@ int posix_memalign(void** out, size_t alignment, size_t n) {
     return 0;
 }
 }
+
+namespace {
+// Every std::mutex, juce::CriticalSection and library lock in the process comes through here. Only the
+// audio thread tries first, so that a lock it would have to wait for is counted before it waits.
+using MutexLock = int (*)(pthread_mutex_t*);
+
+MutexLock realMutexLock() {
+    static std::atomic<MutexLock> real{nullptr};
+    MutexLock f = real.load(std::memory_order_acquire);
+    if (f == nullptr) {
+        f = reinterpret_cast<MutexLock>(dlsym(RTLD_NEXT, "pthread_mutex_lock"));
+        real.store(f, std::memory_order_release);
+    }
+    return f;
+}
+} // namespace
+
+extern "C" int pthread_mutex_lock(pthread_mutex_t* mutex) noexcept {
+    if (tAudioThread) {
+        if (pthread_mutex_trylock(mutex) == 0) return 0;
+        gAudioLockWaits.fetch_add(1, std::memory_order_relaxed);
+    }
+    return realMutexLock()(mutex);
+}
 #endif
 
 namespace corvex::testing {
 
 bool allocationCountingAvailable() { return CORVEX_COUNT_ALLOCATIONS != 0; }
+bool lockWaitCountingAvailable() { return CORVEX_COUNT_ALLOCATIONS != 0; }
 
 ScopedAudioThread::ScopedAudioThread() { tAudioThread = true; }
 ScopedAudioThread::~ScopedAudioThread() { tAudioThread = false; }
 
 int64_t audioThreadAllocations() { return gAudioAllocations.load(); }
 void resetAudioThreadAllocations() { gAudioAllocations.store(0); }
+int64_t audioThreadLockWaits() { return gAudioLockWaits.load(); }
 
 } // namespace corvex::testing
