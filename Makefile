@@ -25,8 +25,8 @@ build: deps
 	$(CONFIGURE) -B build
 	cmake --build build -j$(JOBS)
 
-# Until the standalone application exists, the main job is the kernel's performance mode.
-run: build bench
+run: build
+	build/app/Corvex2
 
 test: test-main test-asan test-tsan
 

@@ -13,11 +13,16 @@ namespace corvex {
 
 class AudioFilterBase {
 public:
-    // What the streamer offers back to the filter.
+    // What the host (in the standalone, the streamer) offers back to the filter.
     class FilterNativeCallbacks {
     public:
         virtual ~FilterNativeCallbacks() = default;
-        virtual void informHostOfParameterChange(int index, float value, bool gesture) = 0;
+        // False when the host has no transport: the filter then plays to its own tempo.
+        virtual bool getCurrentPositionInfo(juce::AudioPlayHead::CurrentPositionInfo& info) = 0;
+        // With apply the host sets the value back into the filter; without, it only records it.
+        virtual void informHostOfParameterChange(int index, float value, bool apply) = 0;
+        virtual void beginParameterGesture(int index) = 0;
+        virtual void endParameterGesture(int index) = 0;
     };
 
     AudioFilterBase() = default;
@@ -50,6 +55,13 @@ public:
     void setSuspended(bool suspended) { suspended_.store(suspended); }
     bool isSuspended() const { return suspended_.load(); }
     double getSampleRate() const { return sampleRate_; }
+    void setSampleRate(double sampleRate) { sampleRate_ = sampleRate; }
+    int getNumInputChannels() const { return numInputChannels_; }
+    int getNumOutputChannels() const { return numOutputChannels_; }
+    void setChannelCounts(int inputs, int outputs) {
+        numInputChannels_ = inputs;
+        numOutputChannels_ = outputs;
+    }
     void setHostCallbacks(FilterNativeCallbacks* callbacks) { hostCallbacks_ = callbacks; }
     FilterNativeCallbacks* getHostCallbacks() const { return hostCallbacks_; }
 

@@ -449,6 +449,9 @@ TEST_F(AudioFilterTest, KernelDataBlocksReachTheEditor) {
 // The standalone's host hands every change straight back to setParameter, as the streamer does.
 struct EchoingHost : AudioFilterBase::FilterNativeCallbacks {
     explicit EchoingHost(CorvanAudioFilter& filter) : filter(filter) {}
+    bool getCurrentPositionInfo(juce::AudioPlayHead::CurrentPositionInfo&) override { return false; }
+    void beginParameterGesture(int) override {}
+    void endParameterGesture(int) override {}
     void informHostOfParameterChange(int index, float value, bool) override {
         ++heard;
         loadingWhenHeard += filter.isLoading() ? 1 : 0;

@@ -1,0 +1,151 @@
+// The standalone's window under an X server: it opens with the instrument playing through the device,
+// plays from its on-screen keys, says when no device opens, and on the way out leaves "midi.prefs" behind.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+#include "app/JUCEHelloWorldApplication.h"
+#include "app/StandaloneMainWindow.h"
+#include "tests/app/StreamerTestSupport.h"
+
+namespace corvex {
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(root.createDirectory()); }
+    void TearDown() override { root.deleteRecursively(); }
+
+    std::unique_ptr<StandaloneMainWindow> openWindow(bool withDevice) {
+        return std::make_unique<StandaloneMainWindow>(
+            "Corvex2", folder, [this, withDevice](juce::AudioDeviceManager& manager) {
+                manager.addAudioDeviceType(std::make_unique<testing::FakeDeviceType>(withDevice, &device));
+            });
+    }
+
+    juce::File root = juce::File::createTempFile("settings");
+    MorvaneFindFolder folder{root, "Corvex2"};
+    testing::FakeDevice* device = nullptr;
+};
+
+float peakOf(const std::vector<float>& samples) {
+    float peak = 0.0f;
+    for (const float s : samples) peak = std::max(peak, std::abs(s));
+    return peak;
+}
+
+TEST_F(MainWindowTest, OpensPlayingThroughTheDeviceAndPlaysFromItsKeys) {
+    auto window = openWindow(true);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->getName(), "Corvex2");
+    ASSERT_NE(window->getEditor(), nullptr);
+    EXPECT_EQ(window->getContentComponent(), window->getEditor());
+    EXPECT_EQ(window->getFilter().getActiveEditor(), window->getEditor());
+    EXPECT_TRUE(window->getDeviceError().isEmpty());
+    ASSERT_NE(device, nullptr);
+    ASSERT_NE(window->getDeviceManager().getStreamer(), nullptr);
+    EXPECT_TRUE(window->getDeviceManager().getStreamer()->isPlaying());
+    EXPECT_EQ(window->getFilter().getSampleRate(), 44100.0) << "the device's rate reached the instrument";
+
+    EXPECT_EQ(window->getMenuBarNames(), juce::StringArray{"File"});
+    const juce::PopupMenu menu = window->getMenuForIndex(0, "File");
+    std::vector<std::pair<int, juce::String>> items;
+    for (juce::PopupMenu::MenuItemIterator it(menu); it.next();)
+        items.emplace_back(it.getItem().itemID, it.getItem().text);
+    EXPECT_EQ(items, (std::vector<std::pair<int, juce::String>>{{1, "Audio & Midi Preferences"}, {2, "Quit"}}));
+    EXPECT_EQ(window->getMenuForIndex(1, "").getNumItems(), 0);
+
+    // The device plays silence until a key goes down on the window's keyboard.
+    std::vector<float> left(256), right(256);
+    float* outs[2] = {left.data(), right.data()};
+    for (int i = 0; i < 40; ++i) device->render(outs, 2, 256);
+    EXPECT_LT(peakOf(left), 1e-4f);
+    window->getEditor()->getKeyboardState().noteOn(1, 60, 0.8f);
+    float peak = 0.0f;
+    for (int i = 0; i < 20; ++i) {
+        device->render(outs, 2, 256);
+        peak = std::max(peak, peakOf(left));
+    }
+    EXPECT_GT(peak, 0.01f) << "the on-screen key was heard";
+
+    const juce::Image shot = window->createComponentSnapshot(window->getLocalBounds());
+    juce::File png = juce::File::getCurrentWorkingDirectory().getChildFile("main-window.png");
+    juce::FileOutputStream out(png);
+    if (out.openedOk()) {
+        out.setPosition(0);
+        out.truncate();
+        juce::PNGImageFormat().writeImageToStream(shot, out);
+    }
+    EXPECT_GT(shot.getWidth(), 600);
+    EXPECT_NE(shot.getPixelAt(20, shot.getHeight() - 20), shot.getPixelAt(20, 50)) << "keys drawn below the title";
+
+    window.reset();
+    EXPECT_TRUE(folder.getMidiPrefsFile().existsAsFile()) << "the instrument saved its MIDI settings on the way out";
+    EXPECT_FALSE(folder.getStandalonePrefsFile().exists()) << "only the preferences dialog writes the device state";
+}
+
+TEST_F(MainWindowTest, WithoutAnAudioDeviceItStillOpensAndSaysSo) {
+    auto window = openWindow(false);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(window->getDeviceError().startsWith("No audio device could be opened"));
+    ASSERT_NE(window->getEditor(), nullptr);
+    EXPECT_TRUE(window->getEditor()->getDeviceStatus().startsWith("No audio device could be opened"));
+    EXPECT_FALSE(window->getDeviceManager().getStreamer()->isPlaying());
+    window.reset();
+    EXPECT_TRUE(folder.getMidiPrefsFile().existsAsFile());
+}
+
+TEST_F(MainWindowTest, ASavedDeviceStateIsUsedAndAForeignFileIsNot) {
+    // A state naming our fake type and device: the manager opens exactly it.
+    ASSERT_TRUE(folder.getSettingsFolder().createDirectory());
+    ASSERT_TRUE(folder.getStandalonePrefsFile().replaceWithText(
+        R"(<StandalonePreferences><Audio><DEVICESETUP deviceType="Fake" audioOutputDeviceName="Fake" )"
+        R"(audioDeviceRate="44100.0" audioDeviceBufferSize="256"/></Audio></StandalonePreferences>)"));
+    auto window = openWindow(true);
+    EXPECT_EQ(window->getDeviceManager().getCurrentAudioDeviceType(), "Fake");
+    EXPECT_TRUE(window->getDeviceError().isEmpty());
+    window.reset();
+
+    ASSERT_TRUE(folder.getStandalonePrefsFile().replaceWithText("<SomethingElse/>"));
+    window = openWindow(true);
+    EXPECT_TRUE(window->getDeviceError().isEmpty()) << "the default device opens instead";
+    window.reset();
+    EXPECT_EQ(folder.getStandalonePrefsFile().loadFileAsString(), "<SomethingElse/>") << "never written at exit";
+}
+
+// The application as the program runs it: "Quit" and the close button ask it to quit the same way, and
+// its shutdown takes the window (and with it the instrument) down.
+class RecordingApplication : public JUCEHelloWorldApplication {
+public:
+    void systemRequestedQuit() override { ++quitRequests; }
+    int quitRequests = 0;
+};
+
+TEST(Application, QuitAndTheCloseButtonAskToQuitAndShutdownClosesTheWindow) {
+    const juce::File config = juce::File::createTempFile("config");
+    ASSERT_TRUE(config.createDirectory());
+    // The program's settings folder follows the user's configuration folder, read once per run.
+    setenv("XDG_CONFIG_HOME", config.getFullPathName().toRawUTF8(), 1);
+    {
+        RecordingApplication app;
+        EXPECT_EQ(app.getApplicationName(), "Corvex2");
+        EXPECT_EQ(app.getApplicationVersion(), "2.0.1");
+        app.initialise({});
+        StandaloneMainWindow* window = app.getMainWindow();
+        ASSERT_NE(window, nullptr);
+        EXPECT_TRUE(window->isVisible());
+        window->menuItemSelected(StandaloneMainWindow::kQuitItem, 0);
+        window->closeButtonPressed();
+        EXPECT_EQ(app.quitRequests, 2);
+        app.shutdown();
+        EXPECT_EQ(app.getMainWindow(), nullptr);
+    }
+    EXPECT_TRUE(MorvaneFindFolder::getInstance().getMidiPrefsFile().existsAsFile());
+    EXPECT_TRUE(MorvaneFindFolder::getInstance().getMidiPrefsFile().isAChildOf(config));
+    config.deleteRecursively();
+}
+
+} // namespace
+} // namespace corvex

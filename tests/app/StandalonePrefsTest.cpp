@@ -1,0 +1,87 @@
+// "standalone.prefs": which files give a saved device state, and writes that keep the old file on failure.
+#include <gtest/gtest.h>
+
+#include "app/StandalonePrefs.h"
+
+namespace corvex {
+namespace {
+
+class StandalonePrefsTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(folder.createDirectory()); }
+    void TearDown() override { folder.deleteRecursively(); }
+    juce::File write(const juce::String& text) {
+        const juce::File file = folder.getChildFile("standalone.prefs");
+        EXPECT_TRUE(file.replaceWithText(text));
+        return file;
+    }
+    juce::File folder = juce::File::createTempFile("prefs");
+};
+
+TEST_F(StandalonePrefsTest, ReadingFindsTheDeviceStateOnlyInOurOwnFiles) {
+    struct Case {
+        const char* name;
+        const char* text;
+        const char* expectedDevice; // the state element's "audioOutputDeviceName", or null for none
+    };
+    const Case cases[] = {
+        {"ours", R"(<StandalonePreferences><Audio><DEVICESETUP audioOutputDeviceName="hw:1"/></Audio></StandalonePreferences>)",
+         "hw:1"},
+        {"the last of several Audio children",
+         R"(<StandalonePreferences><Audio><DEVICESETUP audioOutputDeviceName="first"/></Audio>)"
+         R"(<Audio><DEVICESETUP audioOutputDeviceName="last"/></Audio></StandalonePreferences>)",
+         "last"},
+        {"an empty Audio", "<StandalonePreferences><Audio/></StandalonePreferences>", nullptr},
+        {"no Audio", "<StandalonePreferences/>", nullptr},
+        {"another program's root", R"(<OtherPreferences><Audio><DEVICESETUP/></Audio></OtherPreferences>)", nullptr},
+        {"garbage", "\x01\x02 not xml at all <<<", nullptr},
+        {"cut short", R"(<StandalonePreferences><Audio><DEVICESETUP audioOutput)", nullptr},
+        {"empty", "", nullptr},
+    };
+    for (const Case& c : cases) {
+        const std::unique_ptr<juce::XmlElement> state = readStandalonePrefs(write(c.text));
+        if (c.expectedDevice == nullptr) {
+            EXPECT_EQ(state, nullptr) << c.name;
+        } else {
+            ASSERT_NE(state, nullptr) << c.name;
+            EXPECT_EQ(state->getStringAttribute("audioOutputDeviceName"), c.expectedDevice) << c.name;
+        }
+    }
+    EXPECT_EQ(readStandalonePrefs(folder.getChildFile("missing.prefs")), nullptr);
+}
+
+TEST_F(StandalonePrefsTest, AWrittenStateReadsBackAndNoStateWritesAnEmptyAudio) {
+    const juce::File file = folder.getChildFile("Save").getChildFile("standalone.prefs");
+    juce::XmlElement device("DEVICESETUP");
+    device.setAttribute("audioDeviceRate", 44100.0);
+    ASSERT_TRUE(writeStandalonePrefs(file, &device)) << "the missing settings folder is made on first write";
+    const std::unique_ptr<juce::XmlElement> back = readStandalonePrefs(file);
+    ASSERT_NE(back, nullptr);
+    EXPECT_TRUE(back->isEquivalentTo(&device, false));
+
+    ASSERT_TRUE(writeStandalonePrefs(file, nullptr));
+    const std::unique_ptr<juce::XmlElement> root = juce::parseXML(file);
+    ASSERT_NE(root, nullptr);
+    EXPECT_TRUE(root->hasTagName("StandalonePreferences"));
+    ASSERT_NE(root->getChildByName("Audio"), nullptr);
+    EXPECT_EQ(root->getChildByName("Audio")->getNumChildElements(), 0);
+}
+
+TEST_F(StandalonePrefsTest, AFailedWriteReturnsFalseAndKeepsTheOldFile) {
+    // The settings folder's place is taken by a regular file, so nothing can be written under it.
+    const juce::File blocked = folder.getChildFile("Save");
+    ASSERT_TRUE(blocked.replaceWithText("not a folder"));
+    juce::XmlElement device("DEVICESETUP");
+    EXPECT_FALSE(writeStandalonePrefs(blocked.getChildFile("standalone.prefs"), &device));
+    EXPECT_EQ(blocked.loadFileAsString(), "not a folder");
+
+    // A target that is a folder cannot be replaced either; what it holds survives.
+    const juce::File target = folder.getChildFile("standalone.prefs");
+    ASSERT_TRUE(target.createDirectory());
+    ASSERT_TRUE(target.getChildFile("kept").replaceWithText("kept"));
+    EXPECT_FALSE(writeStandalonePrefs(target, &device));
+    EXPECT_EQ(target.getChildFile("kept").loadFileAsString(), "kept");
+}
+
+} // namespace
+} // namespace corvex
