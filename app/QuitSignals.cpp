@@ -30,8 +30,6 @@ QuitSignals::~QuitSignals() {
     std::signal(SIGTERM, SIG_DFL);
 }
 
-void QuitSignals::raiseForTest() { gQuitRequested.store(true); }
-
 void QuitSignals::timerCallback() {
     if (!gQuitRequested.exchange(false)) return;
     if (juce::JUCEApplicationBase* app = juce::JUCEApplicationBase::getInstance()) app->systemRequestedQuit();

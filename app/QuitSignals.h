@@ -14,10 +14,8 @@ public:
     QuitSignals();
     ~QuitSignals() override;
 
-    // The handler only sets a flag: nothing else is safe inside a signal handler.
-    static void raiseForTest();
-
 private:
+    // The handler only sets a flag, the one thing safe inside it; the timer acts on it.
     void timerCallback() override;
 };
 

@@ -6,7 +6,11 @@
 #include <memory>
 #include <vector>
 
+#include <csignal>
+
 #include "app/JUCEHelloWorldApplication.h"
+#include "app/QuitSignals.h"
+#include "app/StandaloneAudioPreferences.h"
 #include "app/StandaloneMainWindow.h"
 #include "tests/app/StreamerTestSupport.h"
 
@@ -115,6 +119,37 @@ TEST_F(MainWindowTest, ASavedDeviceStateIsUsedAndAForeignFileIsNot) {
     EXPECT_EQ(folder.getStandalonePrefsFile().loadFileAsString(), "<SomethingElse/>") << "never written at exit";
 }
 
+// Closing the dialog writes the device state, and its end writes the same again; the next start opens it.
+TEST_F(MainWindowTest, ThePreferencesDialogKeepsTheChosenDeviceForTheNextStart) {
+    auto window = openWindow(true);
+    const juce::File prefs = folder.getStandalonePrefsFile();
+    // What the dialog's selector does when the player picks the device: the manager then has a state to keep.
+    juce::AudioDeviceManager::AudioDeviceSetup setup = window->getDeviceManager().getAudioDeviceSetup();
+    setup.bufferSize = 512;
+    ASSERT_EQ(window->getDeviceManager().setAudioDeviceSetup(setup, true), juce::String());
+    {
+        StandaloneAudioPreferences dialog(window->getDeviceManager(), prefs);
+        EXPECT_EQ(dialog.getName(), "Audio Preferences");
+        EXPECT_EQ(dialog.getContentComponent()->getWidth(), StandaloneAudioPreferences::kWidth);
+        dialog.setVisible(true);
+        dialog.closeButtonPressed();
+        EXPECT_FALSE(dialog.isVisible());
+        ASSERT_TRUE(prefs.existsAsFile());
+    }
+    const juce::String written = prefs.loadFileAsString();
+    const std::unique_ptr<juce::XmlElement> root = juce::parseXML(written);
+    ASSERT_NE(root, nullptr);
+    ASSERT_NE(root->getChildByName("Audio"), nullptr);
+    const juce::XmlElement* state = root->getChildByName("Audio")->getFirstChildElement();
+    ASSERT_NE(state, nullptr) << written;
+    EXPECT_EQ(state->getStringAttribute("audioOutputDeviceName"), "Fake");
+    window.reset();
+
+    auto again = openWindow(true);
+    EXPECT_EQ(again->getDeviceManager().getCurrentAudioDeviceType(), "Fake");
+    EXPECT_TRUE(again->getDeviceError().isEmpty());
+}
+
 // The application as the program runs it: "Quit" and the close button ask it to quit the same way, and
 // its shutdown takes the window (and with it the instrument) down.
 class RecordingApplication : public JUCEHelloWorldApplication {
@@ -139,6 +174,13 @@ TEST(Application, QuitAndTheCloseButtonAskToQuitAndShutdownClosesTheWindow) {
         window->menuItemSelected(StandaloneMainWindow::kQuitItem, 0);
         window->closeButtonPressed();
         EXPECT_EQ(app.quitRequests, 2);
+        {
+            // Ctrl-C in the terminal asks the same way, on the message thread, instead of killing the process.
+            QuitSignals signals;
+            std::raise(SIGINT);
+            juce::MessageManager::getInstance()->runDispatchLoopUntil(3 * QuitSignals::kPollMs);
+            EXPECT_EQ(app.quitRequests, 3);
+        }
         app.shutdown();
         EXPECT_EQ(app.getMainWindow(), nullptr);
     }
