@@ -67,6 +67,10 @@ void StandaloneMainWindow::openDevice() {
     juce::AudioDeviceManager::AudioDeviceSetup preferred;
     preferred.sampleRate = kPreferredSampleRate;
     const juce::String error = deviceManager_.initialise(0, 2, saved.get(), true, {}, saved ? nullptr : &preferred);
+    // On a first start a keyboard that is plugged in should simply play; afterwards the saved choice rules.
+    if (saved == nullptr)
+        for (const juce::MidiDeviceInfo& input : juce::MidiInput::getAvailableDevices())
+            deviceManager_.setMidiInputDeviceEnabled(input.identifier, true);
     if (deviceManager_.getCurrentAudioDevice() != nullptr) return;
 
     deviceError_ = "No audio device could be opened: " +
