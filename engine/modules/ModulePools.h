@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 
 #include "engine/modules/ModulePool.h"
 #include "engine/modules/types/Oscillator.h"
@@ -19,7 +20,8 @@ using VoiceModuleWrapperA = ModuleStorage<1024>;
 using VoiceModuleWrapperB = ModuleStorage<512>;
 using VoiceModuleWrapperC = ModuleStorage<1024>;
 using VoiceModuleWrapperD = ModuleStorage<512>;
-using VoiceModuleWrapperE = ModuleStorage<8192>;   // long modulated delay lines
+// Eight delay lines of 8192 samples and their state: the chorus.
+using VoiceModuleWrapperE = ModuleStorage<262656>;
 using VoiceModuleWrapperF = ModuleStorage<131072>; // effects that carry long sample buffers
 
 constexpr int kModulePoolCount = 7;
@@ -32,11 +34,15 @@ struct ModulePools {
     ModulePool<VoiceModuleWrapperB, 170> wrappersB;
     ModulePool<VoiceModuleWrapperC, 170> wrappersC;
     ModulePool<VoiceModuleWrapperD, 170> wrappersD;
-    ModulePool<VoiceModuleWrapperE, 68> wrappersE;
+    // 18 MB of chorus lines live apart from the kernel object, which tests and hosts may keep on a
+    // stack. Under the allocator's 32 MB mapping limit they come back from the heap on the next
+    // kernel instead of being mapped and faulted in afresh.
+    using ChorusPool = ModulePool<VoiceModuleWrapperE, 68>;
+    std::unique_ptr<ChorusPool> wrappersE = std::make_unique<ChorusPool>();
     ModulePool<VoiceModuleWrapperF, 5> wrappersF;
 
     ModulePoolBase* table[kModulePoolCount] = {&oscillators, &wrappersA, &wrappersB, &wrappersC,
-                                               &wrappersD, &wrappersE, &wrappersF};
+                                               &wrappersD, wrappersE.get(), &wrappersF};
 
     ModulePools() = default;
     ModulePools(const ModulePools&) = delete;

@@ -2,6 +2,7 @@
 #include <array>
 
 #include "engine/modules/ModuleFramework.h"
+#include "engine/modules/types/ChorusFlanger.h"
 #include "engine/modules/types/EffectBypass.h"
 #include "engine/modules/types/Envelope.h"
 #include "engine/modules/types/GlobalBlock.h"
@@ -10,6 +11,7 @@
 #include "engine/modules/types/KeyRangeMixer.h"
 #include "engine/modules/types/NoiseSource.h"
 #include "engine/modules/types/Oscillator.h"
+#include "engine/modules/types/ParametricEq.h"
 #include "engine/modules/types/ValueSource.h"
 #include "engine/modules/types/VoiceControl.h"
 #include "engine/modules/types/VoiceFilter.h"
@@ -29,6 +31,8 @@ constexpr std::array<ModuleOps, kModuleTypeCount> kModuleOps = [] {
     ops[ModuleType::VoiceOutput] = kVoiceOutputOps;
     ops[ModuleType::InputMixer] = kInputMixerOps;
     ops[ModuleType::PassThrough] = kEffectBypassOps;
+    ops[ModuleType::Chorus] = kChorusFlangerOps;
+    ops[ModuleType::ParametricEq] = kParametricEqOps;
     ops[ModuleType::NoiseSource] = kNoiseSourceOps;
     ops[ModuleType::KeyRange] = kKeyRangeOps;
     ops[ModuleType::GraphRunner] = kGraphRunnerOps;

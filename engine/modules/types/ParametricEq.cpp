@@ -1,0 +1,263 @@
+// The parametric equaliser (type 34): low shelf, two peaks and high shelf in series, mixed with the dry signal.
+#include "engine/modules/types/ParametricEq.h"
+
+#include <cmath>
+#include <cstddef>
+
+#include "engine/dsp/ConnectionDescriptor.h"
+#include "engine/dsp/ConversionCurves.h"
+#include "engine/modules/BlockBufferStore.h"
+#include "engine/modules/EngineContext.h"
+#include "engine/modules/ModulationSum.h"
+#include "engine/modules/ModulePools.h"
+#include "engine/modules/types/ParametricEqCoefficients.h"
+
+namespace corvex {
+
+static_assert(sizeof(ParametricEqModule) <= sizeof(VoiceModuleWrapperC), "the equaliser comes from pool 3");
+static_assert(offsetof(ParametricEqModule, ports) == offsetof(PortedModule, ports),
+              "the framework finds the ports where every ported module keeps them");
+
+namespace {
+
+constexpr int kBlockWords = 25;
+constexpr int kFirstBandParameter = 7;
+constexpr int kFirstSwitchParameter = 17;
+constexpr int kModulationInputs = EqValue::Count;
+
+// Hz at x = 0, 0.1, ..., 1.
+constexpr float kBandFrequencyPoints[] = {20.0f,   50.0f,   100.0f,   500.0f,   1000.0f,  3500.0f,
+                                          7000.0f, 12000.0f, 15000.0f, 18000.0f, 20000.0f};
+// Q at x = 0, 0.2, ..., 1.
+constexpr float kQPoints[] = {1.0f, 2.0f, 4.0f, 8.0f, 16.0f, 20.0f};
+
+// Linear gain at x = i / 18: tenths up to unity at the middle, then whole steps up to 10.
+struct GainPoints {
+    float values[19];
+};
+constexpr GainPoints makeGainPoints() {
+    GainPoints g{};
+    for (int i = 0; i < 19; ++i) g.values[i] = i < 10 ? 0.1f * float(i + 1) : float(i - 8);
+    return g;
+}
+constexpr GainPoints kGainPoints = makeGainPoints();
+
+constexpr float kGlide = 0.0436965f;
+constexpr float kLowestFrequency = 20.0f;
+constexpr float kHighestFrequency = 20000.0f;
+constexpr float kSemitonesPerUnit = 100.0f;
+// A modulated section stays a filter: a Q of 0 divides by zero, a negative one turns the poles
+// unstable, and a gain past these bounds only ever comes from a runaway modulation sum.
+constexpr float kLowestQ = 0.1f;
+constexpr float kHighestQ = 100.0f;
+constexpr float kGainLimitDb = 60.0f;
+
+constexpr double kFlushBelow = 1e-30;
+constexpr double kLoudest = 1e30;
+
+template <size_t N>
+float pointCurve(const float (&points)[N], float x) {
+    if (x >= 1.0f) return points[N - 1];
+    if (!(x >= 0.0f)) return points[0];
+    const float t = float(N - 1) * x;
+    size_t i = size_t(t);
+    if (i > N - 2) i = N - 2; // x just below 1 can round t onto the last point
+    const float f = t - float(i);
+    return (1.0f - f) * points[i] + f * points[i + 1];
+}
+
+float wordValue(int32_t word) { return float(word) * (1.0f / 16384.0f); }
+float finiteOrZero(float v) { return std::isfinite(v) ? v : 0.0f; }
+
+float heldWithin(float v, float lowest, float highest) {
+    if (!(v > lowest)) return lowest; // NaN lands here too
+    return v < highest ? v : highest;
+}
+
+float toSample(double y) {
+    if (y > -kFlushBelow && y < kFlushBelow) return 0.0f;
+    if (!(std::fabs(y) < kLoudest)) return y > 0.0 ? float(kLoudest) : (y < 0.0 ? float(-kLoudest) : 0.0f);
+    return float(y);
+}
+
+void silence(PortEntry& port) {
+    if (float* out = portBuffer(port))
+        for (int n = 0; n < kBlockFrames; ++n) out[n] = 0.0f;
+}
+
+// Every audio connection of one input, each by its amount; a broken sample counts as silence so
+// that it can never reach the section histories.
+void mixInput(const ConnectionDescriptor* descriptors, const PortEntry* const* sources, uint32_t first,
+              uint32_t count, float* into) {
+    for (int n = 0; n < kBlockFrames; ++n) into[n] = 0.0f;
+    for (uint32_t k = first; k < first + count; ++k) {
+        const float* samples = sources[k] ? portBuffer(*sources[k]) : nullptr;
+        if (samples == nullptr) continue; // a block-rate source has no samples
+        const float g = descriptors[k].amount();
+        for (int n = 0; n < kBlockFrames; ++n) into[n] += g * samples[n];
+    }
+    for (int n = 0; n < kBlockFrames; ++n) into[n] = finiteOrZero(into[n]);
+}
+
+void clearHistories(ParametricEqModule& m) {
+    for (EqHistory& h : m.history) h = EqHistory{0.0, 0.0, 0.0, 0.0};
+}
+
+double flushed(double v) { return (v > -kFlushBelow && v < kFlushBelow) ? 0.0 : v; }
+bool withinRange(double v) { return std::fabs(v) < kLoudest; } // false for NaN too
+
+// Decaying tails are cut before they reach the slow denormal range; a section that ran away
+// (only a broken input can do that to a stable filter) starts again from rest.
+void settleHistories(ParametricEqModule& m) {
+    for (EqHistory& h : m.history) {
+        if (!(withinRange(h.input1) && withinRange(h.input2) && withinRange(h.output1) && withinRange(h.output2))) {
+            clearHistories(m);
+            return;
+        }
+        h = EqHistory{flushed(h.input1), flushed(h.input2), flushed(h.output1), flushed(h.output2)};
+    }
+}
+
+// Frequencies follow the modulation in semitones; peak 1, peak 2 and the high shelf glide there.
+void updateBands(ParametricEqModule& m, const ParametricEqParams& p, const float* mod) {
+    using namespace EqValue;
+    float* c = m.current;
+    c[LowCutoff] = p.band[LowCutoff] * semitonesToRatio(kSemitonesPerUnit * mod[LowCutoff]);
+    for (const int band : {Peak1Frequency, Peak2Frequency, HighCutoff}) {
+        const float target = p.band[band] * semitonesToRatio(kSemitonesPerUnit * mod[band]);
+        c[band] -= (c[band] - target) * kGlide;
+    }
+    for (const int band : {LowCutoff, Peak1Frequency, Peak2Frequency, HighCutoff})
+        c[band] = heldWithin(c[band], kLowestFrequency, kHighestFrequency);
+    for (const int band : {LowGain, Peak1Gain, Peak2Gain, HighGain})
+        c[band] = heldWithin((mod[band] + 1.0f) * p.band[band], -kGainLimitDb, kGainLimitDb);
+    for (const int band : {Peak1Q, Peak2Q}) c[band] = heldWithin((mod[band] + 1.0f) * p.band[band], kLowestQ, kHighestQ);
+}
+
+bool storeParameter(ParametricEqParams& p, int parameter, int16_t word, float* echo, int* code) {
+    const float x = wordValue(word);
+    const int band = parameter - kFirstBandParameter;
+    switch (parameter) {
+    case 7: case 9: case 12: case 15:
+        p.band[band] = eqBandFrequency(x);
+        *echo = p.band[band]; *code = 1; return true;
+    case 8: case 10: case 13: case 16:
+        p.band[band] = eqGainDecibels(x);
+        *echo = p.band[band]; *code = 0; return true;
+    case 11: case 14:
+        p.band[band] = eqQ(x);
+        *echo = x; *code = 4; return true;
+    case 17: case 18: case 19: case 20:
+        p.on[parameter - kFirstSwitchParameter] = word;
+        *echo = float(word); *code = 8; return true;
+    case 21:
+        p.mix = x;
+        *echo = x; *code = 4; return true;
+    case 22:
+        p.setting22 = word;
+        *echo = float(word); *code = 7; return true;
+    case 23: {
+        const float db = levelToDecibels(x);
+        p.outputGain = float(std::pow(10.0, double(db) * 0.05));
+        *echo = db; *code = 0; return true;
+    }
+    case 24:
+        p.bypass = word;
+        *echo = float(word); *code = 8; return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+float eqBandFrequency(float x) { return pointCurve(kBandFrequencyPoints, x); }
+float eqGainDecibels(float x) { return 20.0f * std::log10(pointCurve(kGainPoints.values, x)); }
+float eqQ(float x) { return pointCurve(kQPoints, x); }
+
+// Peak 1 starts from nothing and so glides up from the 20 Hz floor after every init.
+void initParametricEq(void* module, EngineContext*) {
+    auto& m = *static_cast<ParametricEqModule*>(module);
+    for (float& v : m.current) v = 0.0f;
+    if (m.head.record != nullptr) {
+        const ParametricEqParams& p = m.head.record->as<ParametricEqParams>();
+        for (const int v : {EqValue::Peak2Frequency, EqValue::Peak2Gain, EqValue::Peak2Q, EqValue::HighCutoff,
+                            EqValue::HighGain})
+            m.current[v] = p.band[v];
+    }
+    clearHistories(m);
+}
+
+void processParametricEq(void* module, const ConnectionDescriptor* descriptors, const PortEntry* const* sources,
+                         const uint32_t* counts) {
+    auto& m = *static_cast<ParametricEqModule*>(module);
+    float* out = portBuffer(m.ports[0]);
+    if (out == nullptr) return;
+    // A skipped block leaves silence rather than the last block repeating.
+    const bool wired = counts != nullptr && descriptors != nullptr && sources != nullptr && counts[0] > 0;
+    if (!wired || m.head.record == nullptr || (counts[1] > 0 && portBuffer(m.ports[1]) == nullptr)) {
+        silence(m.ports[0]);
+        return;
+    }
+    const ParametricEqParams& p = m.head.record->as<ParametricEqParams>();
+
+    float x[kBlockFrames];
+    mixInput(descriptors, sources, 0, counts[0], x);
+    float mod[kModulationInputs];
+    const uint32_t first = counts[0] + counts[1];
+    sumBlockModulation(descriptors + first, sources + first, counts + kEqAudioInputs, kModulationInputs, mod);
+    for (float& v : mod) v = finiteOrZero(v);
+    updateBands(m, p, mod);
+
+    using namespace EqValue;
+    const float* c = m.current;
+    const BiquadCoefficients sections[kEqSections] = {
+        lowShelfCoefficients(c[LowCutoff], c[LowGain]),
+        peakCoefficients(c[Peak1Frequency], c[Peak1Gain], c[Peak1Q]),
+        peakCoefficients(c[Peak2Frequency], c[Peak2Gain], c[Peak2Q]),
+        highShelfCoefficients(c[HighCutoff], c[HighGain]),
+    };
+    const double mix = p.bypass == 1 ? 0.0 : double(p.mix);
+    const double gain = p.outputGain;
+
+    for (int n = 0; n < kBlockFrames; ++n) {
+        const double dry = x[n];
+        double u = dry;
+        // A switched-off section keeps running on its input, so switching it on joins without a jump.
+        for (int s = 0; s < kEqSections; ++s) {
+            const BiquadCoefficients& k = sections[s];
+            EqHistory& h = m.history[s];
+            const double y = k.b0 * u + k.b1 * h.input1 + k.b2 * h.input2 - k.a1 * h.output1 - k.a2 * h.output2;
+            h.input2 = h.input1;
+            h.input1 = u;
+            h.output2 = h.output1;
+            h.output1 = y;
+            if (p.on[s] != 0) u = y;
+        }
+        const double z = flushed(u);
+        out[n] = toSample((mix * z + (1.0 - mix) * dry) * gain);
+    }
+    settleHistories(m);
+}
+
+void loadParametricEqBlock(const uint16_t* data, int wordCount, ParameterRecord* record, EngineContext*) {
+    // A truncated block would leave half a setting behind; the record keeps the last whole one.
+    if (data == nullptr || record == nullptr || wordCount < kBlockWords) return;
+    ParametricEqParams& p = record->as<ParametricEqParams>();
+    float echo = 0.0f;
+    int code = 0;
+    for (int parameter = kFirstBandParameter; parameter < kBlockWords; ++parameter)
+        storeParameter(p, parameter, int16_t(data[parameter + 2]), &echo, &code);
+}
+
+void setParametricEqParameter(int16_t value, int parameter, float* echoValue, int* echoCode, ParameterRecord* record,
+                              EngineContext*) {
+    if (record == nullptr) return;
+    float echo = 0.0f;
+    int code = 0;
+    if (!storeParameter(record->as<ParametricEqParams>(), parameter, value, &echo, &code)) return;
+    if (echoValue) *echoValue = echo;
+    if (echoCode) *echoCode = code;
+}
+
+} // namespace corvex
