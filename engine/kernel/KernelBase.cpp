@@ -16,6 +16,10 @@ uint8_t* KernelBase::allocDataNotification(int section, int group, int type, int
 
 void KernelBase::initialise() {
     context_.kernel = this;
+    context_.reserveModuleData = [](KernelBase* kernel, int section, int group, int type, int instance,
+                                    int writerByte, int size) {
+        return kernel->allocDataNotification(section, group, type, instance, writerByte, size);
+    };
     context_.stampBlockStart();
     buildModuleGraph();
     createPrograms();

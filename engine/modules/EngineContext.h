@@ -11,6 +11,12 @@ struct BlockBufferStore;
 struct ModulePools;
 class KernelBase;
 
+// Modules cannot name the kernel (it sits a layer above them), so the kernel hands them this
+// function for their data records: it reserves a record of `size` payload bytes about the module
+// of (section, group, type, instance) and answers the payload, or null when the record is dropped.
+using ModuleDataReserver = uint8_t* (*)(KernelBase* kernel, int section, int group, int type, int instance,
+                                        int writerByte, int size);
+
 constexpr int kSpreadTableASize = 41; // one value per module slot
 constexpr int kSpreadTableBSize = 32; // one value per voice
 
@@ -22,6 +28,7 @@ struct EngineContext {
     int64_t blockStartStamp = 0;
     int64_t counterFrequency = 1;
     KernelBase* kernel = nullptr;
+    ModuleDataReserver reserveModuleData = nullptr;
     float sampleRate = 44100.0f;
     float inverseRate = 1.0f / 44100.0f;
     float doubleRate = 88200.0f;

@@ -9,6 +9,8 @@
 #include "engine/modules/types/GraphRunner.h"
 #include "engine/modules/types/InputMixer.h"
 #include "engine/modules/types/KeyRangeMixer.h"
+#include "engine/modules/types/Lfo.h"
+#include "engine/modules/types/LfoDelay.h"
 #include "engine/modules/types/NoiseSource.h"
 #include "engine/modules/types/Oscillator.h"
 #include "engine/modules/types/ParametricEq.h"
@@ -29,6 +31,7 @@ constexpr std::array<ModuleOps, kModuleTypeCount> kModuleOps = [] {
     ops[ModuleType::Oscillator] = kOscillatorOps;
     ops[ModuleType::Envelope] = kEnvelopeOps;
     ops[ModuleType::VoiceOutput] = kVoiceOutputOps;
+    ops[ModuleType::Lfo] = kLfoOps;
     ops[ModuleType::InputMixer] = kInputMixerOps;
     ops[ModuleType::PassThrough] = kEffectBypassOps;
     ops[ModuleType::Chorus] = kChorusFlangerOps;
@@ -39,6 +42,7 @@ constexpr std::array<ModuleOps, kModuleTypeCount> kModuleOps = [] {
     ops[ModuleType::EffectSlot] = ModuleOps{nullptr, nullptr, loadEffectSlotBlock, setEffectSlotParameter};
     ops[ModuleType::GlobalBlock] = kGlobalBlockOps;
     ops[ModuleType::OutputBus] = kOutputBusOps;
+    ops[ModuleType::LfoDelay] = kLfoDelayOps;
     return ops;
 }();
 
