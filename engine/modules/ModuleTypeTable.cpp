@@ -10,6 +10,8 @@
 #include "engine/modules/types/KeyRangeMixer.h"
 #include "engine/modules/types/NoiseSource.h"
 #include "engine/modules/types/Oscillator.h"
+#include "engine/modules/types/Quorbit.h"
+#include "engine/modules/types/StepSequencer.h"
 #include "engine/modules/types/ValueSource.h"
 #include "engine/modules/types/VoiceControl.h"
 #include "engine/modules/types/VoiceFilter.h"
@@ -29,6 +31,8 @@ constexpr std::array<ModuleOps, kModuleTypeCount> kModuleOps = [] {
     ops[ModuleType::VoiceOutput] = kVoiceOutputOps;
     ops[ModuleType::InputMixer] = kInputMixerOps;
     ops[ModuleType::PassThrough] = kEffectBypassOps;
+    ops[ModuleType::StepSequencer] = kStepSequencerOps;
+    ops[ModuleType::Quorbit] = kQuorbitOps;
     ops[ModuleType::NoiseSource] = kNoiseSourceOps;
     ops[ModuleType::KeyRange] = kKeyRangeOps;
     ops[ModuleType::GraphRunner] = kGraphRunnerOps;
