@@ -14,6 +14,8 @@
 #include "engine/modules/types/NoiseSource.h"
 #include "engine/modules/types/Oscillator.h"
 #include "engine/modules/types/ParametricEq.h"
+#include "engine/modules/types/Quorbit.h"
+#include "engine/modules/types/StepSequencer.h"
 #include "engine/modules/types/ValueSource.h"
 #include "engine/modules/types/VoiceControl.h"
 #include "engine/modules/types/VoiceFilter.h"
@@ -36,6 +38,8 @@ constexpr std::array<ModuleOps, kModuleTypeCount> kModuleOps = [] {
     ops[ModuleType::PassThrough] = kEffectBypassOps;
     ops[ModuleType::Chorus] = kChorusFlangerOps;
     ops[ModuleType::ParametricEq] = kParametricEqOps;
+    ops[ModuleType::StepSequencer] = kStepSequencerOps;
+    ops[ModuleType::Quorbit] = kQuorbitOps;
     ops[ModuleType::NoiseSource] = kNoiseSourceOps;
     ops[ModuleType::KeyRange] = kKeyRangeOps;
     ops[ModuleType::GraphRunner] = kGraphRunnerOps;

@@ -9,6 +9,7 @@
 #include "engine/modules/BlockBufferStore.h"
 #include "engine/modules/EngineContext.h"
 #include "engine/modules/ModulationSum.h"
+#include "engine/modules/ModuleDataReport.h"
 #include "engine/modules/ModulePools.h"
 
 namespace corvex {
@@ -160,10 +161,7 @@ int32_t lampValue(float w) {
 }
 
 void reportLamp(const LfoModule& m, float w) {
-    const EngineContext* context = m.head.context;
-    if (context->reserveModuleData == nullptr) return;
-    const ParameterRecord& r = *m.head.record;
-    uint8_t* payload = context->reserveModuleData(context->kernel, r.partNumber, r.group, r.type, r.instance, 0, 4);
+    uint8_t* payload = requestModuleDataReport(m.head.context, *m.head.record, 0, 4);
     if (payload == nullptr) return; // the notification FIFO is full: this report is skipped
     const uint32_t bits = uint32_t(lampValue(w));
     for (int b = 0; b < 4; ++b) payload[b] = uint8_t(bits >> (8 * b));
