@@ -2,6 +2,7 @@
 #include <array>
 
 #include "engine/modules/ModuleFramework.h"
+#include "engine/modules/types/Distortion.h"
 #include "engine/modules/types/EffectBypass.h"
 #include "engine/modules/types/Envelope.h"
 #include "engine/modules/types/GlobalBlock.h"
@@ -10,6 +11,7 @@
 #include "engine/modules/types/KeyRangeMixer.h"
 #include "engine/modules/types/NoiseSource.h"
 #include "engine/modules/types/Oscillator.h"
+#include "engine/modules/types/RingModulator.h"
 #include "engine/modules/types/ValueSource.h"
 #include "engine/modules/types/VoiceControl.h"
 #include "engine/modules/types/VoiceFilter.h"
@@ -28,7 +30,9 @@ constexpr std::array<ModuleOps, kModuleTypeCount> kModuleOps = [] {
     ops[ModuleType::Envelope] = kEnvelopeOps;
     ops[ModuleType::VoiceOutput] = kVoiceOutputOps;
     ops[ModuleType::InputMixer] = kInputMixerOps;
+    ops[ModuleType::RingModulator] = kRingModulatorOps;
     ops[ModuleType::PassThrough] = kEffectBypassOps;
+    ops[ModuleType::Distortion] = kDistortionOps;
     ops[ModuleType::NoiseSource] = kNoiseSourceOps;
     ops[ModuleType::KeyRange] = kKeyRangeOps;
     ops[ModuleType::GraphRunner] = kGraphRunnerOps;
