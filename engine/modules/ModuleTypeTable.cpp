@@ -3,6 +3,7 @@
 
 #include "engine/modules/ModuleFramework.h"
 #include "engine/modules/types/ChorusFlanger.h"
+#include "engine/modules/types/Distortion.h"
 #include "engine/modules/types/EffectBypass.h"
 #include "engine/modules/types/Envelope.h"
 #include "engine/modules/types/GlobalBlock.h"
@@ -15,6 +16,7 @@
 #include "engine/modules/types/Oscillator.h"
 #include "engine/modules/types/ParametricEq.h"
 #include "engine/modules/types/Quorbit.h"
+#include "engine/modules/types/RingModulator.h"
 #include "engine/modules/types/StepSequencer.h"
 #include "engine/modules/types/ValueSource.h"
 #include "engine/modules/types/VoiceControl.h"
@@ -35,11 +37,13 @@ constexpr std::array<ModuleOps, kModuleTypeCount> kModuleOps = [] {
     ops[ModuleType::VoiceOutput] = kVoiceOutputOps;
     ops[ModuleType::Lfo] = kLfoOps;
     ops[ModuleType::InputMixer] = kInputMixerOps;
+    ops[ModuleType::RingModulator] = kRingModulatorOps;
     ops[ModuleType::PassThrough] = kEffectBypassOps;
     ops[ModuleType::Chorus] = kChorusFlangerOps;
     ops[ModuleType::ParametricEq] = kParametricEqOps;
     ops[ModuleType::StepSequencer] = kStepSequencerOps;
     ops[ModuleType::Quorbit] = kQuorbitOps;
+    ops[ModuleType::Distortion] = kDistortionOps;
     ops[ModuleType::NoiseSource] = kNoiseSourceOps;
     ops[ModuleType::KeyRange] = kKeyRangeOps;
     ops[ModuleType::GraphRunner] = kGraphRunnerOps;

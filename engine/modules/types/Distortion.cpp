@@ -1,0 +1,248 @@
+// The insert distortion (type 32): seven shaper modes, a damped feedback path, symmetry, mix and output.
+#include "engine/modules/types/Distortion.h"
+
+#include <cmath>
+#include <cstddef>
+
+#include "engine/dsp/ConnectionDescriptor.h"
+#include "engine/dsp/ConversionCurves.h"
+#include "engine/modules/BlockBufferStore.h"
+#include "engine/modules/EngineContext.h"
+#include "engine/modules/ModulationSum.h"
+#include "engine/modules/ModulePools.h"
+
+namespace corvex {
+
+static_assert(sizeof(DistortionModule) <= sizeof(VoiceModuleWrapperA), "the distortion comes from pool 1");
+static_assert(offsetof(DistortionModule, ports) == offsetof(PortedModule, ports),
+              "the framework finds the ports where every ported module keeps them");
+
+namespace {
+
+constexpr double kHighPassDecades = 160.0; // pole 10^(-160 / rate): a corner near 59 Hz at every rate
+constexpr float kSoftKnee = 1.0f / 3.0f;
+constexpr float kSoftTop = 2.0f / 3.0f;
+constexpr float kHardClipGain = 10000.0f;
+constexpr float kExponentialDrive = 200.0f;
+constexpr double kExponentialCeiling = 0.01;
+constexpr float kSineDriveQualityOff = 10.0f;
+constexpr float kFlushBelow = 1e-30f;
+// No real signal comes near these. A broken one (NaN, infinity, a runaway source) is held here so
+// that neither the states nor the arithmetic after the shapers can overflow.
+constexpr float kLoudestInput = 1e20f;
+constexpr float kLoudestDriven = 1e9f;
+constexpr float kLargestModulation = 1e4f;
+
+float flushed(float v) { return (v > -kFlushBelow && v < kFlushBelow) ? 0.0f : v; }
+double flushed(double v) { return (v > -kFlushBelow && v < kFlushBelow) ? 0.0 : v; }
+
+float heldWithin(float v, float limit) {
+    if (v != v) return 0.0f;
+    return v > limit ? limit : (v < -limit ? -limit : v);
+}
+
+// 1 + the modulation sum, as a drive or feedback factor.
+float modulationFactor(float sum) { return heldWithin(1.0f + (sum != sum ? 0.0f : sum), kLargestModulation); }
+
+void silence(float* out) {
+    for (int n = 0; n < kBlockFrames; ++n) out[n] = 0.0f;
+}
+
+struct BlockSettings {
+    float driven;   // Ke
+    float feedback; // Fe
+    float drive;    // k, unmodulated
+    float offset;   // c
+    float damping;  // d
+    float mix;      // the mix after bypass
+    float dry;      // 1 - mix after bypass
+    float storedMix;
+    float wet;    // W
+    float output; // G
+};
+
+float drivenSample(float scaled, const BlockSettings& s) {
+    return heldWithin(scaled * s.driven - s.offset, kLoudestDriven);
+}
+
+void runOversampled(DistortionModule& m, const BlockSettings& s, const float* scaled, float* out) {
+    const double a = m.highPassPole, b = m.highPassInput, k = s.drive;
+    double h1 = m.inputHighPass, h2 = m.outputHighPass;
+    const float wetMix = s.wet * s.mix;
+    for (int n = 0; n < kBlockFrames; ++n) {
+        const double x = drivenSample(scaled[n], s);
+        h1 = a * h1 + b * x;
+        double y1, y2, z1, z2, z3, z4;
+        m.firstStage.push(x - h1, y1, y2);
+        m.secondStage.push(y1, z1, z2);
+        m.secondStage.push(y2, z3, z4);
+        const double v = tanhApprox5(k * z1) + tanhApprox5(k * z2) + tanhApprox5(k * z3) + tanhApprox5(k * z4);
+        h2 = a * h2 + b * v;
+        const float y = flushed(float(v - h2));
+        out[n] = flushed((scaled[n] * s.dry + y * wetMix) * s.output);
+    }
+    m.inputHighPass = flushed(h1);
+    m.outputHighPass = flushed(h2);
+}
+
+void runPlainSaturator(DistortionModule& m, const BlockSettings& s, const float* scaled, float* out) {
+    const double a = m.highPassPole, b = m.highPassInput, k = s.drive;
+    double h1 = m.inputHighPass, h2 = m.outputHighPass;
+    for (int n = 0; n < kBlockFrames; ++n) {
+        const double x = drivenSample(scaled[n], s);
+        h1 = a * h1 + b * x;
+        const double t = tanhApprox5((x - h1) * k);
+        h2 = a * h2 + b * t;
+        const float y = float(t - h2);
+        out[n] = flushed((y * s.mix + scaled[n] * s.dry) * s.output);
+    }
+    m.inputHighPass = flushed(h1);
+    m.outputHighPass = flushed(h2);
+}
+
+// Modes 2 to 6: the damped feedback pre-stage, the mode's shaper (given the driven input x and the
+// input with feedback u), the feedback update, then the mode's own mix.
+template <class Shape, class Mix>
+void runWithFeedback(DistortionModule& m, const BlockSettings& s, const float* scaled, float* out, Shape shape,
+                     Mix mix) {
+    float state = m.feedbackState;
+    for (int n = 0; n < kBlockFrames; ++n) {
+        const float x = drivenSample(scaled[n], s);
+        const float preStage = (1.0f - s.damping) * x + s.damping * state;
+        const float u = x + s.feedback * preStage;
+        const float y = flushed(shape(x, u));
+        state = float(tanhApprox6(double(s.feedback) * y));
+        out[n] = flushed(mix(scaled[n], y));
+    }
+    m.feedbackState = flushed(state);
+}
+
+void runMode(DistortionModule& m, const DistortionParams& p, const BlockSettings& s, const float* scaled,
+             float* out) {
+    switch (p.mode) {
+    case 0:
+        if (p.quality != 0)
+            runOversampled(m, s, scaled, out);
+        else
+            runPlainSaturator(m, s, scaled, out);
+        return;
+    case 1:
+        for (int n = 0; n < kBlockFrames; ++n) out[n] = flushed(scaled[n]);
+        return;
+    case 2:
+        runWithFeedback(m, s, scaled, out, [](float, float u) { return distortionSoftClip(u); },
+                        [&s](float dry, float y) { return y * s.mix * s.mix * s.output + dry * s.dry; });
+        return;
+    case 3:
+        if (p.quality != 0) {
+            runWithFeedback(m, s, scaled, out, [&s](float, float u) { return std::sin(s.driven * u); },
+                            [&s](float dry, float y) { return y * s.mix * s.wet * s.output + dry * s.dry; });
+        } else {
+            runWithFeedback(
+                m, s, scaled, out, [&s](float, float u) { return std::sin(kSineDriveQualityOff * s.driven * u); },
+                [&s](float dry, float y) { return (dry * s.dry + y * s.mix * s.wet) * s.output; });
+        }
+        return;
+    case 4:
+        runWithFeedback(
+            m, s, scaled, out,
+            [&s](float, float u) {
+                const float w = u * s.driven * kHardClipGain;
+                if (std::fabs(w) < 1.0f) return w * (1.5f - 0.5f * w * w);
+                return w > 0.0f ? 1.0f : -1.0f;
+            },
+            [&s](float dry, float y) { return dry * (1.0f - s.storedMix) + y * s.storedMix * s.wet; });
+        return;
+    case 5:
+        runWithFeedback(
+            m, s, scaled, out,
+            [&s](float x, float) { return float(distortionExponential(double(kExponentialDrive * s.driven * x))); },
+            [&s](float dry, float y) { return dry * s.dry + y * s.mix * s.wet; });
+        return;
+    case 6:
+        runWithFeedback(
+            m, s, scaled, out, [](float, float u) { return u < 0.0f ? 0.0f : (u < 1.0f ? u : 1.0f); },
+            [&s](float dry, float y) { return dry * (1.0f - s.storedMix) + y * s.storedMix * s.wet; });
+        return;
+    default:
+        silence(out);
+        return;
+    }
+}
+
+} // namespace
+
+float distortionSoftClip(float u) {
+    const float magnitude = std::fabs(u);
+    if (magnitude <= kSoftKnee) return 2.0f * u;
+    if (!(magnitude < kSoftTop)) return u < 0.0f ? -1.0f : 1.0f; // NaN included: the clipper's bound
+    const float bend = 2.0f - 3.0f * magnitude;
+    const float y = (3.0f - bend * bend) / 3.0f;
+    return u < 0.0f ? -y : y;
+}
+
+// The cubic series of e^q stands in for the exponential of 1 - e^-|p|, whose ceiling is 1. Past the
+// point where the series crosses that ceiling it would grow with |p|^3; it stays at the ceiling instead.
+double distortionExponential(double p) {
+    if (!(p != 0.0)) return 0.0; // 0 and NaN
+    const double q = -std::fabs(p);
+    const double series = q > -2.0 ? 1.0 + q + q * q * 0.5 + q * q * q * double(1.0f / 6.0f) : -1.0;
+    double magnitude = 1.0 - series;
+    if (magnitude > 1.0) magnitude = 1.0;
+    return (p > 0.0 ? -magnitude : magnitude) * kExponentialCeiling;
+}
+
+void initDistortion(void* module, EngineContext* context) {
+    auto& m = *static_cast<DistortionModule*>(module);
+    m.feedbackState = 0.0f;
+    m.firstStage.reset();
+    m.secondStage.reset();
+    const float rate = context != nullptr && context->sampleRate > 0.0f ? context->sampleRate : 44100.0f;
+    m.highPassPole = double(std::pow(10.0f, float(-kHighPassDecades) / rate));
+    m.highPassInput = 1.0 - m.highPassPole;
+    m.inputHighPass = 0.0;
+    m.outputHighPass = 0.0;
+}
+
+void processDistortion(void* module, const ConnectionDescriptor* descriptors, const PortEntry* const* sources,
+                       const uint32_t* counts) {
+    auto& m = *static_cast<DistortionModule*>(module);
+    if (m.ports[0].users() == 0 && m.ports[1].users() == 0) return;
+    if (counts == nullptr || descriptors == nullptr || sources == nullptr || m.head.record == nullptr) return;
+    float* out = portBuffer(m.ports[0]);
+    if (out == nullptr) return;
+    if (counts[DistortionInput::Unread] > 0 && portBuffer(m.ports[1]) == nullptr) return;
+    // Only the first connection of the audio input plays. Without one, the shapers would turn the
+    // symmetry offset alone into a constant: the effect is silent instead.
+    const float* in = counts[DistortionInput::Audio] > 0 && sources[0] != nullptr ? portBuffer(*sources[0]) : nullptr;
+    const DistortionParams& p = m.head.record->as<DistortionParams>();
+    if (in == nullptr || p.mode < 0 || p.mode >= kDistortionModes) {
+        silence(out);
+        return;
+    }
+
+    const uint32_t at = counts[DistortionInput::Audio] + counts[DistortionInput::Unread];
+    float sums[2];
+    sumBlockModulation(descriptors + at, sources + at, counts + DistortionInput::Drive, 2, sums);
+    m.driveNow = p.drive * modulationFactor(sums[0]);
+    m.feedbackNow = p.feedback * modulationFactor(sums[1]);
+
+    BlockSettings s;
+    s.driven = m.driveNow;
+    s.feedback = m.feedbackNow;
+    s.drive = p.drive;
+    s.offset = p.symmetry;
+    s.damping = p.damping;
+    s.storedMix = p.mix;
+    s.mix = p.bypass == 1 ? 0.0f : p.mix;
+    s.dry = 1.0f - s.mix;
+    s.wet = p.wetGain;
+    s.output = p.outputGain;
+
+    const float level = descriptors[0].amount();
+    float scaled[kBlockFrames];
+    for (int n = 0; n < kBlockFrames; ++n) scaled[n] = heldWithin(in[n], kLoudestInput) * level;
+    runMode(m, p, s, scaled, out);
+}
+
+} // namespace corvex
