@@ -11,17 +11,6 @@ float levelToDecibels(float v) {
     return 48.0f * v - 36.0f;
 }
 
-float semitonesToRatio(float s) {
-    const SemitoneRatioTable& t = kSemitoneRatios;
-    if (std::isnan(s)) return t[-SemitoneRatioTable::kLowest];
-    if (s > float(SemitoneRatioTable::kHighest)) return t[SemitoneRatioTable::kSize - 1];
-    if (s < float(SemitoneRatioTable::kLowest)) return t[0];
-    const float whole = std::floor(s);
-    const float f = s - whole;
-    const int i = int(whole) - SemitoneRatioTable::kLowest;
-    return (1.0f - f) * t[i] + f * t[i + 1];
-}
-
 double tanhApprox5(double x) {
     const double y = 2.0 * std::fabs(x);
     const double c5 = double(1.0f / 120.0f);

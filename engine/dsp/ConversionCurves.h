@@ -1,6 +1,8 @@
 // Shared curves that turn parameter values into decibels, pitch ratios and soft saturation.
 #pragma once
 
+#include <cmath>
+
 namespace corvex {
 
 // Ratio for each whole semitone from -120 to +192, as 1.059463^n rounded to six decimals.
@@ -53,8 +55,18 @@ inline constexpr SemitoneRatioTable kSemitoneRatios = detail::makeSemitoneRatioT
 float levelToDecibels(float level);
 
 // Frequency ratio for a pitch offset, interpolated in the table; offsets past either end hold the
-// end value. NaN gives 1.0: a broken pitch offset leaves the pitch alone.
-float semitonesToRatio(float semitones);
+// end value. NaN gives 1.0: a broken pitch offset leaves the pitch alone. Inline: oscillators call
+// it for every sample of an audio-rate pitch.
+inline float semitonesToRatio(float s) {
+    const SemitoneRatioTable& t = kSemitoneRatios;
+    if (std::isnan(s)) return t[-SemitoneRatioTable::kLowest];
+    if (s > float(SemitoneRatioTable::kHighest)) return t[SemitoneRatioTable::kSize - 1];
+    if (s < float(SemitoneRatioTable::kLowest)) return t[0];
+    const float whole = std::floor(s);
+    const float f = s - whole;
+    const int i = int(whole) - SemitoneRatioTable::kLowest;
+    return (1.0f - f) * t[i] + f * t[i + 1];
+}
 
 // Odd rational approximations of tanh built on a truncated exp series of 2|x|: five terms (with
 // single-precision coefficients) and six terms.

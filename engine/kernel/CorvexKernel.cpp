@@ -3,6 +3,7 @@
 #include "engine/kernel/PortBinding.h"
 #include "engine/modules/BlockBufferStore.h"
 #include "engine/modules/ModuleFramework.h"
+#include "engine/modules/ModulationScales.h"
 #include "engine/modules/types/GlobalBlock.h"
 #include "engine/modules/types/GraphRunner.h"
 #include "engine/modules/types/KeyRangeMixer.h"
@@ -140,8 +141,10 @@ void CorvexKernel::getOutputBuffers(float* bus[kOutputBusCount]) {
 }
 
 void CorvexKernel::runModuleGraph() {
-    if (void* runner = globalModule(SlotIndex::Runner))
+    if (void* runner = globalModule(SlotIndex::Runner)) {
+        ScopedModulationScales scales(kernelConnections_.modulationScales());
         processSlot(runner, SlotIndex::Runner, kernelConnections_, kernelBindings_);
+    }
     switch (transport_) {
     case Transport::Starting:
         transport_ = Transport::Running;

@@ -6,6 +6,9 @@
 #include "engine/modules/ModulePools.h"
 #include "engine/modules/types/Envelope.h"
 #include "engine/modules/types/VoiceControl.h"
+#include "engine/modules/types/VoiceFilter.h"
+#include "engine/modules/ModulationScales.h"
+#include "engine/dsp/ConnectionDescriptor.h"
 
 namespace corvex {
 
@@ -14,6 +17,12 @@ namespace {
 constexpr int kHoldingEnvelopeSlot = 6; // "Env 2" decides when a released voice is over
 
 int slotType(int slot) { return kModuleSlots[static_cast<size_t>(slot)].type; }
+
+// The types that run in a voice's body, between the voice control and the output stages.
+bool runsInVoiceBody(int type) {
+    return type != ModuleType::ValueSource && type != ModuleType::VoiceControl && type != ModuleType::Envelope &&
+           type != ModuleType::VoiceOutput;
+}
 
 bool envelopeFinished(const void* envelope) {
     return (static_cast<const EnvelopeModule*>(envelope)->stageWord & 7u) == EnvelopeStage::Finished;
@@ -126,11 +135,9 @@ void ModuleWiring::releasePartModules(CorvexProgram& part) {
     }
 }
 
-void ModuleWiring::renderVoice(VoiceRecord& voice, CorvexProgram& part, float* left, float* right) {
-    if (!voice.built) return;
-    const ModuleManager& m = part.connections;
+// Envelopes first: a released voice whose holding envelope has finished plays no more. False then.
+bool ModuleWiring::renderVoiceStart(VoiceRecord& voice, const ModuleManager& m) {
     const int count = m.voiceModules();
-
     for (int p = 0; p < count; ++p) {
         const int slot = m.moduleAt(p);
         if (slotType(slot) == ModuleType::Envelope) processSlot(voice.modules[slot], slot, m, voice.bindings);
@@ -139,17 +146,16 @@ void ModuleWiring::renderVoice(VoiceRecord& voice, CorvexProgram& part, float* l
         void* env = voice.modules[kHoldingEnvelopeSlot];
         if (env == nullptr || envelopeFinished(env)) {
             voice.state = VoiceRecord::Finished;
-            return;
+            return false;
         }
     }
     if (void* control = voice.modules[SlotIndex::VoiceControl])
         processSlot(control, SlotIndex::VoiceControl, m, voice.bindings);
-    for (int p = 0; p < count; ++p) {
-        const int slot = m.moduleAt(p);
-        const int type = slotType(slot);
-        if (type == ModuleType::ValueSource || type == ModuleType::VoiceControl || type == ModuleType::Envelope || type == ModuleType::VoiceOutput) continue;
-        processSlot(voice.modules[slot], slot, m, voice.bindings);
-    }
+    return true;
+}
+
+void ModuleWiring::renderVoiceEnd(VoiceRecord& voice, const ModuleManager& m, float* left, float* right) {
+    const int count = m.voiceModules();
     for (int p = 0; p < count; ++p) {
         const int slot = m.moduleAt(p);
         if (slotType(slot) != ModuleType::VoiceOutput || voice.modules[slot] == nullptr) continue;
@@ -163,8 +169,76 @@ void ModuleWiring::renderVoice(VoiceRecord& voice, CorvexProgram& part, float* l
     voice.releasePending = 0;
 }
 
+void ModuleWiring::renderVoice(VoiceRecord& voice, CorvexProgram& part, float* left, float* right) {
+    if (!voice.built) return;
+    const ModuleManager& m = part.connections;
+    ScopedModulationScales scales(m.modulationScales());
+    if (!renderVoiceStart(voice, m)) return;
+    for (int p = 0; p < m.voiceModules(); ++p) {
+        const int slot = m.moduleAt(p);
+        if (!runsInVoiceBody(slotType(slot))) continue;
+        processSlot(voice.modules[slot], slot, m, voice.bindings);
+    }
+    renderVoiceEnd(voice, m, left, right);
+}
+
+void ModuleWiring::runVoiceFilters(VoiceRecord* const* voices, int count, int slot, const ModuleManager& m) {
+    void* modules[kVoiceCount];
+    const PortEntry* const* sources[kVoiceCount];
+    const int first = m.firstRecordOf(slot);
+    int n = 0;
+    for (int v = 0; v < count; ++v) {
+        void* module = voices[v]->modules[slot];
+        if (module == nullptr) continue;
+        if (moduleHead(module).type() != ModuleType::VoiceFilter) {
+            processSlot(module, slot, m, voices[v]->bindings); // not (or no longer) a filter
+            continue;
+        }
+        modules[n] = module;
+        sources[n] = first == kNone ? nullptr : voices[v]->bindings + first;
+        ++n;
+    }
+    if (n == 0) return;
+    if (first == kNone) {
+        processVoiceFilters(modules, n, nullptr, sources, nullptr);
+        return;
+    }
+    processVoiceFilters(modules, n, reinterpret_cast<const ConnectionDescriptor*>(m.records() + first), sources,
+                        m.inputCounters(slot));
+}
+
+// The modules of each voice run in their own order, voice after voice, up to the next filter slot;
+// that slot then runs for all the voices together. No module of one voice reads another voice's.
+void ModuleWiring::renderVoices(VoiceRecord* const* voices, int count, CorvexProgram& part, float* left,
+                                float* right) {
+    const ModuleManager& m = part.connections;
+    ScopedModulationScales scales(m.modulationScales());
+    VoiceRecord* playing[kVoiceCount];
+    int n = 0;
+    for (int v = 0; v < count && v < kVoiceCount; ++v)
+        if (voices[v]->built && renderVoiceStart(*voices[v], m)) playing[n++] = voices[v];
+    const int modules = m.voiceModules();
+    int from = 0;
+    while (from < modules) {
+        int to = from;
+        while (to < modules && slotType(m.moduleAt(to)) != ModuleType::VoiceFilter) ++to;
+        for (int v = 0; v < n; ++v) {
+            VoiceRecord& voice = *playing[v];
+            for (int p = from; p < to; ++p) {
+                const int slot = m.moduleAt(p);
+                if (!runsInVoiceBody(slotType(slot))) continue;
+                processSlot(voice.modules[slot], slot, m, voice.bindings);
+            }
+        }
+        if (to < modules) runVoiceFilters(playing, n, m.moduleAt(to), m);
+        from = to + 1;
+    }
+    for (int v = 0; v < n; ++v) renderVoiceEnd(*playing[v], m, left, right);
+}
+
 void ModuleWiring::runPartModules(CorvexProgram& part, int phase) {
     const ModuleManager& m = part.connections;
+    ScopedModulationScales scales(m.modulationScales());
     const int first = m.voiceModules();
     for (int p = first; p < first + m.partModules(); ++p) {
         const int slot = m.moduleAt(p);

@@ -12,6 +12,8 @@ int bindPort(PortEntry*& binding, PortEntry* port);
 // Gives back what bindPort took; a null binding is left alone.
 void unbindPort(PortEntry*& binding);
 // Processes the module in `slot` with the records of `connections` that feed it and their bindings.
+// The caller puts the list's modulation scales in force (ScopedModulationScales) around a run of
+// these; without them the sums work each scale out afresh.
 void processSlot(void* module, int slot, const ModuleManager& connections, PortEntry* const* bindings);
 
 } // namespace corvex

@@ -130,7 +130,21 @@ void SoftwareKernel::processBlock(int numOutputs, float* const* outputs, int fra
     for (float* b : bus)
         if (b) std::fill(b, b + kBlockFrames, 0.0f);
 
-    for (int a = 0; a < active; ++a) {
+    for (int p = 0; p < kPartCount && voicesTogether_; ++p) {
+        // A part's voices render together, in their order. Voices of different parts share nothing
+        // while they render (each part adds into its own buses), so parts may go one after another.
+        CorvexProgram* part = program(p);
+        if (part == nullptr || !part->running) continue;
+        VoiceRecord* run[kVoiceCount];
+        int n = 0;
+        for (int a = 0; a < active; ++a)
+            if (voiceStorage_[activeVoices_[a]].ownerPart == p) run[n++] = &voiceStorage_[activeVoices_[a]];
+        float* left = p < 2 ? bus[8 * p] : nullptr;
+        float* right = p < 2 ? bus[8 * p + 1] : nullptr;
+        if (n == 1) wiring_.renderVoice(*run[0], *part, left, right); // nothing to run beside it
+        if (n > 1) wiring_.renderVoices(run, n, *part, left, right);
+    }
+    for (int a = 0; a < active && !voicesTogether_; ++a) {
         VoiceRecord& v = voiceStorage_[activeVoices_[a]];
         CorvexProgram* part = program(v.ownerPart);
         if (part == nullptr || !part->running) continue;

@@ -101,6 +101,12 @@ public:
 
     int soundingVoiceCount() const { return allocator_.soundingVoiceCount(); }
 
+    // On (the default), each part's voices render together and their filters run side by side in
+    // vector lanes; off, each voice renders alone, one sample loop at a time. Both play the same.
+    // Between blocks only.
+    void setVoicesTogether(bool on) { voicesTogether_ = on; }
+    bool voicesTogether() const { return voicesTogether_; }
+
 protected:
     static constexpr int kGlobalModuleCount = ModuleWiring::kGlobalModuleCount;
 
@@ -142,6 +148,7 @@ private:
     HoldRing holdRings_[kPartCount];
     int holdInForce_[kPartCount] = {}; // the audio thread's copy of the hold values
     int activeVoices_[kVoiceCount] = {};
+    bool voicesTogether_ = true;
     NoteGenerator noteGenerator_;
 
     ModuleWiring wiring_;

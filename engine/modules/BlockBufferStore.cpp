@@ -27,11 +27,6 @@ int BlockBufferStore::freeCount() const {
     return n;
 }
 
-float* portBuffer(const PortEntry& port) {
-    if (port.isValuePort() || port.store == nullptr) return nullptr;
-    return port.store->data(port.bufferIndex);
-}
-
 void clearPortBuffer(PortEntry& port) {
     if (float* d = portBuffer(port)) std::memset(d, 0, sizeof(float) * kBlockFrames);
     port.word &= ~PortEntry::kClearPending;

@@ -31,6 +31,10 @@ struct BlockBufferStore {
 void clearPortBuffer(PortEntry& port);
 void acquirePortBuffer(PortEntry& port);
 void releasePortUser(PortEntry& port);
-float* portBuffer(const PortEntry& port);
+// Every module asks this for every port of every block: it stays inline.
+inline float* portBuffer(const PortEntry& port) {
+    if (port.isValuePort() || port.store == nullptr) return nullptr;
+    return port.store->data(port.bufferIndex);
+}
 
 } // namespace corvex

@@ -85,7 +85,9 @@ int ConnectionManager::removeConnectionAt(int index, uint8_t* positionMap) {
 }
 
 void ConnectionManager::setConnection(int index, const ConnectionRecord& record) {
-    if (list_ != nullptr && index >= 0 && index < count_) list_[index] = record;
+    if (list_ == nullptr || index < 0 || index >= count_) return;
+    list_[index] = record;
+    refreshScale(index);
 }
 
 int ConnectionManager::addConnection(int sourceSlot, int sourcePort, int kind, int destinationSlot,
@@ -125,6 +127,7 @@ int ConnectionManager::addDoubleConnection(int sourceSlotA, int sourcePortA, int
         if (list_[i].key() == a.key() && list_[i].sourceSlot() == sourceSlotA &&
             list_[i].sourcePort() == sourcePortA) {
             list_[i] = b;
+            refreshScale(i);
             return i;
         }
     }
@@ -142,11 +145,15 @@ int ConnectionManager::removeConnection(int sourceSlot, int sourcePort, int kind
 }
 
 void ConnectionManager::setConnectionAmount(int index, uint16_t amount) {
-    if (list_ != nullptr && index >= 0 && index < count_) list_[index].amount = amount;
+    if (list_ == nullptr || index < 0 || index >= count_) return;
+    list_[index].amount = amount;
+    refreshScale(index);
 }
 
 void ConnectionManager::setConnectionAmount2(int index, uint16_t second) {
-    if (list_ != nullptr && index >= 0 && index < count_) list_[index].second = second;
+    if (list_ == nullptr || index < 0 || index >= count_) return;
+    list_[index].second = second;
+    refreshScale(index);
 }
 
 int ConnectionManager::setConnectionMode(int sourceSlot, int sourcePort, int kind, int destinationSlot,
@@ -156,6 +163,7 @@ int ConnectionManager::setConnectionMode(int sourceSlot, int sourcePort, int kin
     list_[i].setMode(mode);
     list_[i].amount = amount;
     list_[i].second = second;
+    refreshScale(i);
     return i;
 }
 
@@ -276,6 +284,11 @@ void ConnectionManager::clearCounters() {
         // A port beyond the slot's inputs would count into the next slot's: leave it out.
         if (port < kModuleSlots[static_cast<size_t>(dst)].inputs) ++counters_[kInputBase[static_cast<size_t>(dst)] + port];
     }
+    for (int i = 0; i < count_; ++i) refreshScale(i);
+}
+
+void ConnectionManager::refreshScale(int index) {
+    scales_[index] = makeModulationScale(*reinterpret_cast<const ConnectionDescriptor*>(list_ + index));
 }
 
 } // namespace corvex

@@ -5,6 +5,7 @@
 
 #include "engine/modules/ModuleSlots.h"
 #include "engine/modules/ConnectionRecord.h"
+#include "engine/modules/ModulationScales.h"
 
 namespace corvex {
 
@@ -68,6 +69,10 @@ public:
     int firstRecordOf(int slot) const { return firstRecord_[slot]; }
     int inputBaseOf(int slot) const { return inputBase_[slot]; }
     uint32_t inputCount(int input) const { return counters_[input]; }
+    // Each record's modulation scale, kept in step with the list by every edit made through here.
+    ModulationScaleTable modulationScales() const {
+        return {reinterpret_cast<const ConnectionDescriptor*>(list_), scales_, count_};
+    }
     // The per-input connection counts of a slot, or null when no record feeds it.
     const uint32_t* inputCounters(int slot) const {
         return inputBase_[slot] == kNone ? nullptr : counters_ + inputBase_[slot];
@@ -75,6 +80,7 @@ public:
 
 private:
     void setCount(int n);
+    void refreshScale(int index);
 
     int totalModules_ = 0;
     int voiceValueSources_ = 0;
@@ -96,6 +102,7 @@ private:
     uint16_t* countWord_ = nullptr;
     int32_t accumulated_ = 0;
     uint32_t counters_[kModuleInputCount];
+    ModulationScale scales_[kMaxConnections];
 };
 
 // The kernel's side of the same list; it adds nothing.

@@ -6,6 +6,7 @@
 
 #include "engine/dsp/ConnectionDescriptor.h"
 #include "engine/dsp/ConversionCurves.h"
+#include "engine/dsp/FilterLanes.h"
 #include "engine/modules/ModulationSum.h"
 #include "engine/modules/EngineContext.h"
 #include "engine/modules/BlockBufferStore.h"
@@ -66,13 +67,17 @@ constexpr double kCascadeHighestAt96k = 30000.0;
 constexpr double kHighPassTopRatio = kHighPassHighest / 44100.0;
 constexpr double kCascadeTopRatio = kCascadeHighest / 44100.0;
 
-constexpr double kQuarter = 0.25;
-constexpr double kPreFilterNow = 0.7692307829856873;
-constexpr double kPreFilterBefore = 0.23076923191547394;
 constexpr double kFlushBelow = 1e-30;
 // No signal comes near this; a state past it only ever got there from a broken input, and a float
 // holds little more.
 constexpr double kLoudest = 1e30;
+// The same bound for samples: no float lies between 1e30 and the float nearest to it, so a float
+// is below the one exactly when it is below the other.
+constexpr float kLoudestSample = 1e30f;
+static_assert(double(kLoudestSample) >= kLoudest, "the sample bound rounds up, never down");
+
+// Voices prepared and filtered together: one group of the widest lanes.
+constexpr int kVoicesPerRun = 16;
 
 float wordValue(int32_t word) { return float(word) * (1.0f / 16384.0f); }
 
@@ -129,14 +134,6 @@ float gainDecibels(float gain) { return 20.0f * std::log10(gain > 1e-10f ? gain 
 
 float finiteOrZero(float v) { return std::isfinite(v) ? v : 0.0f; }
 
-// The states are flushed once a block, but a high cutoff falls by more than thirty decades within
-// one: its samples would pass through the float's denormal range before the flush comes. Anything
-// this small is silence.
-float toSample(double y) {
-    if (y > -kFlushBelow && y < kFlushBelow) return 0.0f;
-    return float(y > kLoudest ? kLoudest : (y < -kLoudest ? -kLoudest : y));
-}
-
 void silence(float* out) {
     for (int n = 0; n < kBlockFrames; ++n) out[n] = 0.0f;
 }
@@ -145,21 +142,31 @@ void silence(float* out) {
 // so one NaN from a source can never reach the feedback states.
 void mixInput(const ConnectionDescriptor* descriptors, const PortEntry* const* sources, uint32_t first,
               uint32_t count, float scale, float* into) {
+    bool mixed = false;
     for (uint32_t k = first; k < first + count; ++k) {
         const float* samples = sources[k] ? portBuffer(*sources[k]) : nullptr;
         if (samples == nullptr) continue; // a block-rate source has no samples
         const float g = scale * descriptors[k].amount();
         for (int n = 0; n < kBlockFrames; ++n) into[n] += g * samples[n];
+        mixed = true;
     }
+    if (!mixed) return; // still the silence it started as
     for (int n = 0; n < kBlockFrames; ++n) into[n] = finiteOrZero(into[n]);
 }
 
+// Left unset until clear(): a batch keeps room for many voices and fills only those it has.
 struct BlockInputs {
-    float audio[kBlockFrames] = {};
-    float modulation[kBlockFrames] = {}; // the audio-rate term a[n], already x6 and x amount
-    float cutoffSemitones = 0.0f;
-    float resonanceScale = 0.0f;
-    int slot = -1; // the destination slot of the first connection, -1 without one
+    float audio[kBlockFrames];
+    float modulation[kBlockFrames]; // the audio-rate term a[n], already x6 and x amount
+    float cutoffSemitones;
+    float resonanceScale;
+    int slot; // the destination slot of the first connection, -1 without one
+
+    void clear() {
+        for (int n = 0; n < kBlockFrames; ++n) audio[n] = modulation[n] = 0.0f;
+        cutoffSemitones = resonanceScale = 0.0f;
+        slot = -1;
+    }
 };
 
 void gatherInputs(const ConnectionDescriptor* descriptors, const PortEntry* const* sources, const uint32_t* counts,
@@ -215,28 +222,38 @@ double cascadeTuning(double f, bool at96k) {
     return 1.0003 + f * (4.1825e-05 + f * (-1.9622e-09 + f * (2.0765e-14 - 1.2589e-18 * f)));
 }
 
-void runHighPass(VoiceFilterModule& m, const BlockInputs& in, float cutoff, double rate, float* out) {
+// What one voice's block still needs after the block-rate work: a loop over its samples, or nothing.
+enum class Loop { None, HighPass, Cascade };
+
+struct PreparedBlock {
+    BlockInputs in;
+    float* out;
+    Loop loop;
+    HighPassLane highPass;
+    CascadeLane cascade;
+};
+
+void prepareHighPass(VoiceFilterModule& m, PreparedBlock& b, float cutoff, double rate) {
     const double f = heldWithin(cutoff, kHighPassLowest, std::fmin(kHighPassHighest, kHighPassTopRatio * rate));
     const double g = highPassCoefficient(f, rate);
-    const double step = (g - double(m.previousCoefficient)) * (1.0 / kBlockFrames);
-    double gc = m.previousCoefficient;
-    double before = m.previousQuarterInput;
-    double low = m.highPassLow;
-    for (int n = 0; n < kBlockFrames; ++n) {
-        const double q = kQuarter * double(in.audio[n]);
-        const double p = kPreFilterNow * q + kPreFilterBefore * before;
-        before = q;
-        low += (p - low) * gc;
-        out[n] = toSample(q - low);
-        gc += step;
-    }
-    m.previousQuarterInput = before;
-    m.highPassLow = low;
+    HighPassLane& lane = b.highPass;
+    lane.audio = b.in.audio;
+    lane.out = b.out;
+    lane.coefficient = m.previousCoefficient;
+    lane.step = (g - double(m.previousCoefficient)) * (1.0 / kBlockFrames);
+    lane.before = m.previousQuarterInput;
+    lane.low = m.highPassLow;
     m.previousCoefficient = float(g);
+    b.loop = Loop::HighPass;
 }
 
-void runCascade(VoiceFilterModule& m, const VoiceFilterParams& p, const BlockInputs& in, float cutoff,
-                double resonance, const EngineContext& context, float* out) {
+void finishHighPass(VoiceFilterModule& m, const HighPassLane& lane) {
+    m.previousQuarterInput = lane.before;
+    m.highPassLow = lane.low;
+}
+
+void prepareCascade(VoiceFilterModule& m, const VoiceFilterParams& p, PreparedBlock& b, float cutoff,
+                    double resonance, const EngineContext& context) {
     const double rate = context.sampleRate;
     const bool at96k = context.sampleRate == 96000.0f;
     const double top = std::fmin(at96k ? kCascadeHighestAt96k : kCascadeHighest, kCascadeTopRatio * rate);
@@ -245,49 +262,36 @@ void runCascade(VoiceFilterModule& m, const VoiceFilterParams& p, const BlockInp
     const double h = cascadeTuning(f, at96k);
 
     if (context.integerSwitch == 1) {
+        CascadeLane& lane = b.cascade;
+        lane.audio = b.in.audio;
+        lane.modulation = b.in.modulation;
+        lane.out = b.out;
+        lane.coefficient = k;
+        lane.previousCoefficient = m.previousCoefficient;
+        lane.tuning = h;
+        lane.previousTuning = m.previousTuning;
+        lane.resonance = resonance;
+        lane.gain = p.inputGain;
+        lane.secondWeight = p.secondStageWeight;
+        lane.fourthWeight = p.fourthStageWeight;
         // Audio-rate modulation may push the coefficient anywhere; past the top cutoff's own
         // coefficient a full resonance would run away, and below 0 the stages would.
-        const double highestCoefficient = cascadeCoefficient(top, rate);
-        const double kOld = m.previousCoefficient;
-        const double hOld = m.previousTuning;
-        const double gain = p.inputGain;
-        const double w2 = p.secondStageWeight;
-        const double w4 = p.fourthStageWeight;
-        double s1 = m.stage[0], s2 = m.stage[1], s3 = m.stage[2], s4 = m.stage[3];
-        double fb = m.feedback;
-        double s4Before = m.previousFourth;
-        for (int n = 0; n < kBlockFrames; ++n) {
-            const double t = double(n) * (1.0 / kBlockFrames);
-            const double c = heldWithin(t * k + (1.0 - t) * kOld + double(in.modulation[n]), 0.0, highestCoefficient);
-            const double loop = resonance * (t * h + (1.0 - t) * hOld);
-            const double x = gain * double(in.audio[n]);
-            // Each stage moves by c towards the one before: s + (in - s) c, written as
-            // c in + (1 - c) s so that the previous pass's part is ready before the new input is.
-            const double keep = 1.0 - c;
-            double sum = 0.0;
-            for (int pass = 0; pass < 2; ++pass) {
-                const double v = x - loop * fb;
-                s1 = c * v + keep * s1;
-                s2 = c * s1 + keep * s2;
-                s3 = c * s2 + keep * s3;
-                s4 = c * s3 + keep * s4;
-                fb = 0.5 * s4 + 0.5 * s4Before;
-                s4Before = s4;
-                sum += w2 * s2 + w4 * s4;
-            }
-            out[n] = toSample(0.5 * sum);
-        }
-        m.stage[0] = s1;
-        m.stage[1] = s2;
-        m.stage[2] = s3;
-        m.stage[3] = s4;
-        m.feedback = fb;
-        m.previousFourth = s4Before;
+        lane.highestCoefficient = cascadeCoefficient(top, rate);
+        for (int s = 0; s < 4; ++s) lane.state[s] = m.stage[s];
+        lane.state[4] = m.feedback;
+        lane.state[5] = m.previousFourth;
+        b.loop = Loop::Cascade;
     } else {
-        silence(out); // the cascade is switched off; its coefficients still follow the cutoff
+        silence(b.out); // the cascade is switched off; its coefficients still follow the cutoff
     }
     m.previousCoefficient = float(k);
     m.previousTuning = float(h);
+}
+
+void finishCascade(VoiceFilterModule& m, const CascadeLane& lane) {
+    for (int s = 0; s < 4; ++s) m.stage[s] = lane.state[s];
+    m.feedback = lane.state[4];
+    m.previousFourth = lane.state[5];
 }
 
 void clearFilterStates(VoiceFilterModule& m) {
@@ -303,20 +307,21 @@ float flushed(float v) { return (v > -float(kFlushBelow) && v < float(kFlushBelo
 
 bool withinRange(double v) { return std::fabs(v) < kLoudest; } // false for NaN too
 
+// One pass over the block and the states with no branch and no call: a sample or state that is
+// NaN, infinite or past the loudest makes its comparison false, and the falses are or-ed together.
+bool blockIsHealthy(const VoiceFilterModule& m, const float* out) {
+    int broken = 0;
+    for (int n = 0; n < kBlockFrames; ++n) broken |= int(!(std::fabs(out[n]) < kLoudestSample));
+    broken |= int(!withinRange(m.previousFourth)) | int(!withinRange(m.feedback)) |
+              int(!withinRange(m.previousQuarterInput)) | int(!withinRange(m.highPassLow));
+    for (double s : m.stage) broken |= int(!withinRange(s));
+    return broken == 0;
+}
+
 // A block that went out of range (a huge input through a resonant peak) would leave its states
 // ringing for seconds or infinite for good: it goes out silent and the filter starts from rest.
 void settleStates(VoiceFilterModule& m, float* out) {
-    bool healthy = withinRange(m.previousFourth) && withinRange(m.feedback) &&
-                   withinRange(m.previousQuarterInput) && withinRange(m.highPassLow);
-    for (double s : m.stage) healthy = healthy && withinRange(s);
-    // One pass without early exits: the largest magnitude, and a sum that only NaN or infinity spoil.
-    float loudest = 0.0f, spoiled = 0.0f;
-    for (int n = 0; n < kBlockFrames; ++n) {
-        loudest = std::fmax(loudest, std::fabs(out[n]));
-        spoiled += out[n] - out[n];
-    }
-    healthy = healthy && spoiled == 0.0f && withinRange(loudest);
-    if (!healthy) {
+    if (!blockIsHealthy(m, out)) {
         clearFilterStates(m);
         silence(out);
         return;
@@ -329,6 +334,55 @@ void settleStates(VoiceFilterModule& m, float* out) {
     m.cutoffSlow = flushed(m.cutoffSlow);
     m.cutoffFast = flushed(m.cutoffFast);
     m.resonanceSmooth = flushed(m.resonanceSmooth);
+}
+
+// Everything of a block up to its per-sample loop. False when the block is already written (or
+// there is nowhere to write it) and needs neither the loop nor the settling.
+bool prepareBlock(VoiceFilterModule& m, const ConnectionDescriptor* descriptors, const PortEntry* const* sources,
+                  const uint32_t* counts, PreparedBlock& b) {
+    b.loop = Loop::None;
+    b.out = portBuffer(m.ports[0]);
+    if (b.out == nullptr) return false;
+    const EngineContext* context = m.head.context;
+    if (context == nullptr || m.head.record == nullptr) {
+        silence(b.out);
+        return false;
+    }
+    const VoiceFilterParams& p = m.head.record->as<VoiceFilterParams>();
+    BlockInputs& in = b.in;
+    in.clear();
+    gatherInputs(descriptors, sources, counts, in);
+
+    const float d = spreadOffset(*context, m.head.initArgument(), in.slot);
+    m.cutoffSlow += (p.cutoffHz - m.cutoffSlow) * kSlowGlide;
+    m.cutoffFast -= (m.cutoffFast - m.cutoffSlow) * kFastGlide;
+    const float a0 = in.modulation[0];
+    const float cutoff = m.cutoffFast * semitonesToRatio(a0 + in.cutoffSemitones) * d + a0;
+
+    m.resonanceSmooth -= (m.resonanceSmooth - (in.resonanceScale + 1.0f) * p.resonance) * kResonanceGlide;
+    if (!std::isfinite(m.resonanceSmooth)) m.resonanceSmooth = 0.0f;
+    float resonance = m.resonanceSmooth + a0;
+    if (resonance > kMaxResonance) resonance = kMaxResonance;
+    if (!(resonance > kMinResonance)) resonance = kMinResonance;
+
+    switch (p.form) {
+    case VoiceFilterForm::HighPass:
+        prepareHighPass(m, b, cutoff, context->sampleRate);
+        break;
+    case VoiceFilterForm::LowPassCascade:
+        prepareCascade(m, p, b, cutoff, resonance, *context);
+        break;
+    default:
+        silence(b.out); // no such filter: nothing that a reader could mistake for a signal
+        break;
+    }
+    return true;
+}
+
+void finishBlock(VoiceFilterModule& m, const PreparedBlock& b) {
+    if (b.loop == Loop::HighPass) finishHighPass(m, b.highPass);
+    if (b.loop == Loop::Cascade) finishCascade(m, b.cascade);
+    settleStates(m, b.out);
 }
 
 bool storeParameter(VoiceFilterParams& p, int parameter, int16_t word, float* echo, int* code) {
@@ -378,41 +432,45 @@ void initVoiceFilter(void* module, EngineContext*) {
 void processVoiceFilter(void* module, const ConnectionDescriptor* descriptors, const PortEntry* const* sources,
                         const uint32_t* counts) {
     auto& m = *static_cast<VoiceFilterModule*>(module);
-    float* out = portBuffer(m.ports[0]);
-    if (out == nullptr) return;
-    const EngineContext* context = m.head.context;
-    if (context == nullptr || m.head.record == nullptr) {
-        silence(out);
+    PreparedBlock b;
+    if (!prepareBlock(m, descriptors, sources, counts, b)) return;
+    if (b.loop == Loop::HighPass) highPassOneLane(b.highPass);
+    if (b.loop == Loop::Cascade) cascadeOneLane(b.cascade);
+    finishBlock(m, b);
+}
+
+void processVoiceFilters(void* const* modules, int count, const ConnectionDescriptor* descriptors,
+                         const PortEntry* const* const* sources, const uint32_t* counts) {
+    if (count == 1) {
+        processVoiceFilter(modules[0], descriptors, sources[0], counts);
         return;
     }
-    const VoiceFilterParams& p = m.head.record->as<VoiceFilterParams>();
-    BlockInputs in;
-    gatherInputs(descriptors, sources, counts, in);
-
-    const float d = spreadOffset(*context, m.head.initArgument(), in.slot);
-    m.cutoffSlow += (p.cutoffHz - m.cutoffSlow) * kSlowGlide;
-    m.cutoffFast -= (m.cutoffFast - m.cutoffSlow) * kFastGlide;
-    const float a0 = in.modulation[0];
-    const float cutoff = m.cutoffFast * semitonesToRatio(a0 + in.cutoffSemitones) * d + a0;
-
-    m.resonanceSmooth -= (m.resonanceSmooth - (in.resonanceScale + 1.0f) * p.resonance) * kResonanceGlide;
-    if (!std::isfinite(m.resonanceSmooth)) m.resonanceSmooth = 0.0f;
-    float resonance = m.resonanceSmooth + a0;
-    if (resonance > kMaxResonance) resonance = kMaxResonance;
-    if (!(resonance > kMinResonance)) resonance = kMinResonance;
-
-    switch (p.form) {
-    case VoiceFilterForm::HighPass:
-        runHighPass(m, in, cutoff, context->sampleRate, out);
-        break;
-    case VoiceFilterForm::LowPassCascade:
-        runCascade(m, p, in, cutoff, resonance, *context, out);
-        break;
-    default:
-        silence(out); // no such filter: nothing that a reader could mistake for a signal
-        break;
+    const FilterLaneKernels& lanes = filterLaneKernels();
+    for (int first = 0; first < count; first += kVoicesPerRun) {
+        const int n = count - first < kVoicesPerRun ? count - first : kVoicesPerRun;
+        PreparedBlock blocks[kVoicesPerRun];
+        bool prepared[kVoicesPerRun];
+        CascadeLane cascades[kVoicesPerRun];
+        HighPassLane highPasses[kVoicesPerRun];
+        int cascadeCount = 0, highPassCount = 0;
+        for (int v = 0; v < n; ++v) {
+            auto& m = *static_cast<VoiceFilterModule*>(modules[first + v]);
+            PreparedBlock& b = blocks[v];
+            prepared[v] = prepareBlock(m, descriptors, sources[first + v], counts, b);
+            if (prepared[v] && b.loop == Loop::Cascade) cascades[cascadeCount++] = b.cascade;
+            if (prepared[v] && b.loop == Loop::HighPass) highPasses[highPassCount++] = b.highPass;
+        }
+        if (cascadeCount > 0) lanes.cascade(cascades, cascadeCount);
+        if (highPassCount > 0) lanes.highPass(highPasses, highPassCount);
+        cascadeCount = highPassCount = 0;
+        for (int v = 0; v < n; ++v) {
+            if (!prepared[v]) continue;
+            PreparedBlock& b = blocks[v];
+            if (b.loop == Loop::Cascade) b.cascade = cascades[cascadeCount++];
+            if (b.loop == Loop::HighPass) b.highPass = highPasses[highPassCount++];
+            finishBlock(*static_cast<VoiceFilterModule*>(modules[first + v]), b);
+        }
     }
-    settleStates(m, out);
 }
 
 void loadVoiceFilterBlock(const uint16_t* data, int wordCount, ParameterRecord* record, EngineContext*) {

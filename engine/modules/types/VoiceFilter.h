@@ -63,6 +63,11 @@ struct VoiceFilterParams {
 void initVoiceFilter(void* module, EngineContext* context);
 void processVoiceFilter(void* module, const ConnectionDescriptor* descriptors, const PortEntry* const* sources,
                         const uint32_t* counts);
+// The same block for several voices of one slot at once: their per-sample loops run side by side in
+// vector lanes, each voice's result the same as processVoiceFilter's. The voices share the slot's
+// connection records (descriptors, counts); sources[v] are voice v's bindings of those records.
+void processVoiceFilters(void* const* modules, int count, const ConnectionDescriptor* descriptors,
+                         const PortEntry* const* const* sources, const uint32_t* counts);
 void loadVoiceFilterBlock(const uint16_t* data, int wordCount, ParameterRecord* record, EngineContext* context);
 void setVoiceFilterParameter(int16_t value, int parameter, float* echoValue, int* echoCode, ParameterRecord* record,
                              EngineContext* context);

@@ -1,0 +1,178 @@
+// The per-sample filter loops written once over a lane type: a plain double for one voice, a vector
+// of doubles for several. Included by the files that build each instruction set; everything here is
+// internal to the including file.
+#pragma once
+
+#include "engine/dsp/FilterLanes.h"
+
+namespace corvex {
+namespace {
+
+constexpr double kLaneQuarter = 0.25;
+constexpr double kLanePreFilterNow = 0.7692307829856873;
+constexpr double kLanePreFilterBefore = 0.23076923191547394;
+constexpr double kLaneFlushBelow = 1e-30;
+// No signal comes near this; a state past it only ever got there from a broken input.
+constexpr double kLaneLoudest = 1e30;
+
+// The operations the loops need, for one double and for a vector of them. The vector forms give
+// the same answer as the scalar ones in every lane, NaN included: `a > b ? a : b` is written out
+// rather than taken from an instruction whose NaN rule might differ.
+template <typename M, typename D>
+D laneSelect(M mask, D a, D b) {
+    return mask ? a : b;
+}
+
+template <typename D>
+D laneSplat(double v) {
+    return D{} + v;
+}
+
+template <typename D>
+D heldWithinLane(D v, D lowest, D highest) {
+    const D low = laneSelect(v > lowest, v, lowest); // NaN lands on the lowest
+    return laneSelect(low < highest, low, highest);
+}
+
+// Anything below the flush level is silence; a float could not hold more than the loudest.
+template <typename D>
+D toSampleLane(D y) {
+    const D loud = laneSplat<D>(kLaneLoudest);
+    const D clamped = laneSelect(y > loud, loud, laneSelect(y < -loud, -loud, y));
+    const D quiet = laneSplat<D>(kLaneFlushBelow);
+    return laneSelect((y > -quiet) & (y < quiet), D{}, clamped);
+}
+
+// One group is K vectors of W lanes each (N = W x K voices). The vectors are of the processor's own
+// width, so the compiler keeps every operation whole; K of them side by side give the processor
+// independent chains to overlap, as each cascade sample waits on the one before.
+template <typename D, typename F, int W, int K>
+void cascadeGroup(CascadeLane* lanes) {
+    constexpr int N = W * K;
+    alignas(64) F audio[kLaneBlockFrames][K];
+    alignas(64) F modulation[kLaneBlockFrames][K];
+    alignas(64) F out[kLaneBlockFrames][K];
+    for (int n = 0; n < kLaneBlockFrames; ++n)
+        for (int i = 0; i < N; ++i) {
+            audio[n][i / W][i % W] = lanes[i].audio[n];
+            modulation[n][i / W][i % W] = lanes[i].modulation[n];
+        }
+    D k[K], kOld[K], h[K], hOld[K], resonance[K], gain[K], w2[K], w4[K], highest[K];
+    D s1[K], s2[K], s3[K], s4[K], fb[K], s4Before[K];
+    for (int i = 0; i < N; ++i) {
+        const CascadeLane& l = lanes[i];
+        const int j = i / W, e = i % W;
+        k[j][e] = l.coefficient;
+        kOld[j][e] = l.previousCoefficient;
+        h[j][e] = l.tuning;
+        hOld[j][e] = l.previousTuning;
+        resonance[j][e] = l.resonance;
+        gain[j][e] = l.gain;
+        w2[j][e] = l.secondWeight;
+        w4[j][e] = l.fourthWeight;
+        highest[j][e] = l.highestCoefficient;
+        s1[j][e] = l.state[0];
+        s2[j][e] = l.state[1];
+        s3[j][e] = l.state[2];
+        s4[j][e] = l.state[3];
+        fb[j][e] = l.state[4];
+        s4Before[j][e] = l.state[5];
+    }
+    const D zero{};
+    const D half = laneSplat<D>(0.5);
+    const D one = laneSplat<D>(1.0);
+    for (int n = 0; n < kLaneBlockFrames; ++n) {
+        const D t = laneSplat<D>(double(n) * (1.0 / kLaneBlockFrames));
+        D c[K], loop[K], x[K], keep[K], sum[K];
+        for (int j = 0; j < K; ++j) {
+            c[j] = heldWithinLane(t * k[j] + (one - t) * kOld[j] + __builtin_convertvector(modulation[n][j], D), zero,
+                                  highest[j]);
+            loop[j] = resonance[j] * (t * h[j] + (one - t) * hOld[j]);
+            x[j] = gain[j] * __builtin_convertvector(audio[n][j], D);
+            keep[j] = one - c[j];
+            sum[j] = zero;
+        }
+        for (int pass = 0; pass < 2; ++pass) {
+            for (int j = 0; j < K; ++j) {
+                const D v = x[j] - loop[j] * fb[j];
+                s1[j] = c[j] * v + keep[j] * s1[j];
+                s2[j] = c[j] * s1[j] + keep[j] * s2[j];
+                s3[j] = c[j] * s2[j] + keep[j] * s3[j];
+                s4[j] = c[j] * s3[j] + keep[j] * s4[j];
+                fb[j] = half * s4[j] + half * s4Before[j];
+                s4Before[j] = s4[j];
+                sum[j] += w2[j] * s2[j] + w4[j] * s4[j];
+            }
+        }
+        for (int j = 0; j < K; ++j) out[n][j] = __builtin_convertvector(toSampleLane(half * sum[j]), F);
+    }
+    for (int i = 0; i < N; ++i) {
+        CascadeLane& l = lanes[i];
+        const int j = i / W, e = i % W;
+        l.state[0] = s1[j][e];
+        l.state[1] = s2[j][e];
+        l.state[2] = s3[j][e];
+        l.state[3] = s4[j][e];
+        l.state[4] = fb[j][e];
+        l.state[5] = s4Before[j][e];
+        for (int n = 0; n < kLaneBlockFrames; ++n) l.out[n] = out[n][j][e];
+    }
+}
+
+template <typename D, typename F, int W, int K>
+void highPassGroup(HighPassLane* lanes) {
+    constexpr int N = W * K;
+    alignas(64) F audio[kLaneBlockFrames][K];
+    alignas(64) F out[kLaneBlockFrames][K];
+    for (int n = 0; n < kLaneBlockFrames; ++n)
+        for (int i = 0; i < N; ++i) audio[n][i / W][i % W] = lanes[i].audio[n];
+    D gc[K], step[K], before[K], low[K];
+    for (int i = 0; i < N; ++i) {
+        const int j = i / W, e = i % W;
+        gc[j][e] = lanes[i].coefficient;
+        step[j][e] = lanes[i].step;
+        before[j][e] = lanes[i].before;
+        low[j][e] = lanes[i].low;
+    }
+    const D quarter = laneSplat<D>(kLaneQuarter);
+    const D now = laneSplat<D>(kLanePreFilterNow);
+    const D earlier = laneSplat<D>(kLanePreFilterBefore);
+    for (int n = 0; n < kLaneBlockFrames; ++n) {
+        for (int j = 0; j < K; ++j) {
+            const D q = quarter * __builtin_convertvector(audio[n][j], D);
+            const D p = now * q + earlier * before[j];
+            before[j] = q;
+            low[j] += (p - low[j]) * gc[j];
+            out[n][j] = __builtin_convertvector(toSampleLane(q - low[j]), F);
+            gc[j] += step[j];
+        }
+    }
+    for (int i = 0; i < N; ++i) {
+        const int j = i / W, e = i % W;
+        lanes[i].before = before[j][e];
+        lanes[i].low = low[j][e];
+        for (int n = 0; n < kLaneBlockFrames; ++n) lanes[i].out[n] = out[n][j][e];
+    }
+}
+
+// The widest groups while they last, then narrower ones for the rest: a lane of a group that has
+// no voice of its own would cost as much as one that has. Group sizes fall by halves down to one.
+template <typename Lane, int Widest>
+struct LaneGroups {
+    void (*group[8])(Lane*); // group[g] takes Widest >> g lanes; the one-lane loop ends the list
+};
+
+template <typename Lane, int Widest>
+void runInGroups(const LaneGroups<Lane, Widest>& groups, Lane* lanes, int count) {
+    int i = 0;
+    for (; count - i >= Widest; i += Widest) groups.group[0](lanes + i);
+    for (int g = 1, size = Widest / 2; size >= 1; ++g, size /= 2) {
+        if (count - i >= size) {
+            groups.group[g](lanes + i);
+            i += size;
+        }
+    }
+}
+
+} // namespace
+} // namespace corvex

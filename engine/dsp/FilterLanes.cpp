@@ -1,0 +1,136 @@
+// The voice filter's loops for one voice, and the vector sets built for this processor's baseline.
+#include "engine/dsp/FilterLanes.h"
+
+#include "engine/dsp/FilterLaneLoops.h"
+
+namespace corvex {
+
+// Built with its own instruction-set flags in FilterLanesAvx2.cpp; null where that file is empty.
+const FilterLaneKernels* avx2FilterLaneKernels();
+
+namespace {
+
+double heldWithin(double v, double lowest, double highest) {
+    if (!(v > lowest)) return lowest; // NaN lands here too
+    return v < highest ? v : highest;
+}
+
+// The states are flushed once a block, but a high cutoff falls by more than thirty decades within
+// one: its samples would pass through the float's denormal range before the flush comes.
+float toSample(double y) {
+    if (y > -kLaneFlushBelow && y < kLaneFlushBelow) return 0.0f;
+    return float(y > kLaneLoudest ? kLaneLoudest : (y < -kLaneLoudest ? -kLaneLoudest : y));
+}
+
+} // namespace
+
+void cascadeOneLane(CascadeLane& lane) {
+    const double k = lane.coefficient;
+    const double kOld = lane.previousCoefficient;
+    const double h = lane.tuning;
+    const double hOld = lane.previousTuning;
+    const double resonance = lane.resonance;
+    const double gain = lane.gain;
+    const double w2 = lane.secondWeight;
+    const double w4 = lane.fourthWeight;
+    double s1 = lane.state[0], s2 = lane.state[1], s3 = lane.state[2], s4 = lane.state[3];
+    double fb = lane.state[4];
+    double s4Before = lane.state[5];
+    for (int n = 0; n < kLaneBlockFrames; ++n) {
+        const double t = double(n) * (1.0 / kLaneBlockFrames);
+        const double c = heldWithin(t * k + (1.0 - t) * kOld + double(lane.modulation[n]), 0.0,
+                                    lane.highestCoefficient);
+        const double loop = resonance * (t * h + (1.0 - t) * hOld);
+        const double x = gain * double(lane.audio[n]);
+        // Each stage moves by c towards the one before: s + (in - s) c, written as
+        // c in + (1 - c) s so that the previous pass's part is ready before the new input is.
+        const double keep = 1.0 - c;
+        double sum = 0.0;
+        for (int pass = 0; pass < 2; ++pass) {
+            const double v = x - loop * fb;
+            s1 = c * v + keep * s1;
+            s2 = c * s1 + keep * s2;
+            s3 = c * s2 + keep * s3;
+            s4 = c * s3 + keep * s4;
+            fb = 0.5 * s4 + 0.5 * s4Before;
+            s4Before = s4;
+            sum += w2 * s2 + w4 * s4;
+        }
+        lane.out[n] = toSample(0.5 * sum);
+    }
+    lane.state[0] = s1;
+    lane.state[1] = s2;
+    lane.state[2] = s3;
+    lane.state[3] = s4;
+    lane.state[4] = fb;
+    lane.state[5] = s4Before;
+}
+
+void highPassOneLane(HighPassLane& lane) {
+    double gc = lane.coefficient;
+    double before = lane.before;
+    double low = lane.low;
+    for (int n = 0; n < kLaneBlockFrames; ++n) {
+        const double q = kLaneQuarter * double(lane.audio[n]);
+        const double p = kLanePreFilterNow * q + kLanePreFilterBefore * before;
+        before = q;
+        low += (p - low) * gc;
+        lane.out[n] = toSample(q - low);
+        gc += lane.step;
+    }
+    lane.before = before;
+    lane.low = low;
+}
+
+namespace {
+
+void cascadeEach(CascadeLane* lanes, int count) {
+    for (int i = 0; i < count; ++i) cascadeOneLane(lanes[i]);
+}
+void highPassEach(HighPassLane* lanes, int count) {
+    for (int i = 0; i < count; ++i) highPassOneLane(lanes[i]);
+}
+
+constexpr FilterLaneKernels kOneByOne{cascadeEach, highPassEach, "one voice at a time"};
+
+void cascadeOne(CascadeLane* lane) { cascadeOneLane(*lane); }
+void highPassOne(HighPassLane* lane) { highPassOneLane(*lane); }
+
+#if defined(__GNUC__)
+// Two doubles: the width every x86-64 processor has (SSE2); elsewhere the compiler makes do.
+typedef double Double2 __attribute__((vector_size(16)));
+typedef float Float2 __attribute__((vector_size(8)));
+
+constexpr LaneGroups<CascadeLane, 16> kCascadeGroups{
+    {cascadeGroup<Double2, Float2, 2, 8>, cascadeGroup<Double2, Float2, 2, 4>, cascadeGroup<Double2, Float2, 2, 2>,
+     cascadeGroup<Double2, Float2, 2, 1>, cascadeOne}};
+constexpr LaneGroups<HighPassLane, 16> kHighPassGroups{
+    {highPassGroup<Double2, Float2, 2, 8>, highPassGroup<Double2, Float2, 2, 4>, highPassGroup<Double2, Float2, 2, 2>,
+     highPassGroup<Double2, Float2, 2, 1>, highPassOne}};
+
+void cascadeBaseline(CascadeLane* lanes, int count) { runInGroups(kCascadeGroups, lanes, count); }
+void highPassBaseline(HighPassLane* lanes, int count) { runInGroups(kHighPassGroups, lanes, count); }
+constexpr FilterLaneKernels kBaseline{cascadeBaseline, highPassBaseline, "two-lane vectors"};
+#else
+constexpr FilterLaneKernels kBaseline = kOneByOne;
+#endif
+
+} // namespace
+
+int availableFilterLaneKernels(const FilterLaneKernels** out, int capacity) {
+    int n = 0;
+    if (n < capacity) out[n++] = &kBaseline;
+    if (const FilterLaneKernels* wide = avx2FilterLaneKernels(); wide != nullptr && n < capacity) out[n++] = wide;
+    if (n < capacity) out[n++] = &kOneByOne;
+    return n;
+}
+
+const FilterLaneKernels& filterLaneKernels() {
+    static const FilterLaneKernels* chosen = [] {
+        const FilterLaneKernels* wide = avx2FilterLaneKernels();
+        return wide != nullptr ? wide : &kBaseline;
+    }();
+    return *chosen;
+}
+
+} // namespace corvex

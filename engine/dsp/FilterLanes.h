@@ -1,0 +1,54 @@
+// The voice filter's per-sample loops for many voices at once, one voice per vector lane.
+#pragma once
+
+namespace corvex {
+
+constexpr int kLaneBlockFrames = 32;
+
+// One voice's cascade block: everything the per-sample loop reads, and the states it carries on.
+// The loop runs the very operations of the one-voice loop in the same order, so each lane's result
+// equals the one-voice result bit for bit.
+struct CascadeLane {
+    const float* audio;      // 32 samples, before the input gain
+    const float* modulation; // 32 samples of the audio-rate coefficient term
+    float* out;              // 32 samples
+    double coefficient;      // this block's k, reached at the block's end
+    double previousCoefficient;
+    double tuning; // this block's resonance tuning, reached at the block's end
+    double previousTuning;
+    double resonance;
+    double gain;
+    double secondWeight;
+    double fourthWeight;
+    double highestCoefficient;
+    // Stages 1..4, the averaged feedback and the last fourth stage: read at the start, written back.
+    double state[6];
+};
+
+// One voice's high-pass block.
+struct HighPassLane {
+    const float* audio;
+    float* out;
+    double coefficient; // at the first sample
+    double step;        // added after every sample
+    double before;      // the pre-filter's last input
+    double low;
+};
+
+// Both loops over `count` lanes (any count; they are run in vector groups internally).
+struct FilterLaneKernels {
+    void (*cascade)(CascadeLane* lanes, int count);
+    void (*highPass)(HighPassLane* lanes, int count);
+    const char* name;
+};
+
+// The widest set this processor runs; chosen once, at the first call.
+const FilterLaneKernels& filterLaneKernels();
+// Every set this processor can run (the baseline first), for comparing them.
+int availableFilterLaneKernels(const FilterLaneKernels** out, int capacity);
+
+// The one-voice loops the lanes must equal: also the fallback where no vector set is built.
+void cascadeOneLane(CascadeLane& lane);
+void highPassOneLane(HighPassLane& lane);
+
+} // namespace corvex

@@ -1,0 +1,43 @@
+// The voice filter's lanes in 256-bit registers: built with AVX2 enabled for this file alone and
+// used only where the processor reports it, so the program itself never requires it.
+#include "engine/dsp/FilterLanes.h"
+
+#if defined(CORVEX_BUILD_AVX2_LANES) && defined(__AVX2__)
+#include "engine/dsp/FilterLaneLoops.h"
+#endif
+
+namespace corvex {
+
+#if defined(CORVEX_BUILD_AVX2_LANES) && defined(__AVX2__)
+namespace {
+
+typedef double Double4 __attribute__((vector_size(32)));
+typedef float Float4 __attribute__((vector_size(16)));
+typedef double Double2 __attribute__((vector_size(16)));
+typedef float Float2 __attribute__((vector_size(8)));
+
+void cascadeOne(CascadeLane* lane) { cascadeOneLane(*lane); }
+void highPassOne(HighPassLane* lane) { highPassOneLane(*lane); }
+
+constexpr LaneGroups<CascadeLane, 16> kCascadeGroups{
+    {cascadeGroup<Double4, Float4, 4, 4>, cascadeGroup<Double4, Float4, 4, 2>, cascadeGroup<Double4, Float4, 4, 1>,
+     cascadeGroup<Double2, Float2, 2, 1>, cascadeOne}};
+constexpr LaneGroups<HighPassLane, 16> kHighPassGroups{
+    {highPassGroup<Double4, Float4, 4, 4>, highPassGroup<Double4, Float4, 4, 2>, highPassGroup<Double4, Float4, 4, 1>,
+     highPassGroup<Double2, Float2, 2, 1>, highPassOne}};
+
+void cascadeAvx2(CascadeLane* lanes, int count) { runInGroups(kCascadeGroups, lanes, count); }
+void highPassAvx2(HighPassLane* lanes, int count) { runInGroups(kHighPassGroups, lanes, count); }
+constexpr FilterLaneKernels kAvx2{cascadeAvx2, highPassAvx2, "AVX2 four-lane vectors"};
+
+} // namespace
+
+const FilterLaneKernels* avx2FilterLaneKernels() {
+    static const bool usable = __builtin_cpu_supports("avx2");
+    return usable ? &kAvx2 : nullptr;
+}
+#else
+const FilterLaneKernels* avx2FilterLaneKernels() { return nullptr; }
+#endif
+
+} // namespace corvex

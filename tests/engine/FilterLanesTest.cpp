@@ -1,0 +1,155 @@
+// Every vector set of the filter lanes this processor can run computes, lane by lane, exactly what
+// the one-voice loop computes: the same samples and the same states, bit for bit, for any number
+// of lanes and for broken inputs too.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <random>
+#include <vector>
+
+#include "engine/dsp/FilterLanes.h"
+
+namespace corvex {
+namespace {
+
+constexpr int kFrames = kLaneBlockFrames;
+
+// One lane's inputs and outputs, kept where the lane structures can point.
+struct LaneData {
+    float audio[kFrames];
+    float modulation[kFrames];
+    float out[kFrames];
+};
+
+bool sameBits(const void* a, const void* b, size_t bytes) { return std::memcmp(a, b, bytes) == 0; }
+
+// Random but plausible lanes, with some lanes broken on purpose: NaN or huge samples, and an
+// audio-rate term that drives the coefficient past both of its bounds.
+void fillLane(std::mt19937& rng, int i, LaneData& d) {
+    std::uniform_real_distribution<float> sample(-1.0f, 1.0f);
+    for (int n = 0; n < kFrames; ++n) {
+        d.audio[n] = sample(rng);
+        d.modulation[n] = 0.05f * sample(rng);
+        d.out[n] = -7.0f;
+    }
+    switch (i % 7) {
+    case 3: d.audio[5] = std::numeric_limits<float>::quiet_NaN(); break;
+    case 4: d.audio[9] = 3.0e38f; break;
+    case 5:
+        for (int n = 0; n < kFrames; ++n) d.modulation[n] = n < 16 ? 2.0f : -2.0f;
+        break;
+    default: break;
+    }
+}
+
+CascadeLane cascadeLane(std::mt19937& rng, int i, LaneData& d) {
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    CascadeLane l{};
+    l.audio = d.audio;
+    l.modulation = d.modulation;
+    l.out = d.out;
+    l.coefficient = 0.9 * unit(rng);
+    l.previousCoefficient = 0.9 * unit(rng);
+    l.tuning = 1.0 + 0.1 * unit(rng);
+    l.previousTuning = 1.0 + 0.1 * unit(rng);
+    l.resonance = 3.5 * unit(rng);
+    l.gain = 0.5 + unit(rng);
+    l.secondWeight = i % 2 ? 1.0 : -2.0;
+    l.fourthWeight = i % 2 ? 0.0 : 1.0;
+    l.highestCoefficient = 0.95;
+    for (double& s : l.state) s = unit(rng) - 0.5;
+    return l;
+}
+
+HighPassLane highPassLane(std::mt19937& rng, LaneData& d) {
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    HighPassLane l{};
+    l.audio = d.audio;
+    l.out = d.out;
+    l.coefficient = 0.5 * unit(rng);
+    l.step = 0.001 * (unit(rng) - 0.5);
+    l.before = unit(rng) - 0.5;
+    l.low = unit(rng) - 0.5;
+    return l;
+}
+
+std::vector<const FilterLaneKernels*> kernelSets() {
+    const FilterLaneKernels* sets[8];
+    const int n = availableFilterLaneKernels(sets, 8);
+    return std::vector<const FilterLaneKernels*>(sets, sets + n);
+}
+
+TEST(FilterLanes, EverySetMatchesTheOneVoiceLoopBitForBit) {
+    const auto sets = kernelSets();
+    ASSERT_GE(sets.size(), 2u) << "at least the baseline set and the one-voice fallback";
+    EXPECT_STREQ(sets.back()->name, "one voice at a time");
+    // Counts that fill every group size, one by one and in mixtures, up to more than two widest groups.
+    for (const FilterLaneKernels* set : sets) {
+        SCOPED_TRACE(set->name);
+        for (int count = 1; count <= 37; ++count) {
+            SCOPED_TRACE(count);
+            std::mt19937 rng(unsigned(1000 + count));
+            std::vector<LaneData> expected(count), actual(count);
+            std::vector<CascadeLane> one(count), many(count);
+            std::vector<HighPassLane> oneHp(count), manyHp(count);
+            for (int i = 0; i < count; ++i) {
+                fillLane(rng, i, expected[i]);
+                actual[i] = expected[i];
+                one[i] = cascadeLane(rng, i, expected[i]);
+                many[i] = one[i];
+                many[i].audio = actual[i].audio;
+                many[i].modulation = actual[i].modulation;
+                many[i].out = actual[i].out;
+            }
+            for (int i = 0; i < count; ++i) cascadeOneLane(one[i]);
+            set->cascade(many.data(), count);
+            for (int i = 0; i < count; ++i) {
+                ASSERT_TRUE(sameBits(expected[i].out, actual[i].out, sizeof(expected[i].out))) << "cascade lane " << i;
+                ASSERT_TRUE(sameBits(one[i].state, many[i].state, sizeof(one[i].state))) << "cascade lane " << i;
+            }
+
+            for (int i = 0; i < count; ++i) {
+                oneHp[i] = highPassLane(rng, expected[i]);
+                manyHp[i] = oneHp[i];
+                manyHp[i].audio = actual[i].audio;
+                manyHp[i].out = actual[i].out;
+            }
+            for (int i = 0; i < count; ++i) highPassOneLane(oneHp[i]);
+            set->highPass(manyHp.data(), count);
+            for (int i = 0; i < count; ++i) {
+                ASSERT_TRUE(sameBits(expected[i].out, actual[i].out, sizeof(expected[i].out))) << "high-pass lane " << i;
+                ASSERT_TRUE(sameBits(&oneHp[i].low, &manyHp[i].low, sizeof(double))) << "high-pass lane " << i;
+                ASSERT_TRUE(sameBits(&oneHp[i].before, &manyHp[i].before, sizeof(double))) << "high-pass lane " << i;
+            }
+        }
+    }
+}
+
+// The loops' own limits, from their written numbers: a sample below 1e-30 is silence, and nothing
+// louder than 1e30 leaves them, NaN passing through as NaN for the health check to see.
+TEST(FilterLanes, OutputIsFlushedAndBounded) {
+    for (const FilterLaneKernels* set : kernelSets()) {
+        SCOPED_TRACE(set->name);
+        struct Case {
+            double before; // the high-pass pre-filter's last input; with the low state it sets q - low
+            double low;
+            float first; // the block's first sample
+        };
+        // With a zero coefficient and input the first output is -low exactly.
+        const Case cases[] = {{0.0, 1e-31, 0.0f}, {0.0, -5e-31, 0.0f}, {0.0, -1e35, 0.0f}, {0.0, 1e35, 0.0f}};
+        const float expected[] = {0.0f, 0.0f, float(1e30), float(-1e30)};
+        LaneData d[4] = {};
+        HighPassLane lanes[4];
+        for (int i = 0; i < 4; ++i) {
+            lanes[i] = HighPassLane{d[i].audio, d[i].out, 0.0, 0.0, cases[i].before, cases[i].low};
+            d[i].audio[0] = cases[i].first;
+        }
+        set->highPass(lanes, 4);
+        for (int i = 0; i < 4; ++i) EXPECT_EQ(d[i].out[0], expected[i]) << "case " << i;
+    }
+}
+
+} // namespace
+} // namespace corvex
