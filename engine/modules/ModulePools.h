@@ -22,7 +22,9 @@ using VoiceModuleWrapperC = ModuleStorage<1024>;
 using VoiceModuleWrapperD = ModuleStorage<512>;
 // Eight delay lines of 8192 samples and their state: the chorus.
 using VoiceModuleWrapperE = ModuleStorage<262656>;
-using VoiceModuleWrapperF = ModuleStorage<131072>; // effects that carry long sample buffers
+// The master effects that carry long sample buffers: the reverb's eight network lines and two
+// pre-delay lines, in double.
+using VoiceModuleWrapperF = ModuleStorage<2097152>;
 
 constexpr int kModulePoolCount = 7;
 
@@ -39,10 +41,12 @@ struct ModulePools {
     // kernel instead of being mapped and faulted in afresh.
     using ChorusPool = ModulePool<VoiceModuleWrapperE, 68>;
     std::unique_ptr<ChorusPool> wrappersE = std::make_unique<ChorusPool>();
-    ModulePool<VoiceModuleWrapperF, 5> wrappersF;
+    // Ten megabytes of master-effect lines, kept off the kernel object for the same reason.
+    using MasterEffectPool = ModulePool<VoiceModuleWrapperF, 5>;
+    std::unique_ptr<MasterEffectPool> wrappersF = std::make_unique<MasterEffectPool>();
 
-    ModulePoolBase* table[kModulePoolCount] = {&oscillators, &wrappersA, &wrappersB, &wrappersC,
-                                               &wrappersD, wrappersE.get(), &wrappersF};
+    ModulePoolBase* table[kModulePoolCount] = {&oscillators, &wrappersA,       &wrappersB,      &wrappersC,
+                                               &wrappersD,   wrappersE.get(), wrappersF.get()};
 
     ModulePools() = default;
     ModulePools(const ModulePools&) = delete;

@@ -16,6 +16,7 @@
 #include "engine/modules/types/Oscillator.h"
 #include "engine/modules/types/ParametricEq.h"
 #include "engine/modules/types/Quorbit.h"
+#include "engine/modules/types/Reverb.h"
 #include "engine/modules/types/RingModulator.h"
 #include "engine/modules/types/StepSequencer.h"
 #include "engine/modules/types/ValueSource.h"
@@ -40,6 +41,7 @@ constexpr std::array<ModuleOps, kModuleTypeCount> kModuleOps = [] {
     ops[ModuleType::RingModulator] = kRingModulatorOps;
     ops[ModuleType::PassThrough] = kEffectBypassOps;
     ops[ModuleType::Chorus] = kChorusFlangerOps;
+    ops[ModuleType::Reverb] = kReverbOps;
     ops[ModuleType::ParametricEq] = kParametricEqOps;
     ops[ModuleType::StepSequencer] = kStepSequencerOps;
     ops[ModuleType::Quorbit] = kQuorbitOps;

@@ -1,0 +1,119 @@
+// The reverb's settings: parameter words into feedback, damping frequencies, pre-delay, mix and output gain.
+#include <cmath>
+#include <cstddef>
+
+#include "engine/dsp/ConversionCurves.h"
+#include "engine/modules/types/Reverb.h"
+
+namespace corvex {
+
+namespace {
+
+constexpr int kBlockWords = 17;
+constexpr int kFirstParameter = 7;
+constexpr int kSpreadParameter = 14;
+
+// The largest size keeps the network's loop gain below one, so that no setting rings forever.
+constexpr float kLargestFeedback = 0.95f;
+constexpr double kHighDampingBase = 40.0;
+constexpr double kHighDampingStep = 1.059;
+constexpr double kHighDampingSteps = 80.0;
+// Hz at x = i / 3.
+constexpr float kLowDampingPoints[] = {60.0f, 200.0f, 300.0f, 400.0f};
+// Milliseconds at x = i / 7.
+constexpr float kPreDelayPoints[] = {1.0f, 25.0f, 50.0f, 75.0f, 100.0f, 125.0f, 150.0f, 200.0f};
+
+template <size_t N>
+float pointCurve(const float (&points)[N], float x) {
+    if (x >= 1.0f) return points[N - 1];
+    if (!(x >= 0.0f)) return points[0];
+    const float t = float(N - 1) * x;
+    size_t i = size_t(t);
+    if (i > N - 2) i = N - 2; // x just below 1 can round t onto the last point
+    const float f = t - float(i);
+    return (1.0f - f) * points[i] + f * points[i + 1];
+}
+
+float wordValue(int16_t word) { return float(word) * (1.0f / 16384.0f); }
+
+float heldWithin(float v, float lowest, float highest) {
+    if (!(v > lowest)) return lowest;
+    return v < highest ? v : highest;
+}
+
+bool store(ReverbParams& p, int parameter, int16_t word, float& echo, int& code) {
+    const float x = wordValue(word);
+    switch (parameter) {
+    case 7:
+        p.feedback = reverbFeedback(x);
+        echo = p.feedback; code = 4; return true;
+    case 8:
+        p.sizeCompanion = reverbFeedback(x);
+        echo = p.sizeCompanion; code = 4; return true;
+    case 9:
+        p.highDamping = reverbHighDamping(x);
+        echo = p.highDamping; code = 1; return true;
+    case 10:
+        p.highDampingCompanion = reverbHighDamping(x);
+        echo = p.highDampingCompanion; code = 1; return true;
+    case 11:
+        p.lowDamping = reverbLowDamping(x);
+        echo = p.lowDamping; code = 1; return true;
+    case 12:
+        p.preDelay = reverbPreDelay(x);
+        echo = p.preDelay; code = 5; return true;
+    case 13:
+        p.mix = x;
+        echo = x; code = 4; return true;
+    case 14:
+        p.spread = word;
+        echo = float(word); code = 8; return true;
+    case 15: {
+        const float db = levelToDecibels(x);
+        p.outputGain = float(std::pow(10.0, double(db) * 0.05));
+        echo = db; code = 0; return true;
+    }
+    case 16:
+        p.bypass = word;
+        echo = float(word); code = 8; return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+// The same from the setter and from a stored block: a sound saved while it rang with a tail of a given
+// length must come back with that tail, not with a full word turned into a loop gain of one.
+float reverbFeedback(float x) { return kLargestFeedback * heldWithin(x, -1.0f, 1.0f); }
+
+float reverbHighDamping(float x) {
+    return float(kHighDampingBase * std::pow(kHighDampingStep, kHighDampingSteps * double(x)));
+}
+
+float reverbLowDamping(float x) { return pointCurve(kLowDampingPoints, x); }
+float reverbPreDelay(float x) { return pointCurve(kPreDelayPoints, x); }
+
+// A stored block always plays with the spread on: no row sets it, and every stored sound was heard so.
+void loadReverbBlock(const uint16_t* data, int wordCount, ParameterRecord* record, EngineContext*) {
+    // A truncated block would leave half a setting behind; the record keeps the last whole one.
+    if (data == nullptr || record == nullptr || wordCount < kBlockWords) return;
+    ReverbParams& p = record->as<ReverbParams>();
+    float echo = 0.0f;
+    int code = 0;
+    for (int parameter = kFirstParameter; parameter < kBlockWords; ++parameter)
+        if (parameter != kSpreadParameter) store(p, parameter, int16_t(data[parameter + 2]), echo, code);
+    p.spread = 1;
+}
+
+void setReverbParameter(int16_t value, int parameter, float* echoValue, int* echoCode, ParameterRecord* record,
+                        EngineContext*) {
+    if (record == nullptr) return;
+    float echo = 0.0f;
+    int code = 0;
+    if (!store(record->as<ReverbParams>(), parameter, value, echo, code)) return;
+    if (echoValue) *echoValue = echo;
+    if (echoCode) *echoCode = code;
+}
+
+} // namespace corvex
