@@ -22,7 +22,8 @@ using VoiceModuleWrapperC = ModuleStorage<1024>;
 using VoiceModuleWrapperD = ModuleStorage<512>;
 // Eight delay lines of 8192 samples and their state: the chorus.
 using VoiceModuleWrapperE = ModuleStorage<262656>;
-using VoiceModuleWrapperF = ModuleStorage<131072>; // effects that carry long sample buffers
+// Effects that carry long sample buffers: the delay's two 16-second float lines and its state.
+using VoiceModuleWrapperF = ModuleStorage<2 * 705600 * 4 + 4096>;
 
 constexpr int kModulePoolCount = 7;
 
@@ -39,10 +40,12 @@ struct ModulePools {
     // kernel instead of being mapped and faulted in afresh.
     using ChorusPool = ModulePool<VoiceModuleWrapperE, 68>;
     std::unique_ptr<ChorusPool> wrappersE = std::make_unique<ChorusPool>();
-    ModulePool<VoiceModuleWrapperF, 5> wrappersF;
+    // 28 MB of delay lines, on the heap for the same reasons.
+    using LongLinePool = ModulePool<VoiceModuleWrapperF, 5>;
+    std::unique_ptr<LongLinePool> wrappersF = std::make_unique<LongLinePool>();
 
     ModulePoolBase* table[kModulePoolCount] = {&oscillators, &wrappersA, &wrappersB, &wrappersC,
-                                               &wrappersD, wrappersE.get(), &wrappersF};
+                                               &wrappersD, wrappersE.get(), wrappersF.get()};
 
     ModulePools() = default;
     ModulePools(const ModulePools&) = delete;
