@@ -38,11 +38,13 @@ struct Scenario {
     Master slots[2];
 };
 constexpr Scenario kScenarios[] = {
+    {{kDistortion, kChorus}, {kStReverb, kStDelay}},
     {{kDistortion, kChorus}, {kStReverb, kStChorus}},
+    {{kInsertPhaser, kChorus}, {kStPhaser, kStDelay}},
 };
 
 // Master effects whose choice is timed in the running worst case.
-constexpr Master kChosenMasters[] = {kStReverb, kStChorus};
+constexpr Master kChosenMasters[] = {kStReverb, kStChorus, kStDelay, kStPhaser};
 
 // Upper-layer rows (the Lower twin comes from ParameterIndex::unfold) and multi rows.
 constexpr int kLfoRateRow = 0, kOscLfoAmountRow = 6, kLfoWaveRow = 211, kOscModSelectRow = 216;

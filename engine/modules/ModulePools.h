@@ -22,9 +22,9 @@ using VoiceModuleWrapperC = ModuleStorage<1024>;
 using VoiceModuleWrapperD = ModuleStorage<512>;
 // Eight delay lines of 8192 samples and their state: the chorus.
 using VoiceModuleWrapperE = ModuleStorage<262656>;
-// The master effects that carry long sample buffers: the reverb's eight network lines and two
-// pre-delay lines, in double.
-using VoiceModuleWrapperF = ModuleStorage<2097152>;
+// The master effects that carry long sample buffers: sized for the largest, the delay's two 16-second
+// float lines and its state; the reverb's network and pre-delay lines (2 MB, in double) fit too.
+using VoiceModuleWrapperF = ModuleStorage<2 * 705600 * 4 + 4096>;
 
 constexpr int kModulePoolCount = 7;
 
@@ -41,7 +41,7 @@ struct ModulePools {
     // kernel instead of being mapped and faulted in afresh.
     using ChorusPool = ModulePool<VoiceModuleWrapperE, 68>;
     std::unique_ptr<ChorusPool> wrappersE = std::make_unique<ChorusPool>();
-    // Ten megabytes of master-effect lines, kept off the kernel object for the same reason.
+    // 28 MB of master-effect lines, kept off the kernel object for the same reasons.
     using MasterEffectPool = ModulePool<VoiceModuleWrapperF, 5>;
     std::unique_ptr<MasterEffectPool> wrappersF = std::make_unique<MasterEffectPool>();
 

@@ -3,6 +3,7 @@
 
 #include "engine/modules/ModuleFramework.h"
 #include "engine/modules/types/ChorusFlanger.h"
+#include "engine/modules/types/Delay.h"
 #include "engine/modules/types/Distortion.h"
 #include "engine/modules/types/EffectBypass.h"
 #include "engine/modules/types/Envelope.h"
@@ -15,6 +16,8 @@
 #include "engine/modules/types/NoiseSource.h"
 #include "engine/modules/types/Oscillator.h"
 #include "engine/modules/types/ParametricEq.h"
+#include "engine/modules/types/PhaserInsert.h"
+#include "engine/modules/types/PhaserMaster.h"
 #include "engine/modules/types/Quorbit.h"
 #include "engine/modules/types/Reverb.h"
 #include "engine/modules/types/RingModulator.h"
@@ -43,6 +46,9 @@ constexpr std::array<ModuleOps, kModuleTypeCount> kModuleOps = [] {
     ops[ModuleType::Chorus] = kChorusFlangerOps;
     ops[ModuleType::Reverb] = kReverbOps;
     ops[ModuleType::ParametricEq] = kParametricEqOps;
+    ops[ModuleType::InsertPhaser] = kPhaserInsertOps;
+    ops[ModuleType::MasterPhaser] = kPhaserMasterOps;
+    ops[ModuleType::Delay] = kDelayOps;
     ops[ModuleType::StepSequencer] = kStepSequencerOps;
     ops[ModuleType::Quorbit] = kQuorbitOps;
     ops[ModuleType::Distortion] = kDistortionOps;

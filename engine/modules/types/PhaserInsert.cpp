@@ -1,0 +1,216 @@
+// The insert phaser (type 38): six saturating allpass stages swept by one LFO, the output taken after 1..6 of them.
+#include "engine/modules/types/PhaserInsert.h"
+
+#include <cmath>
+#include <cstddef>
+
+#include "engine/dsp/ConnectionDescriptor.h"
+#include "engine/dsp/ConversionCurves.h"
+#include "engine/dsp/TempoSync.h"
+#include "engine/modules/BlockBufferStore.h"
+#include "engine/modules/EngineContext.h"
+#include "engine/modules/ModulationSum.h"
+#include "engine/modules/ModulePools.h"
+
+namespace corvex {
+
+static_assert(sizeof(PhaserInsertModule) <= sizeof(VoiceModuleWrapperA), "the insert phaser comes from pool 1");
+static_assert(offsetof(PhaserInsertModule, ports) == offsetof(PortedModule, ports),
+              "the framework finds the ports where every ported module keeps them");
+
+namespace {
+
+constexpr int kBlockWords = 20;
+constexpr int kModulationInputs = 4; // rate, centre, feedback, depth
+
+// Hz at v = 0, 0.1, ..., 1.0.
+constexpr float kRateCurve[11] = {0.001f, 0.02f, 0.05f, 0.1f, 0.5f, 1.0f, 3.5f, 9.0f, 15.0f, 30.0f, 50.0f};
+
+constexpr float kGlide = 0.1f; // per block, for rate, centre and sweep
+constexpr float kFastestRate = 50.0f;
+constexpr float kSlowestRate = 0.01f;
+constexpr float kDeepest = 10.0f;
+constexpr float kShallowest = 0.01f;
+constexpr float kHighestCentre = 2000.0f;
+constexpr float kLowestCentre = 0.01f;
+// The table length over the block rate at 44.1 kHz: the LFO keeps that pace at every engine rate.
+constexpr double kTableStepsPerHz = 0.18577649;
+constexpr double kSemitone = 1.059463094359295;
+constexpr double kDepthSemitones = 110.0;
+constexpr double kFirstStageScale = 1.5;
+constexpr double kStageScale = 1.35;
+
+constexpr double kFlushBelow = 1e-30;
+constexpr double kLoudest = 1e30;
+
+float wordValue(int16_t word) { return float(word) * (1.0f / 16384.0f); }
+float finiteOrZero(float v) { return std::isfinite(v) ? v : 0.0f; }
+
+float toSample(double y) {
+    if (y > -kFlushBelow && y < kFlushBelow) return 0.0f;
+    if (!(std::fabs(y) < kLoudest)) return y > 0.0 ? float(kLoudest) : (y < 0.0 ? float(-kLoudest) : 0.0f);
+    return float(y);
+}
+
+void silence(float* out) {
+    if (out != nullptr)
+        for (int n = 0; n < kBlockFrames; ++n) out[n] = 0.0f;
+}
+
+// The rows write 2..6; any other count takes the nearest stage that exists.
+int32_t heldStages(int32_t stages) { return stages < 1 ? 1 : (stages > kPhaserStages ? kPhaserStages : stages); }
+
+bool storeParameter(PhaserInsertParams& p, int parameter, int16_t word, float* echo, int* code) {
+    const float x = wordValue(word);
+    switch (parameter) {
+    case 7:
+        p.stages = heldStages(word);
+        *echo = float(p.stages); *code = 7; return true;
+    case 8:
+        p.feedback = x;
+        *echo = x; *code = 4; return true;
+    case 9:
+        p.centre = x * 1000.0f + 20.0f;
+        *echo = p.centre; *code = 1; return true;
+    case 10:
+        p.depth = x;
+        *echo = x; *code = 4; return true;
+    case 11:
+        p.rateHz = insertPhaserRate(word);
+        p.rateCode = mapParam16Segments(x);
+        if (p.tempoSync != 0) {
+            *echo = p.rateCode; *code = 3;
+        } else {
+            *echo = p.rateHz; *code = 1;
+        }
+        return true;
+    case 12:
+        p.spare12 = word;
+        *echo = float(word); *code = 8; return true;
+    case 13:
+        p.mix = x;
+        *echo = x; *code = 4; return true;
+    case 14:
+        p.wave = heldPhaserWave(word);
+        *echo = float(p.wave); *code = 7; return true;
+    case 15:
+        p.spare15 = word;
+        *echo = float(word); *code = 7; return true;
+    case 16:
+        p.spare16 = word;
+        *echo = float(word); *code = 7; return true;
+    case 17:
+        p.tempoSync = word;
+        *echo = float(word); *code = 8; return true;
+    case 18: {
+        const float db = levelToDecibels(x);
+        p.level = float(std::pow(10.0, double(db) * 0.05));
+        *echo = db; *code = 0; return true;
+    }
+    case 19:
+        p.bypass = word;
+        *echo = float(word); *code = 8; return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+float insertPhaserRate(int word) { return tenSegmentLookup(word, kRateCurve); }
+
+void initPhaserInsert(void* module, EngineContext*) {
+    auto& m = *static_cast<PhaserInsertModule*>(module);
+    m.phase = 0;
+    m.rate = 0.0f;
+    m.depth = 0.0f;
+    m.centre = 0.0f;
+    m.swept = 0.0f;
+    for (PhaserStage& st : m.stages) st = PhaserStage{0.0, 0.0};
+    m.lastOutput = 0.0;
+}
+
+void processPhaserInsert(void* module, const ConnectionDescriptor* descriptors, const PortEntry* const* sources,
+                         const uint32_t* counts) {
+    auto& m = *static_cast<PhaserInsertModule*>(module);
+    // Nobody listens: nothing moves, the LFO included.
+    if (m.ports[0].users() == 0 && m.ports[1].users() == 0) return;
+    float* out = portBuffer(m.ports[0]);
+    const EngineContext* context = m.head.context;
+    const bool wired = counts != nullptr && descriptors != nullptr && sources != nullptr && counts[0] > 0;
+    const float* in = wired && sources[0] != nullptr ? portBuffer(*sources[0]) : nullptr;
+    // A skipped block leaves silence rather than the last block repeating.
+    if (out == nullptr || in == nullptr || m.head.record == nullptr || context == nullptr) {
+        silence(out);
+        return;
+    }
+    const PhaserInsertParams& p = m.head.record->as<PhaserInsertParams>();
+
+    float mod[kModulationInputs];
+    const uint32_t first = counts[0] + counts[1];
+    sumBlockModulation(descriptors + first, sources + first, counts + 2, kModulationInputs, mod);
+    for (float& v : mod) v = finiteOrZero(v);
+
+    const float rate = phaserLfoRate(p.tempoSync, p.rateHz, p.rateCode, context->tempo);
+    m.rate += ((mod[0] + 1.0f) * rate - m.rate) * kGlide;
+    if (m.rate > kFastestRate) m.rate = kFastestRate;
+    else if (!(m.rate > 0.0f)) m.rate = kSlowestRate;
+    const float lfo = phaserLfoValue(p.wave, m.phase);
+    m.phase += phaserPhaseStep(double(m.rate) * kTableStepsPerHz / 256.0);
+
+    m.depth = p.depth + mod[3];
+    if (m.depth > kDeepest) m.depth = kDeepest;
+    else if (!(m.depth > 0.0f)) m.depth = kShallowest;
+    m.centre += ((mod[1] + 1.0f) * p.centre - m.centre) * kGlide;
+    if (m.centre > kHighestCentre) m.centre = kHighestCentre;
+    else if (!(m.centre > 0.0f)) m.centre = kLowestCentre;
+
+    const double target = std::pow(kSemitone, double(m.depth) * double(lfo) * kDepthSemitones) * double(m.centre);
+    m.swept += (float(target) - m.swept) * kGlide;
+    if (target < double(kPhaserLowestSweep)) m.swept = kPhaserLowestSweep;
+    if (target > double(kPhaserHighestSweep)) m.swept = kPhaserHighestSweep;
+
+    const double sampleRate = context->sampleRate > 0.0f ? double(context->sampleRate) : 44100.0;
+    const double g = phaserCoefficient(double(m.swept), sampleRate);
+    const double firstGain = kFirstStageScale * g;
+    const double gain = kStageScale * g;
+    const double feedback = double((mod[2] + 1.0f) * p.feedback);
+    const double wet = p.bypass == 1 ? 0.0 : double(p.mix);
+    const double level = p.level;
+    const double k = descriptors[0].amount();
+    const int taken = heldStages(p.stages) - 1;
+
+    for (int n = 0; n < kBlockFrames; ++n) {
+        double x = k * double(in[n]);
+        if (!std::isfinite(x)) x = 0.0; // a broken sample must not reach the stages
+        double y[kPhaserStages];
+        y[0] = phaserStageSaturated(m.stages[0], x, firstGain) - tanhApprox6(feedback * m.lastOutput);
+        for (int s = 1; s < kPhaserStages; ++s) y[s] = phaserStageSaturated(m.stages[s], y[s - 1], gain);
+        double o = y[taken];
+        if (o > -kFlushBelow && o < kFlushBelow) o = 0.0;
+        m.lastOutput = o;
+        out[n] = toSample((x * (1.0 - wet) + o * wet) * level);
+    }
+}
+
+void loadPhaserInsertBlock(const uint16_t* data, int wordCount, ParameterRecord* record, EngineContext*) {
+    // A truncated block would leave half a setting behind; the record keeps the last whole one.
+    if (data == nullptr || record == nullptr || wordCount < kBlockWords) return;
+    PhaserInsertParams& p = record->as<PhaserInsertParams>();
+    float echo = 0.0f;
+    int code = 0;
+    for (int parameter = 7; parameter < kBlockWords; ++parameter)
+        storeParameter(p, parameter, int16_t(data[parameter + 2]), &echo, &code);
+}
+
+void setPhaserInsertParameter(int16_t value, int parameter, float* echoValue, int* echoCode, ParameterRecord* record,
+                              EngineContext*) {
+    if (record == nullptr) return;
+    float echo = 0.0f;
+    int code = 0;
+    if (!storeParameter(record->as<PhaserInsertParams>(), parameter, value, &echo, &code)) return;
+    if (echoValue) *echoValue = echo;
+    if (echoCode) *echoCode = code;
+}
+
+} // namespace corvex
