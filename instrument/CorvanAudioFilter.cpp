@@ -89,7 +89,8 @@ void CorvanAudioFilter::setDefaultMidiMap() {
     for (const DefaultAssignment& a : kDefaultMidiMap) midiManager_.assignController(a.controller, a.index);
 }
 
-void CorvanAudioFilter::presetManagerChanged(int messageId) {
+void CorvanAudioFilter::presetManagerChanged(int messageId, int /*value*/, int /*value2*/,
+                                             MorvanePreset* /*preset*/) {
     if (messageId == PresetServices::kPresetLoaded) onPresetLoaded();
 }
 

@@ -43,7 +43,7 @@ public:
     bool isParameterMidiLearnable(int index) override { return index >= 0 && index < 249; }
     virtual bool onPresetLoaded() { return true; }
 
-    void presetManagerChanged(int messageId) override;
+    void presetManagerChanged(int messageId, int value, int value2, MorvanePreset* preset) override;
     // LFO lamps, sequencer steps and orbit points of a layer, for the editor.
     void kernelDataReceived(int part, int moduleSlot, int writerByte, const uint8_t* payload, uint16_t size) override;
 

@@ -18,11 +18,14 @@ public:
     virtual void write(std::vector<uint8_t>& out) = 0;
 };
 
+class MorvanePreset;
+
 class MorvanePresetManagerListener {
 public:
     virtual ~MorvanePresetManagerListener() = default;
-    // Message thread; id kPresetLoaded follows a preset loaded through a filter manager.
-    virtual void presetManagerChanged(int messageId) = 0;
+    // Message thread, after the change was made; id kPresetLoaded follows a preset loaded through a filter
+    // manager. The two values are 0; preset is the one concerned, or null for additions and deletions.
+    virtual void presetManagerChanged(int messageId, int value, int value2, MorvanePreset* preset) = 0;
 };
 
 // The preset library as the instrument creates, binds and deletes it. The library's own filter managers

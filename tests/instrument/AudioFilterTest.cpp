@@ -308,9 +308,9 @@ TEST_F(AudioFilterTest, PresetSeamsReachTheLibrary) {
     EXPECT_EQ(log, (Log{"modified Lower", "modified Upper"}));
 
     const float volume = filter->getParameterTable()->getCachedValue(184);
-    filter->presetManagerChanged(3);
+    filter->presetManagerChanged(3, 0, 0, nullptr);
     EXPECT_EQ(filter->presetsLoaded, 0);
-    filter->presetManagerChanged(PresetServices::kPresetLoaded);
+    filter->presetManagerChanged(PresetServices::kPresetLoaded, 0, 0, nullptr);
     EXPECT_EQ(filter->presetsLoaded, 1);
     EXPECT_EQ(filter->getParameterTable()->getCachedValue(184), volume);
 }

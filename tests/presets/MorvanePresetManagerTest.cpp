@@ -1,0 +1,276 @@
+// The generic preset manager, through the program manager that adds nothing to it: the scan of the banks,
+// posted announcements, unique names, used values, deletion, duplication and import.
+#include <gtest/gtest.h>
+
+#include "ManagerTestSupport.h"
+
+namespace corvex {
+namespace {
+
+using namespace corvex::testing;
+
+std::set<juce::String> identifiersOf(const MorvanePresetManager& manager) {
+    std::set<juce::String> ids;
+    for (const auto& entry : manager.getPresets())
+        ids.insert(entry.first);
+    return ids;
+}
+
+using ScanTest = ManagerTest;
+
+TEST_F(ScanTest, TakesFilesOfItsExtensionFromEveryNestedFolderWithTheirBanks) {
+    writeProgram("Factory/f.cvp", "F1", "Factory one");
+    writeProgram("Factory/Demo/d.cvp", "D1", "Demo one");
+    writeProgram("User/Live/Set/Deeper/u.cvp", "U1", "Deep user");
+    writeProgram("User/upper.CVP", "CASE", "Other case");
+    writePatch("User/p.cvm", "M1", "A patch");
+    writeProgram("User/notes.txt", "TXT", "Text");
+
+    CorvanProgramManager programs(folder);
+    EXPECT_EQ(identifiersOf(programs), (std::set<juce::String>{"D1", "F1", "U1"}));
+    const struct {
+        const char* id;
+        const char* bank;
+        const char* demo;
+    } banks[] = {{"F1", "Factory", "False"}, {"D1", "Factory", "True"}, {"U1", "User", "False"}};
+    for (const auto& row : banks) {
+        const MorvanePreset* preset = programs.findPreset(row.id);
+        ASSERT_NE(preset, nullptr) << row.id;
+        EXPECT_EQ(preset->getAttribute("Fact_User"), row.bank) << row.id;
+        EXPECT_EQ(preset->getAttribute("Demo"), row.demo) << row.id;
+    }
+    EXPECT_EQ(programs.findPreset("U1")->getName(), "Deep user");
+}
+
+// Files are created in reverse so that directory order, if it were used, would tend to pick another winner.
+TEST_F(ScanTest, OfFilesSharingAnIdentifierTheLastPathWinsAndTheOthersStayAlive) {
+    for (int i = 19; i >= 0; --i) {
+        const juce::String n = juce::String(i).paddedLeft('0', 2);
+        writeProgram("User/same_" + n + ".cvp", "Same", ("copy " + n).toStdString());
+    }
+    writeProgram("User/a/noid.cvp", "", "First without id");
+    writeProgram("User/b/noid.cvp", "", "Second without id");
+
+    CorvanProgramManager programs(folder);
+    ASSERT_EQ(programs.getPresets().size(), 2u);
+    EXPECT_EQ(programs.findPreset("Same")->getName(), "copy 19");
+    EXPECT_EQ(programs.findPreset("")->getName(), "Second without id");
+    EXPECT_TRUE(programs.isIdentifierInUse("Same"));
+}
+
+using AnnouncementTest = ManagerTest;
+
+TEST_F(AnnouncementTest, TheDefaultPresetIsAnnouncedLaterAsTwoChangesARenameAndAnAddition) {
+    CorvanProgramManager programs(folder);
+    RecordingListener listener;
+    programs.addListener(&listener);
+    programs.addListener(&listener);
+
+    MorvanePreset* preset = programs.getPresetByName("Nobody");
+    ASSERT_NE(preset, nullptr);
+    EXPECT_EQ(preset->getIdentifier(), "Default");
+    EXPECT_EQ(preset->getName(), "Default");
+    EXPECT_EQ(preset->getAttribute("Demo"), "True");
+    EXPECT_TRUE(listener.ids.empty()) << "nothing is heard inside the call that made the change";
+
+    deliverPostedMessages();
+    EXPECT_EQ(listener.ids, (std::vector<int>{2, 2, 1, 5}));
+    EXPECT_EQ(listener.presets, (std::vector<MorvanePreset*>{preset, preset, preset, nullptr}));
+    EXPECT_TRUE(listener.valuesWereZero);
+
+    listener.clear();
+    EXPECT_EQ(programs.getPresetByName("Nobody"), preset);
+    EXPECT_EQ(programs.getFirstPreferredPreset(), preset);
+    deliverPostedMessages();
+    EXPECT_TRUE(listener.ids.empty());
+}
+
+TEST_F(AnnouncementTest, TheFirstPreferredSlotNamesThePresetOrFallsBackToTheDefault) {
+    writeProgram("User/a.cvp", "A", "Alpha");
+    ASSERT_TRUE(MorvanePreferedPresetManager(0, folder).save(0, "A"));
+    ASSERT_TRUE(MorvanePreferedPresetManager(1, folder).save(0, "Gone"));
+    CorvanProgramManager programs(folder);
+    CorvanMultiManager patches(folder, programs);
+    EXPECT_EQ(programs.getFirstPreferredPreset(), programs.findPreset("A"));
+    MorvanePreset* fallback = patches.getFirstPreferredPreset();
+    EXPECT_EQ(fallback, patches.findPreset("Default"));
+    EXPECT_NE(fallback, nullptr);
+    EXPECT_EQ(programs.getPreferred().getName(0), "A");
+}
+
+TEST_F(AnnouncementTest, WhatAPresetReportsReachesTheListenersUnderItsId) {
+    writeProgram("User/a.cvp", "A", "Alpha");
+    CorvanProgramManager programs(folder);
+    RecordingListener listener;
+    programs.addListener(&listener);
+    MorvanePreset* preset = programs.findPreset("A");
+    programs.presetRenamed(preset);
+    programs.presetChanged(preset);
+    programs.presetReverted(preset);
+    programs.presetSaved(preset);
+    programs.presetLoaded(preset);
+    deliverPostedMessages();
+    EXPECT_EQ(listener.ids, (std::vector<int>{1, 2, 7, 8, 9}));
+    EXPECT_EQ(listener.presets, std::vector<MorvanePreset*>(5, preset));
+
+    programs.removeListener(&listener);
+    programs.presetSaved(preset);
+    deliverPostedMessages();
+    EXPECT_EQ(listener.ids.size(), 5u);
+}
+
+struct RemovingListener : MorvanePresetManagerListener {
+    MorvanePresetManager* manager = nullptr;
+    MorvanePresetManagerListener* other = nullptr;
+    int calls = 0;
+    void presetManagerChanged(int, int, int, MorvanePreset*) override {
+        ++calls;
+        manager->removeListener(other);
+    }
+};
+
+// Whichever is called first removes the other, which must then not be called at all.
+TEST_F(AnnouncementTest, AListenerRemovedWhileListenersAreCalledIsSkipped) {
+    CorvanProgramManager programs(folder);
+    RemovingListener first, second;
+    first.manager = second.manager = &programs;
+    first.other = &second;
+    second.other = &first;
+    programs.addListener(&first);
+    programs.addListener(&second);
+
+    programs.postPresetMessage(MorvanePresetManager::kSaved, nullptr);
+    deliverPostedMessages();
+    EXPECT_EQ(first.calls + second.calls, 1);
+}
+
+using UniqueNameTest = ManagerTest;
+
+TEST_F(UniqueNameTest, NumbersContinueFromTheGivenNameAndOnlyNonZeroNumbersCount) {
+    int n = 0;
+    for (const char* name : {"Bass", "Bass_2", "Bass_8", "Bass_0", "Bass_x", "Pad", "Pad_4", "Lead_7"}) {
+        ++n;
+        writeProgram("User/" + juce::String(n) + ".cvp", "P" + std::to_string(n), name);
+    }
+    CorvanProgramManager programs(folder);
+
+    const struct {
+        const char* asked;
+        const char* expected;
+    } cases[] = {
+        {"Bass", "Bass_3"},     // Bass and Bass_2 taken
+        {"Bass_7", "Bass_9"},   // counting goes on from 7: Bass, then Bass_8 taken
+        {"Lead_3", "Lead"},     // the bare name is free, though Lead_7 exists
+        {"Bass_0", "Bass_0_2"}, // no number: the whole name is the base
+        {"Bass_x", "Bass_x_2"},
+        {"Pad_3", "Pad_5"},
+        {"bass", "bass"}, // names differ by case
+        {"Organ", "Organ"},
+        {"Bass_99999999999999999999", "Bass_99999999999999999999"}, // too long to be a counter
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(programs.makeUniqueName(c.asked), c.expected) << c.asked;
+
+    EXPECT_EQ(programs.makeUniqueIdentifier("P9"), "P9");
+    EXPECT_EQ(programs.makeUniqueIdentifier("P1"), "P1_2");
+}
+
+using AttributeValueTest = ManagerTest;
+
+TEST_F(AttributeValueTest, UsedValuesIgnoreCaseByDefaultAndFollowChanges) {
+    writeProgram("User/a.cvp", "A", "a", {{"Type", "Bass"}});
+    writeProgram("User/b.cvp", "B", "b", {{"Type", "bass"}});
+    writeProgram("User/c.cvp", "C", "c", {{"Type", "Bass"}, {"Characteristics", "Dark"}});
+    writeProgram("User/d.cvp", "D", "d", {{"Characteristics", "Dark"}, {"Characteristics", "Soft"}});
+    CorvanProgramManager programs(folder);
+
+    juce::StringArray values;
+    programs.getUsedAttributeValues("Type", values);
+    EXPECT_EQ(values, juce::StringArray("Bass"));
+    programs.setSortValuesIgnoringCase(false);
+    values.clear();
+    programs.getUsedAttributeValues("Type", values);
+    EXPECT_EQ(values, juce::StringArray("Bass", "bass"));
+
+    std::set<juce::String> found;
+    programs.findPresetsWithAttribute("Characteristics", "Dark", found);
+    EXPECT_EQ(found, (std::set<juce::String>{"C", "D"}));
+    programs.findPreset("A")->setAttribute("Characteristics", "Dark", true);
+    programs.findPreset("D")->removeAttribute("Characteristics", "Dark");
+    found.clear();
+    programs.findPresetsWithAttribute("Characteristics", "Dark", found);
+    EXPECT_EQ(found, (std::set<juce::String>{"A", "C"}));
+
+    juce::StringArray keys;
+    programs.getIndexedKeys(keys);
+    EXPECT_EQ(keys, juce::StringArray("Characteristics", "Demo", "Fact_User", "Type"));
+}
+
+using DeleteTest = ManagerTest;
+
+TEST_F(DeleteTest, APresetWhoseFileIsMissingIsStillRemovedAndTheObjectOutlivesIt) {
+    writeProgram("User/gone.cvp", "Gone", "Gone");
+    writeProgram("User/kept.cvp", "Kept", "Kept");
+    CorvanProgramManager programs(folder);
+    RecordingListener listener;
+    programs.addListener(&listener);
+    MorvanePreset* gone = programs.findPreset("Gone");
+    MorvanePreset* kept = programs.findPreset("Kept");
+    ASSERT_TRUE(bank("User/gone.cvp").deleteFile());
+
+    EXPECT_TRUE(programs.deletePreset(gone));
+    EXPECT_EQ(programs.findPreset("Gone"), nullptr);
+    EXPECT_EQ(gone->getName(), "Gone") << "retired, not freed";
+    EXPECT_TRUE(programs.isIdentifierInUse("Gone")) << "patches may still name it";
+    EXPECT_TRUE(programs.deletePreset(kept));
+    EXPECT_FALSE(bank("User/kept.cvp").exists());
+    EXPECT_FALSE(programs.deletePreset(kept)) << "held no more";
+    EXPECT_FALSE(programs.deletePreset(nullptr));
+
+    deliverPostedMessages();
+    EXPECT_EQ(listener.ids, (std::vector<int>{6, 6}));
+    EXPECT_EQ(listener.presets, (std::vector<MorvanePreset*>{nullptr, nullptr}));
+}
+
+struct CountedPreset : MorvanePreset {
+    CountedPreset(MorvanePresetManagerInterface* owner, const juce::File& file, int& alive)
+        : MorvanePreset(owner, "CorvanProgram", file), alive(alive) {
+        ++alive;
+    }
+    ~CountedPreset() override { --alive; }
+    int& alive;
+};
+
+// Deleted and replaced presets may still be the current preset of a panel or sit in a posted message.
+TEST_F(DeleteTest, DeletedAndReplacedPresetsLiveAsLongAsTheManagerAndNoLonger) {
+    int alive = 0;
+    {
+        CorvanProgramManager programs(folder);
+        const juce::File file = bank("User/x.cvp");
+        MorvanePreset* first = programs.addPreset(std::make_unique<CountedPreset>(&programs, file, alive), true);
+        MorvanePreset* second = programs.addPreset(std::make_unique<CountedPreset>(&programs, file, alive), true);
+        EXPECT_NE(first, second);
+        EXPECT_EQ(programs.getPresets().size(), 1u);
+        EXPECT_TRUE(programs.deletePreset(second));
+        EXPECT_EQ(alive, 2);
+        // A deleted preset added again is held once more, not owned twice.
+        EXPECT_EQ(programs.addPreset(std::unique_ptr<MorvanePreset>(second), false), second);
+        EXPECT_EQ(programs.getPresets().size(), 1u);
+        EXPECT_EQ(alive, 2);
+    }
+    EXPECT_EQ(alive, 0);
+}
+
+TEST_F(DeleteTest, AFileThatCannotBeRemovedKeepsThePreset) {
+    CorvanProgramManager programs(folder);
+    const juce::File busy = bank("User/busy.cvp");
+    ASSERT_TRUE(busy.getChildFile("inside").create().wasOk());
+    MorvanePreset* preset =
+        programs.addPreset(std::make_unique<MorvanePreset>(&programs, "CorvanProgram", busy), false);
+
+    EXPECT_FALSE(programs.deletePreset(preset));
+    EXPECT_EQ(programs.findPreset(preset->getIdentifier()), preset);
+}
+
+} // namespace
+} // namespace corvex
