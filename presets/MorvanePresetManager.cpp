@@ -7,7 +7,7 @@
 
 #include "presets/PresetFileFormat.h"
 #include "presets/PresetIdGenerator.h"
-#include "presets/PresetMessage.h"
+#include "instrument/MVMessage.h"
 #include "presets/SafeFileWrite.h"
 
 namespace corvex {
@@ -77,20 +77,20 @@ void MorvanePresetManager::scanBanks() {
 }
 
 void MorvanePresetManager::handleMessage(const juce::Message& message) {
-    const auto* posted = dynamic_cast<const PresetMessage*>(&message);
+    const auto* posted = dynamic_cast<const MVMessage*>(&message);
     if (posted == nullptr)
         return;
-    auto* preset = static_cast<MorvanePreset*>(posted->pointer);
+    auto* preset = static_cast<MorvanePreset*>(posted->object);
     // A copy that failed half-way announced itself before it was thrown away.
     if (preset != nullptr && owned_.count(preset) == 0)
         return;
     listeners_.call([&](MorvanePresetManagerListener& listener) {
-        listener.presetManagerChanged(posted->id, posted->value, posted->value2, preset);
+        listener.presetManagerChanged(posted->kind, posted->first, posted->second, preset);
     });
 }
 
 void MorvanePresetManager::postPresetMessage(int id, MorvanePreset* preset) {
-    postMessage(new PresetMessage(id, 0, 0, preset));
+    postMessage(new MVMessage(id, 0, 0, {}, preset));
 }
 
 std::unique_ptr<MorvanePreset> MorvanePresetManager::takeBack(MorvanePreset* preset) {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "widgets/MVMessage.h"
+#include "instrument/MVMessage.h"
 
 namespace corvex {
 
