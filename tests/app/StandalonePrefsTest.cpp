@@ -36,6 +36,10 @@ TEST_F(StandalonePrefsTest, ReadingFindsTheDeviceStateOnlyInOurOwnFiles) {
         {"another program's root", R"(<OtherPreferences><Audio><DEVICESETUP/></Audio></OtherPreferences>)", nullptr},
         {"garbage", "\x01\x02 not xml at all <<<", nullptr},
         {"cut short", R"(<StandalonePreferences><Audio><DEVICESETUP audioOutput)", nullptr},
+        {"a character reference cut off", R"(<StandalonePreferences><Audio><DEVICESETUP a="&#x)", nullptr},
+        {"a processing instruction inside",
+         R"(<StandalonePreferences><?x y?><Audio><DEVICESETUP audioOutputDeviceName="pi"/></Audio></StandalonePreferences>)",
+         "pi"},
         {"empty", "", nullptr},
     };
     for (const Case& c : cases) {
@@ -48,6 +52,19 @@ TEST_F(StandalonePrefsTest, ReadingFindsTheDeviceStateOnlyInOurOwnFiles) {
         }
     }
     EXPECT_EQ(readStandalonePrefs(folder.getChildFile("missing.prefs")), nullptr);
+}
+
+// The device manager's state carries the enabled MIDI inputs as child elements: they come back whole.
+TEST_F(StandalonePrefsTest, NestedDeviceStateComesBackWhole) {
+    const std::unique_ptr<juce::XmlElement> state = readStandalonePrefs(write(
+        R"(<StandalonePreferences><Audio><DEVICESETUP deviceType="ALSA" audioDeviceRate="48000.0">)"
+        R"(<MIDIINPUT name="Keys" identifier="hw:2,0,0"/><MIDIINPUT name="Pads" identifier="hw:3,0,0"/>)"
+        R"(</DEVICESETUP></Audio></StandalonePreferences>)"));
+    ASSERT_NE(state, nullptr);
+    EXPECT_EQ(state->getTagName(), "DEVICESETUP");
+    EXPECT_EQ(state->getDoubleAttribute("audioDeviceRate"), 48000.0);
+    ASSERT_EQ(state->getNumChildElements(), 2);
+    EXPECT_EQ(state->getChildElement(1)->getStringAttribute("identifier"), "hw:3,0,0");
 }
 
 TEST_F(StandalonePrefsTest, AWrittenStateReadsBackAndNoStateWritesAnEmptyAudio) {
