@@ -8,6 +8,7 @@
 #include "instrument/midi/ControllerCodes.h"
 #include "instrument/state/LayerChunks.h"
 #include "instrument/state/MultiChunks.h"
+#include "presets/CorvanPresetServices.h"
 
 namespace corvex {
 
@@ -38,14 +39,13 @@ constexpr int kLcdPageIndex = 1018;
 } // namespace
 
 CorvanAudioFilter::CorvanAudioFilter(const MorvaneFindFolder& folder, std::unique_ptr<PresetServices> presets)
-    : MorvaneAudioFilter(folder), presets_(std::move(presets)) {}
+    : MorvaneAudioFilter(folder),
+      presets_(presets != nullptr ? std::move(presets) : std::make_unique<CorvanPresetServices>(folder)) {}
 
 CorvanAudioFilter::~CorvanAudioFilter() {
     if (kernel_ != nullptr) saveMidiSettings();
-    if (presets_ != nullptr) {
-        presets_->destroyFilterManagers();
-        presets_->destroyPresetManagers();
-    }
+    presets_->destroyFilterManagers();
+    presets_->destroyPresetManagers();
     multiFilterManager_ = nullptr;
     table_.reset();
     program_.reset();
@@ -77,10 +77,8 @@ bool CorvanAudioFilter::initialise() {
         program_->initialise();
         table_ = createParameterTable(*program_);
     }
-    if (presets_ != nullptr) {
-        presets_->create(lowerChunk_, upperChunk_, multiChunk_, *this);
-        multiFilterManager_ = presets_->multiFilterManager();
-    }
+    presets_->create(lowerChunk_, upperChunk_, multiChunk_, *this);
+    multiFilterManager_ = presets_->multiFilterManager();
     setParameter(kLcdPageIndex, kLcdPageZero);
     return true;
 }
@@ -136,7 +134,7 @@ void CorvanAudioFilter::reportHostParameter(int index) {
 }
 
 void CorvanAudioFilter::reselectLayerPreset(bool lower) {
-    if (presets_ != nullptr) presets_->markLayerPresetModified(lower);
+    presets_->markLayerPresetModified(lower);
 }
 
 void CorvanAudioFilter::getStateInformation(juce::MemoryBlock& destination) {

@@ -26,7 +26,7 @@ public:
         const int part_;
     };
 
-    // presets may be null: the instrument then plays its initial program and keeps no host state.
+    // Null presets: the instrument makes its own preset library on the folder's banks. Tests pass fakes.
     CorvanAudioFilter(const MorvaneFindFolder& folder, std::unique_ptr<PresetServices> presets);
     ~CorvanAudioFilter() override;
 
@@ -56,6 +56,10 @@ public:
     void reselectLayerPreset(bool lower);
     float getLcdPageValue() const { return lcdPageValue_.load(); }
     void setLcdPageValue(float value) { lcdPageValue_.store(value); }
+
+    // Null before initialise.
+    CorvanMultiFilterManager* getPatchFilterManager() { return presets_->patchFilterManager(); }
+    MorvanePresetFilterManager* getProgramFilterManager(bool lower) { return presets_->programFilterManager(lower); }
 
     PresetChunk& lowerChunk() { return lowerChunk_; }
     PresetChunk& upperChunk() { return upperChunk_; }

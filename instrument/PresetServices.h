@@ -19,6 +19,8 @@ public:
 };
 
 class MorvanePreset;
+class MorvanePresetFilterManager;
+class CorvanMultiFilterManager;
 
 class MorvanePresetManagerListener {
 public:
@@ -46,6 +48,9 @@ public:
     // Filter managers go first: each unregisters from a manager that must still exist.
     virtual void destroyFilterManagers() = 0;
     virtual void destroyPresetManagers() = 0;
+    // What the editor works through; null before create, and from a library that has none.
+    virtual CorvanMultiFilterManager* patchFilterManager() { return nullptr; }
+    virtual MorvanePresetFilterManager* programFilterManager(bool /*lower*/) { return nullptr; }
 };
 
 } // namespace corvex

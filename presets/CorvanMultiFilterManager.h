@@ -1,0 +1,86 @@
+// The patches: choosing one loads its Lower program, its Upper program and then its own global settings;
+// a layer choosing another program, or the key mode turning, edits the current patch.
+#pragma once
+
+#include "presets/CorvanMultiManager.h"
+#include "presets/MorvanePresetFilterManager.h"
+#include "presets/PatchSavePrompt.h"
+#include "widgets/MVParameterListener.h"
+
+namespace corvex {
+
+class MVGuiInterface;
+
+class CorvanMultiFilterManager : public MorvanePresetFilterManager,
+                                 public MorvanePresetFilterManagerListener,
+                                 public MVParameterListener {
+public:
+    static constexpr const char* kUpperProgramKey = "Program1";
+    static constexpr const char* kLowerProgramKey = "Program2";
+    static constexpr const char* kModeKey = "Mode";
+    static constexpr const char* kProjectKey = "Project";
+    static constexpr int kKeyModeIndex = 971;
+    static constexpr int kShownLayerIndex = 1016;
+
+    // Both must outlive this filter manager.
+    CorvanMultiFilterManager(MorvanePresetFilterManager* lowerPrograms, MorvanePresetFilterManager* upperPrograms);
+    ~CorvanMultiFilterManager() override;
+
+    // A listener of the patches hears both layers too.
+    void addListener(MorvanePresetFilterManagerListener* listener) override;
+    void removeListener(MorvanePresetFilterManagerListener* listener) override;
+    // "w: ", "d: " or "s: " before each name by its mode.
+    void getPresetDisplayNames(juce::StringArray& names) override;
+    void setCurrentPreset(MorvanePreset* patch, bool force) override;
+    MorvanePreset* createNewPreset(int unused) override;
+    // The patch names the layers' current programs before it is written.
+    bool savePreset(MorvanePreset* patch) override;
+    // The patch section, then the Lower and the Upper program sections; a damaged one changes nothing.
+    void readState(ByteReader& in) override;
+    void writeState(std::vector<uint8_t>& out) override;
+    // The patches, then the user programs they use.
+    bool saveState(const std::set<juce::String>& identifiers, juce::OutputStream& out) override;
+    // Always empty; importProject tells whether the import worked.
+    juce::Array<MorvanePreset*> loadState(juce::InputStream& in, const juce::String& projectName) override;
+
+    void presetFilterChanged(int id, int value, int value2, void* pointer) override;
+    void parameterChanged(int index, float value) override;
+    void highlightChanged(int /*index*/, float /*state*/) override {}
+
+    void setGuiInterface(MVGuiInterface* gui) { guiInterface_ = gui; }
+    // The editor shows the Upper (0) or the Lower (1) layer.
+    void setShownLayer(int layer);
+    int getShownLayer() const { return shownLayer_; }
+    void setPrompt(PatchSavePrompt* prompt) { prompt_ = prompt; }
+
+    // Modified programs first (asking through the prompt where a program cannot simply be overwritten), then
+    // the current patch. Without a prompt, such programs are left unsaved.
+    void savePatch();
+    void savePatchAs();
+    // A copy of the current patch under the choice's name and project, naming the programs the choice leaves.
+    MorvanePreset* applySaveAs(const PatchSaveAsChoice& choice);
+    // The project's user patches, and the user programs that no remaining user patch uses.
+    void deleteProject(const juce::String& projectName);
+    // The patches' user programs, "Program2" and "Program1".
+    std::set<juce::String> getUserProgramNames(const std::set<juce::String>& patchIdentifiers);
+    // Filed under a project name not yet in use. All of it or nothing: false, with the library as it was,
+    // for a damaged file or a preset that cannot be written.
+    bool importProject(juce::InputStream& in, const juce::String& projectName);
+
+    MorvanePresetFilterManager* getLowerPrograms() const { return lowerPrograms_; }
+    MorvanePresetFilterManager* getUpperPrograms() const { return upperPrograms_; }
+
+private:
+    CorvanMultiManager* multiManager() const { return dynamic_cast<CorvanMultiManager*>(getPresetManager()); }
+    void saveLayerProgram(const char* label, MorvanePresetFilterManager* programs, MorvanePreset* patch);
+
+    MorvanePresetFilterManager* lowerPrograms_;
+    MorvanePresetFilterManager* upperPrograms_;
+    MorvanePreset* lowerProgram_ = nullptr;
+    MorvanePreset* upperProgram_ = nullptr;
+    MVGuiInterface* guiInterface_ = nullptr;
+    int shownLayer_ = 0;
+    PatchSavePrompt* prompt_ = nullptr;
+};
+
+} // namespace corvex

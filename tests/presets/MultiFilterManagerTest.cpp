@@ -1,0 +1,134 @@
+// The patches over the two layers: choosing a patch loads Lower, Upper, then the patch; layer choices, the key
+// mode and modified programs edit the current patch; the patch list follows its programs.
+#include <gtest/gtest.h>
+
+#include "FilterTestSupport.h"
+
+namespace corvex::testing {
+namespace {
+
+class MultiFilterManagerTest : public FilterTest {
+protected:
+    MultiFilterManagerTest() {
+        program("Factory/Default.cvp", "Default", "Default");
+        patch("Factory/Default.cvm", "Default", "Default", "Default", "Default", "Whole");
+        program("User/l1.cvp", "L1", "Low One", {{"Type", "Bass"}});
+        program("User/u1.cvp", "U1", "Up One", {{"Type", "Bass"}});
+        program("User/u2.cvp", "U2", "Up Two", {{"Type", "Lead"}});
+        patch("User/split.cvm", "M1", "Bravo", "U1", "L1", "Split");
+        patch("User/whole.cvm", "M2", "Zulu", "U2", "L1", "Whole");
+        patch("User/lost.cvm", "M3", "Alpha", "U1", "Gone", "Dual");
+        patch("User/whole2.cvm", "M4", "Charlie", "U1", "L1", "Whole");
+        start();
+    }
+    std::vector<std::string> patchNames() {
+        juce::StringArray shown;
+        patches().getPresetDisplayNames(shown);
+        std::vector<std::string> out;
+        for (const juce::String& s : shown)
+            out.push_back(s.toStdString());
+        return out;
+    }
+};
+
+TEST_F(MultiFilterManagerTest, ChoosingAPatchLoadsLowerThenUpperThenThePatch) {
+    FilterRecorder recorder;
+    patches().addListener(&recorder);
+    patches().setCurrentPreset(findPatch("M1"), false);
+    EXPECT_EQ(log, (std::vector<std::string>{"Lower:prog L1", "Upper:prog U1", "Multi:multi M1"}));
+    deliverPostedMessages();
+    EXPECT_EQ(recorder.count(MorvanePresetFilterManager::kCurrentPresetChanged, 2), 1);
+    // A listener of the patches hears both layers.
+    EXPECT_EQ(recorder.count(MorvanePresetFilterManager::kCurrentPresetChanged, 0), 1);
+    EXPECT_EQ(recorder.count(MorvanePresetFilterManager::kCurrentPresetChanged, 1), 1);
+    EXPECT_FALSE(findPatch("M1")->isModified()) << "the layers' own announcements edit nothing";
+
+    // The current patch again: both layers reload, the patch's own settings do not.
+    log.clear();
+    patches().setCurrentPreset(findPatch("M1"), false);
+    deliverPostedMessages();
+    EXPECT_EQ(log, (std::vector<std::string>{"Lower:prog L1", "Upper:prog U1"}));
+    EXPECT_EQ(recorder.count(MorvanePresetFilterManager::kCurrentPresetChanged, 2), 1);
+    patches().removeListener(&recorder);
+}
+
+TEST_F(MultiFilterManagerTest, APatchNamingALostProgramPlaysTheDefaultAndKeepsTheName) {
+    MorvanePreset* lost = findPatch("M3");
+    patches().setCurrentPreset(lost, false);
+    deliverPostedMessages();
+    EXPECT_EQ(log, (std::vector<std::string>{"Lower:prog Default", "Upper:prog U1", "Multi:multi M3"}));
+    EXPECT_EQ(lowerPrograms().getCurrentPreset(), findProgram("Default"));
+    EXPECT_EQ(lost->getAttribute("Program2"), "Gone");
+    EXPECT_FALSE(lost->isModified());
+}
+
+TEST_F(MultiFilterManagerTest, LayerChoicesKeyModeAndModifiedProgramsEditTheCurrentPatch) {
+    MorvanePreset* m1 = findPatch("M1");
+    patches().setCurrentPreset(m1, false);
+    deliverPostedMessages();
+
+    upperPrograms().setCurrentPreset(findProgram("U1"), false);
+    deliverPostedMessages();
+    EXPECT_FALSE(m1->isModified()) << "the same program again changes nothing";
+    upperPrograms().setCurrentPreset(findProgram("U2"), false);
+    deliverPostedMessages();
+    EXPECT_EQ(m1->getAttribute("Program1"), "U2");
+    EXPECT_EQ(m1->getAttribute("Program2"), "L1");
+    EXPECT_TRUE(m1->isModified());
+    const std::vector<std::string> shown = patchNames();
+    EXPECT_NE(std::find(shown.begin(), shown.end(), "s: Bravo*"), shown.end());
+
+    struct Case {
+        float value;
+        const char* mode;
+        bool modified;
+    };
+    const Case cases[] = {
+        {(1 + 0.5f) / 3, "Dual", true}, {0.6f, "Dual", false}, {1.0f, "Split", true},
+        {0.0f, "Whole", true},          {-0.2f, "Whole", false},
+    };
+    for (const Case& c : cases) {
+        m1->setModified(false);
+        patches().parameterChanged(CorvanMultiFilterManager::kKeyModeIndex, c.value);
+        EXPECT_EQ(m1->getAttribute("Mode"), c.mode) << c.value;
+        EXPECT_EQ(m1->isModified(), c.modified) << c.value;
+    }
+
+    m1->setModified(false);
+    services->markLayerPresetModified(true);
+    deliverPostedMessages();
+    EXPECT_TRUE(findProgram("L1")->isModified());
+    EXPECT_TRUE(m1->isModified()) << "a modified program marks its patch";
+
+    FilterRecorder recorder;
+    patches().addListener(&recorder);
+    patches().parameterChanged(CorvanMultiFilterManager::kShownLayerIndex, 0.6f);
+    deliverPostedMessages();
+    EXPECT_EQ(patches().getShownLayer(), 1);
+    EXPECT_EQ(recorder.count(MorvanePresetFilterManager::kShownLayer, 1), 1);
+    patches().removeListener(&recorder);
+}
+
+TEST_F(MultiFilterManagerTest, ThePatchListRunsWholeSplitDualAndFollowsItsProgramsAttributes) {
+    EXPECT_EQ(patchNames(), (std::vector<std::string>{"w: Charlie", "w: Default", "w: Zulu", "s: Bravo", "d: Alpha"}));
+
+    // Patches are found through their programs: a program's new type moves patches in and out of the list.
+    patches().setCriterion("Type", "Lead", true);
+    EXPECT_EQ(patchNames(), (std::vector<std::string>{"w: Zulu"}));
+    findProgram("U1")->setAttribute("Type", "Lead", true);
+    deliverPostedMessages();
+    EXPECT_EQ(patchNames(), (std::vector<std::string>{"w: Charlie", "w: Zulu", "s: Bravo", "d: Alpha"}));
+}
+
+TEST_F(MultiFilterManagerTest, ANewPatchPlaysTheDefaultProgramInBothLayers) {
+    MorvanePreset* fresh = patches().createNewPreset(0);
+    ASSERT_NE(fresh, nullptr);
+    EXPECT_EQ(patches().getCurrentPreset(), fresh);
+    EXPECT_EQ(fresh->getAttribute("Program1"), "Default");
+    EXPECT_EQ(fresh->getAttribute("Program2"), "Default");
+    EXPECT_EQ(fresh->getAttribute("Mode"), "Whole");
+    EXPECT_TRUE(fresh->isUserPreset());
+}
+
+} // namespace
+} // namespace corvex::testing
