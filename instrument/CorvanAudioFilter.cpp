@@ -76,6 +76,8 @@ bool CorvanAudioFilter::initialise() {
         program_ = createKernelProgram(*kernel_);
         program_->initialise();
         table_ = createParameterTable(*program_);
+        // What the initial program plays, so that a state written before any preset loads keeps it.
+        table_->cacheProgramValues();
     }
     presets_->create(lowerChunk_, upperChunk_, multiChunk_, *this);
     multiFilterManager_ = presets_->multiFilterManager();

@@ -51,6 +51,15 @@ bool ParameterMapping::refreshParameter(int index) {
     return discrete;
 }
 
+void ParameterMapping::cacheProgramValues() {
+    for (int index = 0; index < ParameterIndex::kCount; ++index) {
+        ParameterMapper* m = mapper(index);
+        if (m == nullptr) continue;
+        const float value = m->getValue(index);
+        if (value != ParameterMapper::kUseCachedValue && std::isfinite(value)) storeCachedValue(index, value);
+    }
+}
+
 std::string ParameterMapping::getName(int index) const {
     const ParameterMapper* m = mapper(index);
     return m ? m->getName(index) : std::string();

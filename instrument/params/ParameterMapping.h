@@ -48,6 +48,11 @@ public:
     // through its mapper again. Answers whether the row is discrete (false for a row without a mapper).
     bool refreshParameter(int index);
 
+    // Every row whose mapper can read its value back from the kernel program caches that value; the others
+    // keep theirs. Without it a fresh table caches 0 for sounds it never set, and a state written from that
+    // cache (a patch's global rows: volume, balance, polyphony) would bring those zeros back on load.
+    void cacheProgramValues();
+
     std::string getName(int index) const;
     std::string getLongName(int index) const;
     std::string getText(int index) const;

@@ -476,14 +476,15 @@ TEST_F(AudioFilterTest, TheHostHearsGesturesAndLoadedValuesWithoutApplyingThemTw
 
     // A layer load reports the 211 visible values with the loading flag set.
     std::vector<uint8_t> layer;
+    const float saved = filter->getParameterTable()->getCachedValue(12);
     filter->upperChunk().write(layer);
-    filter->setParameter(12, 0.9f);
+    filter->setParameter(12, saved > 0.5f ? 0.1f : 0.9f);
     host.heard = 0;
     ASSERT_TRUE(filter->upperChunk().read(layer.data(), layer.size()));
     EXPECT_EQ(host.heard, 211);
     EXPECT_EQ(host.loadingWhenHeard, 211);
     EXPECT_FALSE(filter->isLoading());
-    EXPECT_EQ(filter->getParameterTable()->getCachedValue(12), 0.0f) << "the stream's value, not the host's echo";
+    EXPECT_EQ(filter->getParameterTable()->getCachedValue(12), saved) << "the stream's value, not the host's echo";
     filter->setHostCallbacks(nullptr);
 }
 
@@ -558,12 +559,31 @@ TEST_F(AudioFilterTest, ProcessBlockIsRealTimeSafe) {
     EXPECT_EQ(filter->getKernel()->context().tempo, 287.0f) << "the transport plays to the clock";
 }
 
+// A patch written straight after start, before any preset was loaded, keeps what the instrument plays: its
+// global rows come back as they were, not as zeros that silence it.
+TEST_F(AudioFilterTest, APatchWrittenAtStartKeepsItsLevelsAndSounds) {
+    Log log;
+    auto source = makeFilter(log);
+    settle(*source);
+    std::vector<uint8_t> patch;
+    source->multiChunk().write(patch);
+    auto target = makeFilter(log);
+    settle(*target);
+    ASSERT_TRUE(target->multiChunk().read(patch.data(), patch.size()));
+    settle(*target);
+    for (const int index : {184, 185, 1009}) // volume, balance, polyphony
+        EXPECT_EQ(target->getParameter(index), source->getParameter(index)) << target->getParameterName(index);
+    EXPECT_GT(source->getParameter(184), 0.0f) << "the initial program is not silent";
+    EXPECT_GT(peak(render(*target, note(60, 0), 60, 64)), 0.01f);
+}
+
 // The host keeps the state of one instrument and gives it to another, which then plays the same sound.
 TEST_F(AudioFilterTest, StateSavedByOneInstrumentPlaysTheSameInAnother) {
     Log log;
     auto source = makeFilter(log);
-    // The library's default preset would have filled the cache with what is heard; without it every
-    // cached value is 0, and a load pushes some of them (key mode, split key) back into the kernel.
+    // Rows that only the cache holds (master detune, portamento, the editor's switches) start at 0 while the
+    // kernel plays its own defaults; a load pushes them, so the source takes them first, as any loaded
+    // preset would have done.
     for (int index = 0; index < ParameterIndex::kCount; ++index)
         source->setParameter(index, source->getParameter(index));
     source->setParameter(12, 0.2f);   // Upper cut-off
