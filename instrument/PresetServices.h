@@ -53,4 +53,16 @@ public:
     virtual MorvanePresetFilterManager* programFilterManager(bool /*lower*/) { return nullptr; }
 };
 
+// A library that holds nothing: the instrument plays its initial program, and nothing is read from or
+// written to the settings folder's banks. For the tools that make the factory bank, and tests of one sound.
+class NoPresetServices : public PresetServices {
+public:
+    void create(MorvanePresetChunkInterface&, MorvanePresetChunkInterface&, MorvanePresetChunkInterface&,
+                MorvanePresetManagerListener&) override {}
+    HostStateFilter* multiFilterManager() override { return nullptr; }
+    void markLayerPresetModified(bool) override {}
+    void destroyFilterManagers() override {}
+    void destroyPresetManagers() override {}
+};
+
 } // namespace corvex

@@ -1,6 +1,8 @@
 // The preset library the instrument owns, made and deleted in order.
 #include "presets/CorvanPresetServices.h"
 
+#include "presets/FactoryBank.h"
+
 namespace corvex {
 
 CorvanPresetServices::~CorvanPresetServices() {
@@ -10,6 +12,9 @@ CorvanPresetServices::~CorvanPresetServices() {
 
 void CorvanPresetServices::create(MorvanePresetChunkInterface& lower, MorvanePresetChunkInterface& upper,
                                   MorvanePresetChunkInterface& multi, MorvanePresetManagerListener& listener) {
+    // Before the banks are scanned, so that a first start finds the factory sounds; a failure is reported and
+    // the library still opens with what is there.
+    if (factory_ == FactoryBank::Install) installFactoryBank(folder_);
     programs_ = std::make_unique<CorvanProgramManager>(folder_);
     patches_ = std::make_unique<CorvanMultiManager>(folder_, *programs_);
     listener_ = &listener;

@@ -16,7 +16,12 @@ namespace corvex {
 class CorvanPresetServices : public PresetServices {
 public:
     // The folder must outlive this object.
-    explicit CorvanPresetServices(const MorvaneFindFolder& folder) : folder_(folder) {}
+    // Whether the compiled-in factory bank is installed into the settings folder before the banks are scanned;
+    // tests of the library's own lists start from banks they wrote themselves.
+    enum class FactoryBank { Install, Leave };
+
+    explicit CorvanPresetServices(const MorvaneFindFolder& folder, FactoryBank factory = FactoryBank::Install)
+        : folder_(folder), factory_(factory) {}
     ~CorvanPresetServices() override;
 
     void create(MorvanePresetChunkInterface& lower, MorvanePresetChunkInterface& upper,
@@ -35,6 +40,7 @@ public:
 
 private:
     const MorvaneFindFolder& folder_;
+    const FactoryBank factory_;
     MorvanePresetManagerListener* listener_ = nullptr;
     std::unique_ptr<CorvanProgramManager> programs_;
     std::unique_ptr<CorvanMultiManager> patches_;

@@ -69,7 +69,7 @@ protected:
     }
     // Builds the library over what the banks hold now, as the instrument does at start.
     void start() {
-        services = std::make_unique<CorvanPresetServices>(folder);
+        services = std::make_unique<CorvanPresetServices>(folder, CorvanPresetServices::FactoryBank::Leave);
         services->create(lower, upper, multi, presetListener);
         deliverPostedMessages();
         log.clear();
