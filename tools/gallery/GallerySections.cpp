@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "tools/gallery/GallerySkinned.h"
+
 namespace corvex::gallery {
 
 const std::vector<SectionEntry>& gallerySections() {
@@ -10,8 +12,18 @@ const std::vector<SectionEntry>& gallerySections() {
         {"Kit", makeKitSection},
         {"Look", makeLookSection},
         {"LCD", makeLcdSection},
+        {"Skinned", makeSkinnedSection},
     };
     return sections;
+}
+
+std::unique_ptr<GallerySection> makeSkinnedSection(GalleryGui& gui) {
+    auto section = std::make_unique<GallerySection>("Skinned front panel", juce::Colour(0xFF202225),
+                                                    juce::Colours::white);
+    section->add(createSkinnedSection(&gui), "knobs, wheel, sliders, levers, LED buttons, keyboard, split marker",
+                 kSkinnedSectionWidth);
+    section->layOut();
+    return section;
 }
 
 GallerySection::GallerySection(const juce::String& title, juce::Colour background, juce::Colour text)

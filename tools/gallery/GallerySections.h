@@ -14,7 +14,7 @@ namespace corvex::gallery {
 // A titled panel that places its widgets left to right in captioned cells, wrapping into rows.
 class GallerySection : public juce::Component {
 public:
-    static constexpr int kWidth = 760;
+    static constexpr int kWidth = 850; // the skinned section is 820 wide
     static constexpr int kTitleHeight = 22;
     static constexpr int kCaptionHeight = 14;
     static constexpr int kGap = 12;
@@ -64,5 +64,6 @@ const std::vector<SectionEntry>& gallerySections();
 std::unique_ptr<GallerySection> makeKitSection(GalleryGui& gui);
 std::unique_ptr<GallerySection> makeLcdSection(GalleryGui& gui);
 std::unique_ptr<GallerySection> makeLookSection(GalleryGui& gui);
+std::unique_ptr<GallerySection> makeSkinnedSection(GalleryGui& gui); // wraps tools/gallery/GallerySkinned
 
 } // namespace corvex::gallery

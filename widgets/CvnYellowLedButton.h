@@ -1,0 +1,21 @@
+// A yellow LED button, unbound: its creator listens to it or groups it.
+#pragma once
+
+#include "CorvexArtwork.h"
+#include "widgets/CvnSkinSizes.h"
+#include "widgets/MVSwitchButton.h"
+
+namespace corvex {
+
+class CvnYellowLedButton : public MVSwitchButton {
+public:
+    explicit CvnYellowLedButton(MVGuiInterface* gui)
+        : MVSwitchButton(gui, -1, CorvexArtwork::led_yellow_off_png, CorvexArtwork::led_yellow_off_pngSize,
+                         CorvexArtwork::led_yellow_off_down_png, CorvexArtwork::led_yellow_off_down_pngSize,
+                         CorvexArtwork::led_yellow_on_png, CorvexArtwork::led_yellow_on_pngSize,
+                         CorvexArtwork::led_yellow_on_down_png, CorvexArtwork::led_yellow_on_down_pngSize) {
+        setSize(skin::kLedButton.width, skin::kLedButton.height);
+    }
+};
+
+} // namespace corvex
