@@ -647,6 +647,29 @@ TEST_F(OscillatorTest, HardSyncRestartsTheSlaveAtEveryWrapOfTheMaster) {
     }
 }
 
+// An oscillator whose sync output nobody reads skips writing it, yet its sync phase keeps the master's cycle:
+// a reader that connects later sees the wraps where an oscillator read all along has them.
+TEST_F(OscillatorTest, AnUnreadSyncOutputKeepsItsPhase) {
+    for (const bool audioRate : {false, true}) {
+        load({});
+        COscillator& read = make({0, kOscillatorSyncPort});
+        COscillator& unread = make({0});
+        ASSERT_EQ(portBuffer(unread.ports[kOscillatorSyncPort]), nullptr);
+        unread.syncPhase = read.syncPhase; // each instance starts at a random point of its cycle
+        Wiring w = pitched(5.0f);
+        if (audioRate) w.connect(OscillatorInput::Pitch, &buffer(0.25f), 16384);
+        for (int b = 0; b < 500; ++b) {
+            run(read, w);
+            run(unread, w);
+        }
+        EXPECT_NEAR(unread.syncPhase, read.syncPhase, 2e-3f) << (audioRate ? "audio rate" : "block rate");
+        EXPECT_GE(unread.syncPhase, -0.5f);
+        EXPECT_LE(unread.syncPhase, 0.5f);
+        pools->poolForType(kOscillatorType)->release(&read);
+        pools->poolForType(kOscillatorType)->release(&unread);
+    }
+}
+
 // Sync switched on with nothing to read plays exactly as sync switched off.
 TEST_F(OscillatorTest, SyncWithoutASyncBufferPlaysFree) {
     auto render = [this](int16_t syncOn, int wiringCase) {

@@ -414,7 +414,10 @@ void processOscillator(void* module, const ConnectionDescriptor* descriptors, co
     case Fill::PassThrough:
     case Fill::Nothing: break;
     }
-    if (buffers[kOscillatorSyncPort] != nullptr) generateSyncOutput(m, b, buffers[kOscillatorSyncPort]);
+    if (buffers[kOscillatorSyncPort] != nullptr)
+        generateSyncOutput(m, b, buffers[kOscillatorSyncPort]);
+    else
+        advanceSyncPhase(m, b);
 
     if (port >= 0) {
         float* out = buffers[port];

@@ -483,4 +483,18 @@ void generateSyncOutput(COscillator& m, const OscillatorBlock& b, float* out) {
     m.syncPhase = phase;
 }
 
+// Nobody reads the sync output this block: its per-sample loop is skipped, but its phase runs on, so a reader
+// that connects later finds the master's cycle where it would have been.
+void advanceSyncPhase(COscillator& m, const OscillatorBlock& b) {
+    float step = 0.0f;
+    if (!b.audioRate) {
+        step = m.increment * float(kBlockFrames);
+    } else {
+        for (int k = 0; k < kBlockFrames; ++k) step += b.frequency[k] * b.inverseRate;
+    }
+    float phase = m.syncPhase - step;
+    if (phase < -0.5f) phase += std::ceil(-0.5f - phase);
+    if (std::isfinite(phase)) m.syncPhase = phase;
+}
+
 } // namespace corvex

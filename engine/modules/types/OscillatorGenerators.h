@@ -68,6 +68,8 @@ void generateSquare(COscillator& m, const OscillatorBlock& block);
 void generateSine(COscillator& m, const OscillatorBlock& block, float* out);
 // Zero except at each wrap, where it holds how far past the wrap the sample lies, in 1/64 samples.
 void generateSyncOutput(COscillator& m, const OscillatorBlock& block, float* out);
+// The sync output's phase alone, for a block in which nothing reads the output.
+void advanceSyncPhase(COscillator& m, const OscillatorBlock& block);
 
 // A sync sample resets the receiving oscillator when it is any number but 0 (a NaN names no
 // position and resets nothing); the position it names is kept within one sample.
