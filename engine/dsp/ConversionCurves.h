@@ -54,6 +54,9 @@ inline constexpr SemitoneRatioTable kSemitoneRatios = detail::makeSemitoneRatioT
 // Three straight pieces: -100 dB at 0, -80 dB at 0.05, -12 dB at 0.5, 0 dB at 0.75, +12 dB at 1.
 float levelToDecibels(float level);
 
+// The amplitude factor of a level in decibels.
+inline float decibelsToGain(float db) { return float(std::pow(10.0, double(db) * 0.05)); }
+
 // Frequency ratio for a pitch offset, interpolated in the table; offsets past either end hold the
 // end value. NaN gives 1.0: a broken pitch offset leaves the pitch alone. Inline: oscillators call
 // it for every sample of an audio-rate pitch.

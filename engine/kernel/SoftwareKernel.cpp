@@ -41,8 +41,7 @@ void SoftwareKernel::setSampleRate(double rate) {
 }
 
 void SoftwareKernel::setDetune(float v) {
-    const double db = levelToDecibels(v);
-    detuneAmount_.store(static_cast<float>(std::pow(10.0, db * 0.05)), std::memory_order_relaxed);
+    detuneAmount_.store(decibelsToGain(levelToDecibels(v)), std::memory_order_relaxed);
 }
 
 void SoftwareKernel::postPitchBend(float bend) {

@@ -241,7 +241,7 @@ bool storeParameter(ChorusFlangerParams& p, int parameter, int16_t word, float* 
         *echo = x; *code = 4; return true;
     case 18: {
         const float db = levelToDecibels(x);
-        p.outputGain = float(std::pow(10.0, double(db) * 0.05));
+        p.outputGain = decibelsToGain(db);
         *echo = db; *code = 0; return true;
     }
     case 19:

@@ -116,7 +116,7 @@ bool storeParameter(DelayParams& p, int parameter, int16_t word, const EngineCon
         *echo = integerEcho(word); *code = 8; return true;
     case 19: {
         const float db = levelToDecibels(x);
-        p.outputGain = float(std::pow(10.0, double(db) / 20.0));
+        p.outputGain = decibelsToGain(db);
         *echo = db; *code = 0; return true;
     }
     case 20:

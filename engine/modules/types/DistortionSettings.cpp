@@ -90,9 +90,9 @@ bool store(DistortionParams& p, int parameter, int16_t word, float& echo, int& c
         return true;
     case 17: {
         const float db = levelToDecibels(v);
-        const double gain = std::pow(10.0, 0.05 * double(db));
+        const float gain = decibelsToGain(db);
         p.outputDecibels = db;
-        p.outputGain = gain < kSmallestGain ? 0.0f : float(gain);
+        p.outputGain = gain < kSmallestGain ? 0.0f : gain;
         echo = db;
         code = 0;
         return true;

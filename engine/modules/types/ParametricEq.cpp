@@ -158,7 +158,7 @@ bool storeParameter(ParametricEqParams& p, int parameter, int16_t word, float* e
         *echo = float(word); *code = 7; return true;
     case 23: {
         const float db = levelToDecibels(x);
-        p.outputGain = float(std::pow(10.0, double(db) * 0.05));
+        p.outputGain = decibelsToGain(db);
         *echo = db; *code = 0; return true;
     }
     case 24:

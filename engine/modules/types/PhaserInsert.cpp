@@ -104,7 +104,7 @@ bool storeParameter(PhaserInsertParams& p, int parameter, int16_t word, float* e
         *echo = float(word); *code = 8; return true;
     case 18: {
         const float db = levelToDecibels(x);
-        p.level = float(std::pow(10.0, double(db) * 0.05));
+        p.level = decibelsToGain(db);
         *echo = db; *code = 0; return true;
     }
     case 19:

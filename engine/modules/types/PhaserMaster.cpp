@@ -120,7 +120,7 @@ bool storeParameter(PhaserMasterParams& p, int parameter, int16_t word, float* e
         *echo = float(word); *code = 8; return true;
     case 28: {
         const float db = levelToDecibels(x);
-        p.level = float(std::pow(10.0, double(db) * 0.05));
+        p.level = decibelsToGain(db);
         *echo = db; *code = 0; return true;
     }
     case 29:

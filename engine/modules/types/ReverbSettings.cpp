@@ -70,7 +70,7 @@ bool store(ReverbParams& p, int parameter, int16_t word, float& echo, int& code)
         echo = float(word); code = 8; return true;
     case 15: {
         const float db = levelToDecibels(x);
-        p.outputGain = float(std::pow(10.0, double(db) * 0.05));
+        p.outputGain = decibelsToGain(db);
         echo = db; code = 0; return true;
     }
     case 16:

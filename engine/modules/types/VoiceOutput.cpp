@@ -26,7 +26,7 @@ constexpr uint32_t kNoConnections[kInputCount] = {};
 
 float wordValue(int16_t word) { return float(word) * (1.0f / 16384.0f); }
 
-float levelGainOf(float v) { return float(std::pow(10.0, double(levelToDecibels(v)) * 0.05)); }
+float levelGainOf(float v) { return decibelsToGain(levelToDecibels(v)); }
 
 // Inputs 0 and 5 read samples; a block-rate source there has none, and counts as unconnected.
 const float* samplesOf(const PortEntry* source) { return source ? portBuffer(*source) : nullptr; }
