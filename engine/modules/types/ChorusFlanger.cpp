@@ -6,6 +6,7 @@
 
 #include "engine/dsp/ConnectionDescriptor.h"
 #include "engine/dsp/ConversionCurves.h"
+#include "engine/dsp/ModuleValues.h"
 #include "engine/dsp/TempoSync.h"
 #include "engine/modules/BlockBufferStore.h"
 #include "engine/modules/EngineContext.h"
@@ -51,25 +52,7 @@ constexpr double kTwoPi = 6.28318530717958647692;
 constexpr double kFlushBelow = 1e-30;
 constexpr double kLoudest = 1e30;
 
-template <size_t N>
-float pointCurve(const float (&points)[N], float x) {
-    if (x >= 1.0f) return points[N - 1];
-    if (!(x >= 0.0f)) return points[0];
-    const float t = float(N - 1) * x;
-    size_t i = size_t(t);
-    if (i > N - 2) i = N - 2; // x just below 1 can round t onto the last point
-    const float f = t - float(i);
-    return (1.0f - f) * points[i] + f * points[i + 1];
-}
-
-float wordValue(int32_t word) { return float(word) * (1.0f / 16384.0f); }
-float finiteOrZero(float v) { return std::isfinite(v) ? v : 0.0f; }
 double flushed(double v) { return (v > -kFlushBelow && v < kFlushBelow) ? 0.0 : v; }
-
-float heldWithin(float v, float lowest, float highest) {
-    if (!(v > lowest)) return lowest; // NaN lands here too
-    return v < highest ? v : highest;
-}
 
 float toSample(double y) {
     if (y > -kFlushBelow && y < kFlushBelow) return 0.0f;

@@ -6,6 +6,7 @@
 
 #include "engine/dsp/ConnectionDescriptor.h"
 #include "engine/dsp/ConversionCurves.h"
+#include "engine/dsp/ModuleValues.h"
 #include "engine/dsp/TempoSync.h"
 #include "engine/modules/BlockBufferStore.h"
 #include "engine/modules/EngineContext.h"
@@ -36,7 +37,6 @@ constexpr double kLoudest = 1e30;
 // Far above anything the clipped line lets the filter reach; past it the filter starts afresh.
 constexpr double kRunaway = 1e100;
 
-float wordValue(int16_t word) { return float(word) * (1.0f / 16384.0f); }
 double flushed(double v) { return (v > -kFlushBelow && v < kFlushBelow) ? 0.0 : v; }
 // Integer settings echo the word as an unsigned 32-bit number after sign extension.
 float integerEcho(int16_t word) { return float(uint32_t(int32_t(word))); }

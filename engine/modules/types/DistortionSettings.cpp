@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "engine/dsp/ConversionCurves.h"
+#include "engine/dsp/ModuleValues.h"
 #include "engine/modules/types/Distortion.h"
 
 namespace corvex {
@@ -25,8 +26,6 @@ constexpr int kFirstParameter = 7;
 constexpr int kLastParameter = 18;
 // A gain this small is silence; below it a float turns denormal.
 constexpr double kSmallestGain = 1e-30;
-
-float wordValue(int16_t word) { return float(word) * (1.0f / 16384.0f); }
 
 // Stores one parameter; answers false for an index the module has no use for.
 bool store(DistortionParams& p, int parameter, int16_t word, float& echo, int& code) {

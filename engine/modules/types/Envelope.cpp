@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstddef>
 
+#include "engine/dsp/ModuleValues.h"
 #include "engine/modules/ModulationSum.h"
 #include "engine/modules/EngineContext.h"
 #include "engine/modules/ModulePools.h"
@@ -47,8 +48,6 @@ float curveAt(const float (&points)[N], float v) {
     const float f = t - float(i);
     return (1.0f - f) * points[i] + f * points[i + 1];
 }
-
-float wordValue(int16_t word) { return float(word) * (1.0f / 16384.0f); }
 
 // Curve models other than 8 have no tables of their own here; their times follow model 8.
 float sustainFor(int32_t model, float v) { return model == kEnvelopeCurveModel ? curveAt(kSustainCurve, v) : v; }

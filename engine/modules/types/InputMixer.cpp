@@ -5,6 +5,7 @@
 
 #include "engine/dsp/ConnectionDescriptor.h"
 #include "engine/dsp/ConversionCurves.h"
+#include "engine/dsp/ModuleValues.h"
 #include "engine/modules/BlockBufferStore.h"
 #include "engine/modules/ModulePools.h"
 
@@ -21,8 +22,6 @@ constexpr float kGainCurve[] = {0.0001f, 0.1f, 0.2f, 0.3f, 0.4f, 0.5f, 0.6f, 0.7
                                 1.0f,    2.0f, 3.0f, 4.0f, 5.0f, 6.0f, 7.0f, 8.0f, 9.0f, 10.0f};
 constexpr int kPoints = int(sizeof(kGainCurve) / sizeof(kGainCurve[0]));
 constexpr int kBlockWords = 12;
-
-float wordValue(int16_t word) { return float(word) * (1.0f / 16384.0f); }
 
 } // namespace
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstddef>
 
+#include "engine/dsp/ModuleValues.h"
 #include "engine/dsp/OscillatorWaveTables.h"
 #include "engine/dsp/TempoSync.h"
 #include "engine/modules/BlockBufferStore.h"
@@ -58,8 +59,6 @@ float curveAt(const float (&points)[N], float v) {
     const float f = t - float(i);
     return (1.0f - f) * points[i] + f * points[i + 1];
 }
-
-float wordValue(int16_t word) { return float(word) * (1.0f / 16384.0f); }
 
 bool thirteenPoints(const LfoParams& p) { return p.model == kThirteenPointModel; }
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstddef>
 
+#include "engine/dsp/ModuleValues.h"
 #include "engine/modules/BlockBufferStore.h"
 #include "engine/modules/EngineContext.h"
 #include "engine/modules/ModulePools.h"
@@ -35,8 +36,6 @@ float curveAt(const float (&points)[N], float v) {
     const float f = t - float(i);
     return (1.0f - f) * points[i] + f * points[i + 1];
 }
-
-float wordValue(int16_t word) { return float(word) * (1.0f / 16384.0f); }
 
 // One parameter word into the record; returns false for an index without a field.
 bool storeParameter(LfoDelayParams& p, int parameter, int16_t word, float* echo, int* code) {

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 
+#include "engine/dsp/ModuleValues.h"
 #include "engine/modules/EngineContext.h"
 #include "engine/modules/BlockBufferStore.h"
 #include "engine/modules/ModulePools.h"
@@ -60,8 +61,6 @@ void playDitheredJitter(float* out, NoiseSourceModule& m, const float* table, fl
     }
     if (m.shortPosition >= uint32_t(kNoiseShortLoop)) m.shortPosition = 0;
 }
-
-float wordValue(int16_t word) { return float(word) * (1.0f / 16384.0f); }
 
 } // namespace
 

@@ -6,6 +6,7 @@
 #include <type_traits>
 
 #include "engine/dsp/ConversionCurves.h"
+#include "engine/dsp/ModuleValues.h"
 #include "engine/modules/ModulationSum.h"
 #include "engine/modules/EngineContext.h"
 #include "engine/modules/BlockBufferStore.h"
@@ -65,8 +66,6 @@ float curvePoint(const float (&points)[N], float v) {
     const float f = t - float(i);
     return (1.0f - f) * points[i] + f * points[i + 1];
 }
-
-float wordValue(int16_t word) { return float(word) * (1.0f / 16384.0f); }
 
 float coarseRatioOf(int16_t word, int32_t mode) {
     float semitones = curvePoint(CoarseTuneCurve, wordValue(word));

@@ -6,6 +6,7 @@
 
 #include "engine/dsp/ConnectionDescriptor.h"
 #include "engine/dsp/ConversionCurves.h"
+#include "engine/dsp/ModuleValues.h"
 #include "engine/dsp/TempoSync.h"
 #include "engine/modules/BlockBufferStore.h"
 #include "engine/modules/EngineContext.h"
@@ -42,9 +43,6 @@ constexpr double kStageScale = 1.35;
 
 constexpr double kFlushBelow = 1e-30;
 constexpr double kLoudest = 1e30;
-
-float wordValue(int16_t word) { return float(word) * (1.0f / 16384.0f); }
-float finiteOrZero(float v) { return std::isfinite(v) ? v : 0.0f; }
 
 float toSample(double y) {
     if (y > -kFlushBelow && y < kFlushBelow) return 0.0f;

@@ -6,6 +6,7 @@
 
 #include "engine/dsp/ConnectionDescriptor.h"
 #include "engine/dsp/ConversionCurves.h"
+#include "engine/dsp/ModuleValues.h"
 #include "engine/dsp/TempoSync.h"
 #include "engine/modules/BlockBufferStore.h"
 #include "engine/modules/EngineContext.h"
@@ -30,13 +31,6 @@ constexpr double kFlushBelow = 1e-30;
 constexpr double kLoudest = 1e30;
 // Far above anything a chain with feedback below unity reaches; past it a chain starts afresh.
 constexpr double kRunaway = 1e100;
-
-float wordValue(int16_t word) { return float(word) * (1.0f / 16384.0f); }
-
-float heldWithin(float v, float lowest, float highest) {
-    if (!(v > lowest)) return lowest;
-    return v < highest ? v : highest;
-}
 
 float toSample(double y) {
     if (y > -kFlushBelow && y < kFlushBelow) return 0.0f;

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstddef>
 
+#include "engine/dsp/ModuleValues.h"
 #include "engine/dsp/OscillatorWaveTables.h"
 #include "engine/dsp/TempoSync.h"
 #include "engine/modules/EngineContext.h"
@@ -45,8 +46,6 @@ float curveAt(const float (&points)[N], float v) {
     const float f = t - float(i);
     return (1.0f - f) * points[i] + f * points[i + 1];
 }
-
-float wordValue(int16_t word) { return float(word) * (1.0f / 16384.0f); }
 
 // A rate word of 0 or below has no tempo code: the synced LFO stands still there.
 float quorbitSyncCode(float v) { return v > 0.0f ? mapParam16Segments(v) : 0.0f; }

@@ -7,6 +7,7 @@
 
 #include "engine/dsp/ConnectionDescriptor.h"
 #include "engine/dsp/ConversionCurves.h"
+#include "engine/dsp/ModuleValues.h"
 #include "engine/modules/BlockBufferStore.h"
 #include "engine/modules/EngineContext.h"
 #include "engine/modules/ModulationSum.h"
@@ -60,7 +61,6 @@ constexpr double kFlushBelow = 1e-30;
 constexpr double kLoudest = 1e30;
 
 double flushed(double v) { return (v > -kFlushBelow && v < kFlushBelow) ? 0.0 : v; }
-float finiteOrZero(float v) { return std::isfinite(v) ? v : 0.0f; }
 
 float toSample(double y) {
     if (y > -kFlushBelow && y < kFlushBelow) return 0.0f;
@@ -71,11 +71,6 @@ float toSample(double y) {
 void silence(float* out) {
     if (out != nullptr)
         for (int n = 0; n < kBlockFrames; ++n) out[n] = 0.0f;
-}
-
-float heldWithin(float v, float lowest, float highest) {
-    if (!(v > lowest)) return lowest; // NaN lands here too
-    return v < highest ? v : highest;
 }
 
 // One input's first connection: its samples (none from a block-rate source) and its level.

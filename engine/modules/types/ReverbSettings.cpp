@@ -3,6 +3,7 @@
 #include <cstddef>
 
 #include "engine/dsp/ConversionCurves.h"
+#include "engine/dsp/ModuleValues.h"
 #include "engine/modules/types/Reverb.h"
 
 namespace corvex {
@@ -22,24 +23,6 @@ constexpr double kHighDampingSteps = 80.0;
 constexpr float kLowDampingPoints[] = {60.0f, 200.0f, 300.0f, 400.0f};
 // Milliseconds at x = i / 7.
 constexpr float kPreDelayPoints[] = {1.0f, 25.0f, 50.0f, 75.0f, 100.0f, 125.0f, 150.0f, 200.0f};
-
-template <size_t N>
-float pointCurve(const float (&points)[N], float x) {
-    if (x >= 1.0f) return points[N - 1];
-    if (!(x >= 0.0f)) return points[0];
-    const float t = float(N - 1) * x;
-    size_t i = size_t(t);
-    if (i > N - 2) i = N - 2; // x just below 1 can round t onto the last point
-    const float f = t - float(i);
-    return (1.0f - f) * points[i] + f * points[i + 1];
-}
-
-float wordValue(int16_t word) { return float(word) * (1.0f / 16384.0f); }
-
-float heldWithin(float v, float lowest, float highest) {
-    if (!(v > lowest)) return lowest;
-    return v < highest ? v : highest;
-}
 
 bool store(ReverbParams& p, int parameter, int16_t word, float& echo, int& code) {
     const float x = wordValue(word);

@@ -6,6 +6,7 @@
 
 #include "engine/dsp/ConnectionDescriptor.h"
 #include "engine/dsp/ConversionCurves.h"
+#include "engine/dsp/ModuleValues.h"
 #include "engine/modules/BlockBufferStore.h"
 #include "engine/modules/EngineContext.h"
 #include "engine/modules/ModulationSum.h"
@@ -35,8 +36,6 @@ constexpr double kFlushBelow = 1e-30;
 // No real signal comes near these; a broken one is held here so that no product can overflow.
 constexpr float kLoudestInput = 1e12f;
 constexpr double kLoudestOutput = 1e30;
-
-float wordValue(int16_t word) { return float(word) * (1.0f / 16384.0f); }
 
 float heldInput(float v) {
     if (v != v) return 0.0f;

@@ -1,6 +1,8 @@
 // The step sequencer's words (type 41): the whole-block load and the one-word setter.
 #include "engine/modules/types/StepSequencer.h"
 
+#include "engine/dsp/ModuleValues.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <iterator>
@@ -26,8 +28,6 @@ constexpr int kLargestStepsWord = 128;   // 32 steps per beat
 
 constexpr float kTimeCurve[] = {0.0f, 7.5f, 15.0f, 30.0f, 60.0f, 120.0f, 240.0f,
                                 480.0f, 860.0f, 1720.0f, 3440.0f, 6880.0f, 13600.0f};
-
-float wordValue(int16_t word) { return float(word) * (1.0f / 16384.0f); }
 
 void setField(uint32_t& flags, int shift, uint32_t mask, uint32_t value) {
     flags = (flags & ~(mask << shift)) | ((value & mask) << shift);

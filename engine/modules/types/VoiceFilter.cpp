@@ -7,6 +7,7 @@
 #include "engine/dsp/ConnectionDescriptor.h"
 #include "engine/dsp/ConversionCurves.h"
 #include "engine/dsp/FilterLanes.h"
+#include "engine/dsp/ModuleValues.h"
 #include "engine/modules/ModulationSum.h"
 #include "engine/modules/EngineContext.h"
 #include "engine/modules/BlockBufferStore.h"
@@ -79,19 +80,6 @@ static_assert(double(kLoudestSample) >= kLoudest, "the sample bound rounds up, n
 // Voices prepared and filtered together: one group of the widest lanes.
 constexpr int kVoicesPerRun = 16;
 
-float wordValue(int32_t word) { return float(word) * (1.0f / 16384.0f); }
-
-template <size_t N>
-float pointCurve(const float (&points)[N], float x) {
-    if (x >= 1.0f) return points[N - 1];
-    if (!(x > 0.0f)) return points[0];
-    const float t = float(N - 1) * x;
-    size_t i = size_t(t);
-    if (i > N - 2) i = N - 2; // x just below 1 can round t up onto the last point
-    const float f = t - float(i);
-    return (1.0f - f) * points[i] + f * points[i + 1];
-}
-
 float clampedUnit(float x) { return x < 0.0f ? 0.0f : (x > 1.0f ? 1.0f : x); }
 
 float cutoffCurve(int32_t format, int32_t model, float x) {
@@ -131,8 +119,6 @@ void applyModel(VoiceFilterParams& p) {
 
 // A gain of 0 has no decibel value; the echo shows a floor instead of minus infinity.
 float gainDecibels(float gain) { return 20.0f * std::log10(gain > 1e-10f ? gain : 1e-10f); }
-
-float finiteOrZero(float v) { return std::isfinite(v) ? v : 0.0f; }
 
 void silence(float* out) {
     for (int n = 0; n < kBlockFrames; ++n) out[n] = 0.0f;

@@ -5,6 +5,7 @@
 #include <cstddef>
 
 #include "engine/dsp/ConversionCurves.h"
+#include "engine/dsp/ModuleValues.h"
 #include "engine/modules/ModulationSum.h"
 #include "engine/modules/BlockBufferStore.h"
 #include "engine/modules/ModulePools.h"
@@ -23,8 +24,6 @@ constexpr int kBlockWords = 11;
 constexpr int kInputCount = 7;
 constexpr float kHeadroom = 0.125f; // several voices at full level sum on one bus without clipping it
 constexpr uint32_t kNoConnections[kInputCount] = {};
-
-float wordValue(int16_t word) { return float(word) * (1.0f / 16384.0f); }
 
 float levelGainOf(float v) { return decibelsToGain(levelToDecibels(v)); }
 
