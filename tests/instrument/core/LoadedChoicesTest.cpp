@@ -1,6 +1,7 @@
 // What a layer load tells the mappers that keep a choice of their own (the insert effect of each chain,
-// the pulse-width mode): a value that a host or a controller sets right after the load, before anything
-// was read, goes where the loaded layer has it, and the rows then read back what was set.
+// the pulse-width mode, the oscillator-modulation destination): a value that a host or a controller sets
+// right after the load, before anything was read, goes where the loaded layer has it, and the rows then
+// read back what was set.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -39,12 +40,16 @@ float step(int s, int steps) { return ParameterMapping::stepToValue(s, steps); }
 float wave(int s) { return step(s, 4); }
 float pwMode(int s) { return step(s, 3); }
 float effect(int s) { return step(s, 6); }
+float destination(int s) { return step(s, 3); }
 
 constexpr int kSaw = 1;
 constexpr int kEnvelopeMode = 0, kManualMode = 1, kLfoMode = 2;
 constexpr int kDistortion = 2, kChorus = 1, kRingMod = 5;
+constexpr int kToOscillator2 = 0, kToBoth = 1, kToOscillator1 = 2;
 
 const Route kEnvelopePulseWidth2{7, 0, 0, 3, 2}, kLfoPulseWidth2{29, 0, 0, 3, 2};
+const Route kLfoPitch1{29, 0, 0, 2, 0}, kLfoPitch2{29, 0, 0, 3, 0};
+const Route kEnvelopePitch1{7, 0, 0, 2, 0}, kEnvelopePitch2{7, 0, 0, 3, 0};
 
 struct Case {
     const char* name;
@@ -92,6 +97,28 @@ const Case kCases[] = {
      {{11, 15, 4915}},
      {},
      {{70, 4915 / 16384.0f}, {344, effect(kRingMod)}}},
+    {"modulation of oscillator 1 loaded over oscillator 2",
+     {{6, 0.25f}, {7, 0.5f}, {216, destination(kToOscillator1)}},
+     {{216, destination(kToOscillator2)}},
+     {6, 0.75f},
+     {},
+     {{kLfoPitch1, 12288}, {kLfoPitch2, 0}, {kEnvelopePitch1, 8192}, {kEnvelopePitch2, 0}},
+     {{216, destination(kToOscillator1)}, {6, 0.75f}, {7, 0.5f}}},
+    // Amounts of nothing cannot tell where the modulation goes: the loaded switch does.
+    {"modulation of both oscillators loaded at no amount over oscillator 2",
+     {{6, 0.0f}, {7, 0.0f}, {216, destination(kToBoth)}},
+     {{216, destination(kToOscillator2)}},
+     {7, 0.5f},
+     {},
+     {{kEnvelopePitch1, 8192}, {kEnvelopePitch2, 8192}, {kLfoPitch1, 0}, {kLfoPitch2, 0}},
+     {{216, destination(kToBoth)}, {7, 0.5f}, {6, 0.0f}}},
+    {"modulation of oscillator 2 reads nothing on oscillator 1",
+     {{6, 0.5f}, {216, destination(kToOscillator2)}},
+     {{216, destination(kToOscillator1)}},
+     {6, 0.25f},
+     {},
+     {{kLfoPitch1, 0}, {kLfoPitch2, 4096}},
+     {{216, destination(kToOscillator2)}, {6, 0.0f}}},
 };
 
 class LoadedChoices : public ::testing::Test {
