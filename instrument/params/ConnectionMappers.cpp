@@ -122,41 +122,15 @@ ParameterMapperOscModAmount::ParameterMapperOscModAmount(std::string key, std::s
     : ParameterMapper(std::move(key), std::move(longName), true), program_(program), part_(part),
       toOscillator1_{sourceSlot, sourcePort, 0, 2, 0}, toOscillator2_{sourceSlot, sourcePort, 0, 3, 0} {}
 
-int ParameterMapperOscModAmount::selectionFromRoutes() const {
-    const bool first = amountOf(program_, part_, toOscillator1_) != 0;
-    const bool second = amountOf(program_, part_, toOscillator2_) != 0;
-    if (first && second) return BothOscillators;
-    if (first) return Oscillator1;
-    if (second) return Oscillator2;
-    return -1;
-}
-
-int ParameterMapperOscModAmount::followRoutes() {
-    int selection = selectionFromRoutes();
-    if (selection < 0 && partner_ != nullptr) selection = partner_->selectionFromRoutes();
-    if (selection >= 0) {
-        selection_ = selection;
-        if (partner_ != nullptr) partner_->selection_ = selection;
-    }
-    return selection_;
-}
-
-void ParameterMapperOscModAmount::writeAmount(float value) {
+void ParameterMapperOscModAmount::setValue(int, float value) {
     if (!std::isfinite(value)) return;
     const uint16_t word = amountWord(value);
     setAmount(program_, part_, toOscillator1_, selection_ == Oscillator2 ? uint16_t{0} : word);
     setAmount(program_, part_, toOscillator2_, selection_ == Oscillator1 ? uint16_t{0} : word);
 }
 
-void ParameterMapperOscModAmount::setValue(int, float value) {
-    if (!std::isfinite(value)) return;
-    followRoutes();
-    writeAmount(value);
-}
-
 float ParameterMapperOscModAmount::getValue(int) {
-    const ConnectionRoute& carrier = followRoutes() == Oscillator2 ? toOscillator2_ : toOscillator1_;
-    return static_cast<float>(amountOf(program_, part_, carrier)) / kWordScale;
+    return static_cast<float>(amountOf(program_, part_, toOscillator1_)) / kWordScale;
 }
 
 ParameterMapperOscMod3Switch::ParameterMapperOscMod3Switch(std::string key, std::string longName,
@@ -164,25 +138,30 @@ ParameterMapperOscMod3Switch::ParameterMapperOscMod3Switch(std::string key, std:
                                                            std::shared_ptr<ParameterMapperOscModAmount> lfoAmount,
                                                            std::shared_ptr<ParameterMapperOscModAmount> envelopeAmount)
     : ParameterMapper(std::move(key), std::move(longName), true), table_(table), part_(part),
-      lfoAmount_(std::move(lfoAmount)), envelopeAmount_(std::move(envelopeAmount)) {
-    lfoAmount_->setPartner(envelopeAmount_.get());
-    envelopeAmount_->setPartner(lfoAmount_.get());
+      lfoAmount_(std::move(lfoAmount)), envelopeAmount_(std::move(envelopeAmount)) {}
+
+void ParameterMapperOscMod3Switch::select(int step) {
+    lfoAmount_->select(step);
+    envelopeAmount_->select(step);
 }
 
 void ParameterMapperOscMod3Switch::setValue(int, float value) {
     if (!std::isfinite(value)) return;
-    const int step = ParameterMapping::quantise(3, value);
     const int layer = part_ - 1;
-    // Each amount is written again from its row's cached value under the new destination; written
-    // directly, because the amount's own setValue would first re-read the destination from the routes.
-    lfoAmount_->select(step);
-    lfoAmount_->writeAmount(table_.getCachedValue(ParameterIndex::unfold(6, layer)));
-    envelopeAmount_->select(step);
-    envelopeAmount_->writeAmount(table_.getCachedValue(ParameterIndex::unfold(7, layer)));
+    // Each amount is written again from its row's cached value under the new destination.
+    select(ParameterMapping::quantise(3, value));
+    table_.pushCachedValue(ParameterIndex::unfold(6, layer));
+    table_.pushCachedValue(ParameterIndex::unfold(7, layer));
 }
 
 float ParameterMapperOscMod3Switch::getValue(int) {
-    return ParameterMapping::stepToValue(std::min(envelopeAmount_->followRoutes(), 2), 3);
+    return ParameterMapping::stepToValue(std::min(envelopeAmount_->selection(), 2), 3);
+}
+
+void ParameterMapperOscMod3Switch::followLoad(int index) {
+    // The re-read signal names no position: the choice then stays as it was.
+    const float loaded = table_.getCachedValue(index);
+    if (std::isfinite(loaded) && loaded != kUseCachedValue) select(ParameterMapping::quantise(3, loaded));
 }
 
 std::string ParameterMapperOscMod3Switch::getText(int, float value) const {

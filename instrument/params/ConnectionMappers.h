@@ -77,7 +77,8 @@ private:
 };
 
 // The amount of one source's modulation of the oscillators' pitch, written to the oscillators that the
-// layer's destination switch selects.
+// layer's destination switch selects. Only that switch chooses the destination: routes that carry no
+// amount cannot tell it, so they are never asked.
 class ParameterMapperOscModAmount : public ParameterMapper {
 public:
     // Destination steps, in the switch's order.
@@ -87,28 +88,18 @@ public:
                                 int sourceSlot, int sourcePort);
 
     void setValue(int index, float value) override;
+    // What the route into oscillator 1 carries: 0 with the destination at oscillator 2 alone.
     float getValue(int index) override;
 
-    // The other source of the layer: its routes decide the destination when this one's carry nothing.
-    void setPartner(ParameterMapperOscModAmount* partner) { partner_ = partner; }
     void select(int selection) { selection_ = selection; }
     int selection() const { return selection_; }
-    // The destination as the routes show it (the one a loaded layer carries); kept when no route
-    // carries an amount. The partner is told too, since both sources share one destination.
-    int followRoutes();
-    // Writes the amount under the current selection, without consulting the routes first.
-    void writeAmount(float value);
 
 private:
-    // The step the non-zero amounts of this source's routes describe, or -1 when both are zero.
-    int selectionFromRoutes() const;
-
     CorvanKernelProgram& program_;
     int part_;
     ConnectionRoute toOscillator1_;
     ConnectionRoute toOscillator2_;
     int selection_ = BothOscillators;
-    ParameterMapperOscModAmount* partner_ = nullptr;
 };
 
 // The destination of both oscillator modulations of a layer.
@@ -121,8 +112,13 @@ public:
     void setValue(int index, float value) override;
     float getValue(int index) override;
     std::string getText(int index, float value) const override;
+    // The loaded layer's own position of the switch (its cached value) becomes the destination; the
+    // loaded routes carry their amounts already.
+    void followLoad(int index) override;
 
 private:
+    void select(int step);
+
     CorvanParameters& table_;
     int part_;
     std::shared_ptr<ParameterMapperOscModAmount> lfoAmount_;

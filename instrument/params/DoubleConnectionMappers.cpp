@@ -138,7 +138,8 @@ float ParameterMapperDoubleConnectionSwitch::getValue(int) {
 }
 
 std::string ParameterMapperDoubleConnectionSwitch::getText(int, float value) const {
-    return value >= 0.5f ? "On" : "Off";
+    // Half way switches on but still reads "Off": only a value past it says "On".
+    return value > 0.5f ? "On" : "Off";
 }
 
 ParameterMapperDoubleConnectionSwitchVCO::ParameterMapperDoubleConnectionSwitchVCO(std::string key,

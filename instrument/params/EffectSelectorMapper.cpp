@@ -151,6 +151,11 @@ float EffectSelectorMapper::getValue(int index) {
     return line ? line->getValue(index) : kUseCachedValue;
 }
 
+void EffectSelectorMapper::followLoad(int index) {
+    // The loaded wiring is whole already (the ring modulator's carrier included): nothing to select.
+    if (EffectChain::fold(index) == EffectChain::kSelectorRow) current_ = choiceOf(connectedChoiceValue());
+}
+
 std::string EffectSelectorMapper::getName(int index) const {
     const int folded = EffectChain::fold(index);
     std::string suffix;

@@ -75,6 +75,8 @@ public:
     std::string getLongName(int index) const override;
     bool isDiscrete(int index) const override;
     std::string getText(int index, float value) const override;
+    // The chain's connections name the effect a loaded layer brought.
+    void followLoad(int index) override;
 
     int currentChoice() const { return current_; }
     EffectLineMapper* lineMapper(int choice) const;

@@ -29,6 +29,10 @@ public:
     // Whether a kernel echo of (module slot, parameter word) concerns this mapper's row. Mappers that
     // name no single word claim every echo.
     virtual bool isMapperFor(int /*slot*/, int /*word*/) const { return true; }
+    // A load replaced the kernel program behind this row, and the table has taken the cached values stored
+    // with it. A mapper that remembers a choice of its own (an effect, a mode, a destination) takes the
+    // loaded one here, so the next value a host or a controller sets goes where the loaded sound has it.
+    virtual void followLoad(int /*index*/) {}
 
 protected:
     std::string key_;

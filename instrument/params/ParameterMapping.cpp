@@ -60,6 +60,12 @@ void ParameterMapping::cacheProgramValues() {
     }
 }
 
+void ParameterMapping::followLoad(int layer) {
+    for (int index = 0; index < ParameterIndex::kCount; ++index)
+        if (ParameterMapper* m = mapper(index); m != nullptr && ParameterIndex::layerOf(index) == layer)
+            m->followLoad(index);
+}
+
 std::string ParameterMapping::getName(int index) const {
     const ParameterMapper* m = mapper(index);
     return m ? m->getName(index) : std::string();

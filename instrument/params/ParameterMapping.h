@@ -53,6 +53,10 @@ public:
     // cache (a patch's global rows: volume, balance, polyphony) would bring those zeros back on load.
     void cacheProgramValues();
 
+    // After a load of a layer (0 Upper, 1 Lower) or of the global rows (-1): each of its rows lets its
+    // mapper follow what was loaded. Nothing reaches the kernel.
+    void followLoad(int layer);
+
     std::string getName(int index) const;
     std::string getLongName(int index) const;
     std::string getText(int index) const;

@@ -131,33 +131,32 @@ void ParameterMapperPWMMod::setValue(int index, float value) {
     if (!rectangle) detachOscillator1();
 }
 
+int ParameterMapperPWMMod::modeFromRoutes() const {
+    if (hasRoute(false, kOscillator2)) return Envelope;
+    if (hasRoute(true, kOscillator2)) return Lfo;
+    return Manual;
+}
+
+float ParameterMapperPWMMod::amountIn(int mode) const {
+    if (mode == Manual) return program_.getParameterWord(part_, kOscillator2, kManualPulseWidthWord) / 16384.0f;
+    return routeAmount(mode == Lfo, kOscillator2);
+}
+
 float ParameterMapperPWMMod::getValue(int index) {
     const int row = ParameterIndex::foldToUpper(index);
     if (row == kModeRow) {
-        // A loaded program carries its routes, not our mode: the routes into oscillator 2 tell it.
-        if (hasRoute(false, kOscillator2))
-            mode_ = Envelope;
-        else if (hasRoute(true, kOscillator2))
-            mode_ = Lfo;
-        else
-            mode_ = Manual;
+        mode_ = modeFromRoutes();
         return ParameterMapping::stepToValue(mode_, kModeSteps);
     }
     if (row != kAmountRow) return kUseCachedValue;
-    int source = mode_;
-    if (source == Unknown) {
-        if (hasRoute(false, kOscillator2))
-            source = Envelope;
-        else if (hasRoute(true, kOscillator2))
-            source = Lfo;
-        else
-            source = Manual;
-    }
-    if (source == Manual)
-        amount_ = program_.getParameterWord(part_, kOscillator2, kManualPulseWidthWord) / 16384.0f;
-    else
-        amount_ = routeAmount(source == Lfo, kOscillator2);
+    amount_ = amountIn(mode_ == Unknown ? modeFromRoutes() : mode_);
     return amount_;
+}
+
+void ParameterMapperPWMMod::followLoad(int index) {
+    if (ParameterIndex::foldToUpper(index) != kModeRow) return;
+    mode_ = modeFromRoutes();
+    amount_ = amountIn(mode_);
 }
 
 std::string ParameterMapperPWMMod::getName(int index) const {

@@ -35,10 +35,15 @@ public:
     std::string getName(int index) const override;
     std::string getLongName(int index) const override;
     std::string getText(int index, float value) const override;
+    // A loaded layer brings its routes, not our mode: the mode and amount become what they describe.
+    void followLoad(int index) override;
 
     int mode() const { return mode_; }
 
 private:
+    // The mode that the routes into oscillator 2 describe, and the amount that a mode reads.
+    int modeFromRoutes() const;
+    float amountIn(int mode) const;
     bool oscillator1IsRectangle();
     void applyMode(int oscillatorSlot);
     void applyAmount(int oscillatorSlot, float value);

@@ -165,8 +165,11 @@ void ParameterMapperPortamentoIncrement::setValue(int, float value) {
 }
 
 std::string ParameterMapperPortamentoIncrement::getText(int, float value) const {
-    // The text names the step that setValue acts on, so what is shown is what plays.
-    return kPortamentoNames[ParameterMapping::quantise(kPortamentoSteps, value)];
+    // The text splits the knob at its quarters, not at the thirds the steps use: the switch's positions
+    // sit at the step centres, where both agree. The quarters themselves read as the step they set.
+    if (value <= 0.25f) return kPortamentoNames[ParameterMapperPortamentoAmount::On];
+    if (value < 0.75f) return kPortamentoNames[ParameterMapperPortamentoAmount::Off];
+    return kPortamentoNames[ParameterMapperPortamentoAmount::Up];
 }
 
 } // namespace corvex

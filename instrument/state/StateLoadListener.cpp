@@ -13,6 +13,8 @@ constexpr int kHostParameterCount = 211;
 } // namespace
 
 void finishStateLoad(CorvanKernelProgram& program, CorvanParameters& table, StateLoadListener& listener, int layer) {
+    // First, so that the split and key mode pushed next, the editor and the host all meet the loaded choices.
+    table.followLoad(layer);
     if (layer >= 0) program.sendBlock(0, kKeyboardSlot);
     // The key mode places the layers around the split key, so the key goes first.
     table.pushCachedValue(kSplitKeyIndex);

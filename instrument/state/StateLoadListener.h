@@ -20,8 +20,9 @@ public:
     virtual void reportHostParameter(int index) = 0;
 };
 
-// After a layer (layer 0 or 1) or the patch (layer -1) was read: the keyboard block and the split and key
-// mode values reach the kernel again, whatever the stream held, then the editor and the host catch up.
+// After a layer (layer 0 or 1) or the patch (layer -1) was read: the table's mappers follow what was loaded,
+// the keyboard block and the split and key mode values reach the kernel again, whatever the stream held,
+// then the editor and the host catch up.
 void finishStateLoad(CorvanKernelProgram& program, CorvanParameters& table, StateLoadListener& listener, int layer);
 
 } // namespace corvex

