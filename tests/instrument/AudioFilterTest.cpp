@@ -488,6 +488,24 @@ TEST_F(AudioFilterTest, TheHostHearsGesturesAndLoadedValuesWithoutApplyingThemTw
     filter->setHostCallbacks(nullptr);
 }
 
+// A block crowded with more controllers than it has room for, its note-off last: the note still ends.
+TEST_F(AudioFilterTest, ANoteOffAtTheEndOfABusyBlockEndsTheNote) {
+    constexpr int kBlockSize = 4096;
+    for (const int controllers : {0, 2100}) {
+        Log log;
+        auto filter = makeFilter(log);
+        ASSERT_GT(peak(render(*filter, note(60, 0), 16, 256)), 0.01f);
+        juce::MidiBuffer busy;
+        for (int i = 0; i < controllers; ++i)
+            busy.addEvent(juce::MidiMessage::controllerEvent(1, 20, i % 128), i * (kBlockSize - 1) / controllers);
+        busy.addEvent(juce::MidiMessage::noteOff(1, 60), kBlockSize - 1);
+        render(*filter, busy, 1, kBlockSize);
+        const std::vector<float> after = render(*filter, {}, 40, kBlockSize);
+        EXPECT_LT(peak(std::vector<float>(after.end() - kBlockSize, after.end())), testing::kAudibleLevel)
+            << controllers << " controllers before the note-off";
+    }
+}
+
 // A poster that finds the kernel's ring full waits while a block renders instead of running a message
 // beside it.
 TEST_F(AudioFilterTest, AFullMessageRingWaitsForTheRenderToEnd) {
