@@ -75,6 +75,8 @@ void StandaloneMainWindow::openDevice() {
 
     deviceError_ = "No audio device could be opened: " +
                    (error.isNotEmpty() ? error : juce::String("no ALSA or JACK output was found"));
+    // The window adds a second sentence; a device's own error may already end its first.
+    if (!deviceError_.endsWithChar('.')) deviceError_ << '.';
     std::cerr << deviceError_ << "\n";
     if (editor_ != nullptr)
         editor_->setDeviceStatus(deviceError_ + " Choose one under File > Audio & Midi Preferences.");

@@ -8,6 +8,12 @@
 
 namespace corvex {
 
+namespace {
+// A normalised value from outside (host, editor, MIDI). The table keeps only 0..1: what it caches is saved
+// with presets and host states as it is.
+float normalised(float value) { return std::clamp(value, 0.0f, 1.0f); }
+} // namespace
+
 MorvaneAudioFilter::MorvaneAudioFilter(const MorvaneFindFolder& folder) : folder_(folder) {}
 
 MorvaneAudioFilter::~MorvaneAudioFilter() {
@@ -121,6 +127,8 @@ void MorvaneAudioFilter::applyParameter(int index, float value) {
 
 void MorvaneAudioFilter::setParameter(int index, float value) {
     if (index < 0 || !std::isfinite(value)) return;
+    // Ids past the table belong to the editor, which keeps its own values.
+    if (ParameterIndex::isValid(index)) value = normalised(value);
     setParameterInternal(index, value);
     if (EditorHooks* editor = getActiveEditor()) editor->parameterChanged(index, value);
 }
@@ -135,7 +143,9 @@ void MorvaneAudioFilter::kernelParameterChanged(int section, int moduleSlot, int
         editor->kernelParameterChanged(section, moduleSlot, parameter, valueByte, value);
 }
 
-void MorvaneAudioFilter::setParameterFromMidi(int index, float value) { applyParameter(index, value); }
+void MorvaneAudioFilter::setParameterFromMidi(int index, float value) {
+    if (std::isfinite(value)) applyParameter(index, normalised(value));
+}
 
 void MorvaneAudioFilter::notifyEditorOfMidiParameter(int index, float value) {
     if (EditorHooks* editor = getActiveEditor()) editor->parameterChanged(index, value);

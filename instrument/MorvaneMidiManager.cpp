@@ -34,7 +34,15 @@ void MorvaneMidiManager::processMidiBuffer(const juce::MidiBuffer& incoming, int
             core_.pushEvent({MidiEventType::Note, 0, bytes[1], bytes[0] == 0x90 ? 1 : 0});
     }
 
+    // Whatever ends a sound is counted first, so that a block crowded with controllers keeps room for it.
     const int channel = channel_.load(std::memory_order_relaxed);
+    int endings = 0;
+    for (const juce::MidiMessageMetadata meta : incoming)
+        if (meta.numBytes >= 1 && meta.numBytes <= BoundedMidiBuffer::kMaxEventBytes &&
+            passesReceiveChannel(channel, meta.data[0]) && BoundedMidiBuffer::endsSound(meta.data, meta.numBytes))
+            ++endings;
+    blockEvents_.reserveForEndings(endings);
+
     bool added = false;
     for (const juce::MidiMessageMetadata meta : incoming) {
         if (meta.numBytes < 1)

@@ -25,7 +25,8 @@ class MorvaneMidiManager : private juce::Timer {
 public:
     static constexpr int kNoteRingSize = 50;
     // Incoming events one block keeps; a MIDI 1.0 cable carries about 1000 per second, so this holds
-    // seconds of input however long the block. Beyond it events are dropped and counted.
+    // seconds of input however long the block. Beyond it events are dropped and counted; one that ends a
+    // sound goes only when nothing else is left to drop.
     static constexpr int kMaxIncomingBlockEvents = 2048;
     static constexpr int kTimerMs = 50;
 

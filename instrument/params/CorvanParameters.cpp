@@ -1,5 +1,7 @@
 #include "instrument/params/CorvanParameters.h"
 
+#include <algorithm>
+
 #include "instrument/params/ParameterRows.h"
 
 namespace corvex {
@@ -33,6 +35,12 @@ float savedValue(const ParameterMapping& table, int index) {
     if (cached != ParameterMapper::kUseCachedValue) return cached;
     ParameterMapper* m = table.mapper(index);
     return m ? m->getValue(index) : cached;
+}
+
+// A saved value as the table takes it: the re-read signal as it is, anything else within 0..1 (the entry
+// points once let values past it into the cache, and presets were saved with them).
+float loadedValue(float saved) {
+    return saved == ParameterMapper::kUseCachedValue ? saved : std::clamp(saved, 0.0f, 1.0f);
 }
 
 } // namespace
@@ -93,7 +101,7 @@ void CorvanParameters::readLayerCache(int layer, ByteReader& in, int version) {
         // Insert-effect rows change their keys with the chosen effect: they are taken by position.
         const bool effectRow = key.compare(0, 2, "Ef") == 0;
         if (getName(target).find(key) == std::string::npos && !effectRow) continue;
-        setValue(target, value);
+        setValue(target, loadedValue(value));
     }
     if (version < kFirstKeyboardRouteVersion)
         for (const RouteDefault& d : kKeyboardRouteDefaults) setValue(ParameterIndex::unfold(d.upperIndex, layer), d.value);
@@ -124,13 +132,17 @@ void CorvanParameters::readGlobalCache(ByteReader& in) {
             for (int i = 0; i < kCount && index < 0; ++i)
                 if (ParameterIndex::layerOf(i) == -1 && getName(i) == key) index = i;
         }
-        // A payload written before the re-read signal was kept out of the cache may hold it: it names no
-        // setting, and pushed through a mode mapper it would read as the first mode.
-        if (index < 0 || value == ParameterMapper::kUseCachedValue) continue;
-        if (globalRowSetsTheKernel(index))
-            setParameter(index, value);
-        else
+        if (index < 0) continue;
+        value = loadedValue(value);
+        if (globalRowSetsTheKernel(index)) {
+            // A payload written before the re-read signal was kept out of the cache may hold it for such a
+            // row: it names no setting, and pushed through a mode mapper it would read as the first mode.
+            if (value != ParameterMapper::kUseCachedValue) setParameter(index, value);
+        } else {
+            // Here it is what the row reads (an effect parameter that the chosen effect lacks): kept, so a
+            // saved patch reads the same after loading.
             setValue(index, value);
+        }
     }
 }
 

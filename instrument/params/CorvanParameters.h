@@ -27,7 +27,8 @@ public:
     // letter, cached value), so that either layer's payload reads into either layer.
     void writeLayerCache(ByteWriter& out, int layer) const;
     // Entries whose key no longer names their row are skipped; version 1 payloads predate the keyboard
-    // routes, which then get their neutral values.
+    // routes, which then get their neutral values. Both readers take a value past 0..1 clamped; the re-read
+    // signal -1.0 is kept wherever the value goes to the cache only.
     void readLayerCache(int layer, ByteReader& in, int version);
     // The payload of the 'cmul' chunk: each global row as (index, key, cached value).
     void writeGlobalCache(ByteWriter& out) const;

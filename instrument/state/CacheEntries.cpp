@@ -13,9 +13,13 @@ namespace corvex {
 
 namespace {
 
-// A normalised value, or the re-read signal that a row with nothing to give saves and the readers skip.
+// A normalised value, or the re-read signal that a row with nothing to give saves. The entry points once
+// cached values past 0..1 and presets were saved with them: those within a range's width of it load
+// clamped. Further out the payload is damaged.
+constexpr float kSavedPastTheRange = 1.0f;
 bool usableValue(float v) {
-    return std::isfinite(v) && ((v >= 0.0f && v <= 1.0f) || v == ParameterMapper::kUseCachedValue);
+    return std::isfinite(v) && ((v >= -kSavedPastTheRange && v <= 1.0f + kSavedPastTheRange) ||
+                                v == ParameterMapper::kUseCachedValue);
 }
 
 template <typename IndexCheck>

@@ -93,9 +93,10 @@ TEST_F(MainWindowTest, OpensPlayingThroughTheDeviceAndPlaysFromItsKeys) {
 TEST_F(MainWindowTest, WithoutAnAudioDeviceItStillOpensAndSaysSo) {
     auto window = openWindow(false);
     EXPECT_TRUE(window->isVisible());
-    EXPECT_TRUE(window->getDeviceError().startsWith("No audio device could be opened"));
+    EXPECT_EQ(window->getDeviceError(), "No audio device could be opened: no ALSA or JACK output was found.");
     ASSERT_NE(window->getEditor(), nullptr);
-    EXPECT_TRUE(window->getEditor()->getDeviceStatus().startsWith("No audio device could be opened"));
+    EXPECT_EQ(window->getEditor()->getDeviceStatus(), "No audio device could be opened: no ALSA or JACK output was "
+                                                      "found. Choose one under File > Audio & Midi Preferences.");
     EXPECT_FALSE(window->getDeviceManager().getStreamer()->isPlaying());
     window.reset();
     EXPECT_TRUE(folder.getMidiPrefsFile().existsAsFile());

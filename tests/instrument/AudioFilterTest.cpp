@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cmath>
 #include <memory>
+#include <random>
 #include <string>
 #include <thread>
 #include <vector>
@@ -299,6 +300,36 @@ TEST_F(AudioFilterTest, ParametersByIndexReachTheTableAndEchoToTheEditor) {
     filter->setActiveEditor(nullptr);
 }
 
+// Values from the host, the editor and MIDI enter the table within 0..1, and the editor shows what was kept;
+// the editor's own ids past the table keep theirs.
+TEST_F(AudioFilterTest, ValuesFromOutsideEnterTheTableClamped) {
+    Log log;
+    auto filter = makeFilter(log);
+    FakeEditor editor;
+    filter->setActiveEditor(&editor);
+    const ParameterMapping& table = *filter->getParameterTable();
+    using Entry = void (*)(CorvanAudioFilter&, int, float);
+    const struct {
+        const char* name;
+        Entry enter;
+    } entries[] = {
+        {"host", [](CorvanAudioFilter& f, int i, float v) { f.setParameter(i, v); }},
+        {"editor", [](CorvanAudioFilter& f, int i, float v) { f.setParameterNotifyingHost(i, v); }},
+        {"MIDI", [](CorvanAudioFilter& f, int i, float v) { f.setParameterFromMidi(i, v); }},
+    };
+    for (const auto& e : entries) {
+        e.enter(*filter, 184, 1.5f);
+        EXPECT_EQ(table.getCachedValue(184), 1.0f) << e.name;
+        e.enter(*filter, 12, -0.5f);
+        EXPECT_EQ(table.getCachedValue(12), 0.0f) << e.name;
+    }
+    EXPECT_TRUE(editor.heard(184, 1.0f));
+    EXPECT_FALSE(editor.heard(184, 1.5f));
+    filter->setParameter(1018, 1.5f);
+    EXPECT_TRUE(editor.heard(1018, 1.5f));
+    filter->setActiveEditor(nullptr);
+}
+
 TEST_F(AudioFilterTest, PresetSeamsReachTheLibrary) {
     Log log;
     auto filter = makeFilter(log);
@@ -488,6 +519,24 @@ TEST_F(AudioFilterTest, TheHostHearsGesturesAndLoadedValuesWithoutApplyingThemTw
     filter->setHostCallbacks(nullptr);
 }
 
+// A block crowded with more controllers than it has room for, its note-off last: the note still ends.
+TEST_F(AudioFilterTest, ANoteOffAtTheEndOfABusyBlockEndsTheNote) {
+    constexpr int kBlockSize = 4096;
+    for (const int controllers : {0, 2100}) {
+        Log log;
+        auto filter = makeFilter(log);
+        ASSERT_GT(peak(render(*filter, note(60, 0), 16, 256)), 0.01f);
+        juce::MidiBuffer busy;
+        for (int i = 0; i < controllers; ++i)
+            busy.addEvent(juce::MidiMessage::controllerEvent(1, 20, i % 128), i * (kBlockSize - 1) / controllers);
+        busy.addEvent(juce::MidiMessage::noteOff(1, 60), kBlockSize - 1);
+        render(*filter, busy, 1, kBlockSize);
+        const std::vector<float> after = render(*filter, {}, 40, kBlockSize);
+        EXPECT_LT(peak(std::vector<float>(after.end() - kBlockSize, after.end())), testing::kAudibleLevel)
+            << controllers << " controllers before the note-off";
+    }
+}
+
 // A poster that finds the kernel's ring full waits while a block renders instead of running a message
 // beside it.
 TEST_F(AudioFilterTest, AFullMessageRingWaitsForTheRenderToEnd) {
@@ -616,6 +665,71 @@ TEST_F(AudioFilterTest, StateSavedByOneInstrumentPlaysTheSameInAnother) {
     ASSERT_GT(peak(heard[0]), 0.01f);
     EXPECT_EQ(heard[0], heard[1]);
     EXPECT_NE(heard[1], heard[2]) << "the state changed nothing, so the comparison proves nothing";
+}
+
+// Every row set to a value of its own (a few out of range, which the instrument keeps clamped) comes back
+// in a fresh instrument: through either layer's stream, a patch with its layers, and the host state.
+TEST_F(AudioFilterTest, EverySavedRowLoadsAgain) {
+    Log log;
+    auto source = makeFilter(log);
+    std::mt19937 random(28);
+    std::uniform_real_distribution<float> unit(0.0f, 1.0f);
+    for (int index = 0; index < ParameterIndex::kCount; ++index) source->setParameter(index, unit(random));
+    const struct {
+        int index;
+        float value, kept;
+    } outside[] = {{12, 1.5f, 1.0f}, {104, -0.25f, 0.0f}, {184, 1.5f, 1.0f}, {300, 7.0f, 1.0f}, {1009, -3.0f, 0.0f}};
+    for (const auto& o : outside) {
+        source->setParameter(o.index, o.value);
+        EXPECT_EQ(source->getParameterTable()->getCachedValue(o.index), o.kept) << o.index;
+    }
+    // A newly chosen master effect leaves the rows it lacks reading -1.0, and they must read so again.
+    constexpr int kFirstEffectChoice = 979, kSeventhParameter = 196;
+    source->setParameter(kFirstEffectChoice, ParameterMapping::stepToValue(2, 5)); // delay
+    source->setParameter(kFirstEffectChoice, ParameterMapping::stepToValue(1, 5)); // chorus
+    ASSERT_EQ(source->getParameter(kSeventhParameter), -1.0f);
+    settle(*source);
+
+    using Chunk = CorvanAudioFilter::PresetChunk& (CorvanAudioFilter::*)();
+    constexpr Chunk kLower = &CorvanAudioFilter::lowerChunk, kUpper = &CorvanAudioFilter::upperChunk,
+                    kMulti = &CorvanAudioFilter::multiChunk;
+    constexpr int kAllRows = 2;
+    const struct Way {
+        const char* name;
+        int layer;                 // 0 Upper, 1 Lower, -1 the global rows, kAllRows every row
+        std::vector<Chunk> chunks; // in the order they load; none for the host state
+    } ways[] = {
+        {"Upper layer", 0, {kUpper}},
+        {"Lower layer", 1, {kLower}},
+        {"patch with its layers", kAllRows, {kLower, kUpper, kMulti}},
+        {"host state", kAllRows, {}},
+    };
+    // Rows whose reading is not saved: the pitch wheel springs back to where the player holds it. The PWM
+    // amount reads through a mode that a load leaves stale until the mode row is read; that is mended apart.
+    const auto compared = [](int index) { return index != 978 && index != 8 && index != 100; };
+    for (const Way& way : ways) {
+        auto target = makeFilter(log);
+        if (way.chunks.empty()) {
+            juce::MemoryBlock state;
+            source->getStateInformation(state);
+            target->setStateInformation(state.getData(), static_cast<int>(state.getSize()));
+        }
+        for (const Chunk chunk : way.chunks) {
+            std::vector<uint8_t> saved;
+            ((*source).*chunk)().write(saved);
+            ASSERT_TRUE(((*target).*chunk)().read(saved.data(), saved.size())) << way.name;
+        }
+        settle(*target);
+        int differing = 0;
+        for (int index = 0; index < ParameterIndex::kCount; ++index) {
+            if (!compared(index) || (way.layer != kAllRows && ParameterIndex::layerOf(index) != way.layer)) continue;
+            const float expected = source->getParameter(index), loaded = target->getParameter(index);
+            if (loaded != expected && ++differing <= 10)
+                ADD_FAILURE() << way.name << ": row " << index << " " << source->getParameterName(index) << " saved "
+                              << expected << ", loaded " << loaded;
+        }
+        EXPECT_EQ(differing, 0) << way.name;
+    }
 }
 
 } // namespace

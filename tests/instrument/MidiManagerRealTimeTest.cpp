@@ -211,5 +211,58 @@ TEST_F(MidiManagerRealTimeTest, AFloodedBlockKeepsWhatFitsAndCountsTheRest) {
     }
 }
 
+// A block busy with controllers still ends its notes: whatever ends a sound (note-off, a note-on of velocity
+// 0, all notes off, all sound off, the sustain pedal let go, controllers reset) is kept, and the controllers
+// before it make room; the storage still never grows.
+TEST_F(MidiManagerRealTimeTest, AFloodedBlockDropsNothingThatEndsASound) {
+    using M = juce::MidiMessage;
+    constexpr int kControllers = 2100;
+    constexpr int kBlockSize = 4096;
+    const struct Case {
+        const char* name;
+        std::vector<M> endings;
+    } cases[] = {
+        {"note-off", {M::noteOff(1, 60)}},
+        {"note-on of velocity 0", {M::noteOn(1, 60, static_cast<juce::uint8>(0))}},
+        {"all notes off", {M::allNotesOff(1)}},
+        {"all sound off", {M::allSoundOff(1)}},
+        {"sustain pedal off", {M::controllerEvent(1, 64, 0)}},
+        {"reset controllers", {M::controllerEvent(1, 121, 0)}},
+        {"a hundred note-offs", [] {
+             std::vector<M> offs;
+             for (int key = 0; key < 100; ++key) offs.push_back(M::noteOff(1 + key % 16, key));
+             return offs;
+         }()},
+    };
+    for (const Case& c : cases) {
+        juce::MidiBuffer busy;
+        busy.addEvent(M::noteOn(1, 60, kIncomingVelocity), 0);
+        for (int i = 0; i < kControllers; ++i) busy.addEvent(M::controllerEvent(1, 20, i % 128), i * 4000 / kControllers);
+        for (const M& e : c.endings) busy.addEvent(e, kBlockSize - 1);
+
+        const juce::MidiBuffer none;
+        int kept = 0, endingsKept = 0, controllersKept = 0;
+        bool noteOnKept = false;
+        RealTimeRun run(2, [&](int block, float*, float*) {
+            manager.processMidiBuffer(block == 0 ? none : busy, kBlockSize);
+            for (const juce::MidiMessageMetadata e : manager.getBlockEvents()) {
+                ++kept;
+                const int kind = e.data[0] & 0xF0;
+                if (e.samplePosition == kBlockSize - 1)
+                    ++endingsKept;
+                else if (kind == 0xB0)
+                    ++controllersKept;
+                else if (kind == 0x90)
+                    noteOnKept = true;
+            }
+        });
+        expectRealTimeSafe(run.finish(), Expect::AnyLevel);
+        EXPECT_EQ(endingsKept, static_cast<int>(c.endings.size())) << c.name;
+        EXPECT_TRUE(noteOnKept) << c.name << ": the earliest events are kept";
+        EXPECT_EQ(kept, MorvaneMidiManager::kNoteRingSize + MorvaneMidiManager::kMaxIncomingBlockEvents) << c.name;
+        EXPECT_EQ(controllersKept, kept - 1 - endingsKept) << c.name;
+    }
+}
+
 } // namespace
 } // namespace corvex

@@ -186,6 +186,33 @@ TEST_F(StateChunks, APatchInPolyModeTwoReloadsInPolyModeTwo) {
     EXPECT_NEAR(target.table->getParameter(MultiRow::Volume), 0.3f, 1e-3f);
 }
 
+// Presets were saved with values a little past 0..1 while the entry points let them through: they load
+// clamped instead of losing the whole layer or patch. The re-read signal -1.0 stays as it is.
+TEST_F(StateChunks, AValueSavedJustPastItsRangeLoadsClamped) {
+    const struct Case {
+        const char* name;
+        int part; // 0 for the patch
+        int row;
+        Bytes entry;
+        float loaded;
+    } cases[] = {
+        {"cut-off above", 1, 12, entry(12, "LpfCut", 1.5f), 1.0f},
+        {"resonance below, into the Lower layer", 2, 105, entry(13, "LpfRes", -0.5f), 0.0f},
+        {"the furthest taken", 1, 12, entry(12, "LpfCut", 2.0f), 1.0f},
+        {"volume above", 0, MultiRow::Volume, entry(MultiRow::Volume, "Volume", 1.25f), 1.0f},
+        {"balance below", 0, MultiRow::Balance, entry(MultiRow::Balance, "Balance", -1.0e-3f), 0.0f},
+        {"re-read signal of an effect row", 0, 196, entry(196, "FX1P7", -1.0f), -1.0f},
+    };
+    for (const Case& c : cases) {
+        target.table->setValue(c.row, 0.5f);
+        const Bytes stream = chunk(ChunkId::kInfo, info(2)) + chunk(c.part == 0 ? ChunkId::kCmul : ChunkId::kCach, c.entry) + kEndChunk;
+        EXPECT_TRUE(c.part == 0 ? readMulti(stream) : readLayer(c.part, stream)) << c.name;
+        EXPECT_EQ(target.table->getCachedValue(c.row), c.loaded) << c.name;
+    }
+    // The volume reached the kernel as its top value, not as the saved one.
+    EXPECT_EQ(target.table->getParameter(MultiRow::Volume), 1.0f);
+}
+
 // Everything a refused stream must leave alone.
 struct Snapshot {
     explicit Snapshot(ParameterRig& rig) {
