@@ -704,9 +704,8 @@ TEST_F(AudioFilterTest, EverySavedRowLoadsAgain) {
         {"patch with its layers", kAllRows, {kLower, kUpper, kMulti}},
         {"host state", kAllRows, {}},
     };
-    // Rows whose reading is not saved: the pitch wheel springs back to where the player holds it. The PWM
-    // amount reads through a mode that a load leaves stale until the mode row is read; that is mended apart.
-    const auto compared = [](int index) { return index != 978 && index != 8 && index != 100; };
+    // The one row whose reading is not saved: the pitch wheel springs back to where the player holds it.
+    const auto compared = [](int index) { return index != 978; };
     for (const Way& way : ways) {
         auto target = makeFilter(log);
         if (way.chunks.empty()) {
