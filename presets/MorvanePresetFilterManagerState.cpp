@@ -82,11 +82,18 @@ bool MorvanePresetFilterManager::readStateSection(ByteReader& in, StateSection& 
     return true;
 }
 
-void MorvanePresetFilterManager::applyStateSection(const StateSection& section) {
+bool MorvanePresetFilterManager::checkStateSection(const StateSection& section) {
+    return chunk_ == nullptr || chunk_->check(section.payload.data(), section.payload.size());
+}
+
+bool MorvanePresetFilterManager::applyStateSection(const StateSection& section) {
     setCurrentPreset(getPresetByName(section.identifier), false);
     // The state's own sound wins over the file's: the host saved what was heard.
+    bool taken = true;
     if (MorvanePreset* current = getCurrentPreset())
-        current->readChunks(chunk_, section.payload.data(), section.payload.size());
+        taken = current->readChunks(chunk_, section.payload.data(), section.payload.size());
+    if (!taken)
+        std::cerr << "Saved state: payload of \"" << section.identifier << "\" refused after its check\n";
     columns_.clear();
     criteria_.clear();
     listDirty_ = true;
@@ -96,15 +103,16 @@ void MorvanePresetFilterManager::applyStateSection(const StateSection& section) 
         if (!column.values.isEmpty())
             setFilterValues(id, column.values);
     }
+    return taken;
 }
 
-void MorvanePresetFilterManager::readState(ByteReader& in) {
+bool MorvanePresetFilterManager::readState(ByteReader& in) {
     StateSection section;
-    if (!readStateSection(in, section)) {
+    if (!readStateSection(in, section) || !checkStateSection(section)) {
         std::cerr << "Saved state: preset section damaged, state ignored\n";
-        return;
+        return false;
     }
-    applyStateSection(section);
+    return applyStateSection(section);
 }
 
 bool MorvanePresetFilterManager::saveState(const std::set<juce::String>& identifiers, juce::OutputStream& out) {

@@ -380,11 +380,13 @@ TEST_F(StateChunks, AReloadedLayerPlaysTheSameSamples) {
 // A filter manager whose state is three bytes.
 struct ThreeByteFilter : HostStateFilter {
     void writeState(std::vector<uint8_t>& out) override { out.insert(out.end(), {7, 8, 9}); }
-    void readState(ByteReader& in) override {
+    bool readState(ByteReader& in) override {
         int32_t ignored = 0;
         readCalls++;
         left = in.readInt32(ignored) ? 99 : 3;
+        return !refuses;
     }
+    bool refuses = false;
     int readCalls = 0;
     int left = -1;
 };
@@ -411,6 +413,12 @@ TEST(HostState, APageValueThenTheFilterManagersState) {
         EXPECT_EQ(page, 0.5f);
     }
     EXPECT_EQ(filter.readCalls, 1);
+
+    // A state is taken whole: the page stays when the filter manager refuses its part.
+    filter.refuses = true;
+    page = 0.5f;
+    EXPECT_FALSE(readHostState(state.data(), state.size(), page, filter));
+    EXPECT_EQ(page, 0.5f);
 }
 
 } // namespace
