@@ -132,6 +132,9 @@ public:
     // Meant for a checked section: false only when the part refused its payload all the same.
     bool applyStateSection(const StateSection& section);
 
+    // Whether every record is a whole preset file of this kind whose payload the bound part would take, as a
+    // load would find it; nothing is written. A line on stderr names the first that is not.
+    bool checkRecords(const std::vector<ProjectRecord>& records, const juce::String& projectName);
     // Imports every record, or none: on failure the presets already made are deleted again. oldToNew maps
     // each record's identifier to the one its preset got.
     bool importRecords(const std::vector<ProjectRecord>& records, const juce::String& projectName,

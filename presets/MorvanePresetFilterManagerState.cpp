@@ -133,11 +133,29 @@ juce::Array<MorvanePreset*> MorvanePresetFilterManager::loadState(juce::InputStr
     juce::Array<MorvanePreset*> created;
     const std::optional<std::vector<ProjectRecord>> records = projectsection::read(in, id_);
     std::map<juce::String, juce::String> oldToNew;
-    if (!records || !importRecords(*records, projectName, created, oldToNew))
+    if (!records || !checkRecords(*records, projectName) || !importRecords(*records, projectName, created, oldToNew))
         return {};
     post(kImportDone, 0, 0, nullptr);
     listDirty_ = true;
     return created;
+}
+
+bool MorvanePresetFilterManager::checkRecords(const std::vector<ProjectRecord>& records,
+                                              const juce::String& projectName) {
+    if (manager_ == nullptr)
+        return false;
+    // Messages name the files as the import would have written them.
+    const juce::File folder = manager_->getBankRoot().getChildFile("User").getChildFile(projectName);
+    for (const ProjectRecord& record : records) {
+        const juce::File file = folder.getChildFile(record.identifier + manager_->getExtension());
+        const std::optional<MorvanePreset::CheckedFile> checked =
+            MorvanePreset::checkFile(record.bytes, manager_->getTypeName(), file);
+        if (!checked || (chunk_ != nullptr && !chunk_->check(checked->payload.data(), checked->payload.size()))) {
+            std::cerr << "Project: preset \"" << record.identifier << "\" cannot be read\n";
+            return false;
+        }
+    }
+    return true;
 }
 
 bool MorvanePresetFilterManager::importRecords(const std::vector<ProjectRecord>& records,
