@@ -266,8 +266,12 @@ TEST_F(StateChunks, BrokenStreamsAreRefusedAndChangeNothing) {
         heard = RecordingLoadListener{};
         const Snapshot before(target);
         ::testing::internal::CaptureStderr();
+        // The check says beforehand what the read will do, and changes nothing itself.
+        const bool checked = checkLayerChunk(*target.program, 1, c.data.data(), c.data.size());
+        EXPECT_TRUE(Snapshot(target) == before) << c.name;
         const bool ok = readLayer(1, c.data);
         const std::string err = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(checked, ok) << c.name;
         EXPECT_FALSE(ok) << c.name;
         EXPECT_FALSE(err.empty()) << c.name;
         EXPECT_TRUE(Snapshot(target) == before) << c.name;
@@ -275,6 +279,7 @@ TEST_F(StateChunks, BrokenStreamsAreRefusedAndChangeNothing) {
     }
     // The unbroken stream does change the target: the cases above refused something real.
     const Snapshot before(target);
+    EXPECT_TRUE(checkLayerChunk(*target.program, 1, layer.data(), layer.size()));
     ASSERT_TRUE(readLayer(1, layer));
     EXPECT_FALSE(Snapshot(target) == before);
 }
@@ -305,14 +310,18 @@ TEST_F(StateChunks, BrokenPatchStreamsAreRefusedAndChangeNothing) {
         heard = RecordingLoadListener{};
         const Snapshot before(target);
         ::testing::internal::CaptureStderr();
+        const bool checked = checkMultiChunk(*target.program, c.data.data(), c.data.size());
+        EXPECT_TRUE(Snapshot(target) == before) << c.name;
         const bool ok = readMulti(c.data);
         const std::string err = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(checked, ok) << c.name;
         EXPECT_FALSE(ok) << c.name;
         EXPECT_FALSE(err.empty()) << c.name;
         EXPECT_TRUE(Snapshot(target) == before) << c.name;
         EXPECT_EQ(target.program->getVoiceAssignMode(), 3) << c.name;
         EXPECT_TRUE(heard.calls.empty()) << c.name;
     }
+    EXPECT_TRUE(checkMultiChunk(*target.program, patch.data(), patch.size()));
 }
 
 // Both instruments see the same time and the same noise.
