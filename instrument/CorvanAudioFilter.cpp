@@ -162,6 +162,14 @@ bool CorvanAudioFilter::PresetChunk::read(const uint8_t* data, size_t size) {
     return readLayerChunk(*filter_->program_, *filter_->table_, part_, data, size, *filter_);
 }
 
+bool CorvanAudioFilter::PresetChunk::check(const uint8_t* data, size_t size) {
+    if (filter_ == nullptr || filter_->program_ == nullptr) return false;
+    // The program's image is read while the stream is parsed: no edit may write it meanwhile.
+    const EditLock::Scope lock(filter_->editLock_);
+    if (part_ == 0) return checkMultiChunk(*filter_->program_, data, size);
+    return checkLayerChunk(*filter_->program_, part_, data, size);
+}
+
 void CorvanAudioFilter::PresetChunk::write(std::vector<uint8_t>& out) {
     if (filter_ == nullptr || filter_->program_ == nullptr || filter_->table_ == nullptr) return;
     const EditLock::Scope lock(filter_->editLock_);

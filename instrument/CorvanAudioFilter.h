@@ -19,6 +19,7 @@ public:
         explicit PresetChunk(int part) : part_(part) {}
         void bind(CorvanAudioFilter* filter) { filter_ = filter; }
         bool read(const uint8_t* data, size_t size) override;
+        bool check(const uint8_t* data, size_t size) override;
         void write(std::vector<uint8_t>& out) override;
 
     private:

@@ -15,6 +15,9 @@ public:
     virtual ~MorvanePresetChunkInterface() = default;
     // False, with the sound left as it was, for a payload that cannot be read.
     virtual bool read(const uint8_t* data, size_t size) = 0;
+    // Whether read would take the payload; changes nothing. A state made of several payloads asks this of
+    // every one before it reads any.
+    virtual bool check(const uint8_t* data, size_t size) = 0;
     virtual void write(std::vector<uint8_t>& out) = 0;
 };
 

@@ -109,15 +109,23 @@ void CorvanMultiFilterManager::writeState(std::vector<uint8_t>& out) {
     upperPrograms_->writeState(out);
 }
 
-void CorvanMultiFilterManager::readState(ByteReader& in) {
+bool CorvanMultiFilterManager::readState(ByteReader& in) {
     StateSection patch, lower, upper;
     if (!readStateSection(in, patch) || !readStateSection(in, lower) || !readStateSection(in, upper)) {
         std::cerr << "Saved state: patch or program section damaged, state ignored\n";
-        return;
+        return false;
     }
-    applyStateSection(patch);
-    lowerPrograms_->applyStateSection(lower);
-    upperPrograms_->applyStateSection(upper);
+    // Every payload is offered to its reader before any preset is chosen: choosing the patch alone already
+    // changes both layers, so a refusal found half-way could not be undone.
+    if (!checkStateSection(patch) || !lowerPrograms_->checkStateSection(lower) ||
+        !upperPrograms_->checkStateSection(upper)) {
+        std::cerr << "Saved state: a sound in it cannot be read, state ignored\n";
+        return false;
+    }
+    const bool patchTaken = applyStateSection(patch);
+    const bool lowerTaken = lowerPrograms_->applyStateSection(lower);
+    const bool upperTaken = upperPrograms_->applyStateSection(upper);
+    return patchTaken && lowerTaken && upperTaken;
 }
 
 void CorvanMultiFilterManager::presetFilterChanged(int id, int value, int /*value2*/, void* /*pointer*/) {

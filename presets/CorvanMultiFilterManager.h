@@ -35,8 +35,9 @@ public:
     MorvanePreset* createNewPreset(int unused) override;
     // The patch names the layers' current programs before it is written.
     bool savePreset(MorvanePreset* patch) override;
-    // The patch section, then the Lower and the Upper program sections; a damaged one changes nothing.
-    void readState(ByteReader& in) override;
+    // The patch section, then the Lower and the Upper program sections, taken all or not at all: a damaged
+    // section, or a payload one of the parts would refuse, changes nothing.
+    bool readState(ByteReader& in) override;
     void writeState(std::vector<uint8_t>& out) override;
     // The patches, then the user programs they use.
     bool saveState(const std::set<juce::String>& identifiers, juce::OutputStream& out) override;

@@ -49,6 +49,12 @@ bool CorvanMultiFilterManager::importProject(juce::InputStream& in, const juce::
     const std::optional<std::vector<ProjectRecord>> programRecords = projectsection::read(in, kUpperPrograms);
     if (!programRecords)
         return false;
+    // Every file is taken apart, its sound offered to its part's reader, before the first is written: a
+    // project imports whole, or not at all.
+    if (!upperPrograms_->checkRecords(*programRecords, name) || !checkRecords(*patchRecords, name)) {
+        std::cerr << "Project \"" << projectName << "\": nothing imported\n";
+        return false;
+    }
 
     juce::Array<MorvanePreset*> programs;
     std::map<juce::String, juce::String> programIds;
@@ -70,8 +76,13 @@ bool CorvanMultiFilterManager::importProject(juce::InputStream& in, const juce::
             if (renamed != programIds.end())
                 patch->setAttribute(key, renamed->second, true);
         }
-        if (!patch->saveAttributes())
-            std::cerr << "Project: patch \"" << patch->getName() << "\" keeps its old program links on disk\n";
+        // A patch left on disk without its project and links would play the wrong programs.
+        if (!patch->saveAttributes()) {
+            std::cerr << "Project: patch \"" << patch->getName() << "\" cannot be written, import undone\n";
+            deletePresets(created, name);
+            upperPrograms_->deletePresets(programs, name);
+            return false;
+        }
         patch->setModified(false);
     }
     for (MorvanePresetFilterManager* filter : {static_cast<MorvanePresetFilterManager*>(this), upperPrograms_}) {

@@ -13,20 +13,20 @@ namespace corvex {
 
 namespace {
 
-// A file is taken apart whole before anything of it is used, so that a damaged one changes nothing.
-struct CheckedFile {
-    juce::MemoryBlock bytes;
-    presetfile::Header header;
-    size_t tailOffset = 0;
-    std::vector<uint8_t> payload;
-};
-
-std::optional<CheckedFile> readCheckedFile(const juce::File& file, const juce::String& typeName) {
+std::optional<MorvanePreset::CheckedFile> readCheckedFile(const juce::File& file, const juce::String& typeName) {
     std::optional<juce::MemoryBlock> bytes = presetfile::readWholeFile(file);
     if (!bytes)
         return std::nullopt;
+    return MorvanePreset::checkFile(std::move(*bytes), typeName, file);
+}
+
+} // namespace
+
+std::optional<MorvanePreset::CheckedFile> MorvanePreset::checkFile(juce::MemoryBlock bytes,
+                                                                   const juce::String& typeName,
+                                                                   const juce::File& file) {
     CheckedFile checked;
-    checked.bytes = std::move(*bytes);
+    checked.bytes = std::move(bytes);
     juce::MemoryInputStream in(checked.bytes, false);
     const std::optional<juce::MemoryBlock> text = presetfile::readHeaderText(in, file);
     if (!text)
@@ -58,8 +58,6 @@ std::optional<CheckedFile> readCheckedFile(const juce::File& file, const juce::S
     }
     return checked;
 }
-
-} // namespace
 
 MorvanePreset::MorvanePreset(MorvanePresetManagerInterface* owner, const juce::String& typeName,
                              const juce::File& file)

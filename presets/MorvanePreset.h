@@ -5,12 +5,14 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include <juce_core/juce_core.h>
 
 #include "instrument/PresetServices.h"
 #include "presets/MorvanePresetManagerInterface.h"
+#include "presets/PresetFileFormat.h"
 
 namespace corvex {
 
@@ -29,6 +31,18 @@ public:
     MorvanePreset(const MorvanePreset&) = default;
     MorvanePreset& operator=(const MorvanePreset&) = delete;
     virtual ~MorvanePreset() = default;
+
+    // A whole file taken apart before anything of it is used, so that a damaged one changes nothing.
+    struct CheckedFile {
+        juce::MemoryBlock bytes;
+        presetfile::Header header;
+        size_t tailOffset = 0;         // where the flags word starts
+        std::vector<uint8_t> payload;  // unpacked
+    };
+    // The bytes of a preset file of typeName, taken apart as load takes a file; nothing, with a line on stderr
+    // naming file, for bytes that load would refuse before their payload reaches a chunk reader.
+    static std::optional<CheckedFile> checkFile(juce::MemoryBlock bytes, const juce::String& typeName,
+                                                const juce::File& file);
 
     // The payload of the current preset embedded in a saved instrument state; a null interface does nothing.
     virtual bool readChunks(MorvanePresetChunkInterface* chunks, const uint8_t* data, size_t size);

@@ -83,8 +83,8 @@ public:
 
     // The host state's section: the current preset's identifier, its payload, then the filter columns.
     void writeState(std::vector<uint8_t>& out) override;
-    // A damaged section changes nothing.
-    void readState(ByteReader& in) override;
+    // A damaged section, or a payload the part would refuse, changes nothing.
+    bool readState(ByteReader& in) override;
 
     // A project file's section of these presets; false when a preset's file could not be read.
     virtual bool saveState(const std::set<juce::String>& identifiers, juce::OutputStream& out);
@@ -127,8 +127,14 @@ public:
         std::map<int, Column> columns;
     };
     static bool readStateSection(ByteReader& in, StateSection& section);
-    void applyStateSection(const StateSection& section);
+    // Whether the bound part would take the section's payload; nothing changes.
+    bool checkStateSection(const StateSection& section);
+    // Meant for a checked section: false only when the part refused its payload all the same.
+    bool applyStateSection(const StateSection& section);
 
+    // Whether every record is a whole preset file of this kind whose payload the bound part would take, as a
+    // load would find it; nothing is written. A line on stderr names the first that is not.
+    bool checkRecords(const std::vector<ProjectRecord>& records, const juce::String& projectName);
     // Imports every record, or none: on failure the presets already made are deleted again. oldToNew maps
     // each record's identifier to the one its preset got.
     bool importRecords(const std::vector<ProjectRecord>& records, const juce::String& projectName,

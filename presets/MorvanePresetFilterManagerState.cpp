@@ -82,11 +82,18 @@ bool MorvanePresetFilterManager::readStateSection(ByteReader& in, StateSection& 
     return true;
 }
 
-void MorvanePresetFilterManager::applyStateSection(const StateSection& section) {
+bool MorvanePresetFilterManager::checkStateSection(const StateSection& section) {
+    return chunk_ == nullptr || chunk_->check(section.payload.data(), section.payload.size());
+}
+
+bool MorvanePresetFilterManager::applyStateSection(const StateSection& section) {
     setCurrentPreset(getPresetByName(section.identifier), false);
     // The state's own sound wins over the file's: the host saved what was heard.
+    bool taken = true;
     if (MorvanePreset* current = getCurrentPreset())
-        current->readChunks(chunk_, section.payload.data(), section.payload.size());
+        taken = current->readChunks(chunk_, section.payload.data(), section.payload.size());
+    if (!taken)
+        std::cerr << "Saved state: payload of \"" << section.identifier << "\" refused after its check\n";
     columns_.clear();
     criteria_.clear();
     listDirty_ = true;
@@ -96,15 +103,16 @@ void MorvanePresetFilterManager::applyStateSection(const StateSection& section) 
         if (!column.values.isEmpty())
             setFilterValues(id, column.values);
     }
+    return taken;
 }
 
-void MorvanePresetFilterManager::readState(ByteReader& in) {
+bool MorvanePresetFilterManager::readState(ByteReader& in) {
     StateSection section;
-    if (!readStateSection(in, section)) {
+    if (!readStateSection(in, section) || !checkStateSection(section)) {
         std::cerr << "Saved state: preset section damaged, state ignored\n";
-        return;
+        return false;
     }
-    applyStateSection(section);
+    return applyStateSection(section);
 }
 
 bool MorvanePresetFilterManager::saveState(const std::set<juce::String>& identifiers, juce::OutputStream& out) {
@@ -125,11 +133,29 @@ juce::Array<MorvanePreset*> MorvanePresetFilterManager::loadState(juce::InputStr
     juce::Array<MorvanePreset*> created;
     const std::optional<std::vector<ProjectRecord>> records = projectsection::read(in, id_);
     std::map<juce::String, juce::String> oldToNew;
-    if (!records || !importRecords(*records, projectName, created, oldToNew))
+    if (!records || !checkRecords(*records, projectName) || !importRecords(*records, projectName, created, oldToNew))
         return {};
     post(kImportDone, 0, 0, nullptr);
     listDirty_ = true;
     return created;
+}
+
+bool MorvanePresetFilterManager::checkRecords(const std::vector<ProjectRecord>& records,
+                                              const juce::String& projectName) {
+    if (manager_ == nullptr)
+        return false;
+    // Messages name the files as the import would have written them.
+    const juce::File folder = manager_->getBankRoot().getChildFile("User").getChildFile(projectName);
+    for (const ProjectRecord& record : records) {
+        const juce::File file = folder.getChildFile(record.identifier + manager_->getExtension());
+        const std::optional<MorvanePreset::CheckedFile> checked =
+            MorvanePreset::checkFile(record.bytes, manager_->getTypeName(), file);
+        if (!checked || (chunk_ != nullptr && !chunk_->check(checked->payload.data(), checked->payload.size()))) {
+            std::cerr << "Project: preset \"" << record.identifier << "\" cannot be read\n";
+            return false;
+        }
+    }
+    return true;
 }
 
 bool MorvanePresetFilterManager::importRecords(const std::vector<ProjectRecord>& records,

@@ -73,7 +73,25 @@ void MorvanePresetManager::scanBanks() {
               [](const juce::File& a, const juce::File& b) { return a.getFullPathName() < b.getFullPathName(); });
     for (const juce::File& file : files)
         if (file.getFileExtension() == extension_)
-            addPreset(std::make_unique<MorvanePreset>(this, typeName_, file), false);
+            addScannedPreset(std::make_unique<MorvanePreset>(this, typeName_, file));
+}
+
+void MorvanePresetManager::addScannedPreset(std::unique_ptr<MorvanePreset> preset) {
+    // Our writers name a file after the identifier in its header. Of two files carrying one identifier the
+    // later path wins, unless only the other one is named after it: a copy whose header kept someone else's
+    // identifier never hides the preset it came from.
+    const auto namedAfterIdentifier = [](const MorvanePreset& p) {
+        return p.getFile().getFileNameWithoutExtension() == p.getIdentifier();
+    };
+    const MorvanePreset* held = findPreset(preset->getIdentifier());
+    if (held != nullptr && namedAfterIdentifier(*held) != namedAfterIdentifier(*preset)) {
+        const MorvanePreset& copy = namedAfterIdentifier(*held) ? *preset : *held;
+        std::cerr << "Preset file " << copy.getFile().getFullPathName() << " carries the identifier \""
+                  << copy.getIdentifier() << "\" of another file, not listed\n";
+        if (&copy == preset.get())
+            return;
+    }
+    addPreset(std::move(preset), false);
 }
 
 void MorvanePresetManager::handleMessage(const juce::Message& message) {
@@ -248,19 +266,27 @@ MorvanePreset* MorvanePresetManager::importPreset(const juce::File& folder, cons
         isPlainFileName(identifier) && !taken(identifier) ? identifier : PresetIdGenerator::next(taken);
     const juce::File file = folder.getChildFile(id + extension_);
 
-    juce::MemoryInputStream check(bytes, false);
-    const std::optional<juce::MemoryBlock> text = presetfile::readHeaderText(check, file);
-    if (!text || !presetfile::parseHeaderText(*text, typeName_, file) || !presetfile::readDataMarker(check, file))
+    // Taken apart whole, payload included, before anything is written: a file that would not load is refused.
+    const std::optional<MorvanePreset::CheckedFile> checked =
+        MorvanePreset::checkFile(std::move(bytes), typeName_, file);
+    if (!checked) {
+        std::cerr << "Imported preset \"" << identifier << "\" is damaged, not imported\n";
         return nullptr;
+    }
+    // Written once, already under its own identifier and name: a file that kept the old identifier in its
+    // header would take that identifier from the preset that holds it at the next start.
+    MorvanePreset::Attributes attributes;
+    for (const auto& [key, value] : checked->header.pairs)
+        attributes.emplace(key, value);
+    const juce::String name =
+        makeUniqueName(checked->header.hasPresetId ? checked->header.name : juce::String("Untitled"));
+    const juce::MemoryBlock header = presetfile::buildHeaderText(
+        typeName_, id, name, attributes, [this](const juce::String& key) { return registry_.isStored(key); });
+    const auto* tail = static_cast<const uint8_t*>(checked->bytes.getData()) + checked->tailOffset;
     // A fresh file every time: whatever lay at that path before is never appended to.
-    if (!replaceFileSafely(file, bytes))
+    if (!replaceFileSafely(file, presetfile::buildFile(header, tail, checked->bytes.getSize() - checked->tailOffset)))
         return nullptr;
-
-    auto preset = std::make_unique<MorvanePreset>(this, typeName_, file);
-    preset->setName(makeUniqueName(preset->getName()));
-    preset->setIdentifier(id);
-    preset->saveAttributes();
-    return addPreset(std::move(preset), true);
+    return addPreset(std::make_unique<MorvanePreset>(this, typeName_, file), true);
 }
 
 juce::String MorvanePresetManager::makeUniqueName(const juce::String& name) const {

@@ -124,6 +124,7 @@ protected:
 
 private:
     void scanBanks();
+    void addScannedPreset(std::unique_ptr<MorvanePreset> preset);
     std::unique_ptr<MorvanePreset> takeBack(MorvanePreset* preset);
 
     int kind_;

@@ -74,6 +74,8 @@ public:
     // leaves the image as it was; the section is restarted either way.
     bool writePart(int section, WordOutputStream& out) const;
     bool readPart(int section, WordInputStream& in);
+    // Whether readPart would take the stream; the image and the kernel are left alone.
+    bool checkPart(int section, WordInputStream& in) const;
     bool writeMultiBlocks(WordOutputStream& out) const;
 
     // Multi settings.
@@ -123,7 +125,7 @@ private:
     const uint16_t* runnerBlock() const { return section0_ + kModuleSlots[34].blockAt; }
     void setPartKeys(int part, int low, int high);
     void writeBlockWords(WordOutputStream& out, const uint16_t* block, int length) const;
-    bool parseStream(int section, WordInputStream& in, ParsedStream& parsed);
+    bool parseStream(int section, WordInputStream& in, ParsedStream& parsed) const;
 
     SoftwareKernel& kernel_;
     uint16_t section0_[kGlobalSectionWords] = {};

@@ -55,7 +55,7 @@ struct CorvanKernelProgram::ParsedStream {
     int recordCount = 0;
 };
 
-bool CorvanKernelProgram::parseStream(int section, WordInputStream& in, ParsedStream& parsed) {
+bool CorvanKernelProgram::parseStream(int section, WordInputStream& in, ParsedStream& parsed) const {
     const uint16_t* source = sectionImage(section);
     const int words = section == 0 ? kGlobalSectionWords : kPartAreaWords;
     parsed.image.assign(source, source + words);
@@ -130,6 +130,12 @@ bool CorvanKernelProgram::readPart(int section, WordInputStream& in) {
     // Restarted whatever happened: a failed read must not leave a layer silent.
     startPart(section);
     return ok;
+}
+
+bool CorvanKernelProgram::checkPart(int section, WordInputStream& in) const {
+    if (section != 0 && !validPart(section)) return false;
+    ParsedStream parsed;
+    return parseStream(section, in, parsed);
 }
 
 } // namespace corvex

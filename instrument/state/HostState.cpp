@@ -19,8 +19,8 @@ bool readHostState(const uint8_t* data, size_t size, float& lcdPageValue, HostSt
         std::fprintf(stderr, "Host state : no LCD page value, state ignored\n");
         return false;
     }
+    if (!filter.readState(in)) return false;
     lcdPageValue = page;
-    filter.readState(in);
     return true;
 }
 

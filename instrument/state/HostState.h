@@ -15,14 +15,16 @@ class HostStateFilter {
 public:
     virtual ~HostStateFilter() = default;
     virtual void writeState(std::vector<uint8_t>& out) = 0;
-    virtual void readState(ByteReader& in) = 0;
+    // False when any of the state is refused; then nothing of it has been applied.
+    virtual bool readState(ByteReader& in) = 0;
 };
 
 // The destination's whole content becomes the state.
 void writeHostState(float lcdPageValue, HostStateFilter& filter, std::vector<uint8_t>& destination);
 
 // The page value comes from the host's bytes: when it is missing or is not a page value (0 to 1), nothing
-// is read and false comes back, with a line on stderr.
+// is read and false comes back, with a line on stderr. It is taken only when the filter manager takes its
+// part too.
 bool readHostState(const uint8_t* data, size_t size, float& lcdPageValue, HostStateFilter& filter);
 
 } // namespace corvex

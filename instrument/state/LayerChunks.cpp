@@ -55,4 +55,9 @@ bool readLayerChunk(CorvanKernelProgram& program, CorvanParameters& table, int p
     return true;
 }
 
+bool checkLayerChunk(const CorvanKernelProgram& program, int part, const uint8_t* data, size_t size) {
+    if (part != 1 && part != 2) return false;
+    return checkStateStream(program, part, data, size, ChunkId::kProg, ChunkId::kCach, checkLayerCache, "layer");
+}
+
 } // namespace corvex

@@ -21,5 +21,7 @@ void writeLayerChunk(const CorvanKernelProgram& program, const CorvanParameters&
 // steps run.
 bool readLayerChunk(CorvanKernelProgram& program, CorvanParameters& table, int part, const uint8_t* data,
                     size_t size, StateLoadListener& listener);
+// Whether readLayerChunk would take the stream; nothing is applied.
+bool checkLayerChunk(const CorvanKernelProgram& program, int part, const uint8_t* data, size_t size);
 
 } // namespace corvex

@@ -51,4 +51,8 @@ bool readMultiChunk(CorvanKernelProgram& program, CorvanParameters& table, const
     return true;
 }
 
+bool checkMultiChunk(const CorvanKernelProgram& program, const uint8_t* data, size_t size) {
+    return checkStateStream(program, 0, data, size, ChunkId::kMult, ChunkId::kCmul, checkGlobalCache, "patch");
+}
+
 } // namespace corvex

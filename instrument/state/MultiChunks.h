@@ -17,5 +17,7 @@ void writeMultiChunk(const CorvanKernelProgram& program, const CorvanParameters&
 // Checked whole before it is applied, as a layer stream is.
 bool readMultiChunk(CorvanKernelProgram& program, CorvanParameters& table, const uint8_t* data, size_t size,
                     StateLoadListener& listener);
+// Whether readMultiChunk would take the stream; nothing is applied.
+bool checkMultiChunk(const CorvanKernelProgram& program, const uint8_t* data, size_t size);
 
 } // namespace corvex

@@ -2,7 +2,9 @@
 
 #include <cstdio>
 
+#include "engine/program/CorvanKernelProgram.h"
 #include "instrument/state/CacheEntries.h"
+#include "instrument/state/PresetStreams.h"
 
 namespace corvex {
 
@@ -32,6 +34,20 @@ bool splitStateStream(const std::vector<Chunk>& chunks, int32_t programId, int32
         }
     }
     return true;
+}
+
+bool checkStateStream(const CorvanKernelProgram& program, int section, const uint8_t* data, size_t size,
+                      int32_t programId, int32_t cacheId, bool (*checkCache)(const std::vector<uint8_t>&),
+                      const char* kind) {
+    std::vector<Chunk> chunks;
+    StateStreamParts parts;
+    if (!readChunkList(data, size, chunks) || !splitStateStream(chunks, programId, cacheId, checkCache, kind, parts))
+        return false;
+    if (parts.program == nullptr) return true;
+    MVPresetInputStream words(parts.program->payload);
+    if (program.checkPart(section, words)) return true;
+    std::fprintf(stderr, "Chunk Reader : %s program refused\n", kind);
+    return false;
 }
 
 } // namespace corvex

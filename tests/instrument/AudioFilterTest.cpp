@@ -67,18 +67,19 @@ struct FakeMultiFilter : HostStateFilter {
             for (const uint8_t b : payload) w.writeInt32(b);
         }
     }
-    void readState(ByteReader& in) override {
+    bool readState(ByteReader& in) override {
         for (MorvanePresetChunkInterface* chunk : chunks) {
             int32_t size = 0;
-            if (!in.readInt32(size) || size < 0) return;
+            if (!in.readInt32(size) || size < 0) return false;
             std::vector<uint8_t> payload(static_cast<size_t>(size));
             for (uint8_t& b : payload) {
                 int32_t word = 0;
-                if (!in.readInt32(word)) return;
+                if (!in.readInt32(word)) return false;
                 b = static_cast<uint8_t>(word);
             }
-            chunk->read(payload.data(), payload.size());
+            if (!chunk->read(payload.data(), payload.size())) return false;
         }
+        return true;
     }
 };
 

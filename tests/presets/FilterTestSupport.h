@@ -14,15 +14,21 @@ namespace corvex::testing {
 struct PlayingPart : MorvanePresetChunkInterface {
     PlayingPart(std::string name, std::vector<std::string>& log) : name(std::move(name)), log(log) {}
     bool read(const uint8_t* data, size_t size) override {
+        if (!check(data, size))
+            return false;
         playing.assign(reinterpret_cast<const char*>(data), size);
         log.push_back(name + ":" + playing);
         return true;
+    }
+    bool check(const uint8_t* data, size_t size) override {
+        return refused.empty() || std::string(reinterpret_cast<const char*>(data), size) != refused;
     }
     void write(std::vector<uint8_t>& out) override { out.insert(out.end(), playing.begin(), playing.end()); }
 
     std::string name;
     std::vector<std::string>& log;
     std::string playing;
+    std::string refused; // a sound this part cannot play
 };
 
 struct FilterRecorder : MorvanePresetFilterManagerListener {

@@ -58,6 +58,20 @@ TEST_F(ScanTest, OfFilesSharingAnIdentifierTheLastPathWinsAndTheOthersStayAlive)
     EXPECT_TRUE(programs.isIdentifierInUse("Same"));
 }
 
+// A copy whose header kept the identifier of the file it came from, as an import that failed half-way left
+// it: the file named after the identifier keeps it, whichever path comes first.
+TEST_F(ScanTest, AFileNamedAfterItsIdentifierKeepsItAgainstACopy) {
+    writeProgram("User/Live/PC.cvp", "PC", "Original");
+    writeProgram("User/Live_2/U_1500000000000.cvp", "PC", "Later copy");
+    writeProgram("User/A/U_1500000000001.cvp", "PD", "Earlier copy");
+    writeProgram("User/B/PD.cvp", "PD", "Original");
+
+    CorvanProgramManager programs(folder);
+    EXPECT_EQ(programs.findPreset("PC")->getFile().getFullPathName(), bank("User/Live/PC.cvp").getFullPathName());
+    EXPECT_EQ(programs.findPreset("PD")->getFile().getFullPathName(), bank("User/B/PD.cvp").getFullPathName());
+    EXPECT_EQ(programs.getPresets().size(), 2u);
+}
+
 using AnnouncementTest = ManagerTest;
 
 TEST_F(AnnouncementTest, TheDefaultPresetIsAnnouncedLaterAsTwoChangesARenameAndAnAddition) {

@@ -41,6 +41,7 @@ struct FakeChunks : MorvanePresetChunkInterface {
         reads.emplace_back(data, data + size);
         return accept;
     }
+    bool check(const uint8_t*, size_t) override { return accept; }
     void write(std::vector<uint8_t>& out) override { out.insert(out.end(), toWrite.begin(), toWrite.end()); }
 };
 

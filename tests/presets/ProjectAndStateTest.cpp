@@ -1,5 +1,10 @@
 // Projects deleted, exported and imported with their user programs; the saved instrument state; damaged
 // sections that must leave the library as it was.
+#include <algorithm>
+#include <functional>
+#include <map>
+#include <string>
+
 #include <gtest/gtest.h>
 
 #include "FilterTestSupport.h"
@@ -125,6 +130,67 @@ TEST_F(ProjectAndStateTest, DamagedProjectsImportNothing) {
     EXPECT_FALSE(patches().importProject(in, "Live"));
     EXPECT_EQ(presetCount(), before);
     EXPECT_FALSE(bank("User/Live_2").exists());
+}
+
+// The files under a folder by path, each with a hash of its bytes.
+std::map<std::string, size_t> filesUnder(const juce::File& folder) {
+    std::map<std::string, size_t> files;
+    for (const juce::File& file : folder.findChildFiles(juce::File::findFiles, true)) {
+        const std::vector<uint8_t> bytes = readBytes(file);
+        files[file.getRelativePathFrom(folder).toStdString()] =
+            std::hash<std::string>{}(std::string(bytes.begin(), bytes.end()));
+    }
+    return files;
+}
+
+TEST_F(ProjectAndStateTest, ADamagedSoundRefusesTheWholeImportAndACopyNeverHidesTheUsersPreset) {
+    const juce::MemoryBlock good = exportLive();
+    const auto* begin = static_cast<const uint8_t*>(good.getData());
+    // A preset's file lies in the export byte for byte; its last byte is its payload's checksum.
+    const auto damaged = [&](const juce::String& path) {
+        std::vector<uint8_t> bytes(begin, begin + good.getSize());
+        const std::vector<uint8_t> file = readBytes(bank(path));
+        const auto at = std::search(bytes.begin(), bytes.end(), file.begin(), file.end());
+        EXPECT_NE(at, bytes.end()) << path;
+        at[static_cast<std::ptrdiff_t>(file.size()) - 1] ^= 0xFF;
+        return bytes;
+    };
+    const struct {
+        const char* what;
+        std::vector<uint8_t> bytes;
+        std::string refused;
+    } cases[] = {
+        {"a program's payload", damaged("User/Live/PC.cvp"), ""},
+        {"a patch's payload", damaged("User/Live/lb.cvm"), ""},
+        {"a sound the part cannot play", std::vector<uint8_t>(begin, begin + good.getSize()), "prog PD"},
+    };
+    const auto userFiles = filesUnder(bank("User"));
+    const size_t before = presetCount();
+    for (const auto& c : cases) {
+        upper.refused = c.refused;
+        juce::MemoryInputStream in(c.bytes.data(), c.bytes.size(), false);
+        EXPECT_FALSE(patches().importProject(in, "Live")) << c.what;
+        EXPECT_EQ(presetCount(), before) << c.what;
+        EXPECT_EQ(filesUnder(bank("User")), userFiles) << c.what;
+    }
+    upper.refused.clear();
+
+    // What an import that took the damaged file left behind: a copy under a new file name whose header
+    // kept PC's identifier.
+    const juce::File copy = bank("User/Live_2/U_1500000000000.cvp");
+    std::vector<uint8_t> copied = readBytes(bank("User/Live/PC.cvp"));
+    copied.back() ^= 0xFF;
+    writeBytes(copy, copied);
+    services.reset();
+    start();
+    EXPECT_EQ(findProgram("PC")->getFile().getFullPathName(), bank("User/Live/PC.cvp").getFullPathName());
+    patches().setCurrentPreset(findPatch("LB"), false);
+    EXPECT_EQ(log, (std::vector<std::string>{"Lower:prog PD", "Upper:prog PC", "Multi:multi LB"}));
+
+    patches().deleteProject("Live");
+    for (const char* gone : {"User/Live/lb.cvm", "User/Live/PC.cvp", "User/Live/PD.cvp"})
+        EXPECT_FALSE(bank(gone).exists()) << gone;
+    EXPECT_TRUE(copy.exists());
 }
 
 TEST_F(ProjectAndStateTest, TheSavedStateRestoresPresetsSoundsAndColumnsInAnotherLibrary) {

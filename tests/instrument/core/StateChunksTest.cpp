@@ -293,8 +293,12 @@ TEST_F(StateChunks, BrokenStreamsAreRefusedAndChangeNothing) {
         heard = RecordingLoadListener{};
         const Snapshot before(target);
         ::testing::internal::CaptureStderr();
+        // The check says beforehand what the read will do, and changes nothing itself.
+        const bool checked = checkLayerChunk(*target.program, 1, c.data.data(), c.data.size());
+        EXPECT_TRUE(Snapshot(target) == before) << c.name;
         const bool ok = readLayer(1, c.data);
         const std::string err = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(checked, ok) << c.name;
         EXPECT_FALSE(ok) << c.name;
         EXPECT_FALSE(err.empty()) << c.name;
         EXPECT_TRUE(Snapshot(target) == before) << c.name;
@@ -302,6 +306,7 @@ TEST_F(StateChunks, BrokenStreamsAreRefusedAndChangeNothing) {
     }
     // The unbroken stream does change the target: the cases above refused something real.
     const Snapshot before(target);
+    EXPECT_TRUE(checkLayerChunk(*target.program, 1, layer.data(), layer.size()));
     ASSERT_TRUE(readLayer(1, layer));
     EXPECT_FALSE(Snapshot(target) == before);
 }
@@ -332,14 +337,18 @@ TEST_F(StateChunks, BrokenPatchStreamsAreRefusedAndChangeNothing) {
         heard = RecordingLoadListener{};
         const Snapshot before(target);
         ::testing::internal::CaptureStderr();
+        const bool checked = checkMultiChunk(*target.program, c.data.data(), c.data.size());
+        EXPECT_TRUE(Snapshot(target) == before) << c.name;
         const bool ok = readMulti(c.data);
         const std::string err = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(checked, ok) << c.name;
         EXPECT_FALSE(ok) << c.name;
         EXPECT_FALSE(err.empty()) << c.name;
         EXPECT_TRUE(Snapshot(target) == before) << c.name;
         EXPECT_EQ(target.program->getVoiceAssignMode(), 3) << c.name;
         EXPECT_TRUE(heard.calls.empty()) << c.name;
     }
+    EXPECT_TRUE(checkMultiChunk(*target.program, patch.data(), patch.size()));
 }
 
 // Both instruments see the same time and the same noise.
@@ -407,11 +416,13 @@ TEST_F(StateChunks, AReloadedLayerPlaysTheSameSamples) {
 // A filter manager whose state is three bytes.
 struct ThreeByteFilter : HostStateFilter {
     void writeState(std::vector<uint8_t>& out) override { out.insert(out.end(), {7, 8, 9}); }
-    void readState(ByteReader& in) override {
+    bool readState(ByteReader& in) override {
         int32_t ignored = 0;
         readCalls++;
         left = in.readInt32(ignored) ? 99 : 3;
+        return !refuses;
     }
+    bool refuses = false;
     int readCalls = 0;
     int left = -1;
 };
@@ -438,6 +449,12 @@ TEST(HostState, APageValueThenTheFilterManagersState) {
         EXPECT_EQ(page, 0.5f);
     }
     EXPECT_EQ(filter.readCalls, 1);
+
+    // A state is taken whole: the page stays when the filter manager refuses its part.
+    filter.refuses = true;
+    page = 0.5f;
+    EXPECT_FALSE(readHostState(state.data(), state.size(), page, filter));
+    EXPECT_EQ(page, 0.5f);
 }
 
 } // namespace
