@@ -4,7 +4,9 @@
 
 #include <csignal>
 #include <cstdint>
+#include <iostream>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -124,11 +126,13 @@ inline std::vector<uint8_t> handMadeFile(const std::string& header, int32_t flag
 }
 
 // Caps the size of files this process may write, so that a write fails as on a full disk (root ignores
-// folder permissions, so they cannot make a write fail). Captured stderr is a file too: keep the limit above
-// the messages written meanwhile.
+// folder permissions, so they cannot make a write fail). The cap holds for every file, the one behind a
+// captured stderr too, and a refused write would leave std::cerr failed for the rest of the process: what
+// std::cerr receives meanwhile is held in memory and written out once the cap is lifted (a capture of stderr
+// starts before the limit and is read after it).
 class FileSizeLimit {
 public:
-    explicit FileSizeLimit(rlim_t bytes) {
+    explicit FileSizeLimit(rlim_t bytes) : stderrBuffer_(std::cerr.rdbuf(held_.rdbuf())) {
         getrlimit(RLIMIT_FSIZE, &saved_);
         previous_ = std::signal(SIGXFSZ, SIG_IGN);
         rlimit limit = saved_;
@@ -138,9 +142,16 @@ public:
     ~FileSizeLimit() {
         setrlimit(RLIMIT_FSIZE, &saved_);
         std::signal(SIGXFSZ, previous_);
+        std::cerr.rdbuf(stderrBuffer_);
+        std::cerr.clear();
+        std::cerr << held_.str() << std::flush;
     }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
 
 private:
+    std::ostringstream held_;
+    std::streambuf* stderrBuffer_;
     rlimit saved_{};
     void (*previous_)(int) = nullptr;
 };
