@@ -83,7 +83,11 @@ bool MorvanePresetFilterManager::readStateSection(ByteReader& in, StateSection& 
 }
 
 void MorvanePresetFilterManager::applyStateSection(const StateSection& section) {
-    setCurrentPreset(getPresetByName(section.identifier), false);
+    MorvanePreset* named = getPresetByName(section.identifier);
+    setCurrentPreset(named, false);
+    // The state carries the sound: the preset it names is current even when its own file no longer loads.
+    if (named != nullptr && currentPreset() != named)
+        makeCurrent(named);
     // The state's own sound wins over the file's: the host saved what was heard.
     if (MorvanePreset* current = getCurrentPreset())
         current->readChunks(chunk_, section.payload.data(), section.payload.size());

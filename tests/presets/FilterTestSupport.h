@@ -14,6 +14,8 @@ namespace corvex::testing {
 struct PlayingPart : MorvanePresetChunkInterface {
     PlayingPart(std::string name, std::vector<std::string>& log) : name(std::move(name)), log(log) {}
     bool read(const uint8_t* data, size_t size) override {
+        if (!accept)
+            return false;
         playing.assign(reinterpret_cast<const char*>(data), size);
         log.push_back(name + ":" + playing);
         return true;
@@ -23,6 +25,8 @@ struct PlayingPart : MorvanePresetChunkInterface {
     std::string name;
     std::vector<std::string>& log;
     std::string playing;
+    // A part that refuses every payload, as the instrument refuses a chunk stream it cannot take.
+    bool accept = true;
 };
 
 struct FilterRecorder : MorvanePresetFilterManagerListener {
