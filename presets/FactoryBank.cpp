@@ -7,6 +7,7 @@
 
 #include <FactoryBankData.h>
 
+#include "presets/SafeFileRead.h"
 #include "presets/SafeFileWrite.h"
 
 namespace corvex {
@@ -42,7 +43,9 @@ juce::File factoryBankFolder(const MorvaneFindFolder& folder) {
 bool installFactoryBank(const MorvaneFindFolder& folder) {
     const juce::File bank = factoryBankFolder(folder);
     const juce::File stamp = bank.getChildFile(kStampName);
-    if (stamp.existsAsFile() && stamp.loadFileAsString() == kBankVersion) return true;
+    // A stamp is a few bytes: whatever is larger, or no regular file, is no stamp, and is never read whole.
+    const FileRead read = readRegularFile(stamp, 64);
+    if (read.status == FileRead::kRead && read.bytes.toString() == kBankVersion) return true;
 
     bool installed = true;
     for (const FactoryBankFile& file : factoryBankFiles()) {

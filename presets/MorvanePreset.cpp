@@ -20,6 +20,18 @@ std::optional<MorvanePreset::CheckedFile> readCheckedFile(const juce::File& file
     return MorvanePreset::checkFile(std::move(*bytes), typeName, file);
 }
 
+// Only as much of the file as a header takes; a missing file has none, and says nothing.
+std::optional<presetfile::Header> readFileHeader(const juce::File& file, const juce::String& typeName) {
+    if (file.getFullPathName().isEmpty() || !file.existsAsFile())
+        return std::nullopt;
+    const std::optional<juce::MemoryBlock> start = presetfile::readFileStart(file);
+    if (!start)
+        return std::nullopt;
+    juce::MemoryInputStream in(*start, false);
+    const std::optional<juce::MemoryBlock> text = presetfile::readHeaderText(in, file);
+    return text ? presetfile::parseHeaderText(*text, typeName, file) : std::nullopt;
+}
+
 } // namespace
 
 std::optional<MorvanePreset::CheckedFile> MorvanePreset::checkFile(juce::MemoryBlock bytes,
@@ -47,9 +59,12 @@ std::optional<MorvanePreset::CheckedFile> MorvanePreset::checkFile(juce::MemoryB
     const auto* data = static_cast<const uint8_t*>(checked.bytes.getData()) + in.getPosition();
     const auto size = static_cast<size_t>(in.getNumBytesRemaining());
     if ((flags & presetfile::kCompressedFlag) != 0) {
-        std::optional<std::vector<uint8_t>> plain = decompressPayload(data, size);
+        PayloadFault fault = PayloadFault::kDamaged;
+        std::optional<std::vector<uint8_t>> plain = decompressPayload(data, size, &fault);
         if (!plain) {
-            std::cerr << "Preset file " << file.getFullPathName() << ": compressed payload is damaged\n";
+            std::cerr << "Preset file " << file.getFullPathName()
+                      << (fault == PayloadFault::kTooLarge ? ": compressed payload unpacks too large, not read\n"
+                                                           : ": compressed payload is damaged\n");
             return std::nullopt;
         }
         checked.payload = std::move(*plain);
@@ -150,26 +165,18 @@ void MorvanePreset::setBankAttribute(const juce::String& key, const juce::String
 }
 
 bool MorvanePreset::readHeader() {
-    bool read = false;
-    if (file_.getFullPathName().isNotEmpty() && file_.existsAsFile()) {
-        juce::FileInputStream in(file_);
-        if (!in.openedOk()) {
-            std::cerr << "Preset file " << file_.getFullPathName() << " cannot be opened\n";
-        } else if (const std::optional<juce::MemoryBlock> text = presetfile::readHeaderText(in, file_)) {
-            if (std::optional<presetfile::Header> header = presetfile::parseHeaderText(*text, typeName_, file_)) {
-                attributes_.clear();
-                if (header->hasPresetId) {
-                    identifier_ = header->identifier;
-                    name_ = header->name;
-                }
-                for (const auto& [key, value] : header->pairs)
-                    attributes_.emplace(key, value);
-                read = true;
-            }
+    const std::optional<presetfile::Header> header = readFileHeader(file_, typeName_);
+    if (header) {
+        attributes_.clear();
+        if (header->hasPresetId) {
+            identifier_ = header->identifier;
+            name_ = header->name;
         }
+        for (const auto& [key, value] : header->pairs)
+            attributes_.emplace(key, value);
     }
     setBankAttributesFromFolder();
-    return read;
+    return header.has_value();
 }
 
 bool MorvanePreset::load(MorvanePresetChunkInterface* chunks) {

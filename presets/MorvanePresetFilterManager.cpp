@@ -155,14 +155,26 @@ void MorvanePresetFilterManager::getSortKey(juce::String& key, int& direction) c
 void MorvanePresetFilterManager::setCurrentPreset(MorvanePreset* preset, bool force) {
     if (preset == current_ && !force)
         return;
-    // Attribute edits never saved are dropped with the header re-read. A preset that never had a file has no
-    // header to go back to: its edits, and its "*", stay.
-    if (current_ != nullptr && current_->getFile().existsAsFile()) {
-        current_->readHeader();
-        setPresetModified(current_, false, false);
+    // Loaded first: a preset that did not load must not be shown, nor saved over, while the layer plays
+    // another sound.
+    if (preset != nullptr && !loadPreset(preset)) {
+        std::cerr << "Preset \"" << preset->getName() << "\" did not load and is not made current";
+        if (current_ != nullptr)
+            std::cerr << "; \"" << current_->getName() << "\" stays current";
+        std::cerr << "\n";
+        return;
     }
+    makeCurrent(preset);
+}
+
+void MorvanePresetFilterManager::makeCurrent(MorvanePreset* preset) {
+    // Attribute edits never saved are dropped with the header re-read. A preset that never had a file, or whose
+    // header can no longer be read, has nothing to go back to: its edits, and its "*", stay.
+    if (current_ != nullptr && current_ != preset && current_->getFile().existsAsFile() && current_->readHeader())
+        setPresetModified(current_, false, false);
     current_ = preset;
-    loadPreset(preset);
+    // A load reads the header again: the name and the attributes the list sorts by may have changed.
+    listDirty_ = true;
     post(kCurrentPresetChanged, id_, 0, preset);
 }
 

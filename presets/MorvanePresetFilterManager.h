@@ -64,6 +64,8 @@ public:
     // An empty key sorts by name; direction > 0 ascending. Names within equal values always run A to Z.
     virtual void setSortKey(const juce::String& key, int direction);
     void getSortKey(juce::String& key, int& direction) const;
+    // Loads the preset, then makes it current. A preset that does not load leaves the current one, its sound
+    // and its modified mark as they were, with a message on stderr.
     virtual void setCurrentPreset(MorvanePreset* preset, bool force);
     // The manager's default preset while none is current.
     virtual MorvanePreset* getCurrentPreset();
@@ -146,6 +148,9 @@ protected:
     void post(int id, int value, int value2, void* pointer) { postFilterMessage(this, id, value, value2, pointer); }
     // The current preset as set, null when none.
     MorvanePreset* currentPreset() const { return current_; }
+    // Makes preset current without loading it (the caller has put its sound in place): the preset left goes
+    // back to its saved attributes, and the change is posted.
+    void makeCurrent(MorvanePreset* preset);
     void ensureList() {
         if (listDirty_) updateFilteredList();
     }

@@ -87,7 +87,11 @@ bool MorvanePresetFilterManager::checkStateSection(const StateSection& section) 
 }
 
 bool MorvanePresetFilterManager::applyStateSection(const StateSection& section) {
-    setCurrentPreset(getPresetByName(section.identifier), false);
+    MorvanePreset* named = getPresetByName(section.identifier);
+    setCurrentPreset(named, false);
+    // The state carries the sound: the preset it names is current even when its own file no longer loads.
+    if (named != nullptr && currentPreset() != named)
+        makeCurrent(named);
     // The state's own sound wins over the file's: the host saved what was heard.
     bool taken = true;
     if (MorvanePreset* current = getCurrentPreset())

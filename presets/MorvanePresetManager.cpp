@@ -8,6 +8,7 @@
 #include "presets/PresetFileFormat.h"
 #include "presets/PresetIdGenerator.h"
 #include "instrument/MVMessage.h"
+#include "presets/SafeFileRead.h"
 #include "presets/SafeFileWrite.h"
 
 namespace corvex {
@@ -71,9 +72,16 @@ void MorvanePresetManager::scanBanks() {
                                                                  juce::File::FollowSymlinks::noCycles);
     std::sort(files.begin(), files.end(),
               [](const juce::File& a, const juce::File& b) { return a.getFullPathName() < b.getFullPathName(); });
-    for (const juce::File& file : files)
-        if (file.getFileExtension() == extension_)
-            addScannedPreset(std::make_unique<MorvanePreset>(this, typeName_, file));
+    for (const juce::File& file : files) {
+        if (file.getFileExtension() != extension_)
+            continue;
+        // A FIFO would hold the scan up in open(), a device feed it without end; a link to a file is a file.
+        if (!isRegularFile(file)) {
+            std::cerr << "Bank entry " << file.getFullPathName() << " is not a regular file, skipped\n";
+            continue;
+        }
+        addScannedPreset(std::make_unique<MorvanePreset>(this, typeName_, file));
+    }
 }
 
 void MorvanePresetManager::addScannedPreset(std::unique_ptr<MorvanePreset> preset) {

@@ -6,6 +6,8 @@
 
 #include <pugixml.hpp>
 
+#include "presets/SafeFileRead.h"
+
 namespace corvex {
 
 namespace presetfile {
@@ -20,6 +22,16 @@ bool readExactly(juce::InputStream& in, void* out, int size) {
 }
 
 juce::String fromUtf8(const char* text) { return juce::String::fromUTF8(text, static_cast<int>(std::strlen(text))); }
+
+void reportUnread(const juce::File& file, FileRead::Status status) {
+    std::cerr << "Preset file " << file.getFullPathName();
+    switch (status) {
+    case FileRead::kMissing: std::cerr << " does not exist\n"; break;
+    case FileRead::kNotRegular: std::cerr << " is not a regular file, not read\n"; break;
+    case FileRead::kTooLarge: std::cerr << " is too large, not read\n"; break;
+    default: std::cerr << " cannot be read\n"; break;
+    }
+}
 
 } // namespace
 
@@ -125,20 +137,23 @@ bool readDataMarker(juce::InputStream& in, const juce::File& file) {
 }
 
 std::optional<juce::MemoryBlock> readWholeFile(const juce::File& file) {
-    if (!file.existsAsFile()) {
-        std::cerr << "Preset file " << file.getFullPathName() << " does not exist\n";
+    FileRead read = readRegularFile(file, kMaxFileBytes);
+    if (read.status != FileRead::kRead) {
+        reportUnread(file, read.status);
         return std::nullopt;
     }
-    if (file.getSize() > kMaxFileBytes) {
-        std::cerr << "Preset file " << file.getFullPathName() << " is too large, not read\n";
+    return std::move(read.bytes);
+}
+
+std::optional<juce::MemoryBlock> readFileStart(const juce::File& file) {
+    // The magic, the length and the longest header there may be.
+    FileRead read = readRegularFileStart(file, sizeof(kXmlMagic) + 4 + kMaxHeaderBytes);
+    if (read.status != FileRead::kRead) {
+        if (read.status != FileRead::kMissing)
+            reportUnread(file, read.status);
         return std::nullopt;
     }
-    juce::MemoryBlock bytes;
-    if (!file.loadFileAsData(bytes)) {
-        std::cerr << "Preset file " << file.getFullPathName() << " cannot be read\n";
-        return std::nullopt;
-    }
-    return bytes;
+    return std::move(read.bytes);
 }
 
 } // namespace presetfile

@@ -44,8 +44,11 @@ std::optional<Header> parseHeaderText(const juce::MemoryBlock& text, const juce:
                                       const juce::File& file);
 bool readDataMarker(juce::InputStream& in, const juce::File& file);
 
-// The whole file, refused when it is larger than any preset file can be.
+// The whole file, refused when it is no regular file or larger than any preset file can be.
 std::optional<juce::MemoryBlock> readWholeFile(const juce::File& file);
+// The start of the file, as much as the longest header needs; refused, without a message for a missing file,
+// like readWholeFile.
+std::optional<juce::MemoryBlock> readFileStart(const juce::File& file);
 
 } // namespace presetfile
 

@@ -14,7 +14,7 @@ std::optional<std::vector<uint8_t>> compressPayload(const std::vector<uint8_t>& 
     return packed;
 }
 
-std::optional<std::vector<uint8_t>> decompressPayload(const uint8_t* data, size_t size) {
+std::optional<std::vector<uint8_t>> decompressPayload(const uint8_t* data, size_t size, PayloadFault* fault) {
     z_stream stream{};
     if (inflateInit(&stream) != Z_OK)
         return std::nullopt;
@@ -23,6 +23,7 @@ std::optional<std::vector<uint8_t>> decompressPayload(const uint8_t* data, size_
     stream.next_in = const_cast<Bytef*>(data);
     stream.avail_in = static_cast<uInt>(size);
     int result = Z_OK;
+    bool tooLarge = false;
     while (result == Z_OK) {
         stream.next_out = buffer;
         stream.avail_out = sizeof(buffer);
@@ -31,14 +32,17 @@ std::optional<std::vector<uint8_t>> decompressPayload(const uint8_t* data, size_
             break;
         plain.insert(plain.end(), buffer, buffer + (sizeof(buffer) - stream.avail_out));
         if (plain.size() > kMaxPayloadBytes) {
-            result = Z_MEM_ERROR;
+            tooLarge = true;
             break;
         }
     }
     inflateEnd(&stream);
     // A stream cut short ends in Z_BUF_ERROR (no progress possible), a damaged one in Z_DATA_ERROR.
-    if (result != Z_STREAM_END)
+    if (tooLarge || result != Z_STREAM_END) {
+        if (fault != nullptr)
+            *fault = tooLarge ? PayloadFault::kTooLarge : PayloadFault::kDamaged;
         return std::nullopt;
+    }
     return plain;
 }
 

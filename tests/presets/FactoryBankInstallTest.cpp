@@ -4,7 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <functional>
+#include <memory>
+
 #include "tests/presets/PresetTestSupport.h"
+#include "tests/support/CallWithin.h"
 
 namespace corvex::testing {
 namespace {
@@ -55,13 +60,13 @@ TEST_F(FactoryInstall, APresetTheUserDeletedStaysDeleted) {
 }
 
 TEST_F(FactoryInstall, AFailedWriteIsReportedAndMadeGoodNextTime) {
+    ::testing::internal::CaptureStderr();
     {
         // Room for the first files only, as on a disk that fills up during the installation.
         FileSizeLimit limit(2000);
-        ::testing::internal::CaptureStderr();
         EXPECT_FALSE(installFactoryBank(folder));
-        EXPECT_NE(::testing::internal::GetCapturedStderr().find("not installed"), std::string::npos);
     }
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find("not installed"), std::string::npos);
     int written = 0;
     for (const FactoryBankFile& file : factoryBankFiles()) {
         const juce::File target = bank.getChildFile(file.name);
@@ -73,6 +78,53 @@ TEST_F(FactoryInstall, AFailedWriteIsReportedAndMadeGoodNextTime) {
     EXPECT_TRUE(installFactoryBank(folder));
     for (const FactoryBankFile& file : factoryBankFiles())
         EXPECT_EQ(readBytes(bank.getChildFile(file.name)), bytesOf(file)) << file.name;
+}
+
+// The stamp is read no further than a stamp can reach: a FIFO in its place is not waited on, a huge file not
+// read whole. Neither is the stamp, so the missing files are installed and a true stamp replaces it.
+TEST_F(FactoryInstall, AStampThatIsNoSmallRegularFileIsNeitherWaitedOnNorReadWhole) {
+    constexpr long kHugeStampBytes = 256L << 20;
+    struct Case {
+        const char* name;
+        std::function<bool(const juce::File&)> make;
+    };
+    const Case cases[] = {
+        {"FIFO", [](const juce::File& f) { return makeFifo(f); }},
+        {"huge file",
+         [](const juce::File& f) {
+             // Sparse: it takes no room on disk, but reads as 256 MB.
+             return f.replaceWithText("1") && ::truncate(f.getFullPathName().toRawUTF8(), kHugeStampBytes) == 0;
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto temp = std::make_shared<TempFolder>();
+        const auto settings = std::make_shared<MorvaneFindFolder>(temp->root(), "Corvex2");
+        ASSERT_TRUE(installFactoryBank(*settings));
+        const juce::File bankFolder = factoryBankFolder(*settings);
+        const juce::File missing = bankFolder.getChildFile(factoryBankFiles()[3].name);
+        const juce::File stamp = bankFolder.getChildFile(".factory-installed");
+        ASSERT_TRUE(missing.deleteFile());
+        ASSERT_TRUE(stamp.deleteFile());
+        ASSERT_TRUE(c.make(stamp));
+
+        const bool measured = resetPeakResident();
+        const long peakBefore = peakResidentKb();
+        const auto installed = callWithin(std::chrono::seconds(20), [temp, settings] {
+            return installFactoryBank(*settings);
+        });
+        if (!installed) {
+            releaseFifoReaders(stamp);
+            ADD_FAILURE() << "still reading the stamp after 20 s";
+            continue;
+        }
+        if (measured) {
+            EXPECT_LT(peakResidentKb() - peakBefore, 32L * 1024) << "kB read into memory";
+        }
+        EXPECT_TRUE(*installed);
+        EXPECT_TRUE(missing.existsAsFile());
+        EXPECT_EQ(stamp.getSize(), 1);
+    }
 }
 
 } // namespace

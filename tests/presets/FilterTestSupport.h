@@ -21,7 +21,7 @@ struct PlayingPart : MorvanePresetChunkInterface {
         return true;
     }
     bool check(const uint8_t* data, size_t size) override {
-        return refused.empty() || std::string(reinterpret_cast<const char*>(data), size) != refused;
+        return accept && (refused.empty() || std::string(reinterpret_cast<const char*>(data), size) != refused);
     }
     void write(std::vector<uint8_t>& out) override { out.insert(out.end(), playing.begin(), playing.end()); }
 
@@ -29,6 +29,8 @@ struct PlayingPart : MorvanePresetChunkInterface {
     std::vector<std::string>& log;
     std::string playing;
     std::string refused; // a sound this part cannot play
+    // A part that refuses every payload, as the instrument refuses a chunk stream it cannot take.
+    bool accept = true;
 };
 
 struct FilterRecorder : MorvanePresetFilterManagerListener {

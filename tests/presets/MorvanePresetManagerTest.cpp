@@ -2,7 +2,11 @@
 // posted announcements, unique names, used values, deletion, duplication and import.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <memory>
+
 #include "ManagerTestSupport.h"
+#include "tests/support/CallWithin.h"
 
 namespace corvex {
 namespace {
@@ -70,6 +74,40 @@ TEST_F(ScanTest, AFileNamedAfterItsIdentifierKeepsItAgainstACopy) {
     EXPECT_EQ(programs.findPreset("PC")->getFile().getFullPathName(), bank("User/Live/PC.cvp").getFullPathName());
     EXPECT_EQ(programs.findPreset("PD")->getFile().getFullPathName(), bank("User/B/PD.cvp").getFullPathName());
     EXPECT_EQ(programs.getPresets().size(), 2u);
+}
+
+// What only looks like a preset is passed over: a FIFO would block the scan in open() for ever, a device
+// would be read without end. A link to a regular file is a preset like any other.
+TEST_F(ScanTest, TakesRegularFilesOnlyAndNeverWaitsOnAFifoOrADevice) {
+    writeProgram("User/real.cvp", "R1", "Real");
+    writeProgram("Factory/f.cvp", "F1", "Factory one");
+    const juce::File outside = temp.root().getChildFile("elsewhere.cvp");
+    writePresetFile(outside, "CorvanProgram", "L1", "Linked");
+    const juce::File fifo = bank("User/fifo.cvp");
+    ASSERT_TRUE(makeFifo(fifo));
+    ASSERT_TRUE(makeFifo(bank("Factory/Deeper/other fifo.cvp")));
+    ASSERT_TRUE(makeSymlink(bank("User/zero.cvp"), "/dev/zero"));
+    ASSERT_TRUE(makeSymlink(bank("User/linked.cvp"), outside.getFullPathName().toRawUTF8()));
+
+    // Everything the scan touches belongs to the call: a scan that never returns keeps it alive.
+    struct Library {
+        explicit Library(const juce::File& root) : folder(root, "Corvex2"), programs(folder) {}
+        MorvaneFindFolder folder;
+        CorvanProgramManager programs;
+    };
+    ::testing::internal::CaptureStderr();
+    const auto library = callWithin(std::chrono::seconds(20), [root = temp.root()] {
+        return std::make_shared<Library>(root);
+    });
+    const std::string messages = ::testing::internal::GetCapturedStderr();
+    if (!library) {
+        releaseFifoReaders(fifo);
+        releaseFifoReaders(bank("Factory/Deeper/other fifo.cvp"));
+        FAIL() << "the scan did not finish within 20 s";
+    }
+    EXPECT_EQ(identifiersOf((*library)->programs), (std::set<juce::String>{"F1", "L1", "R1"}));
+    EXPECT_EQ((*library)->programs.findPreset("L1")->getName(), "Linked");
+    EXPECT_NE(messages.find(fifo.getFullPathName().toStdString()), std::string::npos) << messages;
 }
 
 using AnnouncementTest = ManagerTest;

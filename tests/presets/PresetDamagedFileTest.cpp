@@ -2,9 +2,13 @@
 // the file on disk untouched.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
+#include <memory>
 
 #include "PresetTestSupport.h"
+#include "presets/PresetPayload.h"
+#include "tests/support/CallWithin.h"
 
 namespace corvex {
 namespace {
@@ -110,6 +114,65 @@ TEST(PresetDamagedFiles, APayloadTheChunksRefuseLeavesThePresetAsItWas) {
     EXPECT_EQ(chunks.reads.size(), 1u);
     EXPECT_EQ(preset.getName(), "Old");
     EXPECT_TRUE(preset.isModified());
+}
+
+// A FIFO or a device in the place of a preset file is refused at once by every reader of preset files: none
+// waits for a writer, none reads without end.
+TEST(PresetDamagedFiles, WhatIsNoRegularFileIsRefusedAtOnce) {
+    struct Case {
+        const char* name;
+        std::function<bool(const juce::File&)> make;
+    };
+    const Case cases[] = {
+        {"FIFO", [](const juce::File& f) { return makeFifo(f); }},
+        {"link to /dev/zero", [](const juce::File& f) { return makeSymlink(f, "/dev/zero"); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        // Shared with the call, which may outlive the test when it never returns.
+        const auto temp = std::make_shared<TempFolder>();
+        const juce::File file = temp->root().getChildFile("User").getChildFile("odd.cvp");
+        ASSERT_TRUE(c.make(file));
+
+        ::testing::internal::CaptureStderr();
+        const auto results = callWithin(std::chrono::seconds(20), [temp, file] {
+            FakeOwner owner;
+            FakeChunks chunks;
+            MorvanePreset preset(&owner, "CorvanProgram", file);
+            juce::MemoryOutputStream embedded;
+            const bool loaded = preset.load(&chunks);
+            const bool rewritten = preset.saveAttributes();
+            const bool copied = preset.copyToFile(temp->root().getChildFile("Copies")) != nullptr;
+            const bool embeddedWhole = preset.writeFileToStream(embedded);
+            return std::vector<bool>{loaded, rewritten, copied, embeddedWhole, !chunks.reads.empty()};
+        });
+        const std::string messages = ::testing::internal::GetCapturedStderr();
+        if (!results) {
+            releaseFifoReaders(file);
+            ADD_FAILURE() << "still reading after 20 s";
+            continue;
+        }
+        EXPECT_EQ(*results, std::vector<bool>(5, false));
+        EXPECT_NE(messages.find(file.getFullPathName().toStdString() + " is not a regular file"), std::string::npos)
+            << messages;
+    }
+}
+
+// A payload may be a tiny zlib stream that unpacks to far more than any chunk stream: it is refused as too
+// large, which is what the user is told, rather than as damaged.
+TEST(PresetDamagedFiles, APayloadUnpackingPastTheLimitIsCalledTooLarge) {
+    TempFolder temp;
+    FakeOwner owner;
+    FakeChunks chunks;
+    const juce::File file = temp.root().getChildFile("User").getChildFile("bomb.cvp");
+    writeBytes(file, handMadeFile("<CorvanProgram/>", 1, zlibDeflate(std::vector<uint8_t>(kMaxPayloadBytes + 1), Z_BEST_SPEED)));
+    MorvanePreset preset(&owner, "CorvanProgram", file);
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(preset.load(&chunks));
+    const std::string messages = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(messages.find("too large"), std::string::npos) << messages;
+    EXPECT_EQ(messages.find("damaged"), std::string::npos) << messages;
+    EXPECT_TRUE(chunks.reads.empty());
 }
 
 } // namespace

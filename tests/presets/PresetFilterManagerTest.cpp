@@ -2,6 +2,8 @@
 // preferred slots and saving.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "FilterTestSupport.h"
 
 namespace corvex::testing {
@@ -124,6 +126,100 @@ TEST_F(PresetFilterManagerTest, ChoosingLoadsOnceUnlessForcedAndSwitchingAwayRev
     EXPECT_EQ(fresh->getAttribute("Type"), "Pad");
     EXPECT_TRUE(fresh->isModified());
     upperPrograms().removeListener(&recorder);
+}
+
+// The preset that did not load never becomes current: the layer keeps playing the edited sound under its
+// own name with its "*", and a save writes that sound into its own file, not into the one that failed.
+TEST_F(PresetFilterManagerTest, APresetThatDoesNotLoadLeavesThePreviousOneCurrentAndModified) {
+    struct Case {
+        const char* name;
+        std::function<void(const juce::File&)> spoil;
+    };
+    const Case cases[] = {
+        {"payload damaged",
+         [](const juce::File& f) {
+             writeBytes(f, handMadeFile("<CorvanProgram><PresetId ids=\"PZ\" name=\"Zed\"/></CorvanProgram>", 1,
+                                        {1, 2, 3, 4, 5}));
+         }},
+        {"header unreadable", [](const juce::File& f) { writeBytes(f, {'n', 'o', 't', ' ', 'a', ' ', 'p'}); }},
+        {"file gone", [](const juce::File& f) { f.deleteFile(); }},
+        {"payload refused by the layer", [this](const juce::File&) { upper.accept = false; }},
+    };
+    MorvanePreset* mid = findProgram("PM");
+    MorvanePreset* zed = findProgram("PZ");
+    const juce::File zedFile = zed->getFile();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        program("User/zed.cvp", "PZ", "Zed", {{"Type", "Bass"}});
+        upper.accept = true;
+        upperPrograms().setCurrentPreset(mid, true);
+        ASSERT_EQ(upperPrograms().getCurrentPreset(), mid);
+        upper.playing = std::string("edited mid for ") + c.name;
+        services->markLayerPresetModified(false);
+        mid->setAttribute("Type", "Pad", true);
+        c.spoil(zedFile);
+        const std::vector<uint8_t> spoilt = readBytes(zedFile);
+        deliverPostedMessages();
+        FilterRecorder recorder;
+        upperPrograms().addListener(&recorder);
+
+        ::testing::internal::CaptureStderr();
+        upperPrograms().setCurrentPreset(zed, false);
+        const std::string messages = ::testing::internal::GetCapturedStderr();
+        deliverPostedMessages();
+        upperPrograms().removeListener(&recorder);
+
+        EXPECT_NE(messages.find("stays current"), std::string::npos) << messages;
+        EXPECT_EQ(upperPrograms().getCurrentPreset(), mid);
+        EXPECT_EQ(recorder.count(MorvanePresetFilterManager::kCurrentPresetChanged), 0);
+        EXPECT_EQ(upper.playing, std::string("edited mid for ") + c.name);
+        EXPECT_TRUE(mid->isModified());
+        EXPECT_TRUE(shows("Mid*"));
+        EXPECT_EQ(mid->getAttribute("Type"), "Pad") << "the edits of the preset still current are kept";
+
+        upper.accept = true;
+        EXPECT_TRUE(upperPrograms().savePreset(upperPrograms().getCurrentPreset()));
+        EXPECT_EQ(zedFile.exists(), !spoilt.empty());
+        EXPECT_EQ(readBytes(zedFile), spoilt);
+        upper.playing.clear();
+        upperPrograms().setCurrentPreset(mid, true);
+        EXPECT_EQ(upper.playing, std::string("edited mid for ") + c.name);
+    }
+}
+
+// Switching away drops unsaved attribute edits by reading the header again; a header that can no longer be
+// read drops nothing, so the edits and their "modified" mark stay.
+TEST_F(PresetFilterManagerTest, SwitchingAwayFromAPresetWhoseHeaderCannotBeReadKeepsItsEdits) {
+    MorvanePreset* mid = findProgram("PM");
+    upperPrograms().setCurrentPreset(mid, false);
+    mid->setAttribute("Type", "Pad", true);
+    writeBytes(mid->getFile(), {'n', 'o', 't', ' ', 'a', ' ', 'p'});
+    ::testing::internal::CaptureStderr();
+    upperPrograms().setCurrentPreset(findProgram("PZ"), false);
+    ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(upperPrograms().getCurrentPreset(), findProgram("PZ"));
+    EXPECT_TRUE(mid->isModified());
+    EXPECT_EQ(mid->getAttribute("Type"), "Pad");
+}
+
+// The host state holds the sound itself: the preset it names is shown with that sound even when the
+// preset's own file no longer loads.
+TEST_F(PresetFilterManagerTest, AStateNamingAPresetWhoseFileNoLongerLoadsShowsItWithTheStatesSound) {
+    MorvanePreset* mid = findProgram("PM");
+    upperPrograms().setCurrentPreset(mid, false);
+    upper.playing = "heard";
+    std::vector<uint8_t> state;
+    upperPrograms().writeState(state);
+    upperPrograms().setCurrentPreset(findProgram("PZ"), false);
+    writeBytes(mid->getFile(),
+               handMadeFile("<CorvanProgram><PresetId ids=\"PM\" name=\"Mid\"/></CorvanProgram>", 1, {1, 2, 3}));
+
+    ByteReader in(state);
+    ::testing::internal::CaptureStderr();
+    upperPrograms().readState(in);
+    ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(upperPrograms().getCurrentPreset(), mid);
+    EXPECT_EQ(upper.playing, "heard");
 }
 
 TEST_F(PresetFilterManagerTest, PreferredSlotsChooseOnlyPresetsTheLibraryHolds) {

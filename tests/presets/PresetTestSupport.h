@@ -4,12 +4,18 @@
 
 #include <csignal>
 #include <cstdint>
+#include <fstream>
+#include <iostream>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include <juce_core/juce_core.h>
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <zlib.h>
 
 #include "presets/MorvanePreset.h"
@@ -104,10 +110,10 @@ inline std::vector<uint8_t> zlibInflate(const uint8_t* data, size_t size, size_t
     return out;
 }
 
-inline std::vector<uint8_t> zlibDeflate(const std::vector<uint8_t>& plain) {
+inline std::vector<uint8_t> zlibDeflate(const std::vector<uint8_t>& plain, int level = 6) {
     uLongf size = compressBound(static_cast<uLong>(plain.size()));
     std::vector<uint8_t> out(size);
-    compress2(out.data(), &size, plain.data(), static_cast<uLong>(plain.size()), 6);
+    compress2(out.data(), &size, plain.data(), static_cast<uLong>(plain.size()), level);
     out.resize(size);
     return out;
 }
@@ -124,12 +130,49 @@ inline std::vector<uint8_t> handMadeFile(const std::string& header, int32_t flag
     return out;
 }
 
+// A FIFO at file: a reader that opens it to read waits until a writer comes, unless it asks not to.
+inline bool makeFifo(const juce::File& file) {
+    file.getParentDirectory().createDirectory();
+    return ::mkfifo(file.getFullPathName().toRawUTF8(), 0644) == 0;
+}
+
+// Frees a reader stuck opening the FIFO: a writer comes and goes at once, and the reader sees the end.
+inline void releaseFifoReaders(const juce::File& fifo) {
+    const int fd = ::open(fifo.getFullPathName().toRawUTF8(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd >= 0)
+        ::close(fd);
+}
+
+inline bool makeSymlink(const juce::File& link, const char* target) {
+    link.getParentDirectory().createDirectory();
+    return ::symlink(target, link.getFullPathName().toRawUTF8()) == 0;
+}
+
+// The process's peak resident memory in kB (-1 where /proc cannot tell), and its reset to the present
+// resident size (false where the kernel does not allow it): what a call read into memory shows in between.
+inline long peakResidentKb() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::stol(line.substr(6));
+    return -1;
+}
+
+inline bool resetPeakResident() {
+    std::ofstream clear("/proc/self/clear_refs");
+    clear << "5" << std::flush;
+    return clear.good() && peakResidentKb() >= 0;
+}
+
 // Caps the size of files this process may write, so that a write fails as on a full disk (root ignores
-// folder permissions, so they cannot make a write fail). Captured stderr is a file too: keep the limit above
-// the messages written meanwhile.
+// folder permissions, so they cannot make a write fail). The cap holds for every file, the one behind a
+// captured stderr too, and a refused write would leave std::cerr failed for the rest of the process: what
+// std::cerr receives meanwhile is held in memory and written out once the cap is lifted (a capture of stderr
+// starts before the limit and is read after it).
 class FileSizeLimit {
 public:
-    explicit FileSizeLimit(rlim_t bytes) {
+    explicit FileSizeLimit(rlim_t bytes) : stderrBuffer_(std::cerr.rdbuf(held_.rdbuf())) {
         getrlimit(RLIMIT_FSIZE, &saved_);
         previous_ = std::signal(SIGXFSZ, SIG_IGN);
         rlimit limit = saved_;
@@ -139,9 +182,16 @@ public:
     ~FileSizeLimit() {
         setrlimit(RLIMIT_FSIZE, &saved_);
         std::signal(SIGXFSZ, previous_);
+        std::cerr.rdbuf(stderrBuffer_);
+        std::cerr.clear();
+        std::cerr << held_.str() << std::flush;
     }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
 
 private:
+    std::ostringstream held_;
+    std::streambuf* stderrBuffer_;
     rlimit saved_{};
     void (*previous_)(int) = nullptr;
 };

@@ -2,6 +2,9 @@
 // old file and says so, and copies never share an identifier or a file.
 #include <gtest/gtest.h>
 
+#include <iostream>
+#include <string>
+
 #include "PresetTestSupport.h"
 #include "presets/PresetIdGenerator.h"
 
@@ -71,6 +74,27 @@ TEST(PresetWrites, AWriteThatFailsHalfwayKeepsTheOldFileAndLeavesNoTemporary) {
     EXPECT_EQ(readBytes(preset.getFile()), old);
     EXPECT_TRUE(preset.isModified());
     EXPECT_EQ(preset.getFile().getParentDirectory().getNumberOfChildFiles(juce::File::findFiles, "*"), 1);
+}
+
+// The limit holds for every file the process writes, captured stderr included: a test that fills the "disk"
+// must leave stderr working, and the limit lifted, for the tests after it.
+TEST(PresetWrites, AFullDiskInOneTestLeavesStderrAndTheLimitAsTheyWere) {
+    rlimit before{};
+    getrlimit(RLIMIT_FSIZE, &before);
+    const std::string longMessage(64, 'x');
+    ::testing::internal::CaptureStderr();
+    {
+        FileSizeLimit limit(16);
+        std::cerr << longMessage << "\n";
+    }
+    std::cerr << "after the limit\n";
+    const std::string captured = ::testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(std::cerr.good());
+    EXPECT_NE(captured.find(longMessage), std::string::npos) << captured;
+    EXPECT_NE(captured.find("after the limit"), std::string::npos) << captured;
+    rlimit after{};
+    getrlimit(RLIMIT_FSIZE, &after);
+    EXPECT_EQ(after.rlim_cur, before.rlim_cur);
 }
 
 TEST(PresetWrites, TwoCopiesInOneMillisecondGiveTwoFilesWithTheirOwnIds) {
