@@ -251,6 +251,36 @@ TEST_F(ParametricEqTest, EveryBandStaysStableBelowTheReferenceRate) {
     }
 }
 
+// A new voice hears its bands where they are set from its first milliseconds: no band sweeps up from
+// 20 Hz on every note. A tone at the band's frequency is as loud in the voice's first 10 ms (after the
+// sections' own 2 ms of ringing in) as 200 ms later.
+TEST_F(ParametricEqTest, ANewVoiceStartsEveryBandWhereItIsSet) {
+    struct Case {
+        const char* name;
+        EqBlock block;
+        double hz;
+    };
+    const Case cases[] = {
+        {"peak 1", EqBlock().set(18, 1).set(9, k1kHz).set(10, kPlus20Db).set(11, kQ2), 1000.0},
+        {"peak 2", EqBlock().set(19, 1).set(12, k1kHz).set(13, kPlus20Db).set(14, kQ2), 1000.0},
+        {"low shelf", EqBlock().set(17, 1).set(7, k1kHz).set(8, kPlus20Db), 1000.0},
+        {"high shelf", EqBlock().set(20, 1).set(15, k3500Hz).set(16, kPlus20Db), 7000.0},
+    };
+    for (const Case& c : cases) {
+        load(c.block);
+        ParametricEqModule& eq = make();
+        const double hz = c.hz;
+        const std::vector<float> out =
+            render(eq, 300, [hz](int n) { return float(0.1 * std::sin(2.0 * kPi * hz * n / kRate)); });
+        resetModuleByType(&eq);
+        pools->poolForType(kEqType)->release(&eq);
+        auto level = [&out](double fromMs, double toMs) {
+            return testing::rms(std::vector<float>(out.begin() + long(fromMs * 44.1), out.begin() + long(toMs * 44.1)));
+        };
+        EXPECT_NEAR(db(level(2.0, 10.0) / level(200.0, 210.0)), 0.0, 0.5) << c.name;
+    }
+}
+
 TEST_F(ParametricEqTest, SetterEchoesItsUnitsAndTheLoaderStoresTheSame) {
     struct Case {
         int parameter;

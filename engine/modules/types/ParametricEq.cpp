@@ -162,15 +162,14 @@ float eqBandFrequency(float x) { return pointCurve(kBandFrequencyPoints, x); }
 float eqGainDecibels(float x) { return 20.0f * std::log10(pointCurve(kGainPoints.values, x)); }
 float eqQ(float x) { return pointCurve(kQPoints, x); }
 
-// Peak 1 starts from nothing and so glides up from the 20 Hz floor after every init.
+// Every voice starts its bands where they are set: a band that glided in from the 20 Hz floor would
+// sweep audibly at the start of every note.
 void initParametricEq(void* module, EngineContext*) {
     auto& m = *static_cast<ParametricEqModule*>(module);
     for (float& v : m.current) v = 0.0f;
     if (m.head.record != nullptr) {
         const ParametricEqParams& p = m.head.record->as<ParametricEqParams>();
-        for (const int v : {EqValue::Peak2Frequency, EqValue::Peak2Gain, EqValue::Peak2Q, EqValue::HighCutoff,
-                            EqValue::HighGain})
-            m.current[v] = p.band[v];
+        for (int v = 0; v < EqValue::Count; ++v) m.current[v] = p.band[v];
     }
     clearHistories(m);
 }
