@@ -105,10 +105,19 @@ double preDelayed(const ReverbModule& m, int side, int32_t back) {
     return index < m.inputWritten ? m.input[side][index] : 0.0;
 }
 
+// How far back a line reads at 44.1 kHz: its length, its tap's widest wander (half again its depth)
+// and the interpolation's second sample.
+constexpr double longestReach() {
+    double longest = 0.0;
+    for (const LineConstants& line : kLines)
+        if (line.length + 1.5 * line.depth + 1.0 > longest) longest = line.length + 1.5 * line.depth + 1.0;
+    return longest;
+}
+
 // The longest stretch the lines hold: 7 times 44.1 kHz (over 300 kHz). A faster rate keeps it, and
 // its room sounds smaller.
 constexpr double kLongestStretch = 7.0;
-static_assert(kLongestStretch * (4127 + 1.5 * 74.97) + 2 < kReverbLineLength, "the stretched lines fit");
+static_assert(kLongestStretch * longestReach() < kReverbLineLength, "the stretched lines fit");
 
 // One line's times in samples at the running rate.
 struct ScaledLine {
