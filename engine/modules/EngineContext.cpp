@@ -28,6 +28,8 @@ void EngineContext::setSampleRate(double rate) {
     blockFrames = 32.0f;
     inverseBlockFrames = 0.03125f;
     blockPeriod = 1.0f / (r * 0.03125f);
+    referenceRatio = double(r) / kReferenceRate;
+    inverseReferenceRatio = kReferenceRate / double(r);
 }
 
 } // namespace corvex

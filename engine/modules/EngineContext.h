@@ -17,6 +17,9 @@ class KernelBase;
 using ModuleDataReserver = uint8_t* (*)(KernelBase* kernel, int section, int group, int type, int instance,
                                         int writerByte, int size);
 
+// The rate the effects were voiced at: their lengths, rates and coefficients are written for it.
+constexpr double kReferenceRate = 44100.0;
+
 constexpr int kSpreadTableASize = 41; // one value per module slot
 constexpr int kSpreadTableBSize = 32; // one value per voice
 
@@ -39,6 +42,11 @@ struct EngineContext {
     float blockFrames = 32.0f;
     float inverseBlockFrames = 0.03125f;
     float blockPeriod = 32.0f / 44100.0f;
+    // A length in samples at the reference rate times `referenceRatio` lasts as long here; a step per
+    // sample or per block times `inverseReferenceRatio` moves as fast. Both are exactly 1 at 44.1 kHz,
+    // so scaling by them leaves that rate's sound bit for bit as it was.
+    double referenceRatio = 1.0;
+    double inverseReferenceRatio = 1.0;
     float detuneAmount = 0.0f;
     const float* spreadA = kSpreadTableA;
     const float* spreadB = kSpreadTableB;

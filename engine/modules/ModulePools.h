@@ -23,7 +23,7 @@ using VoiceModuleWrapperD = ModuleStorage<512>;
 // Eight delay lines of 8192 samples and their state: the chorus.
 using VoiceModuleWrapperE = ModuleStorage<262656>;
 // The master effects that carry long sample buffers: sized for the largest, the delay's two 16-second
-// float lines and its state; the reverb's network and pre-delay lines (2 MB, in double) fit too.
+// float lines and its state; the reverb's network and pre-delay lines (3.6 MB, in double) fit too.
 using VoiceModuleWrapperF = ModuleStorage<2 * 705600 * 4 + 4096>;
 
 constexpr int kModulePoolCount = 7;

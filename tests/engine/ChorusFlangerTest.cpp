@@ -154,6 +154,35 @@ TEST_F(ChorusFlangerTest, FeedbackEntersTwiceAtTheFeedbackDelay) {
     }
 }
 
+// A flanger keeps its times at every rate: its tap (5 samples and half the depth's 800, 205 samples at
+// 44.1 kHz with the LFO at the start of its slowest cycle) and the feedback delay (314 samples) last as
+// many milliseconds at 48 and 96 kHz. Each is read from the loudest sample of its echo, to a sample.
+TEST_F(ChorusFlangerTest, TheTapAndTheFeedbackDelayLastAsLongAtEveryRate) {
+    double referenceTap = 0.0, referenceFeedback = 0.0;
+    for (const double rate : {44100.0, 48000.0, 96000.0}) {
+        context.setSampleRate(rate);
+        const std::vector<float> out =
+            monoImpulseResponse(ChorusBlock().set(9, 0).set(10, 8192).set(8, 9000).set(12, 16384), 100);
+        auto loudest = [&out](size_t from, size_t to) {
+            size_t at = from;
+            for (size_t n = from; n < to; ++n)
+                if (std::fabs(out[n]) > std::fabs(out[at])) at = n;
+            return double(at);
+        };
+        const double tap = loudest(0, size_t(rate * 0.007));
+        const double feedback = loudest(size_t(tap) + 2, size_t(tap + rate * 0.012)) - tap;
+        const double tapMs = 1000.0 * tap / rate, feedbackMs = 1000.0 * feedback / rate;
+        if (rate == 44100.0) {
+            referenceTap = tapMs;
+            referenceFeedback = feedbackMs;
+            EXPECT_EQ(tap, 205.0);
+        }
+        const double twoSamples = 2000.0 / 44100.0;
+        EXPECT_NEAR(tapMs, referenceTap, twoSamples) << "tap at " << rate;
+        EXPECT_NEAR(feedbackMs, referenceFeedback, twoSamples) << "feedback delay at " << rate;
+    }
+}
+
 // Dry at 0, the one tap at 5: the output is G ((1 - M) at 0, M at 5).
 TEST_F(ChorusFlangerTest, BypassMixAndOutputFollowTheirTables) {
     struct Case {

@@ -107,8 +107,9 @@ protected:
     ParameterRecord record;
 };
 
-// Free times are sample counts at every rate; synced times are rate / f; anything past the line is held
-// just inside it. The length glides (0.0001 a sample) from the free time, so synced cases settle first.
+// Free times are sample counts at 44.1 kHz, stretched at other rates; synced times are rate / f; anything
+// past the line is held just inside it. The length glides (0.0001 a sample) from the free time, so synced
+// cases settle first.
 TEST_F(DelayTest, DelayTimesMeasuredFromAnImpulse) {
     struct Case {
         float rate, tempo;
@@ -119,7 +120,7 @@ TEST_F(DelayTest, DelayTimesMeasuredFromAnImpulse) {
         {44100.0f, 120.0f, 0, 0, 16384, 400, 176400},
         {44100.0f, 120.0f, 0, 4096, 12288, 2400, 39050},
         {44100.0f, 120.0f, 0, 8192, 32767, 12800, 176400},
-        {96000.0f, 120.0f, 0, 0, 8192, 400, 12800},
+        {96000.0f, 120.0f, 0, 0, 8192, 870, 27863},            // 400 and 12800 samples at 44.1 kHz
         {44100.0f, 120.0f, 1, 8192, 0, 11025, 176400},         // codes 2 and -8
         {44100.0f, 20.0f, 1, 0, 7168, 705598, 132300},         // -8 at 20 bpm: 24 s; code 1: 3 s
         {96000.0f, 60.0f, 1, 0, 7168, 705598, 96000},          // -8 at 60 bpm: 8 s at 96 kHz
@@ -129,11 +130,31 @@ TEST_F(DelayTest, DelayTimesMeasuredFromAnImpulse) {
         context.setSampleRate(c.rate);
         context.tempo = c.tempo;
         DelayModule& m = make(DelayBlock().set(7, c.word0).set(8, c.word1).set(18, c.sync));
-        if (c.sync != 0) run(&m, 7000, nothing, nothing); // the glide from the free time
+        if (c.sync != 0) run(&m, int(7000 * c.rate / 44100.0f), nothing, nothing); // the glide from the free time
         const std::array<int, 2> at = echoFrames(&m, std::max(c.frames0, c.frames1) + 64);
         EXPECT_EQ(at[0], c.frames0) << c.rate << " " << c.tempo << " " << c.word0;
         EXPECT_EQ(at[1], c.frames1) << c.rate << " " << c.tempo << " " << c.word1;
         drop(&m);
+    }
+}
+
+// A free time lasts as many milliseconds at every rate: 400, 3200 and 39050 samples at 44.1 kHz.
+TEST_F(DelayTest, FreeTimesLastAsLongAtEveryRate) {
+    struct Case {
+        int16_t word;
+        double ms;
+    };
+    const Case cases[] = {{0, 400.0 / 44.1}, {4915, 3200.0 / 44.1}, {12288, 39050.0 / 44.1}};
+    for (const float rate : {44100.0f, 48000.0f, 96000.0f}) {
+        context.setSampleRate(rate);
+        for (const Case& c : cases) {
+            DelayModule& m = make(DelayBlock().set(7, c.word).set(8, c.word));
+            const int longest = int(c.ms * rate / 1000.0f) + 64;
+            const std::array<int, 2> at = echoFrames(&m, longest);
+            drop(&m);
+            const double frameMs = 1000.0 / rate;
+            for (const int frames : at) EXPECT_NEAR(frames * frameMs, c.ms, frameMs) << c.word << " at " << rate;
+        }
     }
 }
 
@@ -230,7 +251,7 @@ TEST_F(DelayTest, SetterEchoesItsUnits) {
     };
     const Case cases[] = {
         {44100.0f, 0, 7, 0, 400.0f / 44100.0f * 1000.0f, 5},  {44100.0f, 0, 8, 16384, 4000.0f, 5},
-        {96000.0f, 0, 7, 0, 400.0f / 96000.0f * 1000.0f, 5},  {44100.0f, 1, 7, 8192, 2.0f, 3},
+        {96000.0f, 0, 7, 0, 400.0f / 44100.0f * 1000.0f, 5},  {44100.0f, 1, 7, 8192, 2.0f, 3},
         {44100.0f, 1, 8, 0, -8.0f, 3},                        {44100.0f, 0, 9, 8192, 0.5f, 4},
         {44100.0f, 0, 12, 16384, 0.5f, 4},                    {44100.0f, 0, 14, 0, 10.0f, 1},
         {44100.0f, 0, 14, 16384, 10.0f * std::pow(1.059f, 120.0f), 1},

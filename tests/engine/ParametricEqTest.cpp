@@ -1,6 +1,7 @@
 // The parametric equaliser: gains measured at the bands, the dry path, mix and output, modulation, extremes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -195,6 +196,88 @@ TEST_F(ParametricEqTest, ModulationMovesFrequenciesAndScalesGains) {
     for (const Case& c : cases) {
         const EqBlock b = EqBlock().set(18, 1).set(9, k1kHz).set(10, kPlus20Db).set(11, kQ2);
         EXPECT_NEAR(measuredGain(b, c.measureHz, {{c.input, c.value}}), c.expectedDb, 0.1) << c.name;
+    }
+}
+
+// A band keeps its frequency whatever rate the device runs at. The peak of the response is found on the
+// impulse response's spectrum: the highest point of a coarse grid, then of a fine one around it, refined
+// by a parabola through the highest three points.
+TEST_F(ParametricEqTest, APeakSitsAtItsFrequencyAtEveryRate) {
+    load(EqBlock().set(19, 1).set(12, k3500Hz).set(13, kPlus20Db).set(14, kQ8));
+    for (const double rate : {44100.0, 48000.0, 96000.0}) {
+        context.setSampleRate(rate);
+        ParametricEqModule& eq = make();
+        const std::vector<float> h = render(eq, 128, [](int n) { return n == 0 ? 1.0f : 0.0f; });
+        resetModuleByType(&eq);
+        pools->poolForType(kEqType)->release(&eq);
+        auto levelDb = [&h, rate](double hz) {
+            double re = 0.0, im = 0.0;
+            for (size_t n = 0; n < h.size(); ++n) {
+                re += h[n] * std::cos(2.0 * kPi * hz * double(n) / rate);
+                im -= h[n] * std::sin(2.0 * kPi * hz * double(n) / rate);
+            }
+            return 10.0 * std::log10(re * re + im * im);
+        };
+        auto highest = [&levelDb](double from, double to, double step) {
+            std::vector<double> levels;
+            for (double hz = from; hz <= to; hz += step) levels.push_back(levelDb(hz));
+            const size_t i = size_t(std::max_element(levels.begin() + 1, levels.end() - 1) - levels.begin());
+            const double below = levels[i - 1], at = levels[i], above = levels[i + 1];
+            return from + step * (double(i) + 0.5 * (below - above) / (below - 2.0 * at + above));
+        };
+        const double coarse = highest(2000.0, 9000.0, 50.0);
+        const double peak = highest(coarse - 60.0, coarse + 60.0, 2.0);
+        EXPECT_NEAR(peak, 3500.0, 1.0) << "at " << rate;
+    }
+}
+
+// Below 44.1 kHz a band set to 20 kHz would lie past half the rate, where a pre-warped section has no
+// stable form: every band is held below it, and a loud noise stays bounded through all four at full gain.
+TEST_F(ParametricEqTest, EveryBandStaysStableBelowTheReferenceRate) {
+    constexpr int16_t k20kHz = 16384;
+    load(EqBlock().set(7, k20kHz).set(9, k20kHz).set(12, k20kHz).set(15, k20kHz).set(8, kPlus20Db)
+             .set(10, kPlus20Db).set(13, kPlus20Db).set(16, kPlus20Db).set(17, 1).set(18, 1).set(19, 1).set(20, 1));
+    for (const double rate : {22050.0, 32000.0}) {
+        context.setSampleRate(rate);
+        ParametricEqModule& eq = make();
+        std::mt19937 random(0xE3);
+        std::uniform_real_distribution<float> noise(-1.0f, 1.0f);
+        const std::vector<float> out = render(eq, 200, [&](int) { return noise(random); });
+        resetModuleByType(&eq);
+        pools->poolForType(kEqType)->release(&eq);
+        float loudest = 0.0f;
+        for (const float v : out) loudest = std::max(loudest, std::isfinite(v) ? std::fabs(v) : 1e30f);
+        EXPECT_LT(loudest, 1e4f) << "at " << rate;
+    }
+}
+
+// A new voice hears its bands where they are set from its first milliseconds: no band sweeps up from
+// 20 Hz on every note. A tone at the band's frequency is as loud in the voice's first 10 ms (after the
+// sections' own 2 ms of ringing in) as 200 ms later.
+TEST_F(ParametricEqTest, ANewVoiceStartsEveryBandWhereItIsSet) {
+    struct Case {
+        const char* name;
+        EqBlock block;
+        double hz;
+    };
+    const Case cases[] = {
+        {"peak 1", EqBlock().set(18, 1).set(9, k1kHz).set(10, kPlus20Db).set(11, kQ2), 1000.0},
+        {"peak 2", EqBlock().set(19, 1).set(12, k1kHz).set(13, kPlus20Db).set(14, kQ2), 1000.0},
+        {"low shelf", EqBlock().set(17, 1).set(7, k1kHz).set(8, kPlus20Db), 1000.0},
+        {"high shelf", EqBlock().set(20, 1).set(15, k3500Hz).set(16, kPlus20Db), 7000.0},
+    };
+    for (const Case& c : cases) {
+        load(c.block);
+        ParametricEqModule& eq = make();
+        const double hz = c.hz;
+        const std::vector<float> out =
+            render(eq, 300, [hz](int n) { return float(0.1 * std::sin(2.0 * kPi * hz * n / kRate)); });
+        resetModuleByType(&eq);
+        pools->poolForType(kEqType)->release(&eq);
+        auto level = [&out](double fromMs, double toMs) {
+            return testing::rms(std::vector<float>(out.begin() + long(fromMs * 44.1), out.begin() + long(toMs * 44.1)));
+        };
+        EXPECT_NEAR(db(level(2.0, 10.0) / level(200.0, 210.0)), 0.0, 0.5) << c.name;
     }
 }
 

@@ -148,11 +148,14 @@ protected:
     }
 
     // The LFO rate heard in the output: with a square LFO the sweep jumps between its two ends, and
-    // the level of a tone in each block jumps with it. Counts the jumps after a warm-up.
-    double heardLfoRate(void* m, bool leftChannel, int blocks, const std::vector<std::pair<int, float>>& modulation) {
+    // the level of a tone in each block jumps with it. Counts the jumps after a warm-up. The tone makes
+    // whole cycles in a block, so a steady sweep gives a steady block level.
+    double heardLfoRate(void* m, bool leftChannel, int blocks, const std::vector<std::pair<int, float>>& modulation,
+                        int toneCyclesPerBlock = 2) {
         const double rate = context.sampleRate;
-        // Two whole cycles a block, so a steady sweep gives a steady block level.
-        const Signal tone = [](int n) { return 0.01f * float(std::sin(2.0 * kPi * 2.0 * n / kBlockFrames)); };
+        const Signal tone = [toneCyclesPerBlock](int n) {
+            return 0.01f * float(std::sin(2.0 * kPi * toneCyclesPerBlock * n / kBlockFrames));
+        };
         const bool stereo = moduleHead(m).type() == kMaster;
         const Output out = render(m, blocks, tone, tone, stereo, modulation);
         const std::vector<float>& heard = leftChannel ? out.left : out.right;
@@ -231,9 +234,8 @@ TEST_F(PhaserTest, DepthZeroStillSweepsByOneHundredthOfTheRange) {
     drop(m);
 }
 
-// LFO rates from the curves, the tempo and the modulation, and where they are held. The insert phaser's
-// LFO keeps the 44.1 kHz block rate's pace (1378 blocks a second) at every rate, so at 48 kHz its 50 Hz
-// runs 1500 / 1378 faster; the master phaser follows the engine rate and has no limit of its own.
+// LFO rates from the curves, the tempo and the modulation, and where they are held. Both phasers keep
+// their rates at every engine rate; the master phaser has no limit of its own.
 TEST_F(PhaserTest, LfoRatesAndTheirLimits) {
     struct Case {
         int type;
@@ -252,7 +254,7 @@ TEST_F(PhaserTest, LfoRatesAndTheirLimits) {
         {kInsert, 16384, 0, 120.0f, 3.0f, 44100.0f, 50.0},   // modulated to 200 Hz
         {kInsert, 16384, 1, 600.0f, 0.0f, 44100.0f, 50.0},   // code 9 at 600 bpm: 90 Hz
         {kInsert, 8192, 1, 120.0f, 0.0f, 44100.0f, 4.0},     // code 2 at 120 bpm
-        {kInsert, 16384, 0, 120.0f, 0.0f, 48000.0f, 50.0 * 1500.0 / 1378.125},
+        {kInsert, 16384, 0, 120.0f, 0.0f, 48000.0f, 50.0},
         {kMaster, 16384, 0, 120.0f, 0.0f, 44100.0f, 12.0},
         {kMaster, 32767, 0, 120.0f, 0.0f, 44100.0f, 12.0},
         {kMaster, 8192, 0, 120.0f, 0.0f, 44100.0f, 1.0},
@@ -276,6 +278,27 @@ TEST_F(PhaserTest, LfoRatesAndTheirLimits) {
             EXPECT_NEAR(heardLfoRate(m, left, blocks, modulation), c.hz, 0.01 * c.hz)
                 << "type " << c.type << " word " << c.rateWord << " sync " << c.sync << " at " << c.sampleRate
                 << (left ? " left" : " right");
+            drop(m);
+        }
+    }
+}
+
+// A synced LFO keeps its cycles per beat whatever rate the device runs at: a phaser locked to the song
+// must not drift off the beat at 48 or 96 kHz. Both phasers, code 2 at 120 bpm, over about 20 cycles.
+TEST_F(PhaserTest, ASyncedLfoKeepsItsCyclesPerBeatAtEveryRate) {
+    constexpr float kTempo = 120.0f;
+    for (const int type : {kInsert, kMaster}) {
+        for (const float rate : {44100.0f, 48000.0f, 96000.0f}) {
+            context.setSampleRate(rate);
+            context.tempo = kTempo;
+            void* m = type == kInsert
+                          ? make(kInsert, insertBlock(1).set(10, 16384).set(13, 8192).set(11, 8192).set(17, 1))
+                          : make(kMaster, masterBlock().set(9, 10000).set(12, 8192).set(17, 8192).set(20, 1));
+            // A tone near 3 kHz at every rate, where the two ends of each sweep sound apart.
+            const int toneCycles = rate > 60000.0f ? 1 : 2;
+            const int blocks = int(5.0f * rate / kBlockFrames);
+            const double cyclesPerBeat = heardLfoRate(m, true, blocks, {}, toneCycles) / (kTempo / 60.0);
+            EXPECT_NEAR(cyclesPerBeat, 2.0, 0.002) << "type " << type << " at " << rate;
             drop(m);
         }
     }

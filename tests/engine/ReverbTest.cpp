@@ -176,9 +176,9 @@ TEST_F(ReverbTest, PreDelayStartsAtItsSettingAndGlidesOnePercentABlock) {
 // 3015.5 samples on average (the mean of the eight line lengths) and scales the sound by the feedback
 // g = 0.95 x size and by the damping filters: the 60 Hz high-pass passes 500 Hz whole, the one-pole
 // low-pass at 40 x 1.059^80 Hz takes a little. The tail falls 60 dB in 60 / (-20 log10 (g |H|)) trips.
-double bandDecayTime(const std::vector<float>& x) {
+double bandDecayTime(const std::vector<float>& x, double rate = kRate) {
     constexpr double kCentre = 500.0, kQ = 1.4, kPi = 3.14159265358979323846;
-    const double w = 2.0 * kPi * kCentre / kRate, alpha = std::sin(w) / (2.0 * kQ), a0 = 1.0 + alpha;
+    const double w = 2.0 * kPi * kCentre / rate, alpha = std::sin(w) / (2.0 * kQ), a0 = 1.0 + alpha;
     const double b0 = alpha / a0, b2 = -alpha / a0, a1 = -2.0 * std::cos(w) / a0, a2 = (1.0 - alpha) / a0;
     double x1 = 0.0, x2 = 0.0, y1 = 0.0, y2 = 0.0;
     std::vector<double> band(x.size());
@@ -198,7 +198,7 @@ double bandDecayTime(const std::vector<float>& x) {
             if (10.0 * std::log10(energy[n] / energy[0]) <= db) return double(n);
         return double(energy.size());
     };
-    return 3.0 * (when(-25.0) - when(-5.0)) / kRate;
+    return 3.0 * (when(-25.0) - when(-5.0)) / rate;
 }
 
 // The one-pole low-pass y = h + (y - h) a at 500 Hz, a from the high damping's cosine.
@@ -230,6 +230,23 @@ TEST_F(ReverbTest, TheTailDecaysAndLastsLongerWithTheSize) {
         EXPECT_LT(tail, head * 1e-4) << size;
         drop(&m);
     }
+}
+
+// A room keeps its size at every rate: the tail falls as fast in seconds at 48 and 96 kHz as at 44.1 kHz,
+// low damping included (its 400 Hz high-pass reaches into the measured band).
+TEST_F(ReverbTest, TheTailDecaysAsFastAtEveryRate) {
+    load(ReverbBlock().set(7, 12288).set(8, 12288).set(9, 12000).set(11, 16384));
+    double reference = 0.0;
+    for (const double rate : {44100.0, 48000.0, 96000.0}) {
+        context.setSampleRate(rate);
+        ReverbModule& m = make();
+        const Output out = render(&m, int(3.0 * rate / kBlockFrames), impulse, impulse);
+        drop(&m);
+        const double seconds = bandDecayTime(out.left, rate);
+        if (rate == kRate) reference = seconds;
+        EXPECT_NEAR(seconds, reference, 0.03 * reference) << "at " << rate;
+    }
+    EXPECT_GT(reference, 0.5);
 }
 
 TEST_F(ReverbTest, SpreadOffGivesBothSidesTheWholeNetwork) {

@@ -196,8 +196,8 @@ TEST_F(StepSequencerTest, GlideLeavesAStepWithItsBitAlongTheCurve) {
 }
 
 // The accent rises along 1 - G over its attack time to the level, then falls along G over the decay.
-// Gates: "just on" in a gated step's first block, then on; "just off" when a step without its bit
-// follows, then off.
+// Gates: "just on" in a gated step's first block, then on; straight off when a step without its bit
+// follows, never "just off", which beside a held key would release the note.
 TEST_F(StepSequencerTest, AccentEnvelopeAndGateStates) {
     Pattern p;
     p.stepsPerBeat = 4;          // 500 ms steps
@@ -242,7 +242,7 @@ TEST_F(StepSequencerTest, AccentEnvelopeAndGateStates) {
     const size_t third = size_t(std::ceil(1000.0 / kBlockMs));
     ASSERT_EQ(stepOfValue(outs[third].raw), 2);
     EXPECT_EQ(gates[third - 1], 2);
-    EXPECT_EQ(gates[third], 3) << "the gate falls through just off";
+    EXPECT_EQ(gates[third], 0) << "the gate falls straight to off";
     EXPECT_EQ(gates[third + 1], 0);
 }
 } // namespace

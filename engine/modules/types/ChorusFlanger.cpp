@@ -26,13 +26,14 @@ constexpr int kBlockWords = 20;
 constexpr int kModulationInputs = 4; // delay, rate, depth, feedback
 constexpr int kMaxTapSetting = 3;
 
-// Samples at x = i / 13.
+// Samples at 44.1 kHz at x = i / 13.
 constexpr float kDelayPoints[] = {1.0f,   10.0f,  50.0f,  100.0f,  150.0f,  200.0f,  250.0f,
                                   300.0f, 400.0f, 500.0f, 1000.0f, 1500.0f, 2250.0f, 3500.0f};
 // Hz at x = i / 8.
 constexpr float kRatePoints[] = {0.01f, 0.03f, 0.1f, 0.4f, 0.7f, 1.0f, 1.8f, 2.9f, 5.0f};
 
 constexpr float kFeedbackScale = 0.9f;
+// Per 44.1 kHz block.
 constexpr float kDelayGlide = 0.01f;
 constexpr float kDepthGlide = 0.001f;
 constexpr float kSpreadGlide = 0.01f;
@@ -41,6 +42,7 @@ constexpr float kSpreadFloor = 0.00001f;
 // the glide finite under a runaway modulation sum.
 constexpr float kLargestDepth = 4.0f;
 
+// Samples at 44.1 kHz.
 constexpr double kBaseDelay = 5.0;
 constexpr double kTapSpacing = 1.9895347141858912;
 constexpr double kDepthSamples = 800.0;
@@ -240,7 +242,7 @@ bool storeParameter(ChorusFlangerParams& p, int parameter, int16_t word, float* 
 float chorusDelayCurve(float x) { return pointCurve(kDelayPoints, x); }
 float chorusRateCurve(float x) { return pointCurve(kRatePoints, x); }
 
-void initChorusFlanger(void* module, EngineContext*) {
+void initChorusFlanger(void* module, EngineContext* context) {
     auto& m = *static_cast<ChorusFlangerModule*>(module);
     for (int line = 0; line < kChorusLines; ++line) {
         m.writeIndex[line] = 0;
@@ -256,7 +258,8 @@ void initChorusFlanger(void* module, EngineContext*) {
     m.smoothedSpread = 0.0f;
     if (m.head.record != nullptr) {
         const ChorusFlangerParams& p = m.head.record->as<ChorusFlangerParams>();
-        m.smoothedDelay = heldWithin(p.feedbackDelay, 0.0f, float(kChorusLineLength - 1));
+        const float stretch = context != nullptr ? float(context->referenceRatio) : 1.0f;
+        m.smoothedDelay = heldWithin(p.feedbackDelay * stretch, 0.0f, float(kChorusLineLength - 1));
         m.smoothedDepth = heldWithin(p.depth, -kLargestDepth, kLargestDepth);
     }
 }
@@ -285,12 +288,15 @@ void processChorusFlanger(void* module, const ConnectionDescriptor* descriptors,
     sumBlockModulation(descriptors + first, sources + first, counts + 2, kModulationInputs, mod);
     for (float& v : mod) v = finiteOrZero(v);
 
+    // Times are kept in samples of the running rate, and glides move as fast in time at every rate.
+    const float stretch = float(context->referenceRatio);
+    const float perBlock = float(context->inverseReferenceRatio);
     // Rate (mod[1]) and feedback (mod[3]) modulation reach nothing: the stored sounds were made so.
-    m.smoothedDelay -= (m.smoothedDelay - (mod[0] + 1.0f) * p.feedbackDelay) * kDelayGlide;
+    m.smoothedDelay -= (m.smoothedDelay - (mod[0] + 1.0f) * p.feedbackDelay * stretch) * (kDelayGlide * perBlock);
     m.smoothedDelay = heldWithin(m.smoothedDelay, 0.0f, float(kChorusLineLength - 1));
-    m.smoothedDepth -= (m.smoothedDepth - (mod[2] + 1.0f) * p.depth) * kDepthGlide;
+    m.smoothedDepth -= (m.smoothedDepth - (mod[2] + 1.0f) * p.depth) * (kDepthGlide * perBlock);
     m.smoothedDepth = heldWithin(m.smoothedDepth, -kLargestDepth, kLargestDepth);
-    m.smoothedSpread -= (m.smoothedSpread - p.spread) * kSpreadGlide;
+    m.smoothedSpread -= (m.smoothedSpread - p.spread) * (kSpreadGlide * perBlock);
     if (!(m.smoothedSpread > kSpreadFloor)) m.smoothedSpread = 0.0f;
 
     const double frequency = p.sync != 0 ? double(tempoSyncFrequency(p.syncCode, context->tempo)) : double(p.rate);
@@ -298,10 +304,11 @@ void processChorusFlanger(void* module, const ConnectionDescriptor* descriptors,
     BlockSettings s;
     s.mix = p.bypass == 1 ? 0.0 : double(p.mix);
     s.gain = p.outputGain;
-    s.depth = kDepthSamples * double(m.smoothedDepth);
+    s.depth = kDepthSamples * context->referenceRatio * double(m.smoothedDepth);
     s.spread = spread;
     s.feedback = p.feedback;
-    for (int tap = 0; tap <= kMaxTapSetting; ++tap) s.taps[tap] = kBaseDelay + double(tap) * kTapSpacing * spread;
+    for (int tap = 0; tap <= kMaxTapSetting; ++tap)
+        s.taps[tap] = (kBaseDelay + double(tap) * kTapSpacing * spread) * context->referenceRatio;
 
     const double rate = context->sampleRate > 0.0f ? double(context->sampleRate) : 44100.0;
     double step[kChorusLfos];

@@ -34,7 +34,7 @@ struct ChorusFlangerModule {
 
 struct ChorusFlangerParams {
     int32_t tapSetting;  // summed taps minus one, 0..3 (mono form)
-    float feedbackDelay; // samples
+    float feedbackDelay; // samples at 44.1 kHz
     float rate;          // Hz
     float syncCode;
     float depth;

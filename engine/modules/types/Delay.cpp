@@ -22,15 +22,14 @@ namespace {
 
 constexpr int kBlockWords = 21;
 
-// Samples at x = 0, 0.1, ..., 1.0, the same at every rate; the free time is twice the curve.
+// Samples at 44.1 kHz at x = 0, 0.1, ..., 1.0; the free time is twice the curve.
 constexpr float kTimeCurve[11] = {200.0f,   400.0f,   800.0f,   1600.0f,  3200.0f, 6400.0f,
                                   12800.0f, 17000.0f, 22050.0f, 44100.0f, 88200.0f};
 constexpr float kCurve15[11] = {0.01f, 0.01f, 0.01f, 0.01f, 0.5f, 0.76f, 0.99f, 1.01f, 1.03f, 1.0f, 1.0f};
 
-constexpr double kGlide = 0.0001; // per sample: time changes bend the repeats rather than jump
+constexpr double kGlide = 0.0001; // per 44.1 kHz sample: time changes bend the repeats rather than jump
 constexpr double kPi = 3.14159265358979323846;
-// The damping filter runs twice per sample, as if at twice 44.1 kHz.
-constexpr double kFilterRate = 88200.0;
+// The damping filter runs twice per sample, as if at twice the rate.
 constexpr double kHighestCutoffShare = 0.25;
 constexpr double kFlushBelow = 1e-30;
 constexpr double kLoudest = 1e30;
@@ -57,19 +56,17 @@ void silence(float* out) {
         for (int n = 0; n < kBlockFrames; ++n) out[n] = 0.0f;
 }
 
-void timeEcho(const DelayParams& p, int channel, const EngineContext* context, float* echo, int* code) {
+void timeEcho(const DelayParams& p, int channel, float* echo, int* code) {
     if (p.sync != 0.0f) {
         *echo = p.syncCode[channel]; *code = 3;
     } else {
-        const float rate = context != nullptr && context->sampleRate > 0.0f ? context->sampleRate : 44100.0f;
-        *echo = p.freeTime[channel] / rate * 1000.0f; *code = 5;
+        *echo = p.freeTime[channel] / float(kReferenceRate) * 1000.0f; *code = 5;
     }
 }
 
 // With link on, channel 0's time, feedback and cross-feed words set channel 1 as well, and channel 1's
 // own time word is dropped.
-bool storeParameter(DelayParams& p, int parameter, int16_t word, const EngineContext* context, float* echo,
-                    int* code) {
+bool storeParameter(DelayParams& p, int parameter, int16_t word, float* echo, int* code) {
     const float x = wordValue(word);
     switch (parameter) {
     case 7: case 8: {
@@ -85,7 +82,7 @@ bool storeParameter(DelayParams& p, int parameter, int16_t word, const EngineCon
                 p.syncCode[1] = p.syncCode[0];
             }
         }
-        timeEcho(p, c, context, echo, code);
+        timeEcho(p, c, echo, code);
         return true;
     }
     case 9: case 10:
@@ -132,8 +129,8 @@ struct Damping {
 };
 
 // The filter's two coefficients for a cutoff; d stays at 1 until the cutoff climbs high.
-Damping damping(float cutoff) {
-    double share = double(cutoff) / kFilterRate;
+Damping damping(float cutoff, double rate) {
+    double share = double(cutoff) / (2.0 * rate);
     if (!(share < kHighestCutoffShare)) share = kHighestCutoffShare;
     if (!(share > 0.0)) share = 0.0;
     const double f = 2.0 * std::sin(kPi * share);
@@ -145,21 +142,22 @@ Damping damping(float cutoff) {
 
 float delayFreeTime(int word) { return 2.0f * tenSegmentLookup(word, kTimeCurve); }
 
-double delayTargetLength(const DelayParams& p, int channel, float tempo, float rate) {
+double delayTargetLength(const DelayParams& p, int channel, const EngineContext& context) {
     if (p.sync != 0.0f) {
         // No tempo gives no synced length: the free time stands in.
-        const float synced = tempoSyncPeriodSamples(p.syncCode[channel], tempo, rate);
+        const float synced = tempoSyncPeriodSamples(p.syncCode[channel], context.tempo, context.sampleRate);
         if (synced > 0.0f) return heldLength(double(synced));
     }
-    return heldLength(double(p.freeTime[channel]));
+    return heldLength(double(p.freeTime[channel]) * context.referenceRatio);
 }
 
-void initDelay(void* module, EngineContext*) {
+void initDelay(void* module, EngineContext* context) {
     auto& m = *static_cast<DelayModule*>(module);
+    const double stretch = context != nullptr ? context->referenceRatio : 1.0;
     for (int c = 0; c < 2; ++c) {
         DelayChannel& ch = m.channels[c];
         ch = DelayChannel{};
-        ch.length = heldLength(m.head.record ? double(m.head.record->as<DelayParams>().freeTime[c]) : 0.0);
+        ch.length = heldLength(m.head.record ? double(m.head.record->as<DelayParams>().freeTime[c]) * stretch : 0.0);
     }
 }
 
@@ -182,18 +180,19 @@ void processDelay(void* module, const ConnectionDescriptor* descriptors, const P
     }
     const DelayParams& p = m.head.record->as<DelayParams>();
     const double amount[2] = {double(descriptors[0].amount()), double(descriptors[counts[0]].amount())};
-    const double target[2] = {delayTargetLength(p, 0, context->tempo, context->sampleRate),
-                              delayTargetLength(p, 1, context->tempo, context->sampleRate)};
+    const double target[2] = {delayTargetLength(p, 0, *context), delayTargetLength(p, 1, *context)};
     const double mix = p.bypass == 1 ? 0.0 : double(p.mix);
     const double gain = p.outputGain;
-    const Damping filter = damping(p.cutoff);
+    const double rate = context->sampleRate > 0.0f ? double(context->sampleRate) : kReferenceRate;
+    const Damping filter = damping(p.cutoff, rate);
+    const double glide = kGlide * context->inverseReferenceRatio;
 
     for (int n = 0; n < kBlockFrames; ++n) {
         double dry[2], wet[2];
         for (int c = 0; c < 2; ++c) {
             dry[c] = amount[c] * double(in[c][n]);
             if (!std::isfinite(dry[c])) dry[c] = 0.0; // a broken sample must not reach the lines
-            m.channels[c].length -= (m.channels[c].length - target[c]) * kGlide;
+            m.channels[c].length -= (m.channels[c].length - target[c]) * glide;
         }
         for (int c = 0; c < 2; ++c) {
             DelayChannel& ch = m.channels[c];
@@ -242,7 +241,7 @@ void processDelay(void* module, const ConnectionDescriptor* descriptors, const P
 // A stored block reads as the setter reads the same words, with two differences: each channel's words
 // stand for themselves, and the link ends off (the default block holds 8192 there, which the effect
 // rows never meant as on).
-void loadDelayBlock(const uint16_t* data, int wordCount, ParameterRecord* record, EngineContext* context) {
+void loadDelayBlock(const uint16_t* data, int wordCount, ParameterRecord* record, EngineContext*) {
     // A truncated block would leave half a setting behind; the record keeps the last whole one.
     if (data == nullptr || record == nullptr || wordCount < kBlockWords) return;
     DelayParams& p = record->as<DelayParams>();
@@ -250,15 +249,15 @@ void loadDelayBlock(const uint16_t* data, int wordCount, ParameterRecord* record
     int code = 0;
     p.link = 0;
     for (int parameter = 7; parameter < kBlockWords; ++parameter)
-        if (parameter != 16) storeParameter(p, parameter, int16_t(data[parameter + 2]), context, &echo, &code);
+        if (parameter != 16) storeParameter(p, parameter, int16_t(data[parameter + 2]), &echo, &code);
 }
 
 void setDelayParameter(int16_t value, int parameter, float* echoValue, int* echoCode, ParameterRecord* record,
-                       EngineContext* context) {
+                       EngineContext*) {
     if (record == nullptr) return;
     float echo = 0.0f;
     int code = 0;
-    if (!storeParameter(record->as<DelayParams>(), parameter, value, context, &echo, &code)) return;
+    if (!storeParameter(record->as<DelayParams>(), parameter, value, &echo, &code)) return;
     if (echoValue) *echoValue = echo;
     if (echoCode) *echoCode = code;
 }

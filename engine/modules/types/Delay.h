@@ -35,7 +35,7 @@ struct DelayModule {
 };
 
 struct DelayParams {
-    float freeTime[2]; // samples
+    float freeTime[2]; // samples at 44.1 kHz
     float syncCode[2];
     float feedback[2];
     float cross[2]; // cross-feed gain into the other channel's line
@@ -49,12 +49,12 @@ struct DelayParams {
     int32_t bypass;   // 1 forces the mix to 0
 };
 
-// The free time of a parameter word, in samples.
+// The free time of a parameter word, in samples at 44.1 kHz.
 float delayFreeTime(int word);
 
-// The length a channel aims at, held inside the line: the tempo-synced length when sync is on and a
-// tempo runs, the free time otherwise.
-double delayTargetLength(const DelayParams& p, int channel, float tempo, float rate);
+// The length a channel aims at in samples at the running rate, held inside the line: the tempo-synced
+// length when sync is on and a tempo runs, the free time otherwise.
+double delayTargetLength(const DelayParams& p, int channel, const EngineContext& context);
 
 void initDelay(void* module, EngineContext* context);
 void processDelay(void* module, const ConnectionDescriptor* descriptors, const PortEntry* const* sources,

@@ -43,7 +43,7 @@ constexpr GainPoints makeGainPoints() {
 }
 constexpr GainPoints kGainPoints = makeGainPoints();
 
-constexpr float kGlide = 0.0436965f;
+constexpr float kGlide = 0.0436965f; // per 44.1 kHz block
 constexpr float kLowestFrequency = 20.0f;
 constexpr float kHighestFrequency = 20000.0f;
 constexpr float kSemitonesPerUnit = 100.0f;
@@ -100,17 +100,22 @@ void settleHistories(ParametricEqModule& m) {
     }
 }
 
-// Frequencies follow the modulation in semitones; peak 1, peak 2 and the high shelf glide there.
-void updateBands(ParametricEqModule& m, const ParametricEqParams& p, const float* mod) {
+// Frequencies follow the modulation in semitones; peak 1, peak 2 and the high shelf glide there, as
+// fast in time at every rate. Below 44.1 kHz the highest band would pass half the rate, where the
+// pre-warped sections turn unstable: it is held as far below it as 20 kHz is at 44.1 kHz.
+void updateBands(ParametricEqModule& m, const ParametricEqParams& p, const float* mod, const EngineContext& context) {
     using namespace EqValue;
     float* c = m.current;
+    const float glide = kGlide * float(context.inverseReferenceRatio);
+    const float highest = context.referenceRatio < 1.0 ? kHighestFrequency * float(context.referenceRatio)
+                                                       : kHighestFrequency;
     c[LowCutoff] = p.band[LowCutoff] * semitonesToRatio(kSemitonesPerUnit * mod[LowCutoff]);
     for (const int band : {Peak1Frequency, Peak2Frequency, HighCutoff}) {
         const float target = p.band[band] * semitonesToRatio(kSemitonesPerUnit * mod[band]);
-        c[band] -= (c[band] - target) * kGlide;
+        c[band] -= (c[band] - target) * glide;
     }
     for (const int band : {LowCutoff, Peak1Frequency, Peak2Frequency, HighCutoff})
-        c[band] = heldWithin(c[band], kLowestFrequency, kHighestFrequency);
+        c[band] = heldWithin(c[band], kLowestFrequency, highest);
     for (const int band : {LowGain, Peak1Gain, Peak2Gain, HighGain})
         c[band] = heldWithin((mod[band] + 1.0f) * p.band[band], -kGainLimitDb, kGainLimitDb);
     for (const int band : {Peak1Q, Peak2Q}) c[band] = heldWithin((mod[band] + 1.0f) * p.band[band], kLowestQ, kHighestQ);
@@ -157,15 +162,14 @@ float eqBandFrequency(float x) { return pointCurve(kBandFrequencyPoints, x); }
 float eqGainDecibels(float x) { return 20.0f * std::log10(pointCurve(kGainPoints.values, x)); }
 float eqQ(float x) { return pointCurve(kQPoints, x); }
 
-// Peak 1 starts from nothing and so glides up from the 20 Hz floor after every init.
+// Every voice starts its bands where they are set: a band that glided in from the 20 Hz floor would
+// sweep audibly at the start of every note.
 void initParametricEq(void* module, EngineContext*) {
     auto& m = *static_cast<ParametricEqModule*>(module);
     for (float& v : m.current) v = 0.0f;
     if (m.head.record != nullptr) {
         const ParametricEqParams& p = m.head.record->as<ParametricEqParams>();
-        for (const int v : {EqValue::Peak2Frequency, EqValue::Peak2Gain, EqValue::Peak2Q, EqValue::HighCutoff,
-                            EqValue::HighGain})
-            m.current[v] = p.band[v];
+        for (int v = 0; v < EqValue::Count; ++v) m.current[v] = p.band[v];
     }
     clearHistories(m);
 }
@@ -177,7 +181,9 @@ void processParametricEq(void* module, const ConnectionDescriptor* descriptors, 
     if (out == nullptr) return;
     // A skipped block leaves silence rather than the last block repeating.
     const bool wired = counts != nullptr && descriptors != nullptr && sources != nullptr && counts[0] > 0;
-    if (!wired || m.head.record == nullptr || (counts[1] > 0 && portBuffer(m.ports[1]) == nullptr)) {
+    const EngineContext* context = m.head.context;
+    if (!wired || m.head.record == nullptr || context == nullptr ||
+        (counts[1] > 0 && portBuffer(m.ports[1]) == nullptr)) {
         silence(m.ports[0]);
         return;
     }
@@ -189,15 +195,16 @@ void processParametricEq(void* module, const ConnectionDescriptor* descriptors, 
     const uint32_t first = counts[0] + counts[1];
     sumBlockModulation(descriptors + first, sources + first, counts + kEqAudioInputs, kModulationInputs, mod);
     for (float& v : mod) v = finiteOrZero(v);
-    updateBands(m, p, mod);
+    updateBands(m, p, mod, *context);
 
     using namespace EqValue;
     const float* c = m.current;
+    const double rate = double(context->sampleRate);
     const BiquadCoefficients sections[kEqSections] = {
-        lowShelfCoefficients(c[LowCutoff], c[LowGain]),
-        peakCoefficients(c[Peak1Frequency], c[Peak1Gain], c[Peak1Q]),
-        peakCoefficients(c[Peak2Frequency], c[Peak2Gain], c[Peak2Q]),
-        highShelfCoefficients(c[HighCutoff], c[HighGain]),
+        lowShelfCoefficients(c[LowCutoff], c[LowGain], rate),
+        peakCoefficients(c[Peak1Frequency], c[Peak1Gain], c[Peak1Q], rate),
+        peakCoefficients(c[Peak2Frequency], c[Peak2Gain], c[Peak2Q], rate),
+        highShelfCoefficients(c[HighCutoff], c[HighGain], rate),
     };
     const double mix = p.bypass == 1 ? 0.0 : double(p.mix);
     const double gain = p.outputGain;

@@ -9,18 +9,17 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kRoot2 = 1.41421356237309504880;
-constexpr double kDesignRate = 44100.0;
 
 // Pre-warped so that the analog corner lands exactly on the digital one.
-double warped(double frequency) { return std::tan(kPi * frequency / kDesignRate); }
+double warped(double frequency, double rate) { return std::tan(kPi * frequency / rate); }
 
 double linearGain(double gainDb) { return std::pow(10.0, std::fabs(gainDb) / 20.0); }
 
 } // namespace
 
 // A cut is the exact inverse of the boost of the same size: numerator and denominator swap.
-BiquadCoefficients lowShelfCoefficients(double frequency, double gainDb) {
-    const double k = warped(frequency);
+BiquadCoefficients lowShelfCoefficients(double frequency, double gainDb, double rate) {
+    const double k = warped(frequency, rate);
     const double kk = k * k;
     const double v = linearGain(gainDb);
     const double rv = std::sqrt(2.0 * v);
@@ -34,8 +33,8 @@ BiquadCoefficients lowShelfCoefficients(double frequency, double gainDb) {
             (1.0 - rv * k + v * kk) / d};
 }
 
-BiquadCoefficients peakCoefficients(double frequency, double gainDb, double q) {
-    const double k = warped(frequency);
+BiquadCoefficients peakCoefficients(double frequency, double gainDb, double q, double rate) {
+    const double k = warped(frequency, rate);
     const double kk = k * k;
     const double v = linearGain(gainDb);
     const double kq = k / q;
@@ -48,8 +47,8 @@ BiquadCoefficients peakCoefficients(double frequency, double gainDb, double q) {
     return {(1.0 + kq + kk) / d, centre / d, (1.0 - kq + kk) / d, centre / d, (1.0 - v * kq + kk) / d};
 }
 
-BiquadCoefficients highShelfCoefficients(double frequency, double gainDb) {
-    const double k = warped(frequency);
+BiquadCoefficients highShelfCoefficients(double frequency, double gainDb, double rate) {
+    const double k = warped(frequency, rate);
     const double kk = k * k;
     const double v = linearGain(gainDb);
     const double rv = std::sqrt(2.0 * v);

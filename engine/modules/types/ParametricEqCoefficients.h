@@ -8,11 +8,10 @@ struct BiquadCoefficients {
     double b0, b1, b2, a1, a2;
 };
 
-// The sections are tuned for 44100 Hz whatever the engine runs at: the stored sounds were voiced
-// that way. Frequencies are expected within 20 .. 20000 Hz and Q above 0; a gain of 0 dB gives a
+// Frequencies are expected from 20 Hz to below half the rate and Q above 0; a gain of 0 dB gives a
 // section that passes its input unchanged.
-BiquadCoefficients lowShelfCoefficients(double frequency, double gainDb);
-BiquadCoefficients peakCoefficients(double frequency, double gainDb, double q);
-BiquadCoefficients highShelfCoefficients(double frequency, double gainDb);
+BiquadCoefficients lowShelfCoefficients(double frequency, double gainDb, double rate);
+BiquadCoefficients peakCoefficients(double frequency, double gainDb, double q, double rate);
+BiquadCoefficients highShelfCoefficients(double frequency, double gainDb, double rate);
 
 } // namespace corvex

@@ -27,14 +27,14 @@ constexpr int kModulationInputs = 4; // rate, centre, feedback, depth
 // Hz at v = 0, 0.1, ..., 1.0.
 constexpr float kRateCurve[11] = {0.001f, 0.02f, 0.05f, 0.1f, 0.5f, 1.0f, 3.5f, 9.0f, 15.0f, 30.0f, 50.0f};
 
-constexpr float kGlide = 0.1f; // per block, for rate, centre and sweep
+constexpr float kGlide = 0.1f; // per 44.1 kHz block, for rate, centre and sweep
 constexpr float kFastestRate = 50.0f;
 constexpr float kSlowestRate = 0.01f;
 constexpr float kDeepest = 10.0f;
 constexpr float kShallowest = 0.01f;
 constexpr float kHighestCentre = 2000.0f;
 constexpr float kLowestCentre = 0.01f;
-// The table length over the block rate at 44.1 kHz: the LFO keeps that pace at every engine rate.
+// The table length over the block rate at 44.1 kHz; other rates scale it by their own block rate.
 constexpr double kTableStepsPerHz = 0.18577649;
 constexpr double kSemitone = 1.059463094359295;
 constexpr double kDepthSemitones = 110.0;
@@ -149,22 +149,25 @@ void processPhaserInsert(void* module, const ConnectionDescriptor* descriptors, 
     sumBlockModulation(descriptors + first, sources + first, counts + 2, kModulationInputs, mod);
     for (float& v : mod) v = finiteOrZero(v);
 
+    // Blocks come faster at a higher rate: each one steps the LFO and the glides by less.
+    const double perBlock = context->inverseReferenceRatio;
+    const float glide = kGlide * float(perBlock);
     const float rate = phaserLfoRate(p.tempoSync, p.rateHz, p.rateCode, context->tempo);
-    m.rate += ((mod[0] + 1.0f) * rate - m.rate) * kGlide;
+    m.rate += ((mod[0] + 1.0f) * rate - m.rate) * glide;
     if (m.rate > kFastestRate) m.rate = kFastestRate;
     else if (!(m.rate > 0.0f)) m.rate = kSlowestRate;
     const float lfo = phaserLfoValue(p.wave, m.phase);
-    m.phase += phaserPhaseStep(double(m.rate) * kTableStepsPerHz / 256.0);
+    m.phase += phaserPhaseStep(double(m.rate) * kTableStepsPerHz * perBlock / 256.0);
 
     m.depth = p.depth + mod[3];
     if (m.depth > kDeepest) m.depth = kDeepest;
     else if (!(m.depth > 0.0f)) m.depth = kShallowest;
-    m.centre += ((mod[1] + 1.0f) * p.centre - m.centre) * kGlide;
+    m.centre += ((mod[1] + 1.0f) * p.centre - m.centre) * glide;
     if (m.centre > kHighestCentre) m.centre = kHighestCentre;
     else if (!(m.centre > 0.0f)) m.centre = kLowestCentre;
 
     const double target = std::pow(kSemitone, double(m.depth) * double(lfo) * kDepthSemitones) * double(m.centre);
-    m.swept += (float(target) - m.swept) * kGlide;
+    m.swept += (float(target) - m.swept) * glide;
     if (target < double(kPhaserLowestSweep)) m.swept = kPhaserLowestSweep;
     if (target > double(kPhaserHighestSweep)) m.swept = kPhaserHighestSweep;
 

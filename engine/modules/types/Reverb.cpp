@@ -25,8 +25,9 @@ namespace {
 constexpr int kModulationInputs = 4; // only the third transposes the high damping
 constexpr float kHighDampingSemitones = 107.0f;
 
-// The network's lines: lengths, how far each tap wanders, how often it picks a new goal, where it
-// starts, and the goal it would start towards (redrawn at the first sample).
+// The network's lines at 44.1 kHz: lengths, how far each tap wanders, how often it picks a new goal,
+// where it starts, and the goal it would start towards (redrawn at the first sample). Other rates
+// stretch the samples to the same times.
 struct LineConstants {
     int32_t length;
     double depth;
@@ -49,11 +50,9 @@ constexpr int kLeftLines = 4; // lines 0..3 take the left input and feed the lef
 constexpr uint32_t kRandomMultiplier = 0x11A96539u;
 constexpr uint32_t kRandomIncrement = 0x39DAB12Eu;
 constexpr double kTwoToMinus31 = 1.0 / 2147483648.0;
-constexpr double kOffsetGlide = 4e-5;
-constexpr float kPreDelayGlide = 0.01f;
+constexpr double kOffsetGlide = 4e-5;  // per 44.1 kHz sample
+constexpr float kPreDelayGlide = 0.01f; // per 44.1 kHz block
 constexpr double kMatrixScale = 0.25;
-// The low damping's filter was tuned at this rate and keeps its coefficients at any other.
-constexpr double kLowDampingRate = 44100.0;
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kSqrt2 = 1.41421356237309504880;
 
@@ -106,42 +105,79 @@ double preDelayed(const ReverbModule& m, int side, int32_t back) {
     return index < m.inputWritten ? m.input[side][index] : 0.0;
 }
 
+// How far back a line reads at 44.1 kHz: its length, its tap's widest wander (half again its depth)
+// and the interpolation's second sample.
+constexpr double longestReach() {
+    double longest = 0.0;
+    for (const LineConstants& line : kLines)
+        if (line.length + 1.5 * line.depth + 1.0 > longest) longest = line.length + 1.5 * line.depth + 1.0;
+    return longest;
+}
+
+// The longest stretch the lines hold: 7 times 44.1 kHz (over 300 kHz). A faster rate keeps it, and
+// its room sounds smaller.
+constexpr double kLongestStretch = 7.0;
+static_assert(kLongestStretch * longestReach() < kReverbLineLength, "the stretched lines fit");
+
+// One line's times in samples at the running rate.
+struct ScaledLine {
+    int32_t length;
+    double depth;
+    int32_t redrawPeriod;
+};
+
+double lineStretch(const EngineContext& context) {
+    return context.referenceRatio < kLongestStretch ? context.referenceRatio : kLongestStretch;
+}
+
+int32_t stretched(int32_t samples, double stretch) { return int32_t(std::lround(double(samples) * stretch)); }
+
 struct Coefficients {
     double b0, b1, b2, a1, a2; // low damping: a Butterworth high-pass
     double lowPass;            // high damping: the one-pole's feedback coefficient
+    double offsetGlide;
+    ScaledLine lines[kReverbLines];
 };
 
-Coefficients coefficients(const ReverbParams& p, float transpose, double rate) {
+Coefficients coefficients(const ReverbParams& p, float transpose, double rate, const EngineContext& context) {
     Coefficients c;
     const double f = double(semitonesToRatio(kHighDampingSemitones * transpose)) * double(p.highDamping);
     const double cw = std::cos(2.0 * kPi * f / rate);
     c.lowPass = (2.0 - cw) - std::sqrt((2.0 - cw) * (2.0 - cw) - 1.0);
-    const double k = std::tan(kPi * double(p.lowDamping) / kLowDampingRate);
+    const double k = std::tan(kPi * double(p.lowDamping) / rate);
     const double d = 1.0 + kSqrt2 * k + k * k;
     c.b0 = 1.0 / d;
     c.b1 = -2.0 / d;
     c.b2 = 1.0 / d;
     c.a1 = 2.0 * (k * k - 1.0) / d;
     c.a2 = (1.0 - kSqrt2 * k + k * k) / d;
+    c.offsetGlide = kOffsetGlide * context.inverseReferenceRatio;
+    const double stretch = lineStretch(context);
+    for (int line = 0; line < kReverbLines; ++line) {
+        c.lines[line].length = stretched(kLines[line].length, stretch);
+        c.lines[line].depth = kLines[line].depth * stretch;
+        c.lines[line].redrawPeriod = stretched(kLines[line].redrawPeriod, stretch);
+    }
     return c;
 }
 
 // One line for one sample: its wandering wet tap, then its damped feedback and the write.
 double runLine(ReverbModule& m, int k, const Coefficients& c, double g, double feed) {
+    const ScaledLine& line = c.lines[k];
     if (--m.redrawIn[k] <= 0) {
-        m.redrawIn[k] = kLines[k].redrawPeriod;
+        m.redrawIn[k] = line.redrawPeriod;
         m.random = m.random * kRandomMultiplier + kRandomIncrement;
-        m.target[k] = (double(m.random) * kTwoToMinus31 + 1.0) * 0.5 * kLines[k].depth;
+        m.target[k] = (double(m.random) * kTwoToMinus31 + 1.0) * 0.5 * line.depth;
     }
-    m.offset[k] -= kOffsetGlide * (m.offset[k] - m.target[k]);
-    const double d = double(kLines[k].length) + m.offset[k];
+    m.offset[k] -= c.offsetGlide * (m.offset[k] - m.target[k]);
+    const double d = double(line.length) + m.offset[k];
     const int32_t whole = int32_t(d);
     const double eta = 1.0 - (d - double(whole));
     const int32_t w = m.lineWrite;
     const double y = flushed(eta * lineAt(m, k, w - whole) + lineAt(m, k, w - whole - 1) - eta * m.allpass[k]);
     m.allpass[k] = y;
 
-    const double u = g * lineAt(m, k, w - kLines[k].length);
+    const double u = g * lineAt(m, k, w - line.length);
     const double h = flushed(c.b0 * u + c.b1 * m.x1[k] + c.b2 * m.x2[k] - c.a1 * m.y1[k] - c.a2 * m.y2[k]);
     m.y2[k] = m.y1[k];
     m.y1[k] = h;
@@ -160,10 +196,11 @@ void initReverb(void* module, EngineContext* context) {
     m.lineWritten = 0;
     m.inputWrite = 0;
     m.inputWritten = 0;
+    const double stretch = context != nullptr ? lineStretch(*context) : 1.0;
     for (int k = 0; k < kReverbLines; ++k) {
         m.redrawIn[k] = 1; // every line draws its first goal at the first sample
-        m.target[k] = kLines[k].initialTarget;
-        m.offset[k] = kLines[k].initialOffset;
+        m.target[k] = kLines[k].initialTarget * stretch;
+        m.offset[k] = kLines[k].initialOffset * stretch;
         m.allpass[k] = 0.0;
         m.x1[k] = m.x2[k] = m.y1[k] = m.y2[k] = 0.0;
         m.lowPass[k] = 0.0;
@@ -196,9 +233,10 @@ void processReverb(void* module, const ConnectionDescriptor* descriptors, const 
     const uint32_t first = counts[0] + counts[1];
     sumBlockModulation(descriptors + first, sources + first, counts + 2, kModulationInputs, mod);
     const double rate = context->sampleRate > 0.0f ? double(context->sampleRate) : 44100.0;
-    const Coefficients c = coefficients(p, finiteOrZero(mod[2]), rate);
+    const Coefficients c = coefficients(p, finiteOrZero(mod[2]), rate, *context);
 
-    m.preDelay -= kPreDelayGlide * (m.preDelay - p.preDelay * float(rate * 0.001));
+    const float preDelayGlide = kPreDelayGlide * float(context->inverseReferenceRatio);
+    m.preDelay -= preDelayGlide * (m.preDelay - p.preDelay * float(rate * 0.001));
     m.preDelay = heldWithin(m.preDelay, 1.0f, float(kReverbPreDelayLength - 1));
     const int32_t back = int32_t(m.preDelay);
     const double mix = p.bypass == 1 ? 0.0 : double(p.mix);

@@ -9,10 +9,12 @@
 namespace corvex {
 
 constexpr int kReverbLines = 8;
-constexpr int kReverbLineLength = 8192;
+// The lines are as long in time at every rate: the longest, 4127 samples at 44.1 kHz plus its tap's
+// wandering, needs more than 16384 slots at 192 kHz.
+constexpr int kReverbLineLength = 32768;
 constexpr int kReverbPreDelayLength = 96000; // 200 ms at 480 kHz: the longest pre-delay at any usual rate
 
-// The lines come last, behind everything a block reads often. No init clears them (two megabytes of
+// The lines come last, behind everything a block reads often. No init clears them (3.6 megabytes of
 // writes in one block, on the audio thread): each counter says how many slots have been written since
 // init, and a slot beyond it reads as silence, exactly as a cleared one would.
 struct ReverbModule {

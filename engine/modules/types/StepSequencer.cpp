@@ -194,11 +194,9 @@ void enterStep(StepSequencerModule& m, const StepSequencerParams& p, bool restar
             s.accentRate = curveRate(attack ? tp.attackMs : tp.decayMs);
             s.accentTime = 0.0f;
         }
-        int32_t& gate = output(m, t, SequencerOutput::Gate).intValue;
-        if ((tp.gateMask >> current) & 1u)
-            gate = Gate::Rising;
-        else
-            endGate(gate);
+        // A step without its gate lets the gate go at once, not through "just off": a key held beside
+        // the gate keeps the note, so a step meant as a tie does not release it.
+        output(m, t, SequencerOutput::Gate).intValue = ((tp.gateMask >> current) & 1u) ? Gate::Rising : Gate::Off;
     }
 }
 
