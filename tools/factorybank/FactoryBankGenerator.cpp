@@ -98,7 +98,7 @@ bool FactoryBankGenerator::makePrograms(const juce::File& staging) {
     };
 
     if (!filter_->upperChunk().read(initialLayer_.data(), initialLayer_.size()) ||
-        !save("Default", "Default", nullptr, {}))
+        !apply(defaultProgramSettings(), kUpperLayer, "Default") || !save("Default", "Default", nullptr, {}))
         return false;
     for (const ProgramSound& p : programSounds()) {
         if (!CorvanProgramManager::typeValues().contains(p.type))

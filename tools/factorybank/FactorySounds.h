@@ -37,6 +37,8 @@ struct PatchSound {
 constexpr int kFirstProgramNumber = 1001;
 constexpr int kFirstPatchNumber = 2001;
 
+// "Default": the initial program, as every program starts, at the level of the rest of the bank.
+const std::vector<Setting>& defaultProgramSettings();
 const std::vector<ProgramSound>& programSounds();
 const std::vector<PatchSound>& patchSounds();
 
@@ -66,11 +68,13 @@ constexpr float kNoEffect = choice(0, 6), kChorus = choice(1, 6), kDistortion = 
 constexpr float kNoMasterEffect = choice(0, 5), kStereoChorus = choice(1, 5), kStereoDelay = choice(2, 5),
                 kStereoReverb = choice(3, 5), kStereoPhaser = choice(4, 5);
 
-// Sequencer outputs: what they send and where.
+// Sequencer outputs: what they send and where; the keyboard's velocity routes share the destinations.
 constexpr float kSeqRaw = choice(0, 2), kSeqPitch = choice(1, 2);
 constexpr float kToOsc1Pitch = choice(1, 9), kToOsc2Pitch = choice(2, 9), kToLowPass = choice(6, 9),
                 kToAmplifier = choice(8, 9);
 constexpr float seqLength(int steps) { return choice(steps - 1, 32); }
+// The sequencer's time grid counts quarter steps per beat.
+constexpr float stepsPerBeat(int steps) { return choice(4 * steps, 129); }
 
 // Oscillator 2's coarse tune in whole semitones (-12..+24). The oscillator truncates towards zero, so the
 // value lies half a semitone further out, except at the two ends, which the range holds exactly.
