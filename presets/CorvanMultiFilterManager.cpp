@@ -60,6 +60,12 @@ void CorvanMultiFilterManager::getPresetDisplayNames(juce::StringArray& names) {
 }
 
 void CorvanMultiFilterManager::setCurrentPreset(MorvanePreset* patch, bool force) {
+    // The patch's own file is checked before either layer changes: a patch refused after its programs were
+    // switched would leave the previous patch current with those programs in it, and a save would keep them.
+    if (patch != nullptr && patch != currentPreset() && !patch->check(getChunkInterface())) {
+        reportNotMadeCurrent(*patch);
+        return;
+    }
     if (patch != nullptr) {
         // Lower first, then Upper, each reloaded even when it is already the layer's program; a program the
         // library lost plays the default program and the patch keeps naming the lost one.

@@ -31,6 +31,8 @@ public:
     void removeListener(MorvanePresetFilterManagerListener* listener) override;
     // "w: ", "d: " or "s: " before each name by its mode.
     void getPresetDisplayNames(juce::StringArray& names) override;
+    // A patch whose own file or settings would be refused switches neither layer and leaves every current
+    // preset and modified mark as it was.
     void setCurrentPreset(MorvanePreset* patch, bool force) override;
     MorvanePreset* createNewPreset(int unused) override;
     // The patch names the layers' current programs before it is written.

@@ -4,13 +4,14 @@
 #include <cstring>
 #include <iostream>
 
+#include "presets/SafeFileRead.h"
 #include "presets/SafeFileWrite.h"
 
 namespace corvex {
 
 namespace {
 // A slot is an identifier of a few dozen bytes and a front panel has a handful of buttons.
-constexpr juce::int64 kMaxFileBytes = 1 << 20;
+constexpr int64_t kMaxFileBytes = 1 << 20;
 } // namespace
 
 MorvanePreferedPresetManager::MorvanePreferedPresetManager(int kind, const MorvaneFindFolder& folder)
@@ -19,17 +20,16 @@ MorvanePreferedPresetManager::MorvanePreferedPresetManager(int kind, const Morva
 }
 
 void MorvanePreferedPresetManager::read() {
-    if (!file_.existsAsFile())
-        return;
-    if (file_.getSize() > kMaxFileBytes) {
-        std::cerr << "Preferred presets " << file_.getFullPathName() << " is too large, ignored\n";
-        return;
-    }
-    juce::MemoryBlock bytes;
-    if (!file_.loadFileAsData(bytes)) {
-        std::cerr << "Preferred presets " << file_.getFullPathName() << " cannot be read\n";
+    const FileRead read = readRegularFile(file_, kMaxFileBytes);
+    if (read.status != FileRead::kRead) {
+        if (read.status != FileRead::kMissing)
+            std::cerr << "Preferred presets " << file_.getFullPathName()
+                      << (read.status == FileRead::kNotRegular ? " is not a regular file, ignored\n"
+                          : read.status == FileRead::kTooLarge ? " is too large, ignored\n"
+                                                               : " cannot be read\n");
         return;
     }
+    const juce::MemoryBlock& bytes = read.bytes;
     const char* data = static_cast<const char*>(bytes.getData());
     const size_t size = bytes.getSize();
     // Records are taken in file order; their slot numbers are not trusted. A cut-off number is skipped and

@@ -199,6 +199,17 @@ bool MorvanePreset::load(MorvanePresetChunkInterface* chunks) {
     return true;
 }
 
+bool MorvanePreset::check(MorvanePresetChunkInterface* chunks) const {
+    const std::optional<CheckedFile> checked = readCheckedFile(file_, typeName_);
+    if (!checked)
+        return false;
+    if (chunks != nullptr && !chunks->check(checked->payload.data(), checked->payload.size())) {
+        std::cerr << "Preset file " << file_.getFullPathName() << ": payload refused\n";
+        return false;
+    }
+    return true;
+}
+
 bool MorvanePreset::isWritable(const char* what) const {
     if (file_.getFullPathName().isEmpty()) {
         std::cerr << "Preset \"" << name_ << "\" has no file, not " << what << "\n";

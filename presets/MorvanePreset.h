@@ -72,6 +72,8 @@ public:
     // Header and payload; the payload goes to chunks. A damaged file, or a payload the chunks refuse, changes
     // nothing in the preset and returns false.
     bool load(MorvanePresetChunkInterface* chunks);
+    // Whether load would take the file as it is now; nothing changes, in the preset or in chunks.
+    bool check(MorvanePresetChunkInterface* chunks) const;
     // The writers replace the file whole and return whether they did; only "User" presets are ever written.
     bool save(MorvanePresetChunkInterface* chunks);
     // tail: the flags word and the payload of an existing file, kept byte for byte.

@@ -158,13 +158,17 @@ void MorvanePresetFilterManager::setCurrentPreset(MorvanePreset* preset, bool fo
     // Loaded first: a preset that did not load must not be shown, nor saved over, while the layer plays
     // another sound.
     if (preset != nullptr && !loadPreset(preset)) {
-        std::cerr << "Preset \"" << preset->getName() << "\" did not load and is not made current";
-        if (current_ != nullptr)
-            std::cerr << "; \"" << current_->getName() << "\" stays current";
-        std::cerr << "\n";
+        reportNotMadeCurrent(*preset);
         return;
     }
     makeCurrent(preset);
+}
+
+void MorvanePresetFilterManager::reportNotMadeCurrent(const MorvanePreset& preset) const {
+    std::cerr << "Preset \"" << preset.getName() << "\" did not load and is not made current";
+    if (current_ != nullptr)
+        std::cerr << "; \"" << current_->getName() << "\" stays current";
+    std::cerr << "\n";
 }
 
 void MorvanePresetFilterManager::makeCurrent(MorvanePreset* preset) {

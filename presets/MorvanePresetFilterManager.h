@@ -151,6 +151,8 @@ protected:
     // Makes preset current without loading it (the caller has put its sound in place): the preset left goes
     // back to its saved attributes, and the change is posted.
     void makeCurrent(MorvanePreset* preset);
+    // The line on stderr for a preset that did not load and so was not made current.
+    void reportNotMadeCurrent(const MorvanePreset& preset) const;
     void ensureList() {
         if (listDirty_) updateFilteredList();
     }

@@ -2,6 +2,7 @@
 // preset hands the part its payload, saving writes what the part plays; every read lands in one shared log.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -53,6 +54,19 @@ struct FilterRecorder : MorvanePresetFilterManagerListener {
 struct NullPresetListener : MorvanePresetManagerListener {
     void presetManagerChanged(int, int, int, MorvanePreset*) override {}
 };
+
+// The ways a preset's file stops loading: each spoils the file given; header is what a damaged file keeps.
+struct FileSpoiler {
+    const char* name;
+    std::function<void(const juce::File&)> spoil;
+};
+inline std::vector<FileSpoiler> fileSpoilers(const std::string& header) {
+    return {
+        {"payload damaged", [header](const juce::File& f) { writeBytes(f, handMadeFile(header, 1, {1, 2, 3, 4, 5})); }},
+        {"header unreadable", [](const juce::File& f) { writeBytes(f, {'n', 'o', 't', ' ', 'a', ' ', 'p'}); }},
+        {"file gone", [](const juce::File& f) { f.deleteFile(); }},
+    };
+}
 
 class FilterTest : public ManagerTest {
 protected:

@@ -3,7 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <functional>
+
 #include "PresetTestSupport.h"
+#include "tests/support/CallWithin.h"
 
 namespace corvex {
 namespace {
@@ -90,6 +94,44 @@ TEST_F(PreferedPresets, AFolderHoldingFilesInThePlaceOfTheFileIsNotReplaced) {
     EXPECT_FALSE(slots.save(0, "New"));
     EXPECT_NE(::testing::internal::GetCapturedStderr().find("Cannot replace"), std::string::npos);
     EXPECT_TRUE(file.getChildFile("keep").existsAsFile());
+}
+
+// What is not a regular file in the file's place is passed over with a message: a FIFO would hold the start
+// up in open() for ever, a device would be read without end. A link to a regular file is read like the file.
+TEST_F(PreferedPresets, OnlyARegularFileIsReadAndNeverPastItsBound) {
+    const juce::File outside = temp.root().getChildFile("elsewhere.prefs");
+    writeBytes(outside, {0, 0, 0, 0, 'X', 0});
+    struct Case {
+        const char* name;
+        std::function<bool(const juce::File&)> make;
+        int slots;
+        bool reported;
+    };
+    const Case cases[] = {
+        {"FIFO", makeFifo, 0, true},
+        {"link to /dev/zero", [](const juce::File& f) { return makeSymlink(f, "/dev/zero"); }, 0, true},
+        {"link to a regular file",
+         [&outside](const juce::File& f) { return makeSymlink(f, outside.getFullPathName().toRawUTF8()); }, 1, false},
+    };
+    const juce::File file = fileOf(2);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        file.deleteFile();
+        ASSERT_TRUE(c.make(file));
+        ::testing::internal::CaptureStderr();
+        // The call owns a copy of what it reads through: a read that never returns keeps it alive.
+        const auto slots = callWithin(std::chrono::seconds(20), [settings = folder] {
+            return MorvanePreferedPresetManager(2, settings).getNumSlots();
+        });
+        const std::string messages = ::testing::internal::GetCapturedStderr();
+        if (!slots) {
+            releaseFifoReaders(file);
+            ADD_FAILURE() << "still reading after 20 s";
+            continue;
+        }
+        EXPECT_EQ(*slots, c.slots);
+        EXPECT_EQ(messages.find(file.getFullPathName().toStdString()) != std::string::npos, c.reported) << messages;
+    }
 }
 
 } // namespace

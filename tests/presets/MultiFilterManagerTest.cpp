@@ -62,6 +62,53 @@ TEST_F(MultiFilterManagerTest, APatchNamingALostProgramPlaysTheDefaultAndKeepsTh
     EXPECT_FALSE(lost->isModified());
 }
 
+// A patch that would not load switches neither layer: the patch still current keeps its programs, their
+// sound and every "*", so saving it keeps what it held rather than taking in the failed patch's programs.
+TEST_F(MultiFilterManagerTest, APatchThatDoesNotLoadSwitchesNeitherLayer) {
+    std::vector<FileSpoiler> cases = fileSpoilers("<CorvanMulti><PresetId ids=\"M2\" name=\"Zulu\"/><PresetAttributes "
+                                                  "Program1=\"U2\"/><PresetAttributes Program2=\"L1\"/></CorvanMulti>");
+    cases.push_back({"settings refused by the instrument", [this](const juce::File&) { multi.accept = false; }});
+    MorvanePreset* m1 = findPatch("M1");
+    MorvanePreset* m2 = findPatch("M2");
+    MorvanePreset* u1 = findProgram("U1");
+    const juce::File m2File = m2->getFile();
+    for (const FileSpoiler& c : cases) {
+        SCOPED_TRACE(c.name);
+        patch("User/whole.cvm", "M2", "Zulu", "U2", "L1", "Whole");
+        multi.accept = true;
+        patches().setCurrentPreset(m1, false);
+        upper.playing = std::string("edited U1 for ") + c.name;
+        services->markLayerPresetModified(false);
+        c.spoil(m2File);
+        deliverPostedMessages();
+        ASSERT_EQ(patches().getCurrentPreset(), m1);
+        ASSERT_TRUE(m1->isModified());
+        log.clear();
+
+        ::testing::internal::CaptureStderr();
+        patches().setCurrentPreset(m2, false);
+        const std::string messages = ::testing::internal::GetCapturedStderr();
+        deliverPostedMessages();
+
+        EXPECT_NE(messages.find("stays current"), std::string::npos) << messages;
+        EXPECT_TRUE(log.empty()) << log.front();
+        EXPECT_EQ(patches().getCurrentPreset(), m1);
+        EXPECT_EQ(lowerPrograms().getCurrentPreset(), findProgram("L1"));
+        EXPECT_EQ(upperPrograms().getCurrentPreset(), u1);
+        EXPECT_EQ(upper.playing, std::string("edited U1 for ") + c.name);
+        EXPECT_TRUE(u1->isModified());
+        EXPECT_TRUE(m1->isModified());
+        EXPECT_FALSE(m2->isModified());
+        EXPECT_EQ(m1->getAttribute("Program1"), "U1");
+
+        multi.accept = true;
+        ASSERT_TRUE(patches().savePreset(m1));
+        ASSERT_TRUE(m1->readHeader());
+        EXPECT_EQ(m1->getAttribute("Program1"), "U1");
+        EXPECT_EQ(m1->getAttribute("Program2"), "L1");
+    }
+}
+
 TEST_F(MultiFilterManagerTest, LayerChoicesKeyModeAndModifiedProgramsEditTheCurrentPatch) {
     MorvanePreset* m1 = findPatch("M1");
     patches().setCurrentPreset(m1, false);

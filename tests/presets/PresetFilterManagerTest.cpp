@@ -131,24 +131,13 @@ TEST_F(PresetFilterManagerTest, ChoosingLoadsOnceUnlessForcedAndSwitchingAwayRev
 // The preset that did not load never becomes current: the layer keeps playing the edited sound under its
 // own name with its "*", and a save writes that sound into its own file, not into the one that failed.
 TEST_F(PresetFilterManagerTest, APresetThatDoesNotLoadLeavesThePreviousOneCurrentAndModified) {
-    struct Case {
-        const char* name;
-        std::function<void(const juce::File&)> spoil;
-    };
-    const Case cases[] = {
-        {"payload damaged",
-         [](const juce::File& f) {
-             writeBytes(f, handMadeFile("<CorvanProgram><PresetId ids=\"PZ\" name=\"Zed\"/></CorvanProgram>", 1,
-                                        {1, 2, 3, 4, 5}));
-         }},
-        {"header unreadable", [](const juce::File& f) { writeBytes(f, {'n', 'o', 't', ' ', 'a', ' ', 'p'}); }},
-        {"file gone", [](const juce::File& f) { f.deleteFile(); }},
-        {"payload refused by the layer", [this](const juce::File&) { upper.accept = false; }},
-    };
+    std::vector<FileSpoiler> cases =
+        fileSpoilers("<CorvanProgram><PresetId ids=\"PZ\" name=\"Zed\"/></CorvanProgram>");
+    cases.push_back({"payload refused by the layer", [this](const juce::File&) { upper.accept = false; }});
     MorvanePreset* mid = findProgram("PM");
     MorvanePreset* zed = findProgram("PZ");
     const juce::File zedFile = zed->getFile();
-    for (const Case& c : cases) {
+    for (const FileSpoiler& c : cases) {
         SCOPED_TRACE(c.name);
         program("User/zed.cvp", "PZ", "Zed", {{"Type", "Bass"}});
         upper.accept = true;

@@ -86,12 +86,6 @@ void clearValues(StepSequencerModule& m) {
     }
 }
 
-// A sounding gate ends through "just off", so that an envelope it drives releases from where it is
-// instead of dropping out of its stage.
-void endGate(int32_t& gate) {
-    if (gate == Gate::Rising || gate == Gate::On) gate = Gate::Falling;
-}
-
 // One draw from the kernel's injected random source, uniform over 0 .. last less the step just played.
 // Drawing until a step differs would never end on a pattern of one step; mapping the draw past the
 // excluded step always ends at once.
@@ -307,9 +301,10 @@ void processStepSequencer(void* module, const ConnectionDescriptor* descriptors,
         break;
     case Transport::Stopping:
         if (p.has(SequencerFlag::StopClears)) {
+            // The gates are left as they are and fall to off with the next stopped block, never through
+            // "just off": a key held beside them keeps its note instead of starting a release.
             m.running = 0;
             clearValues(m);
-            for (int t = 0; t < kSequencerTracks; ++t) endGate(output(m, t, SequencerOutput::Gate).intValue);
             return;
         }
         break;
