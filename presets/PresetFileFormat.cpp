@@ -6,6 +6,8 @@
 
 #include <pugixml.hpp>
 
+#include "instrument/DiskString.h"
+
 namespace corvex {
 
 namespace presetfile {
@@ -19,7 +21,7 @@ bool readExactly(juce::InputStream& in, void* out, int size) {
     return in.getNumBytesRemaining() >= size && in.read(out, size) == size;
 }
 
-juce::String fromUtf8(const char* text) { return juce::String::fromUTF8(text, static_cast<int>(std::strlen(text))); }
+juce::String fromUtf8(const char* text) { return stringFromDisk(text); }
 
 } // namespace
 
