@@ -203,9 +203,10 @@ public:
 };
 
 TEST(Application, QuitAndTheCloseButtonAskToQuitAndShutdownClosesTheWindow) {
-    const juce::File config = juce::File::createTempFile("config");
+    // The program's settings folder follows the user's configuration folder, read once per process: a
+    // repeat of this test (--gtest_repeat) must name the same one.
+    static const juce::File config = juce::File::createTempFile("config");
     ASSERT_TRUE(config.createDirectory());
-    // The program's settings folder follows the user's configuration folder, read once per run.
     setenv("XDG_CONFIG_HOME", config.getFullPathName().toRawUTF8(), 1);
     {
         RecordingApplication app;
