@@ -14,7 +14,10 @@ StandaloneAudioPreferences::StandaloneAudioPreferences(juce::AudioDeviceManager&
     selector->setSize(kWidth, kHeight);
     setContentOwned(selector.release(), true);
     setResizable(false, false);
-    centreWithSize(getWidth(), getHeight());
+    // JUCE centres on the main display without looking whether there is one, and with no X server to reach
+    // there is none; the dialog then stays where it is.
+    if (juce::Desktop::getInstance().getDisplays().getPrimaryDisplay() != nullptr)
+        centreWithSize(getWidth(), getHeight());
 }
 
 StandaloneAudioPreferences::~StandaloneAudioPreferences() {

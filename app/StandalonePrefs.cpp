@@ -5,6 +5,7 @@
 
 #include <pugixml.hpp>
 
+#include "instrument/DiskString.h"
 #include "instrument/MorvaneFindFolder.h"
 
 namespace corvex {
@@ -19,19 +20,47 @@ void warn(const juce::File& file, const char* what) {
     std::cerr << "Ignoring " << file.getFullPathName() << ": " << what << "; the default audio device is used\n";
 }
 
+// A device state is one element with a child per enabled MIDI input and a few attributes each; these bounds
+// are far above that. They keep a hostile file from exhausting the stack (the conversion recurses) or the
+// time (JUCE appends attributes and children by walking its lists, and pools every attribute name).
+constexpr int kMaxDepth = 64;
+constexpr int kMaxAttributesPerElement = 1024;
+constexpr int kMaxElements = 4096;
+constexpr int kMaxAttributes = 16384;
+
+struct Conversion {
+    int elements = 0;
+    int attributes = 0;
+    const char* refusal = nullptr; // why the state was refused, once it was
+};
+
+std::nullptr_t refuse(Conversion& conversion, const char* why) {
+    conversion.refusal = why;
+    return nullptr;
+}
+
 // The device manager takes its state as JUCE's element; the file itself is read by pugixml, which is safe on
 // text a user or another program may have written. Names JUCE would not accept make the state unusable.
-std::unique_ptr<juce::XmlElement> toJuceElement(const pugi::xml_node& node) {
-    if (!juce::XmlElement::isValidXmlName(juce::String::fromUTF8(node.name()))) return nullptr;
-    auto element = std::make_unique<juce::XmlElement>(juce::String::fromUTF8(node.name()));
+std::unique_ptr<juce::XmlElement> toJuceElement(const pugi::xml_node& node, int depth, Conversion& conversion) {
+    if (depth > kMaxDepth) return refuse(conversion, "the saved device state is nested too deeply");
+    if (++conversion.elements > kMaxElements)
+        return refuse(conversion, "the saved device state has too many elements");
+    const juce::String tag = stringFromDisk(node.name());
+    if (!juce::XmlElement::isValidXmlName(tag))
+        return refuse(conversion, "the saved device state holds names that are not XML names");
+    auto element = std::make_unique<juce::XmlElement>(tag);
+    int attributes = 0;
     for (const pugi::xml_attribute& attribute : node.attributes()) {
-        const juce::String name = juce::String::fromUTF8(attribute.name());
-        if (!juce::XmlElement::isValidXmlName(name)) return nullptr;
-        element->setAttribute(juce::Identifier(name), juce::String::fromUTF8(attribute.value()));
+        if (++attributes > kMaxAttributesPerElement || ++conversion.attributes > kMaxAttributes)
+            return refuse(conversion, "the saved device state has too many attributes");
+        const juce::String name = stringFromDisk(attribute.name());
+        if (!juce::XmlElement::isValidXmlName(name))
+            return refuse(conversion, "the saved device state holds names that are not XML names");
+        element->setAttribute(juce::Identifier(name), stringFromDisk(attribute.value()));
     }
     for (const pugi::xml_node& child : node.children()) {
         if (child.type() != pugi::node_element) continue;
-        std::unique_ptr<juce::XmlElement> converted = toJuceElement(child);
+        std::unique_ptr<juce::XmlElement> converted = toJuceElement(child, depth + 1, conversion);
         if (converted == nullptr) return nullptr;
         element->addChildElement(converted.release());
     }
@@ -61,8 +90,9 @@ std::unique_ptr<juce::XmlElement> readStandalonePrefs(const juce::File& file) {
     for (const pugi::xml_node& child : root.children(kAudioTag)) audio = child;
     const pugi::xml_node state = audio.first_child();
     if (!audio || state.type() != pugi::node_element) return nullptr;
-    std::unique_ptr<juce::XmlElement> converted = toJuceElement(state);
-    if (converted == nullptr) warn(file, "the saved device state holds names that are not XML names");
+    Conversion conversion;
+    std::unique_ptr<juce::XmlElement> converted = toJuceElement(state, 1, conversion);
+    if (converted == nullptr) warn(file, conversion.refusal);
     return converted;
 }
 

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <iostream>
 
+#include "instrument/DiskString.h"
 #include "presets/SafeFileRead.h"
 #include "presets/SafeFileWrite.h"
 
@@ -38,7 +39,7 @@ void MorvanePreferedPresetManager::read() {
     while (position < size) {
         position += std::min<size_t>(4, size - position);
         const size_t length = strnlen(data + position, size - position);
-        names_.add(juce::String::fromUTF8(data + position, static_cast<int>(length)));
+        names_.add(stringFromDisk(std::string_view(data + position, length)));
         position += length + 1;
     }
 }

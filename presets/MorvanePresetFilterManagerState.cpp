@@ -2,6 +2,7 @@
 #include <iostream>
 #include <string>
 
+#include "instrument/DiskString.h"
 #include "presets/MorvanePresetFilterManager.h"
 #include "presets/PresetFileFormat.h"
 
@@ -19,7 +20,7 @@ bool readString(ByteReader& in, juce::String& text) {
     std::string bytes;
     if (!in.readString(bytes))
         return false;
-    text = juce::String::fromUTF8(bytes.data(), static_cast<int>(bytes.size()));
+    text = stringFromDisk(bytes);
     return true;
 }
 

@@ -6,6 +6,7 @@
 
 #include <pugixml.hpp>
 
+#include "instrument/DiskString.h"
 #include "presets/SafeFileRead.h"
 
 namespace corvex {
@@ -21,7 +22,7 @@ bool readExactly(juce::InputStream& in, void* out, int size) {
     return in.getNumBytesRemaining() >= size && in.read(out, size) == size;
 }
 
-juce::String fromUtf8(const char* text) { return juce::String::fromUTF8(text, static_cast<int>(std::strlen(text))); }
+juce::String fromUtf8(const char* text) { return stringFromDisk(text); }
 
 void reportUnread(const juce::File& file, FileRead::Status status) {
     std::cerr << "Preset file " << file.getFullPathName();

@@ -3,6 +3,7 @@
 
 #include <iostream>
 
+#include "instrument/DiskString.h"
 #include "presets/PresetFileFormat.h"
 
 namespace corvex {
@@ -16,7 +17,7 @@ std::optional<juce::String> readBoundedString(juce::InputStream& in, int maxByte
         if (in.read(&c, 1) != 1)
             return std::nullopt;
         if (c == 0)
-            return juce::String::fromUTF8(static_cast<const char*>(text.getData()), static_cast<int>(text.getDataSize()));
+            return stringFromDisk(std::string_view(static_cast<const char*>(text.getData()), text.getDataSize()));
         text.writeByte(c);
     }
     return std::nullopt;

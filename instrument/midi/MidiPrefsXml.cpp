@@ -9,6 +9,7 @@
 #include <pugixml.hpp>
 
 #include "instrument/midi/ControllerCodes.h"
+#include "instrument/midi/Utf8Text.h"
 
 namespace corvex {
 
@@ -38,11 +39,13 @@ std::optional<long long> readInteger(const pugi::xml_attribute& attribute) {
     return value;
 }
 
-// Attribute text echoed into a message, cut short so that a hostile file cannot flood the log.
+// Attribute text echoed into a message, cut short so that a hostile file cannot flood the log, and never
+// through a character, so that the log stays readable text.
 std::string shown(const pugi::xml_attribute& attribute) {
     constexpr size_t kLongest = 32;
-    const std::string_view value = attribute.value();
-    return value.size() <= kLongest ? std::string(value) : std::string(value.substr(0, kLongest)) + "...";
+    const std::string value = validUtf8(attribute.value());
+    const std::string_view kept = utf8Prefix(value, kLongest);
+    return kept.size() == value.size() ? value : std::string(kept) + "...";
 }
 
 } // namespace
@@ -61,7 +64,7 @@ std::optional<MidiPrefs> midiPrefsFromXml(std::string_view text) {
     }
     const pugi::xml_node root = document.document_element();
     if (std::strcmp(root.name(), kRoot) != 0) {
-        std::cerr << "midi.prefs: root is <" << root.name() << ">, ignored\n";
+        std::cerr << "midi.prefs: root is <" << validUtf8(root.name()) << ">, ignored\n";
         return std::nullopt;
     }
     MidiPrefs prefs;

@@ -1,6 +1,8 @@
 // "standalone.prefs": which files give a saved device state, and writes that keep the old file on failure.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "app/StandalonePrefs.h"
 
 namespace corvex {
@@ -52,6 +54,74 @@ TEST_F(StandalonePrefsTest, ReadingFindsTheDeviceStateOnlyInOurOwnFiles) {
         }
     }
     EXPECT_EQ(readStandalonePrefs(folder.getChildFile("missing.prefs")), nullptr);
+}
+
+std::string repeated(const std::string& piece, int times) {
+    std::string text;
+    text.reserve(piece.size() * static_cast<size_t>(times));
+    for (int i = 0; i < times; ++i)
+        text += piece;
+    return text;
+}
+
+// Files another program or a damaged disk may leave: text that is not UTF-8 is repaired, a state too large in
+// any direction is refused with a message and the default device opens, and none of them crashes the reader
+// (JUCE overflowed a buffer on the Latin-1 byte, and the deep nesting ran the stack out).
+TEST_F(StandalonePrefsTest, BadFilesGiveRepairedTextOrTheDefaultsWithAMessage) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        const char* expectedDevice; // UTF-8, or null when the state is refused
+        const char* message;        // part of the message on stderr, or null for none
+    };
+    const std::string head = "<StandalonePreferences><Audio>";
+    const std::string tail = "</Audio></StandalonePreferences>";
+    std::string attributes;
+    for (int i = 0; i < 70000; ++i)
+        attributes += "a" + std::to_string(i) + "=\"\" ";
+    std::string fewerAttributes;
+    for (int i = 0; i < 1000; ++i)
+        fewerAttributes += "a" + std::to_string(i) + "=\"\" ";
+    const std::string named = "<DEVICESETUP audioOutputDeviceName=\"deep\">";
+    const Case cases[] = {
+        {"a device name in Latin-1", head + "<DEVICESETUP audioOutputDeviceName=\"Sortie \xE0 gauche\"/>" + tail,
+         "Sortie \xC3\xA0 gauche", nullptr},
+        {"a Latin-1 byte closing the value", head + "<DEVICESETUP audioOutputDeviceName=\"\xE0\"/>" + tail,
+         "\xC3\xA0", nullptr},
+        {"a byte that is no character", head + "<DEVICESETUP audioOutputDeviceName=\"Out\x81\"/>" + tail,
+         "Out\xEF\xBF\xBD", nullptr},
+        {"nested 140,000 deep", head + named + repeated("<a>", 140000) + repeated("</a>", 140000) + "</DEVICESETUP>" + tail,
+         nullptr, "nested too deeply"},
+        {"70,000 attributes on one element", head + "<DEVICESETUP " + attributes + "/>" + tail, nullptr,
+         "too many attributes"},
+        {"100,000 children", head + named + repeated("<b/>", 100000) + "</DEVICESETUP>" + tail, nullptr,
+         "too many elements"},
+        {"cut short", head + "<DEVICESETUP audioOutputDeviceName=\"Sortie \xE0", nullptr, "not readable XML"},
+        {"as deep and wide as a state may be",
+         head + "<DEVICESETUP audioOutputDeviceName=\"deep\" " + fewerAttributes + ">" + repeated("<a>", 63) +
+             repeated("</a>", 63) + "</DEVICESETUP>" + tail,
+         "deep", nullptr},
+    };
+    for (const Case& c : cases) {
+        const juce::File file = folder.getChildFile("standalone.prefs");
+        ASSERT_TRUE(file.replaceWithData(c.bytes.data(), c.bytes.size())) << c.name;
+        ::testing::internal::CaptureStderr();
+        const std::unique_ptr<juce::XmlElement> state = readStandalonePrefs(file);
+        const std::string message = ::testing::internal::GetCapturedStderr();
+        if (c.expectedDevice == nullptr) {
+            EXPECT_EQ(state, nullptr) << c.name;
+        } else {
+            ASSERT_NE(state, nullptr) << c.name;
+            EXPECT_EQ(state->getStringAttribute("audioOutputDeviceName"), juce::String::fromUTF8(c.expectedDevice))
+                << c.name;
+        }
+        if (c.message == nullptr) {
+            EXPECT_EQ(message, "") << c.name;
+        } else {
+            EXPECT_NE(message.find(c.message), std::string::npos) << c.name << ": " << message;
+            EXPECT_NE(message.find("the default audio device is used"), std::string::npos) << c.name;
+        }
+    }
 }
 
 // The device manager's state carries the enabled MIDI inputs as child elements: they come back whole.

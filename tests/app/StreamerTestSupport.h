@@ -1,6 +1,8 @@
 // A filter that records what the streamer hands it, and a device that only answers the streamer's questions.
 #pragma once
 
+#include <atomic>
+#include <thread>
 #include <vector>
 
 #include <juce_audio_devices/juce_audio_devices.h>
@@ -113,11 +115,43 @@ private:
     juce::AudioIODeviceCallback* callback_ = nullptr;
 };
 
+// A device that plays on a thread of its own, block after block, as ALSA's and JACK's do; stopping it
+// joins the thread before the stop notice, so nothing is called once it has stopped.
+class ThreadedFakeDevice : public FakeDevice {
+public:
+    using FakeDevice::FakeDevice;
+    ~ThreadedFakeDevice() override { ThreadedFakeDevice::stop(); }
+    void start(juce::AudioIODeviceCallback* callback) override {
+        FakeDevice::start(callback);
+        running_ = true;
+        thread_ = std::thread([this] {
+            std::vector<float> left(256), right(256);
+            float* outs[2] = {left.data(), right.data()};
+            while (running_) {
+                render(outs, 2, 256);
+                ++blocks_;
+                std::this_thread::yield();
+            }
+        });
+    }
+    void stop() override {
+        running_ = false;
+        if (thread_.joinable()) thread_.join();
+        FakeDevice::stop();
+    }
+    int blocksPlayed() const { return blocks_; }
+
+private:
+    std::atomic<bool> running_{false};
+    std::atomic<int> blocks_{0};
+    std::thread thread_;
+};
+
 // A device type with one fake device, or none; added to a manager it stands in for ALSA and JACK.
 class FakeDeviceType : public juce::AudioIODeviceType {
 public:
-    explicit FakeDeviceType(bool hasDevice, FakeDevice** made = nullptr)
-        : juce::AudioIODeviceType("Fake"), hasDevice_(hasDevice), made_(made) {}
+    explicit FakeDeviceType(bool hasDevice, FakeDevice** made = nullptr, bool threaded = false)
+        : juce::AudioIODeviceType("Fake"), hasDevice_(hasDevice), threaded_(threaded), made_(made) {}
     void scanForDevices() override {}
     juce::StringArray getDeviceNames(bool input) const override {
         return (!input && hasDevice_) ? juce::StringArray{"Fake"} : juce::StringArray{};
@@ -127,13 +161,14 @@ public:
     bool hasSeparateInputsAndOutputs() const override { return true; }
     juce::AudioIODevice* createDevice(const juce::String& output, const juce::String&) override {
         if (!hasDevice_ || output != "Fake") return nullptr;
-        auto* device = new FakeDevice(44100.0, 256);
+        FakeDevice* device = threaded_ ? new ThreadedFakeDevice(44100.0, 256) : new FakeDevice(44100.0, 256);
         if (made_ != nullptr) *made_ = device;
         return device;
     }
 
 private:
     bool hasDevice_;
+    bool threaded_;
     FakeDevice** made_;
 };
 

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "instrument/midi/ControllerCodes.h"
+#include "instrument/midi/Utf8Text.h"
 #include "tests/support/CallWithin.h"
 
 namespace corvex {
@@ -116,6 +117,26 @@ TEST(MidiPrefsXml, EveryTruncationIsRefused) {
     for (size_t length = 0; length < full.size(); ++length)
         EXPECT_FALSE(parsedInTime(full.substr(0, length)).has_value()) << full.substr(0, length);
     ::testing::internal::GetCapturedStderr();
+}
+
+// What a damaged file holds is echoed into the log as text: bytes that are not UTF-8 are repaired, and a
+// long value is cut before a character rather than through it.
+TEST(MidiPrefsXml, MessagesQuoteTheFileAsValidText) {
+    std::string accents;
+    for (int i = 0; i < 40; ++i)
+        accents += "\xC3\xA9";
+    const std::vector<std::string> texts = {
+        "<Mapping\xE0/>",
+        "<MorvaneMidiMapping channel=\"\xE9\"/>",
+        "<MorvaneMidiMapping><CC cc_number=\"x" + accents + "\" param_number=\"1\"/></MorvaneMidiMapping>",
+    };
+    for (const std::string& text : texts) {
+        ::testing::internal::CaptureStderr();
+        parsedInTime(text);
+        const std::string message = ::testing::internal::GetCapturedStderr();
+        EXPECT_NE(message.find("midi.prefs"), std::string::npos) << text;
+        EXPECT_TRUE(isValidUtf8(message)) << message;
+    }
 }
 
 TEST(MidiPrefsXml, ATextLargerThanAnyMappingIsRefused) {
