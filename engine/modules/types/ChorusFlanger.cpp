@@ -7,8 +7,10 @@
 #include "engine/dsp/ConnectionDescriptor.h"
 #include "engine/dsp/ConversionCurves.h"
 #include "engine/dsp/ModuleValues.h"
+#include "engine/dsp/SampleGuards.h"
 #include "engine/dsp/TempoSync.h"
 #include "engine/modules/BlockBufferStore.h"
+#include "engine/modules/BlockSignals.h"
 #include "engine/modules/EngineContext.h"
 #include "engine/modules/ModulationSum.h"
 #include "engine/modules/ModulePools.h"
@@ -49,37 +51,6 @@ constexpr double kDepthSamples = 800.0;
 constexpr double kSpreadStep = 1.059;
 constexpr double kStereoFeedbackGain = 1.6;
 constexpr double kFeedbackPole = 0.7;
-constexpr double kTwoPi = 6.28318530717958647692;
-
-constexpr double kFlushBelow = 1e-30;
-constexpr double kLoudest = 1e30;
-
-double flushed(double v) { return (v > -kFlushBelow && v < kFlushBelow) ? 0.0 : v; }
-
-float toSample(double y) {
-    if (y > -kFlushBelow && y < kFlushBelow) return 0.0f;
-    if (!(std::fabs(y) < kLoudest)) return y > 0.0 ? float(kLoudest) : (y < 0.0 ? float(-kLoudest) : 0.0f);
-    return float(y);
-}
-
-void silence(float* out) {
-    if (out != nullptr)
-        for (int n = 0; n < kBlockFrames; ++n) out[n] = 0.0f;
-}
-
-// Every audio connection of one input, each by its amount; a broken sample counts as silence so
-// that it can never reach the lines.
-void mixInput(const ConnectionDescriptor* descriptors, const PortEntry* const* sources, uint32_t first,
-              uint32_t count, float* into) {
-    for (int n = 0; n < kBlockFrames; ++n) into[n] = 0.0f;
-    for (uint32_t k = first; k < first + count; ++k) {
-        const float* samples = sources[k] ? portBuffer(*sources[k]) : nullptr;
-        if (samples == nullptr) continue; // a block-rate source has no samples
-        const float g = descriptors[k].amount();
-        for (int n = 0; n < kBlockFrames; ++n) into[n] += g * samples[n];
-    }
-    for (int n = 0; n < kBlockFrames; ++n) into[n] = finiteOrZero(into[n]);
-}
 
 // A sine by the two-term recurrence: one multiply-add per frame, two sines per block to seed it.
 struct Sweep {

@@ -7,8 +7,10 @@
 #include "engine/dsp/ConnectionDescriptor.h"
 #include "engine/dsp/ConversionCurves.h"
 #include "engine/dsp/ModuleValues.h"
+#include "engine/dsp/SampleGuards.h"
 #include "engine/dsp/TempoSync.h"
 #include "engine/modules/BlockBufferStore.h"
+#include "engine/modules/BlockSignals.h"
 #include "engine/modules/EngineContext.h"
 #include "engine/modules/ModulePools.h"
 
@@ -28,32 +30,17 @@ constexpr float kTimeCurve[11] = {200.0f,   400.0f,   800.0f,   1600.0f,  3200.0
 constexpr float kCurve15[11] = {0.01f, 0.01f, 0.01f, 0.01f, 0.5f, 0.76f, 0.99f, 1.01f, 1.03f, 1.0f, 1.0f};
 
 constexpr double kGlide = 0.0001; // per 44.1 kHz sample: time changes bend the repeats rather than jump
-constexpr double kPi = 3.14159265358979323846;
 // The damping filter runs twice per sample, as if at twice the rate.
 constexpr double kHighestCutoffShare = 0.25;
-constexpr double kFlushBelow = 1e-30;
-constexpr double kLoudest = 1e30;
 // Far above anything the clipped line lets the filter reach; past it the filter starts afresh.
 constexpr double kRunaway = 1e100;
 
-double flushed(double v) { return (v > -kFlushBelow && v < kFlushBelow) ? 0.0 : v; }
 // Integer settings echo the word as an unsigned 32-bit number after sign extension.
 float integerEcho(int16_t word) { return float(uint32_t(int32_t(word))); }
-
-float toSample(double y) {
-    if (y > -kFlushBelow && y < kFlushBelow) return 0.0f;
-    if (!(std::fabs(y) < kLoudest)) return y > 0.0 ? float(kLoudest) : (y < 0.0 ? float(-kLoudest) : 0.0f);
-    return float(y);
-}
 
 double heldLength(double samples) {
     if (!(samples >= kShortestDelay)) return kShortestDelay; // NaN lands here too
     return samples > kLongestDelay ? kLongestDelay : samples;
-}
-
-void silence(float* out) {
-    if (out != nullptr)
-        for (int n = 0; n < kBlockFrames; ++n) out[n] = 0.0f;
 }
 
 void timeEcho(const DelayParams& p, int channel, float* echo, int* code) {

@@ -6,6 +6,7 @@
 
 #include "engine/dsp/ModuleValues.h"
 #include "engine/dsp/OscillatorWaveTables.h"
+#include "engine/dsp/SampleGuards.h"
 #include "engine/dsp/TempoSync.h"
 #include "engine/modules/BlockBufferStore.h"
 #include "engine/modules/EngineContext.h"
@@ -47,29 +48,17 @@ constexpr float kHoldScale = 0.5f;
 constexpr float kBlock = 32.0f;
 constexpr double kPhaseUnits = 4294967296.0;
 constexpr float kLampScale = 16384.0f;
-constexpr float kFlushBelow = 1e-30f;
-
-template <size_t N>
-float curveAt(const float (&points)[N], float v) {
-    if (v >= 1.0f) return points[N - 1];
-    if (v < 0.0f) return points[0];
-    const float t = float(N - 1) * v;
-    size_t i = size_t(t);
-    if (i > N - 2) i = N - 2; // a value just below 1.0 can round t up to the last point
-    const float f = t - float(i);
-    return (1.0f - f) * points[i] + f * points[i + 1];
-}
 
 bool thirteenPoints(const LfoParams& p) { return p.model == kThirteenPointModel; }
 
 float rateFor(const LfoParams& p, float v) {
-    return thirteenPoints(p) ? curveAt(kRateCurve13, v) : curveAt(kRateCurve11, v);
+    return thirteenPoints(p) ? pointCurve(kRateCurve13, v) : pointCurve(kRateCurve11, v);
 }
 float delayFor(const LfoParams& p, float v) {
-    return thirteenPoints(p) ? curveAt(kDelayCurve13, v) : curveAt(kDelayCurve11, v);
+    return thirteenPoints(p) ? pointCurve(kDelayCurve13, v) : pointCurve(kDelayCurve11, v);
 }
 float riseFor(const LfoParams& p, float v) {
-    return thirteenPoints(p) ? curveAt(kRiseCurve13, v) : curveAt(kRiseCurve11, v);
+    return thirteenPoints(p) ? pointCurve(kRiseCurve13, v) : pointCurve(kRiseCurve11, v);
 }
 
 // Samples between sample-and-hold refreshes: one per cycle of the free rate. At least one sample,
@@ -120,7 +109,7 @@ float sampleOf(const PortEntry* source) {
     if (source == nullptr) return 0.0f;
     const float* samples = source->isValuePort() ? nullptr : portBuffer(*source);
     const float x = source->isValuePort() ? source->value : (samples != nullptr ? samples[0] : 0.0f);
-    return (std::isfinite(x) && std::fabs(x) >= kFlushBelow) ? x : 0.0f;
+    return (std::isfinite(x) && std::fabs(x) >= kFlushBelowFloat) ? x : 0.0f;
 }
 
 float rateOf(const LfoParams& p, const EngineContext& context, float sweep) {

@@ -7,7 +7,9 @@
 #include "engine/dsp/ConnectionDescriptor.h"
 #include "engine/dsp/ConversionCurves.h"
 #include "engine/dsp/ModuleValues.h"
+#include "engine/dsp/SampleGuards.h"
 #include "engine/modules/BlockBufferStore.h"
+#include "engine/modules/BlockSignals.h"
 #include "engine/modules/EngineContext.h"
 #include "engine/modules/ModulationSum.h"
 #include "engine/modules/ModulePools.h"
@@ -53,40 +55,9 @@ constexpr float kLowestQ = 0.1f;
 constexpr float kHighestQ = 100.0f;
 constexpr float kGainLimitDb = 60.0f;
 
-constexpr double kFlushBelow = 1e-30;
-constexpr double kLoudest = 1e30;
-
-float toSample(double y) {
-    if (y > -kFlushBelow && y < kFlushBelow) return 0.0f;
-    if (!(std::fabs(y) < kLoudest)) return y > 0.0 ? float(kLoudest) : (y < 0.0 ? float(-kLoudest) : 0.0f);
-    return float(y);
-}
-
-void silence(PortEntry& port) {
-    if (float* out = portBuffer(port))
-        for (int n = 0; n < kBlockFrames; ++n) out[n] = 0.0f;
-}
-
-// Every audio connection of one input, each by its amount; a broken sample counts as silence so
-// that it can never reach the section histories.
-void mixInput(const ConnectionDescriptor* descriptors, const PortEntry* const* sources, uint32_t first,
-              uint32_t count, float* into) {
-    for (int n = 0; n < kBlockFrames; ++n) into[n] = 0.0f;
-    for (uint32_t k = first; k < first + count; ++k) {
-        const float* samples = sources[k] ? portBuffer(*sources[k]) : nullptr;
-        if (samples == nullptr) continue; // a block-rate source has no samples
-        const float g = descriptors[k].amount();
-        for (int n = 0; n < kBlockFrames; ++n) into[n] += g * samples[n];
-    }
-    for (int n = 0; n < kBlockFrames; ++n) into[n] = finiteOrZero(into[n]);
-}
-
 void clearHistories(ParametricEqModule& m) {
     for (EqHistory& h : m.history) h = EqHistory{0.0, 0.0, 0.0, 0.0};
 }
-
-double flushed(double v) { return (v > -kFlushBelow && v < kFlushBelow) ? 0.0 : v; }
-bool withinRange(double v) { return std::fabs(v) < kLoudest; } // false for NaN too
 
 // Decaying tails are cut before they reach the slow denormal range; a section that ran away
 // (only a broken input can do that to a stable filter) starts again from rest.
@@ -184,7 +155,7 @@ void processParametricEq(void* module, const ConnectionDescriptor* descriptors, 
     const EngineContext* context = m.head.context;
     if (!wired || m.head.record == nullptr || context == nullptr ||
         (counts[1] > 0 && portBuffer(m.ports[1]) == nullptr)) {
-        silence(m.ports[0]);
+        silence(portBuffer(m.ports[0]));
         return;
     }
     const ParametricEqParams& p = m.head.record->as<ParametricEqParams>();

@@ -7,8 +7,10 @@
 #include "engine/dsp/ConnectionDescriptor.h"
 #include "engine/dsp/ConversionCurves.h"
 #include "engine/dsp/ModuleValues.h"
+#include "engine/dsp/SampleGuards.h"
 #include "engine/dsp/TempoSync.h"
 #include "engine/modules/BlockBufferStore.h"
+#include "engine/modules/BlockSignals.h"
 #include "engine/modules/EngineContext.h"
 #include "engine/modules/ModulationSum.h"
 #include "engine/modules/ModulePools.h"
@@ -40,20 +42,6 @@ constexpr double kSemitone = 1.059463094359295;
 constexpr double kDepthSemitones = 110.0;
 constexpr double kFirstStageScale = 1.5;
 constexpr double kStageScale = 1.35;
-
-constexpr double kFlushBelow = 1e-30;
-constexpr double kLoudest = 1e30;
-
-float toSample(double y) {
-    if (y > -kFlushBelow && y < kFlushBelow) return 0.0f;
-    if (!(std::fabs(y) < kLoudest)) return y > 0.0 ? float(kLoudest) : (y < 0.0 ? float(-kLoudest) : 0.0f);
-    return float(y);
-}
-
-void silence(float* out) {
-    if (out != nullptr)
-        for (int n = 0; n < kBlockFrames; ++n) out[n] = 0.0f;
-}
 
 // The rows write 2..6; any other count takes the nearest stage that exists.
 int32_t heldStages(int32_t stages) { return stages < 1 ? 1 : (stages > kPhaserStages ? kPhaserStages : stages); }
@@ -187,8 +175,7 @@ void processPhaserInsert(void* module, const ConnectionDescriptor* descriptors, 
         double y[kPhaserStages];
         y[0] = phaserStageSaturated(m.stages[0], x, firstGain) - tanhApprox6(feedback * m.lastOutput);
         for (int s = 1; s < kPhaserStages; ++s) y[s] = phaserStageSaturated(m.stages[s], y[s - 1], gain);
-        double o = y[taken];
-        if (o > -kFlushBelow && o < kFlushBelow) o = 0.0;
+        const double o = flushed(y[taken]);
         m.lastOutput = o;
         out[n] = toSample((x * (1.0 - wet) + o * wet) * level);
     }

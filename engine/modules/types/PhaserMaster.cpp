@@ -7,8 +7,10 @@
 #include "engine/dsp/ConnectionDescriptor.h"
 #include "engine/dsp/ConversionCurves.h"
 #include "engine/dsp/ModuleValues.h"
+#include "engine/dsp/SampleGuards.h"
 #include "engine/dsp/TempoSync.h"
 #include "engine/modules/BlockBufferStore.h"
+#include "engine/modules/BlockSignals.h"
 #include "engine/modules/EngineContext.h"
 #include "engine/modules/ModulePools.h"
 
@@ -27,21 +29,8 @@ constexpr float kRateCurve[11] = {0.001f, 0.02f, 0.05f, 0.1f, 0.5f, 1.0f, 3.5f, 
 
 constexpr float kDepthSemitones = 50.0f;
 constexpr double kStageScale = 1.35;
-constexpr double kFlushBelow = 1e-30;
-constexpr double kLoudest = 1e30;
 // Far above anything a chain with feedback below unity reaches; past it a chain starts afresh.
 constexpr double kRunaway = 1e100;
-
-float toSample(double y) {
-    if (y > -kFlushBelow && y < kFlushBelow) return 0.0f;
-    if (!(std::fabs(y) < kLoudest)) return y > 0.0 ? float(kLoudest) : (y < 0.0 ? float(-kLoudest) : 0.0f);
-    return float(y);
-}
-
-void silence(float* out) {
-    if (out != nullptr)
-        for (int n = 0; n < kBlockFrames; ++n) out[n] = 0.0f;
-}
 
 double sweptFrequency(float depth, float lfo, float centre) {
     const float f = semitonesToRatio(depth * lfo * kDepthSemitones) * centre;
@@ -191,7 +180,7 @@ void processPhaserMaster(void* module, const ConnectionDescriptor* descriptors, 
             PhaserStage* st = m.stages[c];
             double v = phaserStageLinear(st[0], x[c], gain[c]) - double(p.feedback[c]) * m.lastOutput[c];
             for (int s = 1; s < kPhaserStages; ++s) v = phaserStageLinear(st[s], v, gain[c]);
-            if (v > -kFlushBelow && v < kFlushBelow) v = 0.0;
+            v = flushed(v);
             m.lastOutput[c] = v;
             y[c] = v;
         }

@@ -36,17 +36,6 @@ constexpr double kPhaseTurn = 4294967296.0;
 // Hz over the rate word 0 .. 1 in ten equal spans.
 constexpr float kRateCurve[] = {0.0f, 0.02f, 0.05f, 0.1f, 0.5f, 1.0f, 3.5f, 9.0f, 15.0f, 30.0f, 50.0f};
 
-template <size_t N>
-float curveAt(const float (&points)[N], float v) {
-    if (v >= 1.0f) return points[N - 1];
-    if (!(v >= 0.0f)) return points[0];
-    const float t = float(N - 1) * v;
-    size_t i = size_t(t);
-    if (i > N - 2) i = N - 2; // a value just below 1.0 can round t up to the last point
-    const float f = t - float(i);
-    return (1.0f - f) * points[i] + f * points[i + 1];
-}
-
 // A rate word of 0 or below has no tempo code: the synced LFO stands still there.
 float quorbitSyncCode(float v) { return v > 0.0f ? mapParam16Segments(v) : 0.0f; }
 
@@ -60,7 +49,7 @@ bool storeParameter(QuorbitParams& p, int parameter, int16_t word, float* echo, 
         return true;
     case 11: case 12: case 13: {
         const int k = parameter - 11;
-        p.rateHz[k] = curveAt(kRateCurve, v);
+        p.rateHz[k] = pointCurve(kRateCurve, v);
         p.syncCode[k] = quorbitSyncCode(v);
         const bool synced = p.midiSync != 0;
         *echo = synced ? p.syncCode[k] : p.rateHz[k];

@@ -7,7 +7,9 @@
 #include "engine/dsp/ConnectionDescriptor.h"
 #include "engine/dsp/ConversionCurves.h"
 #include "engine/dsp/ModuleValues.h"
+#include "engine/dsp/SampleGuards.h"
 #include "engine/modules/BlockBufferStore.h"
+#include "engine/modules/BlockSignals.h"
 #include "engine/modules/EngineContext.h"
 #include "engine/modules/ModulationSum.h"
 #include "engine/modules/ModulePools.h"
@@ -30,25 +32,13 @@ constexpr float kHighestFrequency = 3000.0f;
 constexpr float kFrequencySemitones = 48.0f; // per unit of frequency modulation
 constexpr float kOffsetSemitones = 30.0f;    // per unit of offset modulation
 constexpr double kHighPassDecades = 208.0;
-constexpr double kPi = 3.14159265358979323846;
 constexpr double kSmallestGain = 1e-30;
-constexpr double kFlushBelow = 1e-30;
 // No real signal comes near these; a broken one is held here so that no product can overflow.
 constexpr float kLoudestInput = 1e12f;
-constexpr double kLoudestOutput = 1e30;
 
 float heldInput(float v) {
     if (v != v) return 0.0f;
     return v > kLoudestInput ? kLoudestInput : (v < -kLoudestInput ? -kLoudestInput : v);
-}
-
-float toSample(double v) {
-    if (v > -kFlushBelow && v < kFlushBelow) return 0.0f;
-    return float(v > kLoudestOutput ? kLoudestOutput : (v < -kLoudestOutput ? -kLoudestOutput : v));
-}
-
-void silence(float* out) {
-    for (int n = 0; n < kBlockFrames; ++n) out[n] = 0.0f;
 }
 
 bool store(RingModulatorParams& p, int parameter, int16_t word, float& echo, int& code) {
@@ -109,7 +99,7 @@ void multiplySignals(const RingModulatorParams& p, const float* x, float xAmount
     for (int n = 0; n < kBlockFrames; ++n) {
         const double a = double(heldInput(x[n])) * xAmount;
         const double b = double(heldInput(y[n])) * yAmount;
-        out[n] = toSample(mix * a * b + (1.0 - mix) * a);
+        out[n] = clampedSample(mix * a * b + (1.0 - mix) * a);
     }
 }
 
@@ -133,11 +123,11 @@ void modulateBySine(RingModulatorModule& m, const RingModulatorParams& p, const 
         c += step * s;
         const double product = 0.6 * signal * (1.4 * c + bias);
         low = a * low + b * product;
-        out[n] = toSample(gain * (wet * (product - low) + (1.0 - wet) * signal));
+        out[n] = clampedSample(gain * (wet * (product - low) + (1.0 - wet) * signal));
     }
     m.sine = s;
     m.cosine = c;
-    m.lowPass = low > -kFlushBelow && low < kFlushBelow ? 0.0 : low;
+    m.lowPass = flushed(low);
 }
 
 } // namespace

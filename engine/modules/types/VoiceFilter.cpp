@@ -8,6 +8,8 @@
 #include "engine/dsp/ConversionCurves.h"
 #include "engine/dsp/FilterLanes.h"
 #include "engine/dsp/ModuleValues.h"
+#include "engine/dsp/SampleGuards.h"
+#include "engine/modules/BlockSignals.h"
 #include "engine/modules/ModulationSum.h"
 #include "engine/modules/EngineContext.h"
 #include "engine/modules/BlockBufferStore.h"
@@ -57,7 +59,6 @@ constexpr float kMaxResonance = 3.5f;
 constexpr float kMinResonance = 0.00001f;
 constexpr float kAudioRateScale = 6.0f;
 
-constexpr double kPi = 3.14159265358979323846;
 constexpr double kHighPassLowest = 5.0;
 constexpr double kHighPassHighest = 17000.0;
 constexpr double kCascadeLowest = 10.0;
@@ -68,10 +69,6 @@ constexpr double kCascadeHighestAt96k = 30000.0;
 constexpr double kHighPassTopRatio = kHighPassHighest / 44100.0;
 constexpr double kCascadeTopRatio = kCascadeHighest / 44100.0;
 
-constexpr double kFlushBelow = 1e-30;
-// No signal comes near this; a state past it only ever got there from a broken input, and a float
-// holds little more.
-constexpr double kLoudest = 1e30;
 // The same bound for samples: no float lies between 1e30 and the float nearest to it, so a float
 // is below the one exactly when it is below the other.
 constexpr float kLoudestSample = 1e30f;
@@ -120,26 +117,6 @@ void applyModel(VoiceFilterParams& p) {
 // A gain of 0 has no decibel value; the echo shows a floor instead of minus infinity.
 float gainDecibels(float gain) { return 20.0f * std::log10(gain > 1e-10f ? gain : 1e-10f); }
 
-void silence(float* out) {
-    for (int n = 0; n < kBlockFrames; ++n) out[n] = 0.0f;
-}
-
-// Adds every audio-rate connection of one input, each by its amount; a broken sample counts as 0,
-// so one NaN from a source can never reach the feedback states.
-void mixInput(const ConnectionDescriptor* descriptors, const PortEntry* const* sources, uint32_t first,
-              uint32_t count, float scale, float* into) {
-    bool mixed = false;
-    for (uint32_t k = first; k < first + count; ++k) {
-        const float* samples = sources[k] ? portBuffer(*sources[k]) : nullptr;
-        if (samples == nullptr) continue; // a block-rate source has no samples
-        const float g = scale * descriptors[k].amount();
-        for (int n = 0; n < kBlockFrames; ++n) into[n] += g * samples[n];
-        mixed = true;
-    }
-    if (!mixed) return; // still the silence it started as
-    for (int n = 0; n < kBlockFrames; ++n) into[n] = finiteOrZero(into[n]);
-}
-
 // Left unset until clear(): a batch keeps room for many voices and fills only those it has.
 struct BlockInputs {
     float audio[kBlockFrames];
@@ -166,8 +143,8 @@ void gatherInputs(const ConnectionDescriptor* descriptors, const PortEntry* cons
     }
     if (total == 0) return;
     in.slot = int((descriptors[0].route() >> 17) & 127u);
-    mixInput(descriptors, sources, first[VoiceFilterInput::Audio], counts[VoiceFilterInput::Audio], 1.0f, in.audio);
-    mixInput(descriptors, sources, first[VoiceFilterInput::AudioRateModulation],
+    addInput(descriptors, sources, first[VoiceFilterInput::Audio], counts[VoiceFilterInput::Audio], 1.0f, in.audio);
+    addInput(descriptors, sources, first[VoiceFilterInput::AudioRateModulation],
              counts[VoiceFilterInput::AudioRateModulation], kAudioRateScale, in.modulation);
     float sums[2];
     const uint32_t at = first[VoiceFilterInput::Cutoff];
@@ -287,11 +264,6 @@ void clearFilterStates(VoiceFilterModule& m) {
     m.previousQuarterInput = 0.0;
     m.highPassLow = 0.0;
 }
-
-double flushed(double v) { return (v > -kFlushBelow && v < kFlushBelow) ? 0.0 : v; }
-float flushed(float v) { return (v > -float(kFlushBelow) && v < float(kFlushBelow)) ? 0.0f : v; }
-
-bool withinRange(double v) { return std::fabs(v) < kLoudest; } // false for NaN too
 
 // One pass over the block and the states with no branch and no call: a sample or state that is
 // NaN, infinite or past the loudest makes its comparison false, and the falses are or-ed together.
