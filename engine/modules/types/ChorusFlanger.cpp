@@ -11,6 +11,7 @@
 #include "engine/dsp/TempoSync.h"
 #include "engine/modules/BlockBufferStore.h"
 #include "engine/modules/BlockSignals.h"
+#include "engine/modules/EchoCodes.h"
 #include "engine/modules/EngineContext.h"
 #include "engine/modules/ModulationSum.h"
 #include "engine/modules/ModulePools.h"
@@ -160,49 +161,49 @@ bool storeParameter(ChorusFlangerParams& p, int parameter, int16_t word, float* 
     switch (parameter) {
     case 7:
         p.tapSetting = word;
-        *echo = float(word); *code = 7; return true;
+        *echo = float(word); *code = echo::Selection; return true;
     case 8:
         p.feedbackDelay = chorusDelayCurve(x);
-        *echo = p.feedbackDelay; *code = 5; return true;
+        *echo = p.feedbackDelay; *code = echo::Milliseconds; return true;
     case 9:
         p.rate = chorusRateCurve(x);
         p.syncCode = mapParam16Segments(x);
         if (p.sync != 0) {
-            *echo = p.syncCode; *code = 3;
+            *echo = p.syncCode; *code = echo::TempoRatio;
         } else {
-            *echo = p.rate; *code = 1;
+            *echo = p.rate; *code = echo::Hertz;
         }
         return true;
     case 10:
         p.depth = x;
-        *echo = x; *code = 4; return true;
+        *echo = x; *code = echo::Fraction; return true;
     case 11:
         p.setting11 = word;
-        *echo = float(word); *code = 7; return true;
+        *echo = float(word); *code = echo::Selection; return true;
     case 12:
         // Past a word of 16384 the doubled feedback would pass unity and the lines would run away.
         p.feedback = kFeedbackScale * heldWithin(x, -1.0f, 1.0f);
-        *echo = p.feedback; *code = 4; return true;
+        *echo = p.feedback; *code = echo::Fraction; return true;
     case 13:
         p.spread = x;
-        *echo = x; *code = 4; return true;
+        *echo = x; *code = echo::Fraction; return true;
     case 14:
         p.setting14 = word;
-        *echo = float(word); *code = 8; return true;
+        *echo = float(word); *code = echo::Switch; return true;
     case 16:
         p.sync = word;
-        *echo = float(word); *code = 8; return true;
+        *echo = float(word); *code = echo::Switch; return true;
     case 17:
         p.mix = x;
-        *echo = x; *code = 4; return true;
+        *echo = x; *code = echo::Fraction; return true;
     case 18: {
         const float db = levelToDecibels(x);
         p.outputGain = decibelsToGain(db);
-        *echo = db; *code = 0; return true;
+        *echo = db; *code = echo::Decibels; return true;
     }
     case 19:
         p.bypass = word;
-        *echo = float(word); *code = 8; return true;
+        *echo = float(word); *code = echo::Switch; return true;
     default:
         return false; // 15 among them: ignored, and echoed with nothing
     }
@@ -310,7 +311,7 @@ void loadChorusFlangerBlock(const uint16_t* data, int wordCount, ParameterRecord
     if (data == nullptr || record == nullptr || wordCount < kBlockWords) return;
     ChorusFlangerParams& p = record->as<ChorusFlangerParams>();
     float echo = 0.0f;
-    int code = 0;
+    int code = echo::Decibels;
     p.sync = int16_t(data[16 + 2]); // before the rate, whose echo depends on it
     for (int parameter = 7; parameter < kBlockWords; ++parameter)
         storeParameter(p, parameter, int16_t(data[parameter + 2]), &echo, &code);
@@ -320,7 +321,7 @@ void setChorusFlangerParameter(int16_t value, int parameter, float* echoValue, i
                                EngineContext*) {
     if (record == nullptr) return;
     float echo = 0.0f;
-    int code = 0;
+    int code = echo::Decibels;
     if (!storeParameter(record->as<ChorusFlangerParams>(), parameter, value, &echo, &code)) return;
     if (echoValue) *echoValue = echo;
     if (echoCode) *echoCode = code;

@@ -11,6 +11,7 @@
 #include "engine/dsp/TempoSync.h"
 #include "engine/modules/BlockBufferStore.h"
 #include "engine/modules/BlockSignals.h"
+#include "engine/modules/EchoCodes.h"
 #include "engine/modules/EngineContext.h"
 #include "engine/modules/ModulePools.h"
 
@@ -45,9 +46,9 @@ double heldLength(double samples) {
 
 void timeEcho(const DelayParams& p, int channel, float* echo, int* code) {
     if (p.sync != 0.0f) {
-        *echo = p.syncCode[channel]; *code = 3;
+        *echo = p.syncCode[channel]; *code = echo::TempoRatio;
     } else {
-        *echo = p.freeTime[channel] / float(kReferenceRate) * 1000.0f; *code = 5;
+        *echo = p.freeTime[channel] / float(kReferenceRate) * 1000.0f; *code = echo::Milliseconds;
     }
 }
 
@@ -75,37 +76,37 @@ bool storeParameter(DelayParams& p, int parameter, int16_t word, float* echo, in
     case 9: case 10:
         p.feedback[parameter - 9] = x;
         if (parameter == 9 && p.link != 0) p.feedback[1] = x;
-        *echo = x; *code = 4; return true;
+        *echo = x; *code = echo::Fraction; return true;
     case 11: case 12:
         p.cross[parameter - 11] = 0.5f * x;
         if (parameter == 11 && p.link != 0) p.cross[1] = p.cross[0];
-        *echo = 0.5f * x; *code = 4; return true;
+        *echo = 0.5f * x; *code = echo::Fraction; return true;
     case 13:
         p.setting13 = word;
-        *echo = integerEcho(word); *code = 7; return true;
+        *echo = integerEcho(word); *code = echo::Selection; return true;
     case 14:
         p.cutoff = 10.0f * std::pow(1.059f, 120.0f * x);
-        *echo = p.cutoff; *code = 1; return true;
+        *echo = p.cutoff; *code = echo::Hertz; return true;
     case 15:
         p.setting15 = tenSegmentLookup(word, kCurve15);
-        *echo = p.setting15; *code = 4; return true;
+        *echo = p.setting15; *code = echo::Fraction; return true;
     case 16:
         p.link = word;
-        *echo = integerEcho(word); *code = 8; return true;
+        *echo = integerEcho(word); *code = echo::Switch; return true;
     case 17:
         p.mix = x;
-        *echo = x; *code = 4; return true;
+        *echo = x; *code = echo::Fraction; return true;
     case 18:
         p.sync = float(word);
-        *echo = integerEcho(word); *code = 8; return true;
+        *echo = integerEcho(word); *code = echo::Switch; return true;
     case 19: {
         const float db = levelToDecibels(x);
         p.outputGain = decibelsToGain(db);
-        *echo = db; *code = 0; return true;
+        *echo = db; *code = echo::Decibels; return true;
     }
     case 20:
         p.bypass = word;
-        *echo = integerEcho(word); *code = 8; return true;
+        *echo = integerEcho(word); *code = echo::Switch; return true;
     default:
         return false;
     }
@@ -233,7 +234,7 @@ void loadDelayBlock(const uint16_t* data, int wordCount, ParameterRecord* record
     if (data == nullptr || record == nullptr || wordCount < kBlockWords) return;
     DelayParams& p = record->as<DelayParams>();
     float echo = 0.0f;
-    int code = 0;
+    int code = echo::Decibels;
     p.link = 0;
     for (int parameter = 7; parameter < kBlockWords; ++parameter)
         if (parameter != 16) storeParameter(p, parameter, int16_t(data[parameter + 2]), &echo, &code);
@@ -243,7 +244,7 @@ void setDelayParameter(int16_t value, int parameter, float* echoValue, int* echo
                        EngineContext*) {
     if (record == nullptr) return;
     float echo = 0.0f;
-    int code = 0;
+    int code = echo::Decibels;
     if (!storeParameter(record->as<DelayParams>(), parameter, value, &echo, &code)) return;
     if (echoValue) *echoValue = echo;
     if (echoCode) *echoCode = code;

@@ -6,6 +6,7 @@
 
 #include "engine/dsp/ModuleValues.h"
 #include "engine/dsp/SampleGuards.h"
+#include "engine/modules/EchoCodes.h"
 #include "engine/modules/ModulationSum.h"
 #include "engine/modules/EngineContext.h"
 #include "engine/modules/ModulePools.h"
@@ -45,18 +46,18 @@ float sustainFor(int32_t model, float v) { return model == kEnvelopeCurveModel ?
 bool storeParameter(EnvelopeParams& p, int parameter, int16_t word, float* echo, int* code) {
     const float v = wordValue(word);
     switch (parameter) {
-    case 3: p.model = word; *echo = float(word); *code = 7; return true;
-    case 8: p.attackMs = pointCurve(kAttackCurve, v); *echo = p.attackMs; *code = 5; return true;
-    case 9: p.spareTimeMs = pointCurve(kSpareTimeCurve, v); *echo = p.spareTimeMs; *code = 5; return true;
-    case 10: p.decayMs = pointCurve(kDecayCurve, v); *echo = p.decayMs; *code = 5; return true;
-    case 11: p.releaseMs = pointCurve(kReleaseCurve, v); *echo = p.releaseMs; *code = 5; return true;
+    case 3: p.model = word; *echo = float(word); *code = echo::Selection; return true;
+    case 8: p.attackMs = pointCurve(kAttackCurve, v); *echo = p.attackMs; *code = echo::Milliseconds; return true;
+    case 9: p.spareTimeMs = pointCurve(kSpareTimeCurve, v); *echo = p.spareTimeMs; *code = echo::Milliseconds; return true;
+    case 10: p.decayMs = pointCurve(kDecayCurve, v); *echo = p.decayMs; *code = echo::Milliseconds; return true;
+    case 11: p.releaseMs = pointCurve(kReleaseCurve, v); *echo = p.releaseMs; *code = echo::Milliseconds; return true;
     case 12: case 13: case 14:
-        p.spareLevels[parameter - 12] = v; *echo = v; *code = 4; return true;
-    case 15: p.sustain = sustainFor(p.model, v); *echo = p.sustain; *code = 4; return true;
+        p.spareLevels[parameter - 12] = v; *echo = v; *code = echo::Fraction; return true;
+    case 15: p.sustain = sustainFor(p.model, v); *echo = p.sustain; *code = echo::Fraction; return true;
     case 16: case 17: case 18: case 19:
-        p.spareWords[parameter - 16] = word; *echo = float(word); *code = 7; return true;
-    case 20: p.spareValue = v; *echo = v; *code = 4; return true;
-    case 21: p.polarity = word; *echo = float(word); *code = 8; return true;
+        p.spareWords[parameter - 16] = word; *echo = float(word); *code = echo::Selection; return true;
+    case 20: p.spareValue = v; *echo = v; *code = echo::Fraction; return true;
+    case 21: p.polarity = word; *echo = float(word); *code = echo::Switch; return true;
     default: return false;
     }
 }
@@ -229,7 +230,7 @@ void loadEnvelopeBlock(const uint16_t* data, int wordCount, ParameterRecord* rec
     EnvelopeParams& p = record->as<EnvelopeParams>();
     auto word = [data](int j) { return int16_t(data[j + 2]); };
     float echo = 0.0f;
-    int code = 0;
+    int code = echo::Decibels;
     p.model = kEnvelopeCurveModel;
     for (int j = 8; j < kBlockWords; ++j) storeParameter(p, j, word(j), &echo, &code);
     p.spareValue = 0.0f; // the value model 8's table gives this field
@@ -239,7 +240,7 @@ void setEnvelopeParameter(int16_t value, int parameter, float* echoValue, int* e
                           EngineContext*) {
     if (record == nullptr) return;
     float echo = 0.0f;
-    int code = 0;
+    int code = echo::Decibels;
     if (!storeParameter(record->as<EnvelopeParams>(), parameter, value, &echo, &code)) return;
     if (echoValue) *echoValue = echo;
     if (echoCode) *echoCode = code;

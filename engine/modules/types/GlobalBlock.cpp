@@ -2,6 +2,7 @@
 #include "engine/modules/types/GlobalBlock.h"
 
 #include "engine/dsp/TempoSync.h"
+#include "engine/modules/EchoCodes.h"
 
 namespace corvex {
 
@@ -11,9 +12,6 @@ constexpr float kFreeRatePoints[] = {kSlowestFreeRate, 60.0f, 171.0f, 480.0f, 12
 constexpr int kFreeRateSegments = static_cast<int>(sizeof(kFreeRatePoints) / sizeof(kFreeRatePoints[0])) - 1;
 
 constexpr int kBlockWords = 15;
-constexpr int kEchoBeatsPerMinute = 2;
-constexpr int kEchoSyncCode = 3;
-constexpr int kEchoInteger = 7;
 
 constexpr int kWords[] = {3, 7, 8, 10, 11, 13, 14};
 
@@ -76,11 +74,11 @@ void globalBlockSet(int16_t value, int parameter, float* echoValue, int* echoCod
     auto& p = record->as<GlobalBlockParams>();
     if (!storeWord(p, parameter, value)) return;
     float echo = 0.0f;
-    int code = kEchoInteger;
+    int code = echo::Selection;
     if (parameter == 13) {
         const bool sync = p.tempoSync != 0;
         echo = sync ? p.syncCode : p.freeRate;
-        code = sync ? kEchoSyncCode : kEchoBeatsPerMinute;
+        code = sync ? echo::TempoRatio : echo::BeatsPerMinute;
     } else {
         echo = integerEcho(p, parameter);
     }

@@ -9,6 +9,7 @@
 #include "engine/dsp/SampleGuards.h"
 #include "engine/dsp/TempoSync.h"
 #include "engine/modules/BlockBufferStore.h"
+#include "engine/modules/EchoCodes.h"
 #include "engine/modules/EngineContext.h"
 #include "engine/modules/ModulationSum.h"
 #include "engine/modules/ModuleDataReport.h"
@@ -74,26 +75,26 @@ uint32_t holdPeriodFor(float rateHz, const EngineContext* context) {
 bool storeParameter(LfoParams& p, int parameter, int16_t word, float* echo, int* code, const EngineContext* context) {
     const float v = wordValue(word);
     switch (parameter) {
-    case 3: p.model = word; *echo = float(word); *code = 7; return true;
+    case 3: p.model = word; *echo = float(word); *code = echo::Selection; return true;
     case 8:
         p.rateHz = rateFor(p, v);
         p.syncCode = mapParam16Segments(v);
         p.holdPeriod = holdPeriodFor(p.rateHz, context);
         if (p.sync != 0.0f) {
             *echo = p.syncCode;
-            *code = 3;
+            *code = echo::TempoRatio;
         } else {
             *echo = p.rateHz;
-            *code = 1;
+            *code = echo::Hertz;
         }
         return true;
-    case 10: p.spareValue = v; *echo = v; *code = 4; return true;
-    case 11: p.sync = float(word); *echo = float(word); *code = 8; return true;
-    case 12: p.spareWord = v; *echo = v; *code = 7; return true;
-    case 13: p.delayMs = delayFor(p, v); *echo = p.delayMs; *code = 5; return true;
-    case 14: p.riseMs = riseFor(p, v); *echo = p.riseMs; *code = 5; return true;
+    case 10: p.spareValue = v; *echo = v; *code = echo::Fraction; return true;
+    case 11: p.sync = float(word); *echo = float(word); *code = echo::Switch; return true;
+    case 12: p.spareWord = v; *echo = v; *code = echo::Selection; return true;
+    case 13: p.delayMs = delayFor(p, v); *echo = p.delayMs; *code = echo::Milliseconds; return true;
+    case 14: p.riseMs = riseFor(p, v); *echo = p.riseMs; *code = echo::Milliseconds; return true;
     case 16: case 17: case 18:
-        p.selector[parameter - 16] = word; *echo = float(word); *code = 7; return true;
+        p.selector[parameter - 16] = word; *echo = float(word); *code = echo::Selection; return true;
     default: return false;
     }
 }
@@ -250,7 +251,7 @@ void loadLfoBlock(const uint16_t* data, int wordCount, ParameterRecord* record, 
     LfoParams& p = record->as<LfoParams>();
     auto word = [data](int j) { return int16_t(data[j + 2]); };
     float echo = 0.0f;
-    int code = 0;
+    int code = echo::Decibels;
     storeParameter(p, 3, word(3), &echo, &code, context);
     storeParameter(p, 11, word(11), &echo, &code, context); // before the rate, whose echo depends on it
     for (int j = 8; j < kBlockWords; ++j) storeParameter(p, j, word(j), &echo, &code, context);
@@ -261,7 +262,7 @@ void setLfoParameter(int16_t value, int parameter, float* echoValue, int* echoCo
                      EngineContext* context) {
     if (record == nullptr) return;
     float echo = 0.0f;
-    int code = 0;
+    int code = echo::Decibels;
     if (!storeParameter(record->as<LfoParams>(), parameter, value, &echo, &code, context)) return;
     if (echoValue) *echoValue = echo;
     if (echoCode) *echoCode = code;

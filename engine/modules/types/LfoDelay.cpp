@@ -7,6 +7,7 @@
 #include "engine/dsp/ModuleValues.h"
 #include "engine/dsp/SampleGuards.h"
 #include "engine/modules/BlockBufferStore.h"
+#include "engine/modules/EchoCodes.h"
 #include "engine/modules/EngineContext.h"
 #include "engine/modules/ModulePools.h"
 
@@ -35,13 +36,13 @@ bool storeParameter(LfoDelayParams& p, int parameter, int16_t word, float* echo,
         p.holdMs = float(hold);
         p.riseMs = float(2.0 * hold);
         *echo = p.riseMs;
-        *code = 5;
+        *code = echo::Milliseconds;
         return true;
     }
-    case 8: p.fallMs = pointCurve(kFallCurve, v); *echo = p.fallMs; *code = 5; return true;
+    case 8: p.fallMs = pointCurve(kFallCurve, v); *echo = p.fallMs; *code = echo::Milliseconds; return true;
     case 9: p.spareValue = v; return true;
     case 10: p.fadeOutOnRelease = word; return true;
-    case 11: p.spareWord = word; *echo = float(word); *code = 8; return true;
+    case 11: p.spareWord = word; *echo = float(word); *code = echo::Switch; return true;
     default: return false;
     }
 }
@@ -134,7 +135,7 @@ void loadLfoDelayBlock(const uint16_t* data, int wordCount, ParameterRecord* rec
     if (data == nullptr || record == nullptr || wordCount < kBlockWords) return;
     LfoDelayParams& p = record->as<LfoDelayParams>();
     float echo = 0.0f;
-    int code = 0;
+    int code = echo::Decibels;
     for (int j = 7; j < kBlockWords; ++j) storeParameter(p, j, int16_t(data[j + 2]), &echo, &code);
 }
 
@@ -143,7 +144,7 @@ void setLfoDelayParameter(int16_t value, int parameter, float* echoValue, int* e
                           EngineContext*) {
     if (record == nullptr || parameter == 9 || parameter == 10) return;
     float echo = 0.0f;
-    int code = 0;
+    int code = echo::Decibels;
     if (!storeParameter(record->as<LfoDelayParams>(), parameter, value, &echo, &code)) return;
     if (echoValue) *echoValue = echo;
     if (echoCode) *echoCode = code;

@@ -10,6 +10,7 @@
 #include "engine/dsp/SampleGuards.h"
 #include "engine/modules/BlockBufferStore.h"
 #include "engine/modules/BlockSignals.h"
+#include "engine/modules/EchoCodes.h"
 #include "engine/modules/EngineContext.h"
 #include "engine/modules/ModulationSum.h"
 #include "engine/modules/ModulePools.h"
@@ -98,30 +99,30 @@ bool storeParameter(ParametricEqParams& p, int parameter, int16_t word, float* e
     switch (parameter) {
     case 7: case 9: case 12: case 15:
         p.band[band] = eqBandFrequency(x);
-        *echo = p.band[band]; *code = 1; return true;
+        *echo = p.band[band]; *code = echo::Hertz; return true;
     case 8: case 10: case 13: case 16:
         p.band[band] = eqGainDecibels(x);
-        *echo = p.band[band]; *code = 0; return true;
+        *echo = p.band[band]; *code = echo::Decibels; return true;
     case 11: case 14:
         p.band[band] = eqQ(x);
-        *echo = x; *code = 4; return true;
+        *echo = x; *code = echo::Fraction; return true;
     case 17: case 18: case 19: case 20:
         p.on[parameter - kFirstSwitchParameter] = word;
-        *echo = float(word); *code = 8; return true;
+        *echo = float(word); *code = echo::Switch; return true;
     case 21:
         p.mix = x;
-        *echo = x; *code = 4; return true;
+        *echo = x; *code = echo::Fraction; return true;
     case 22:
         p.setting22 = word;
-        *echo = float(word); *code = 7; return true;
+        *echo = float(word); *code = echo::Selection; return true;
     case 23: {
         const float db = levelToDecibels(x);
         p.outputGain = decibelsToGain(db);
-        *echo = db; *code = 0; return true;
+        *echo = db; *code = echo::Decibels; return true;
     }
     case 24:
         p.bypass = word;
-        *echo = float(word); *code = 8; return true;
+        *echo = float(word); *code = echo::Switch; return true;
     default:
         return false;
     }
@@ -205,7 +206,7 @@ void loadParametricEqBlock(const uint16_t* data, int wordCount, ParameterRecord*
     if (data == nullptr || record == nullptr || wordCount < kBlockWords) return;
     ParametricEqParams& p = record->as<ParametricEqParams>();
     float echo = 0.0f;
-    int code = 0;
+    int code = echo::Decibels;
     for (int parameter = kFirstBandParameter; parameter < kBlockWords; ++parameter)
         storeParameter(p, parameter, int16_t(data[parameter + 2]), &echo, &code);
 }
@@ -214,7 +215,7 @@ void setParametricEqParameter(int16_t value, int parameter, float* echoValue, in
                               EngineContext*) {
     if (record == nullptr) return;
     float echo = 0.0f;
-    int code = 0;
+    int code = echo::Decibels;
     if (!storeParameter(record->as<ParametricEqParams>(), parameter, value, &echo, &code)) return;
     if (echoValue) *echoValue = echo;
     if (echoCode) *echoCode = code;

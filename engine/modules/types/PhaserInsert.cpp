@@ -11,6 +11,7 @@
 #include "engine/dsp/TempoSync.h"
 #include "engine/modules/BlockBufferStore.h"
 #include "engine/modules/BlockSignals.h"
+#include "engine/modules/EchoCodes.h"
 #include "engine/modules/EngineContext.h"
 #include "engine/modules/ModulationSum.h"
 #include "engine/modules/ModulePools.h"
@@ -51,51 +52,51 @@ bool storeParameter(PhaserInsertParams& p, int parameter, int16_t word, float* e
     switch (parameter) {
     case 7:
         p.stages = heldStages(word);
-        *echo = float(p.stages); *code = 7; return true;
+        *echo = float(p.stages); *code = echo::Selection; return true;
     case 8:
         p.feedback = x;
-        *echo = x; *code = 4; return true;
+        *echo = x; *code = echo::Fraction; return true;
     case 9:
         p.centre = x * 1000.0f + 20.0f;
-        *echo = p.centre; *code = 1; return true;
+        *echo = p.centre; *code = echo::Hertz; return true;
     case 10:
         p.depth = x;
-        *echo = x; *code = 4; return true;
+        *echo = x; *code = echo::Fraction; return true;
     case 11:
         p.rateHz = insertPhaserRate(word);
         p.rateCode = mapParam16Segments(x);
         if (p.tempoSync != 0) {
-            *echo = p.rateCode; *code = 3;
+            *echo = p.rateCode; *code = echo::TempoRatio;
         } else {
-            *echo = p.rateHz; *code = 1;
+            *echo = p.rateHz; *code = echo::Hertz;
         }
         return true;
     case 12:
         p.spare12 = word;
-        *echo = float(word); *code = 8; return true;
+        *echo = float(word); *code = echo::Switch; return true;
     case 13:
         p.mix = x;
-        *echo = x; *code = 4; return true;
+        *echo = x; *code = echo::Fraction; return true;
     case 14:
         p.wave = heldPhaserWave(word);
-        *echo = float(p.wave); *code = 7; return true;
+        *echo = float(p.wave); *code = echo::Selection; return true;
     case 15:
         p.spare15 = word;
-        *echo = float(word); *code = 7; return true;
+        *echo = float(word); *code = echo::Selection; return true;
     case 16:
         p.spare16 = word;
-        *echo = float(word); *code = 7; return true;
+        *echo = float(word); *code = echo::Selection; return true;
     case 17:
         p.tempoSync = word;
-        *echo = float(word); *code = 8; return true;
+        *echo = float(word); *code = echo::Switch; return true;
     case 18: {
         const float db = levelToDecibels(x);
         p.level = decibelsToGain(db);
-        *echo = db; *code = 0; return true;
+        *echo = db; *code = echo::Decibels; return true;
     }
     case 19:
         p.bypass = word;
-        *echo = float(word); *code = 8; return true;
+        *echo = float(word); *code = echo::Switch; return true;
     default:
         return false;
     }
@@ -186,7 +187,7 @@ void loadPhaserInsertBlock(const uint16_t* data, int wordCount, ParameterRecord*
     if (data == nullptr || record == nullptr || wordCount < kBlockWords) return;
     PhaserInsertParams& p = record->as<PhaserInsertParams>();
     float echo = 0.0f;
-    int code = 0;
+    int code = echo::Decibels;
     for (int parameter = 7; parameter < kBlockWords; ++parameter)
         storeParameter(p, parameter, int16_t(data[parameter + 2]), &echo, &code);
 }
@@ -195,7 +196,7 @@ void setPhaserInsertParameter(int16_t value, int parameter, float* echoValue, in
                               EngineContext*) {
     if (record == nullptr) return;
     float echo = 0.0f;
-    int code = 0;
+    int code = echo::Decibels;
     if (!storeParameter(record->as<PhaserInsertParams>(), parameter, value, &echo, &code)) return;
     if (echoValue) *echoValue = echo;
     if (echoCode) *echoCode = code;

@@ -11,6 +11,7 @@
 #include "engine/dsp/TempoSync.h"
 #include "engine/modules/BlockBufferStore.h"
 #include "engine/modules/BlockSignals.h"
+#include "engine/modules/EchoCodes.h"
 #include "engine/modules/EngineContext.h"
 #include "engine/modules/ModulePools.h"
 
@@ -44,71 +45,71 @@ bool storeParameter(PhaserMasterParams& p, int parameter, int16_t word, float* e
         // Feedback past unity around an allpass chain grows without bound.
         float& f = p.feedback[parameter == 8 ? 0 : 1];
         f = heldWithin(x, -1.0f, 1.0f);
-        *echo = f; *code = 4; return true;
+        *echo = f; *code = echo::Fraction; return true;
     }
     case 9: case 14: {
         float& c = p.centre[parameter == 9 ? 0 : 1];
         c = x * 1000.0f + 20.0f;
-        *echo = c; *code = 1; return true;
+        *echo = c; *code = echo::Hertz; return true;
     }
     case 10: case 15:
         p.depth[parameter == 10 ? 0 : 1] = x;
-        *echo = x; *code = 4; return true;
+        *echo = x; *code = echo::Fraction; return true;
     case 11: case 16: {
         int32_t& w = p.wave[parameter == 11 ? 0 : 1];
         w = heldPhaserWave(word);
-        *echo = float(w); *code = 7; return true;
+        *echo = float(w); *code = echo::Selection; return true;
     }
     case 12: case 17: {
         const int c = parameter == 12 ? 0 : 1;
         p.rateHz[c] = masterPhaserRate(word);
         p.rateCode[c] = mapParam16Segments(x);
         if (p.tempoSync != 0) {
-            *echo = p.rateCode[c]; *code = 3;
+            *echo = p.rateCode[c]; *code = echo::TempoRatio;
         } else {
-            *echo = p.rateHz[c]; *code = 1;
+            *echo = p.rateHz[c]; *code = echo::Hertz;
         }
         return true;
     }
     case 7:
         p.spare7 = x;
-        *echo = x; *code = 4; return true;
+        *echo = x; *code = echo::Fraction; return true;
     case 18:
         p.spare18 = x;
-        *echo = x; *code = 4; return true;
+        *echo = x; *code = echo::Fraction; return true;
     case 19:
         p.spare19 = word;
-        *echo = float(word); *code = 8; return true;
+        *echo = float(word); *code = echo::Switch; return true;
     case 20:
         p.tempoSync = word;
-        *echo = float(word); *code = 8; return true;
+        *echo = float(word); *code = echo::Switch; return true;
     case 21: case 22:
         // A switch: any other word would scale the other side's chain by itself.
         p.cross = word < 0 ? 0 : (word > 1 ? 1 : word);
-        *echo = float(p.cross); *code = 8; return true;
+        *echo = float(p.cross); *code = echo::Switch; return true;
     case 23:
         p.spare23 = x;
-        *echo = x; *code = 4; return true;
+        *echo = x; *code = echo::Fraction; return true;
     case 24:
         p.spare24 = x;
-        *echo = x; *code = 4; return true;
+        *echo = x; *code = echo::Fraction; return true;
     case 25:
         p.mix = x;
-        *echo = x; *code = 4; return true;
+        *echo = x; *code = echo::Fraction; return true;
     case 26:
         p.spare26 = word;
-        *echo = float(word); *code = 8; return true;
+        *echo = float(word); *code = echo::Switch; return true;
     case 27:
         p.spare27 = word;
-        *echo = float(word); *code = 8; return true;
+        *echo = float(word); *code = echo::Switch; return true;
     case 28: {
         const float db = levelToDecibels(x);
         p.level = decibelsToGain(db);
-        *echo = db; *code = 0; return true;
+        *echo = db; *code = echo::Decibels; return true;
     }
     case 29:
         p.bypass = word;
-        *echo = float(word); *code = 8; return true;
+        *echo = float(word); *code = echo::Switch; return true;
     default:
         return false;
     }
@@ -197,7 +198,7 @@ void loadPhaserMasterBlock(const uint16_t* data, int wordCount, ParameterRecord*
     if (data == nullptr || record == nullptr || wordCount < kBlockWords) return;
     PhaserMasterParams& p = record->as<PhaserMasterParams>();
     float echo = 0.0f;
-    int code = 0;
+    int code = echo::Decibels;
     for (int parameter = 7; parameter < kBlockWords; ++parameter)
         if (parameter != 22) storeParameter(p, parameter, int16_t(data[parameter + 2]), &echo, &code);
     if (p.cross == 0) storeParameter(p, 22, int16_t(data[22 + 2]), &echo, &code);
@@ -207,7 +208,7 @@ void setPhaserMasterParameter(int16_t value, int parameter, float* echoValue, in
                               EngineContext*) {
     if (record == nullptr) return;
     float echo = 0.0f;
-    int code = 0;
+    int code = echo::Decibels;
     if (!storeParameter(record->as<PhaserMasterParams>(), parameter, value, &echo, &code)) return;
     if (echoValue) *echoValue = echo;
     if (echoCode) *echoCode = code;

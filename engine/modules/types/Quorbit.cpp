@@ -1,5 +1,6 @@
 // The part's X/Y modulation generator (type 42): three block-rate LFOs, the point (X, Y) of the first
 // two turned around the centre by the third, and the trajectory that the editor draws.
+#include "engine/modules/EchoCodes.h"
 #include "engine/modules/types/Quorbit.h"
 
 #include <cmath>
@@ -45,7 +46,7 @@ bool storeParameter(QuorbitParams& p, int parameter, int16_t word, float* echo, 
     case 8: case 9: case 10:
         p.shape[parameter - 8] = word;
         *echo = float(word);
-        *code = 7;
+        *code = echo::Selection;
         return true;
     case 11: case 12: case 13: {
         const int k = parameter - 11;
@@ -53,21 +54,21 @@ bool storeParameter(QuorbitParams& p, int parameter, int16_t word, float* echo, 
         p.syncCode[k] = quorbitSyncCode(v);
         const bool synced = p.midiSync != 0;
         *echo = synced ? p.syncCode[k] : p.rateHz[k];
-        *code = synced ? 3 : 1;
+        *code = synced ? echo::TempoRatio : echo::Hertz;
         return true;
     }
     case 14: case 15: case 16: case 17: case 18: case 19:
         p.spare[parameter - 14] = v;
         *echo = v;
-        *code = parameter < 17 ? 10 : 5;
+        *code = parameter < 17 ? echo::Degrees : echo::Milliseconds;
         return true;
     case 20:
         p.angle = v * kAngleRadians;
         *echo = v * kAngleDegrees;
-        *code = 10;
+        *code = echo::Degrees;
         return true;
-    case 21: p.midiSync = word; *echo = float(word); *code = 5; return true;
-    case 22: p.freeRunning = word; *echo = float(word); *code = 8; return true;
+    case 21: p.midiSync = word; *echo = float(word); *code = echo::Milliseconds; return true;
+    case 22: p.freeRunning = word; *echo = float(word); *code = echo::Switch; return true;
     default: return false;
     }
 }
@@ -192,7 +193,7 @@ void loadQuorbitBlock(const uint16_t* data, int wordCount, ParameterRecord* reco
     QuorbitParams& p = record->as<QuorbitParams>();
     auto word = [data](int j) { return int16_t(data[j + 2]); };
     float echo = 0.0f;
-    int code = 0;
+    int code = echo::Decibels;
     // The sync switch first, so that the rates are converted under the setting they arrive with.
     storeParameter(p, 21, word(21), &echo, &code);
     for (int j = 8; j < kBlockWords; ++j) storeParameter(p, j, word(j), &echo, &code);
@@ -202,7 +203,7 @@ void setQuorbitParameter(int16_t value, int parameter, float* echoValue, int* ec
                          EngineContext*) {
     if (record == nullptr) return;
     float echo = 0.0f;
-    int code = 0;
+    int code = echo::Decibels;
     if (!storeParameter(record->as<QuorbitParams>(), parameter, value, &echo, &code)) return;
     if (echoValue) *echoValue = echo;
     if (echoCode) *echoCode = code;

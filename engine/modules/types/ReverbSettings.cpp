@@ -4,6 +4,7 @@
 
 #include "engine/dsp/ConversionCurves.h"
 #include "engine/dsp/ModuleValues.h"
+#include "engine/modules/EchoCodes.h"
 #include "engine/modules/types/Reverb.h"
 
 namespace corvex {
@@ -29,36 +30,36 @@ bool store(ReverbParams& p, int parameter, int16_t word, float& echo, int& code)
     switch (parameter) {
     case 7:
         p.feedback = reverbFeedback(x);
-        echo = p.feedback; code = 4; return true;
+        echo = p.feedback; code = echo::Fraction; return true;
     case 8:
         p.sizeCompanion = reverbFeedback(x);
-        echo = p.sizeCompanion; code = 4; return true;
+        echo = p.sizeCompanion; code = echo::Fraction; return true;
     case 9:
         p.highDamping = reverbHighDamping(x);
-        echo = p.highDamping; code = 1; return true;
+        echo = p.highDamping; code = echo::Hertz; return true;
     case 10:
         p.highDampingCompanion = reverbHighDamping(x);
-        echo = p.highDampingCompanion; code = 1; return true;
+        echo = p.highDampingCompanion; code = echo::Hertz; return true;
     case 11:
         p.lowDamping = reverbLowDamping(x);
-        echo = p.lowDamping; code = 1; return true;
+        echo = p.lowDamping; code = echo::Hertz; return true;
     case 12:
         p.preDelay = reverbPreDelay(x);
-        echo = p.preDelay; code = 5; return true;
+        echo = p.preDelay; code = echo::Milliseconds; return true;
     case 13:
         p.mix = x;
-        echo = x; code = 4; return true;
+        echo = x; code = echo::Fraction; return true;
     case 14:
         p.spread = word;
-        echo = float(word); code = 8; return true;
+        echo = float(word); code = echo::Switch; return true;
     case 15: {
         const float db = levelToDecibels(x);
         p.outputGain = decibelsToGain(db);
-        echo = db; code = 0; return true;
+        echo = db; code = echo::Decibels; return true;
     }
     case 16:
         p.bypass = word;
-        echo = float(word); code = 8; return true;
+        echo = float(word); code = echo::Switch; return true;
     default:
         return false;
     }
@@ -83,7 +84,7 @@ void loadReverbBlock(const uint16_t* data, int wordCount, ParameterRecord* recor
     if (data == nullptr || record == nullptr || wordCount < kBlockWords) return;
     ReverbParams& p = record->as<ReverbParams>();
     float echo = 0.0f;
-    int code = 0;
+    int code = echo::Decibels;
     for (int parameter = kFirstParameter; parameter < kBlockWords; ++parameter)
         if (parameter != kSpreadParameter) store(p, parameter, int16_t(data[parameter + 2]), echo, code);
     p.spread = 1;
@@ -93,7 +94,7 @@ void setReverbParameter(int16_t value, int parameter, float* echoValue, int* ech
                         EngineContext*) {
     if (record == nullptr) return;
     float echo = 0.0f;
-    int code = 0;
+    int code = echo::Decibels;
     if (!store(record->as<ReverbParams>(), parameter, value, echo, code)) return;
     if (echoValue) *echoValue = echo;
     if (echoCode) *echoCode = code;

@@ -10,6 +10,7 @@
 #include "engine/dsp/SampleGuards.h"
 #include "engine/modules/BlockBufferStore.h"
 #include "engine/modules/BlockSignals.h"
+#include "engine/modules/EchoCodes.h"
 #include "engine/modules/EngineContext.h"
 #include "engine/modules/ModulationSum.h"
 #include "engine/modules/ModulePools.h"
@@ -47,27 +48,27 @@ bool store(RingModulatorParams& p, int parameter, int16_t word, float& echo, int
     case 3:
         p.mode = word;
         echo = float(word);
-        code = 7;
+        code = echo::Selection;
         return true;
     case 7:
         p.frequency = tenSegmentLookup(word, kFrequencyCurve);
         echo = p.frequency;
-        code = 1;
+        code = echo::Hertz;
         return true;
     case 8:
         p.offset = tenSegmentLookup(word, kOffsetCurve);
         echo = p.offset;
-        code = 4;
+        code = echo::Fraction;
         return true;
     case 14:
         p.word14 = word;
         echo = float(word);
-        code = 8;
+        code = echo::Switch;
         return true;
     case 15:
         p.mix = v;
         echo = v;
-        code = 4;
+        code = echo::Fraction;
         return true;
     case 16: {
         const float db = levelToDecibels(v);
@@ -75,13 +76,13 @@ bool store(RingModulatorParams& p, int parameter, int16_t word, float& echo, int
         p.outputDecibels = db;
         p.outputGain = gain < kSmallestGain ? 0.0f : gain;
         echo = db;
-        code = 0;
+        code = echo::Decibels;
         return true;
     }
     case 17:
         p.bypass = word;
         echo = float(word);
-        code = 8;
+        code = echo::Switch;
         return true;
     default:
         return false;
@@ -177,7 +178,7 @@ void loadRingModulatorBlock(const uint16_t* data, int wordCount, ParameterRecord
     if (data == nullptr || record == nullptr || wordCount < kBlockWords) return;
     RingModulatorParams& p = record->as<RingModulatorParams>();
     float echo = 0.0f;
-    int code = 0;
+    int code = echo::Decibels;
     for (const int j : {3, 7, 8, 14, 15, 16, 17}) store(p, j, int16_t(data[j + 2]), echo, code);
 }
 
@@ -185,7 +186,7 @@ void setRingModulatorParameter(int16_t value, int parameter, float* echoValue, i
                                ParameterRecord* record, EngineContext*) {
     if (record == nullptr) return;
     float echo = 0.0f;
-    int code = 0;
+    int code = echo::Decibels;
     if (!store(record->as<RingModulatorParams>(), parameter, value, echo, code)) return;
     if (echoValue) *echoValue = echo;
     if (echoCode) *echoCode = code;

@@ -10,6 +10,7 @@
 #include "engine/dsp/ModuleValues.h"
 #include "engine/dsp/SampleGuards.h"
 #include "engine/modules/BlockSignals.h"
+#include "engine/modules/EchoCodes.h"
 #include "engine/modules/ModulationSum.h"
 #include "engine/modules/EngineContext.h"
 #include "engine/modules/BlockBufferStore.h"
@@ -349,28 +350,28 @@ bool storeParameter(VoiceFilterParams& p, int parameter, int16_t word, float* ec
         p.format = word;
         evaluateCurves(p);
         applyModel(p);
-        *echo = float(word); *code = 7; return true;
+        *echo = float(word); *code = echo::Selection; return true;
     case 7:
         p.cutoffWord = word;
         p.cutoffHz = cutoffCurve(p.format, p.model, wordValue(word));
-        *echo = p.cutoffHz; *code = 1; return true;
+        *echo = p.cutoffHz; *code = echo::Hertz; return true;
     case 8:
         p.resonanceWord = word;
         p.resonance = resonanceCurve(p.format, p.model, wordValue(word));
-        *echo = p.resonance; *code = 4; return true;
+        *echo = p.resonance; *code = echo::Fraction; return true;
     case 11:
         p.model = word;
         applyModel(p);
-        *echo = float(word); *code = 7; return true;
+        *echo = float(word); *code = echo::Selection; return true;
     // The rest change only with a whole block; a single word is answered with what is stored.
-    case 9: *echo = p.value9; *code = 9; return true;
-    case 10: *echo = p.value10; *code = 1; return true;
-    case 12: *echo = float(p.word12); *code = 7; return true;
-    case 13: *echo = gainDecibels(p.inputGain); *code = 0; return true;
-    case 14: *echo = float(p.word14); *code = 7; return true;
-    case 15: *echo = float(p.word15); *code = 8; return true;
-    case 16: *echo = float(p.word16); *code = 1; return true;
-    case 17: *echo = float(p.form); *code = 4; return true;
+    case 9: *echo = p.value9; *code = echo::Percent; return true;
+    case 10: *echo = p.value10; *code = echo::Hertz; return true;
+    case 12: *echo = float(p.word12); *code = echo::Selection; return true;
+    case 13: *echo = gainDecibels(p.inputGain); *code = echo::Decibels; return true;
+    case 14: *echo = float(p.word14); *code = echo::Selection; return true;
+    case 15: *echo = float(p.word15); *code = echo::Switch; return true;
+    case 16: *echo = float(p.word16); *code = echo::Hertz; return true;
+    case 17: *echo = float(p.form); *code = echo::Fraction; return true;
     default: return false;
     }
 }
@@ -457,7 +458,7 @@ void setVoiceFilterParameter(int16_t value, int parameter, float* echoValue, int
                              EngineContext*) {
     if (record == nullptr) return;
     float echo = 0.0f;
-    int code = 0;
+    int code = echo::Decibels;
     if (!storeParameter(record->as<VoiceFilterParams>(), parameter, value, &echo, &code)) return;
     if (echoValue) *echoValue = echo;
     if (echoCode) *echoCode = code;
