@@ -15,6 +15,7 @@
 #include "engine/modules/EngineContext.h"
 #include "engine/modules/ModulationSum.h"
 #include "engine/modules/ModulePools.h"
+#include "engine/modules/types/EffectTail.h"
 
 namespace corvex {
 
@@ -156,6 +157,8 @@ void runStereo(ChorusFlangerModule& m, const BlockSettings& s, Sweep* sweeps, co
     }
 }
 
+constexpr EffectTail kTail{17, 18, 19};
+
 bool storeParameter(ChorusFlangerParams& p, int parameter, int16_t word, float* echo, int* code) {
     const float x = wordValue(word);
     switch (parameter) {
@@ -193,19 +196,8 @@ bool storeParameter(ChorusFlangerParams& p, int parameter, int16_t word, float* 
     case 16:
         p.sync = word;
         *echo = float(word); *code = echo::Switch; return true;
-    case 17:
-        p.mix = x;
-        *echo = x; *code = echo::Fraction; return true;
-    case 18: {
-        const float db = levelToDecibels(x);
-        p.outputGain = decibelsToGain(db);
-        *echo = db; *code = echo::Decibels; return true;
-    }
-    case 19:
-        p.bypass = word;
-        *echo = float(word); *code = echo::Switch; return true;
     default:
-        return false; // 15 among them: ignored, and echoed with nothing
+        return storeEffectTail(kTail, {&p.mix, &p.outputGain, &p.bypass}, parameter, word, *echo, *code);
     }
 }
 

@@ -14,6 +14,7 @@
 #include "engine/modules/EchoCodes.h"
 #include "engine/modules/EngineContext.h"
 #include "engine/modules/ModulePools.h"
+#include "engine/modules/types/EffectTail.h"
 
 namespace corvex {
 
@@ -52,8 +53,12 @@ void timeEcho(const DelayParams& p, int channel, float* echo, int* code) {
     }
 }
 
+// Its bypass echoes as its other integer settings do, so it keeps its own case.
+constexpr EffectTail kTail{17, 19, EffectTail::kNone};
+
 // With link on, channel 0's time, feedback and cross-feed words set channel 1 as well, and channel 1's
 // own time word is dropped.
+
 bool storeParameter(DelayParams& p, int parameter, int16_t word, float* echo, int* code) {
     const float x = wordValue(word);
     switch (parameter) {
@@ -93,22 +98,14 @@ bool storeParameter(DelayParams& p, int parameter, int16_t word, float* echo, in
     case 16:
         p.link = word;
         *echo = integerEcho(word); *code = echo::Switch; return true;
-    case 17:
-        p.mix = x;
-        *echo = x; *code = echo::Fraction; return true;
     case 18:
         p.sync = float(word);
         *echo = integerEcho(word); *code = echo::Switch; return true;
-    case 19: {
-        const float db = levelToDecibels(x);
-        p.outputGain = decibelsToGain(db);
-        *echo = db; *code = echo::Decibels; return true;
-    }
     case 20:
         p.bypass = word;
         *echo = integerEcho(word); *code = echo::Switch; return true;
     default:
-        return false;
+        return storeEffectTail(kTail, {&p.mix, &p.outputGain, nullptr}, parameter, word, *echo, *code);
     }
 }
 

@@ -5,6 +5,7 @@
 #include "engine/dsp/ModuleValues.h"
 #include "engine/modules/EchoCodes.h"
 #include "engine/modules/types/Distortion.h"
+#include "engine/modules/types/EffectTail.h"
 
 namespace corvex {
 
@@ -25,10 +26,13 @@ constexpr float kModeWetGain[6] = {0.3f, 0.000001f, 1.0f, 1.0f, 1.0f, 1.0f};
 constexpr int kBlockWords = 19;
 constexpr int kFirstParameter = 7;
 constexpr int kLastParameter = 18;
-// A gain this small is silence; below it a float turns denormal.
-constexpr double kSmallestGain = 1e-30;
+
+// The bypass is the plain word (0 or 1) in stored blocks as in messages: the effect row writes it
+// that way, so a reloaded preset keeps its bypass.
+constexpr EffectTail kTail{14, 17, 18, echo::Percent, true};
 
 // Stores one parameter; answers false for an index the module has no use for.
+
 bool store(DistortionParams& p, int parameter, int16_t word, float& echo, int& code) {
     const float v = wordValue(word);
     switch (parameter) {
@@ -72,11 +76,6 @@ bool store(DistortionParams& p, int parameter, int16_t word, float& echo, int& c
         echo = float(word);
         code = echo::Switch;
         return true;
-    case 14:
-        p.mix = v;
-        echo = v;
-        code = echo::Percent;
-        return true;
     case 15:
         p.symmetry = tenSegmentLookup(word, kSymmetryCurve);
         echo = p.symmetry;
@@ -88,24 +87,9 @@ bool store(DistortionParams& p, int parameter, int16_t word, float& echo, int& c
         echo = p.wetGain;
         code = echo::Fraction;
         return true;
-    case 17: {
-        const float db = levelToDecibels(v);
-        const float gain = decibelsToGain(db);
-        p.outputDecibels = db;
-        p.outputGain = gain < kSmallestGain ? 0.0f : gain;
-        echo = db;
-        code = echo::Decibels;
-        return true;
-    }
-    case 18:
-        // The switch is the plain word (0 or 1) in stored blocks as in messages: the effect row writes
-        // it that way, so a reloaded preset keeps its bypass.
-        p.bypass = word;
-        echo = float(word);
-        code = echo::Switch;
-        return true;
     default:
-        return false;
+        return storeEffectTail(kTail, {&p.mix, &p.outputGain, &p.bypass, &p.outputDecibels}, parameter, word, echo,
+                               code);
     }
 }
 

@@ -14,6 +14,7 @@
 #include "engine/modules/EngineContext.h"
 #include "engine/modules/ModulationSum.h"
 #include "engine/modules/ModulePools.h"
+#include "engine/modules/types/EffectTail.h"
 #include "engine/modules/types/ParametricEqCoefficients.h"
 
 namespace corvex {
@@ -93,6 +94,8 @@ void updateBands(ParametricEqModule& m, const ParametricEqParams& p, const float
     for (const int band : {Peak1Q, Peak2Q}) c[band] = heldWithin((mod[band] + 1.0f) * p.band[band], kLowestQ, kHighestQ);
 }
 
+constexpr EffectTail kTail{21, 23, 24};
+
 bool storeParameter(ParametricEqParams& p, int parameter, int16_t word, float* echo, int* code) {
     const float x = wordValue(word);
     const int band = parameter - kFirstBandParameter;
@@ -109,22 +112,11 @@ bool storeParameter(ParametricEqParams& p, int parameter, int16_t word, float* e
     case 17: case 18: case 19: case 20:
         p.on[parameter - kFirstSwitchParameter] = word;
         *echo = float(word); *code = echo::Switch; return true;
-    case 21:
-        p.mix = x;
-        *echo = x; *code = echo::Fraction; return true;
     case 22:
         p.setting22 = word;
         *echo = float(word); *code = echo::Selection; return true;
-    case 23: {
-        const float db = levelToDecibels(x);
-        p.outputGain = decibelsToGain(db);
-        *echo = db; *code = echo::Decibels; return true;
-    }
-    case 24:
-        p.bypass = word;
-        *echo = float(word); *code = echo::Switch; return true;
     default:
-        return false;
+        return storeEffectTail(kTail, {&p.mix, &p.outputGain, &p.bypass}, parameter, word, *echo, *code);
     }
 }
 

@@ -15,6 +15,7 @@
 #include "engine/modules/EngineContext.h"
 #include "engine/modules/ModulationSum.h"
 #include "engine/modules/ModulePools.h"
+#include "engine/modules/types/EffectTail.h"
 
 namespace corvex {
 
@@ -47,6 +48,8 @@ constexpr double kStageScale = 1.35;
 // The rows write 2..6; any other count takes the nearest stage that exists.
 int32_t heldStages(int32_t stages) { return stages < 1 ? 1 : (stages > kPhaserStages ? kPhaserStages : stages); }
 
+constexpr EffectTail kTail{13, 18, 19};
+
 bool storeParameter(PhaserInsertParams& p, int parameter, int16_t word, float* echo, int* code) {
     const float x = wordValue(word);
     switch (parameter) {
@@ -74,9 +77,6 @@ bool storeParameter(PhaserInsertParams& p, int parameter, int16_t word, float* e
     case 12:
         p.spare12 = word;
         *echo = float(word); *code = echo::Switch; return true;
-    case 13:
-        p.mix = x;
-        *echo = x; *code = echo::Fraction; return true;
     case 14:
         p.wave = heldPhaserWave(word);
         *echo = float(p.wave); *code = echo::Selection; return true;
@@ -89,16 +89,8 @@ bool storeParameter(PhaserInsertParams& p, int parameter, int16_t word, float* e
     case 17:
         p.tempoSync = word;
         *echo = float(word); *code = echo::Switch; return true;
-    case 18: {
-        const float db = levelToDecibels(x);
-        p.level = decibelsToGain(db);
-        *echo = db; *code = echo::Decibels; return true;
-    }
-    case 19:
-        p.bypass = word;
-        *echo = float(word); *code = echo::Switch; return true;
     default:
-        return false;
+        return storeEffectTail(kTail, {&p.mix, &p.level, &p.bypass}, parameter, word, *echo, *code);
     }
 }
 

@@ -14,6 +14,7 @@
 #include "engine/modules/EchoCodes.h"
 #include "engine/modules/EngineContext.h"
 #include "engine/modules/ModulePools.h"
+#include "engine/modules/types/EffectTail.h"
 
 namespace corvex {
 
@@ -37,6 +38,8 @@ double sweptFrequency(float depth, float lfo, float centre) {
     const float f = semitonesToRatio(depth * lfo * kDepthSemitones) * centre;
     return double(heldWithin(f, kPhaserLowestSweep, kPhaserHighestSweep));
 }
+
+constexpr EffectTail kTail{25, 28, 29};
 
 bool storeParameter(PhaserMasterParams& p, int parameter, int16_t word, float* echo, int* code) {
     const float x = wordValue(word);
@@ -93,25 +96,14 @@ bool storeParameter(PhaserMasterParams& p, int parameter, int16_t word, float* e
     case 24:
         p.spare24 = x;
         *echo = x; *code = echo::Fraction; return true;
-    case 25:
-        p.mix = x;
-        *echo = x; *code = echo::Fraction; return true;
     case 26:
         p.spare26 = word;
         *echo = float(word); *code = echo::Switch; return true;
     case 27:
         p.spare27 = word;
         *echo = float(word); *code = echo::Switch; return true;
-    case 28: {
-        const float db = levelToDecibels(x);
-        p.level = decibelsToGain(db);
-        *echo = db; *code = echo::Decibels; return true;
-    }
-    case 29:
-        p.bypass = word;
-        *echo = float(word); *code = echo::Switch; return true;
     default:
-        return false;
+        return storeEffectTail(kTail, {&p.mix, &p.level, &p.bypass}, parameter, word, *echo, *code);
     }
 }
 

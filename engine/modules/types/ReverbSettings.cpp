@@ -5,6 +5,7 @@
 #include "engine/dsp/ConversionCurves.h"
 #include "engine/dsp/ModuleValues.h"
 #include "engine/modules/EchoCodes.h"
+#include "engine/modules/types/EffectTail.h"
 #include "engine/modules/types/Reverb.h"
 
 namespace corvex {
@@ -24,6 +25,8 @@ constexpr double kHighDampingSteps = 80.0;
 constexpr float kLowDampingPoints[] = {60.0f, 200.0f, 300.0f, 400.0f};
 // Milliseconds at x = i / 7.
 constexpr float kPreDelayPoints[] = {1.0f, 25.0f, 50.0f, 75.0f, 100.0f, 125.0f, 150.0f, 200.0f};
+
+constexpr EffectTail kTail{13, 15, 16};
 
 bool store(ReverbParams& p, int parameter, int16_t word, float& echo, int& code) {
     const float x = wordValue(word);
@@ -46,22 +49,11 @@ bool store(ReverbParams& p, int parameter, int16_t word, float& echo, int& code)
     case 12:
         p.preDelay = reverbPreDelay(x);
         echo = p.preDelay; code = echo::Milliseconds; return true;
-    case 13:
-        p.mix = x;
-        echo = x; code = echo::Fraction; return true;
     case 14:
         p.spread = word;
         echo = float(word); code = echo::Switch; return true;
-    case 15: {
-        const float db = levelToDecibels(x);
-        p.outputGain = decibelsToGain(db);
-        echo = db; code = echo::Decibels; return true;
-    }
-    case 16:
-        p.bypass = word;
-        echo = float(word); code = echo::Switch; return true;
     default:
-        return false;
+        return storeEffectTail(kTail, {&p.mix, &p.outputGain, &p.bypass}, parameter, word, echo, code);
     }
 }
 

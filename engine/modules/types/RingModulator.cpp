@@ -14,6 +14,7 @@
 #include "engine/modules/EngineContext.h"
 #include "engine/modules/ModulationSum.h"
 #include "engine/modules/ModulePools.h"
+#include "engine/modules/types/EffectTail.h"
 
 namespace corvex {
 
@@ -33,7 +34,6 @@ constexpr float kHighestFrequency = 3000.0f;
 constexpr float kFrequencySemitones = 48.0f; // per unit of frequency modulation
 constexpr float kOffsetSemitones = 30.0f;    // per unit of offset modulation
 constexpr double kHighPassDecades = 208.0;
-constexpr double kSmallestGain = 1e-30;
 // No real signal comes near these; a broken one is held here so that no product can overflow.
 constexpr float kLoudestInput = 1e12f;
 
@@ -42,8 +42,9 @@ float heldInput(float v) {
     return v > kLoudestInput ? kLoudestInput : (v < -kLoudestInput ? -kLoudestInput : v);
 }
 
+constexpr EffectTail kTail{15, 16, 17, echo::Fraction, true};
+
 bool store(RingModulatorParams& p, int parameter, int16_t word, float& echo, int& code) {
-    const float v = wordValue(word);
     switch (parameter) {
     case 3:
         p.mode = word;
@@ -65,27 +66,9 @@ bool store(RingModulatorParams& p, int parameter, int16_t word, float& echo, int
         echo = float(word);
         code = echo::Switch;
         return true;
-    case 15:
-        p.mix = v;
-        echo = v;
-        code = echo::Fraction;
-        return true;
-    case 16: {
-        const float db = levelToDecibels(v);
-        const float gain = decibelsToGain(db);
-        p.outputDecibels = db;
-        p.outputGain = gain < kSmallestGain ? 0.0f : gain;
-        echo = db;
-        code = echo::Decibels;
-        return true;
-    }
-    case 17:
-        p.bypass = word;
-        echo = float(word);
-        code = echo::Switch;
-        return true;
     default:
-        return false;
+        return storeEffectTail(kTail, {&p.mix, &p.outputGain, &p.bypass, &p.outputDecibels}, parameter, word, echo,
+                               code);
     }
 }
 
