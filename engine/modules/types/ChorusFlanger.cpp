@@ -181,7 +181,7 @@ bool storeParameter(ChorusFlangerParams& p, int parameter, int16_t word, float* 
         p.depth = x;
         *echo = x; *code = echo::Fraction; return true;
     case 11:
-        p.setting11 = word;
+        p.spare11 = word;
         *echo = float(word); *code = echo::Selection; return true;
     case 12:
         // Past a word of 16384 the doubled feedback would pass unity and the lines would run away.
@@ -191,7 +191,7 @@ bool storeParameter(ChorusFlangerParams& p, int parameter, int16_t word, float* 
         p.spread = x;
         *echo = x; *code = echo::Fraction; return true;
     case 14:
-        p.setting14 = word;
+        p.spare14 = word;
         *echo = float(word); *code = echo::Switch; return true;
     case 16:
         p.sync = word;

@@ -87,14 +87,14 @@ bool storeParameter(DelayParams& p, int parameter, int16_t word, float* echo, in
         if (parameter == 11 && p.link != 0) p.cross[1] = p.cross[0];
         *echo = 0.5f * x; *code = echo::Fraction; return true;
     case 13:
-        p.setting13 = word;
+        p.spare13 = word;
         *echo = integerEcho(word); *code = echo::Selection; return true;
     case 14:
         p.cutoff = 10.0f * std::pow(1.059f, 120.0f * x);
         *echo = p.cutoff; *code = echo::Hertz; return true;
     case 15:
-        p.setting15 = tenSegmentLookup(word, kCurve15);
-        *echo = p.setting15; *code = echo::Fraction; return true;
+        p.spare15 = tenSegmentLookup(word, kCurve15);
+        *echo = p.spare15; *code = echo::Fraction; return true;
     case 16:
         p.link = word;
         *echo = integerEcho(word); *code = echo::Switch; return true;

@@ -57,7 +57,7 @@ bool store(DistortionParams& p, int parameter, int16_t word, float& echo, int& c
         code = echo::Selection;
         return true;
     case 10:
-        p.value10 = v;
+        p.spare10 = v;
         echo = v;
         code = echo::Fraction;
         return true;
@@ -72,7 +72,7 @@ bool store(DistortionParams& p, int parameter, int16_t word, float& echo, int& c
         code = echo::Selection;
         return true;
     case 13:
-        p.word13 = word;
+        p.spare13 = word;
         echo = float(word);
         code = echo::Switch;
         return true;

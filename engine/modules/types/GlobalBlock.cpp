@@ -21,7 +21,7 @@ int32_t clampTo(int32_t v, int32_t lo, int32_t hi) { return v < lo ? lo : (v > h
 // ranges the note generator indexes with. Returns false for a word this block does not carry.
 bool storeWord(GlobalBlockParams& p, int word, int16_t value) {
     switch (word) {
-    case 3: p.word3 = static_cast<uint16_t>(value); return true;
+    case 3: p.stateWord = static_cast<uint16_t>(value); return true;
     case 7: p.layer1Arpeggiator = value; return true;
     case 8: p.layer2Arpeggiator = value; return true;
     case 10: p.mode = clampTo(value, 0, kArpeggioModeCount - 1); return true;
@@ -40,7 +40,7 @@ bool storeWord(GlobalBlockParams& p, int word, int16_t value) {
 
 float integerEcho(const GlobalBlockParams& p, int word) {
     switch (word) {
-    case 3: return static_cast<float>(p.word3);
+    case 3: return static_cast<float>(p.stateWord);
     case 7: return static_cast<float>(p.layer1Arpeggiator);
     case 8: return static_cast<float>(p.layer2Arpeggiator);
     case 10: return static_cast<float>(p.mode);

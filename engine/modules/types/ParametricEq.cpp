@@ -113,7 +113,7 @@ bool storeParameter(ParametricEqParams& p, int parameter, int16_t word, float* e
         p.on[parameter - kFirstSwitchParameter] = word;
         *echo = float(word); *code = echo::Switch; return true;
     case 22:
-        p.setting22 = word;
+        p.spare22 = word;
         *echo = float(word); *code = echo::Selection; return true;
     default:
         return storeEffectTail(kTail, {&p.mix, &p.outputGain, &p.bypass}, parameter, word, *echo, *code);

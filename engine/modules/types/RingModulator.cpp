@@ -62,7 +62,7 @@ bool store(RingModulatorParams& p, int parameter, int16_t word, float& echo, int
         code = echo::Fraction;
         return true;
     case 14:
-        p.word14 = word;
+        p.spare14 = word;
         echo = float(word);
         code = echo::Switch;
         return true;

@@ -24,16 +24,16 @@ static_assert(offsetof(VoiceFilterModule, ports) == offsetof(PortedModule, ports
 
 namespace {
 
-// Hz at x = i / 12, formats 8 and other, models 0 and 1.
+// Hz at x = i / 12, formats 8 and other, the low-pass models.
 constexpr float kCutoffPoints[] = {13.9f,   39.02f, 62.2f,  125.0f,    235.0f,        451.0f,  814.0f,
                                    1800.0f, 3259.559f, 6456.0f, 12186.849f, 16050.0f, 16050.0f};
-// Hz at x = i / 6, format 8, model 6.
+// Hz at x = i / 6, format 8, the narrow high-pass model.
 constexpr float kNarrowCutoffPoints[] = {3.0f, 229.192f, 696.23926f, 1263.0f, 1701.0f, 2529.0f, 2914.0f};
-// At x = i / 12, format 8, models 0 and 1; the stored resonance is four times the curve.
+// At x = i / 12, format 8, the low-pass models; the stored resonance is four times the curve.
 constexpr float kResonancePoints[] = {0.0001f, 0.001f, 0.03f,  0.067f, 0.17f,    0.3f,    0.42f,
                                       0.546f,  0.633f, 0.735f, 0.849f, 0.88396f, 0.88396f};
-// At x = i / 10, format 8, model 4; also four times.
-constexpr float kModel4ResonancePoints[] = {0.01f, 0.01f, 0.01f, 0.01f, 0.5f, 0.76f, 0.99f, 1.01f, 1.03f, 1.0f, 1.0f};
+// At x = i / 10, format 8, the exponential high-pass model; also four times.
+constexpr float kExponentialResonancePoints[] = {0.01f, 0.01f, 0.01f, 0.01f, 0.5f, 0.76f, 0.99f, 1.01f, 1.03f, 1.0f, 1.0f};
 
 // Weights of the cascade's input and its four stages; the output reads stages 2 and 4 only.
 struct OutputStage {
@@ -41,16 +41,16 @@ struct OutputStage {
     float weights[5];
 };
 constexpr OutputStage kOutputStages[] = {
-    {0, {0.0f, 0.0f, 1.0f, 0.0f, 0.0f}},
-    {1, {0.0f, 0.0f, 0.0f, 0.0f, 1.0f}},
-    {4, {1.0f, -2.0f, 1.0f, 0.0f, 0.0f}},
-    {6, {1.0f, -2.0f, 1.0f, 0.0f, 0.0f}},
+    {VoiceFilterModel::LowPass12dB, {0.0f, 0.0f, 1.0f, 0.0f, 0.0f}},
+    {VoiceFilterModel::LowPass24dB, {0.0f, 0.0f, 0.0f, 0.0f, 1.0f}},
+    {VoiceFilterModel::HighPassExponential, {1.0f, -2.0f, 1.0f, 0.0f, 0.0f}},
+    {VoiceFilterModel::HighPassNarrow, {1.0f, -2.0f, 1.0f, 0.0f, 0.0f}},
 };
 
 constexpr int kBlockWords = 18;
 constexpr int32_t kPointFormat = 8;
-constexpr float kModel0Gain = 1.1f;
-constexpr float kModel1Gain = 1.0f;
+constexpr float kLowPass12dBGain = 1.1f;
+constexpr float kLowPass24dBGain = 1.0f;
 constexpr float kLoadedGainScale = 1.0f / 268435456.0f; // 2^-28
 
 constexpr float kSlowGlide = 0.02f;
@@ -80,22 +80,26 @@ constexpr int kVoicesPerRun = 16;
 
 float clampedUnit(float x) { return x < 0.0f ? 0.0f : (x > 1.0f ? 1.0f : x); }
 
+bool isLowPass(int32_t model) {
+    return model == VoiceFilterModel::LowPass12dB || model == VoiceFilterModel::LowPass24dB;
+}
+
 float cutoffCurve(int32_t format, int32_t model, float x) {
-    if (model == 4) return 5.0f * std::pow(1.059f, 82.0f * clampedUnit(x));
+    if (model == VoiceFilterModel::HighPassExponential) return 5.0f * std::pow(1.059f, 82.0f * clampedUnit(x));
     if (format == kPointFormat) {
-        if (model == 0 || model == 1) return pointCurve(kCutoffPoints, x);
-        if (model == 6) return pointCurve(kNarrowCutoffPoints, x);
+        if (isLowPass(model)) return pointCurve(kCutoffPoints, x);
+        if (model == VoiceFilterModel::HighPassNarrow) return pointCurve(kNarrowCutoffPoints, x);
         return x;
     }
-    if (model == 0) return 10.0f * std::pow(1.059f, 120.0f * clampedUnit(x));
-    if (model == 1) return pointCurve(kCutoffPoints, x);
+    if (model == VoiceFilterModel::LowPass12dB) return 10.0f * std::pow(1.059f, 120.0f * clampedUnit(x));
+    if (model == VoiceFilterModel::LowPass24dB) return pointCurve(kCutoffPoints, x);
     return x;
 }
 
 float resonanceCurve(int32_t format, int32_t model, float x) {
     if (format != kPointFormat) return 4.0f * x;
-    if (model == 0 || model == 1) return 4.0f * pointCurve(kResonancePoints, x);
-    if (model == 4) return 4.0f * pointCurve(kModel4ResonancePoints, x);
+    if (isLowPass(model)) return 4.0f * pointCurve(kResonancePoints, x);
+    if (model == VoiceFilterModel::HighPassExponential) return 4.0f * pointCurve(kExponentialResonancePoints, x);
     return x;
 }
 
@@ -111,8 +115,8 @@ void applyModel(VoiceFilterParams& p) {
         p.secondStageWeight = s.weights[2];
         p.fourthStageWeight = s.weights[4];
     }
-    if (p.model == 0) p.inputGain = kModel0Gain;
-    if (p.model == 1) p.inputGain = kModel1Gain;
+    if (p.model == VoiceFilterModel::LowPass12dB) p.inputGain = kLowPass12dBGain;
+    if (p.model == VoiceFilterModel::LowPass24dB) p.inputGain = kLowPass24dBGain;
 }
 
 // A gain of 0 has no decibel value; the echo shows a floor instead of minus infinity.
@@ -364,13 +368,13 @@ bool storeParameter(VoiceFilterParams& p, int parameter, int16_t word, float* ec
         applyModel(p);
         *echo = float(word); *code = echo::Selection; return true;
     // The rest change only with a whole block; a single word is answered with what is stored.
-    case 9: *echo = p.value9; *code = echo::Percent; return true;
-    case 10: *echo = p.value10; *code = echo::Hertz; return true;
-    case 12: *echo = float(p.word12); *code = echo::Selection; return true;
+    case 9: *echo = p.spare9; *code = echo::Percent; return true;
+    case 10: *echo = p.spare10; *code = echo::Hertz; return true;
+    case 12: *echo = float(p.spare12); *code = echo::Selection; return true;
     case 13: *echo = gainDecibels(p.inputGain); *code = echo::Decibels; return true;
-    case 14: *echo = float(p.word14); *code = echo::Selection; return true;
-    case 15: *echo = float(p.word15); *code = echo::Switch; return true;
-    case 16: *echo = float(p.word16); *code = echo::Hertz; return true;
+    case 14: *echo = float(p.spare14); *code = echo::Selection; return true;
+    case 15: *echo = float(p.spare15); *code = echo::Switch; return true;
+    case 16: *echo = float(p.spare16); *code = echo::Hertz; return true;
     case 17: *echo = float(p.form); *code = echo::Fraction; return true;
     default: return false;
     }
@@ -440,14 +444,14 @@ void loadVoiceFilterBlock(const uint16_t* data, int wordCount, ParameterRecord* 
     p.format = word(3);
     p.cutoffWord = word(7);
     p.resonanceWord = word(8);
-    p.value9 = wordValue(word(9));
-    p.value10 = wordValue(word(10));
+    p.spare9 = wordValue(word(9));
+    p.spare10 = wordValue(word(10));
     p.model = word(11);
-    p.word12 = word(12);
+    p.spare12 = word(12);
     p.inputGain = float(data[13 + 2]) * kLoadedGainScale;
-    p.word14 = word(14);
-    p.word15 = word(15);
-    p.word16 = word(16);
+    p.spare14 = word(14);
+    p.spare15 = word(15);
+    p.spare16 = word(16);
     p.form = word(17);
     evaluateCurves(p);
     // After the gain word: models 0 and 1 fix their own input gain, which the word must not undo.

@@ -98,9 +98,9 @@ void loadVoiceOutputBlock(const uint16_t* data, int wordCount, ParameterRecord* 
     VoiceOutputParams& p = record->as<VoiceOutputParams>();
     p.stateWord = word(3);
     p.levelGain = levelGainOf(wordValue(word(7)));
-    p.word8 = word(8);
-    p.value9 = wordValue(word(9));
-    p.word10 = word(10);
+    p.spare8 = word(8);
+    p.spare9 = wordValue(word(9));
+    p.spare10 = word(10);
 }
 
 void setVoiceOutputParameter(int16_t value, int parameter, float* echoValue, int* echoCode, ParameterRecord* record,
@@ -113,9 +113,9 @@ void setVoiceOutputParameter(int16_t value, int parameter, float* echoValue, int
     switch (parameter) {
     case 3: echo = float(uint32_t(p.stateWord)); code = echo::Selection; break;
     case 7: p.levelGain = levelGainOf(v); echo = levelToDecibels(v); code = echo::Decibels; break;
-    case 8: p.word8 = value / 16384; echo = float(p.word8); code = echo::Switch; break;
-    case 9: p.value9 = v; echo = v; code = echo::Percent; break;
-    case 10: p.word10 = value; echo = float(value); code = echo::Switch; break;
+    case 8: p.spare8 = value / 16384; echo = float(p.spare8); code = echo::Switch; break;
+    case 9: p.spare9 = v; echo = v; code = echo::Percent; break;
+    case 10: p.spare10 = value; echo = float(value); code = echo::Switch; break;
     default: return;
     }
     if (echoValue) *echoValue = echo;
