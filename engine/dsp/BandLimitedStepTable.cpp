@@ -6,6 +6,8 @@
 #include <mutex>
 #include <vector>
 
+#include "engine/dsp/SampleGuards.h"
+
 namespace corvex {
 
 namespace detail {
@@ -15,8 +17,6 @@ float gBandLimitedStep[BandLimitedStep::kSize];
 namespace {
 
 using Complex = std::complex<double>;
-
-constexpr double kPi = 3.14159265358979323846;
 
 // A sinc of 16 zero crossings on each side with its cutoff a little under Nyquist, under a
 // Kaiser window: this cutoff and window give the step its rise over two samples and its 20 %

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "engine/dsp/FilterLanes.h"
+#include "engine/dsp/SampleGuards.h"
 
 namespace corvex {
 namespace {
@@ -11,9 +12,6 @@ namespace {
 constexpr double kLaneQuarter = 0.25;
 constexpr double kLanePreFilterNow = 0.7692307829856873;
 constexpr double kLanePreFilterBefore = 0.23076923191547394;
-constexpr double kLaneFlushBelow = 1e-30;
-// No signal comes near this; a state past it only ever got there from a broken input.
-constexpr double kLaneLoudest = 1e30;
 
 // The operations the loops need, for one double and for a vector of them. The vector forms give
 // the same answer as the scalar ones in every lane, NaN included: `a > b ? a : b` is written out
@@ -37,9 +35,9 @@ D heldWithinLane(D v, D lowest, D highest) {
 // Anything below the flush level is silence; a float could not hold more than the loudest.
 template <typename D>
 D toSampleLane(D y) {
-    const D loud = laneSplat<D>(kLaneLoudest);
+    const D loud = laneSplat<D>(kLoudest);
     const D clamped = laneSelect(y > loud, loud, laneSelect(y < -loud, -loud, y));
-    const D quiet = laneSplat<D>(kLaneFlushBelow);
+    const D quiet = laneSplat<D>(kFlushBelow);
     return laneSelect((y > -quiet) & (y < quiet), D{}, clamped);
 }
 

@@ -2,6 +2,7 @@
 #include "engine/dsp/FilterLanes.h"
 
 #include "engine/dsp/FilterLaneLoops.h"
+#include "engine/dsp/SampleGuards.h"
 
 namespace corvex {
 
@@ -13,13 +14,6 @@ namespace {
 double heldWithin(double v, double lowest, double highest) {
     if (!(v > lowest)) return lowest; // NaN lands here too
     return v < highest ? v : highest;
-}
-
-// The states are flushed once a block, but a high cutoff falls by more than thirty decades within
-// one: its samples would pass through the float's denormal range before the flush comes.
-float toSample(double y) {
-    if (y > -kLaneFlushBelow && y < kLaneFlushBelow) return 0.0f;
-    return float(y > kLaneLoudest ? kLaneLoudest : (y < -kLaneLoudest ? -kLaneLoudest : y));
 }
 
 } // namespace
@@ -56,7 +50,9 @@ void cascadeOneLane(CascadeLane& lane) {
             s4Before = s4;
             sum += w2 * s2 + w4 * s4;
         }
-        lane.out[n] = toSample(0.5 * sum);
+        // The states are flushed once a block, but a high cutoff falls by more than thirty decades
+        // within one: its samples would pass through the float's denormal range before the flush comes.
+        lane.out[n] = clampedSample(0.5 * sum);
     }
     lane.state[0] = s1;
     lane.state[1] = s2;
@@ -75,7 +71,7 @@ void highPassOneLane(HighPassLane& lane) {
         const double p = kLanePreFilterNow * q + kLanePreFilterBefore * before;
         before = q;
         low += (p - low) * gc;
-        lane.out[n] = toSample(q - low);
+        lane.out[n] = clampedSample(q - low);
         gc += lane.step;
     }
     lane.before = before;

@@ -6,6 +6,7 @@
 
 #include "engine/dsp/BandLimitedStepTable.h"
 #include "engine/dsp/ConversionCurves.h"
+#include "engine/dsp/SampleGuards.h"
 #include "engine/dsp/ScopedNoDenormals.h"
 #include "engine/kernel/CorvexProgram.h"
 #include "engine/kernel/RenderExclusion.h"
@@ -173,7 +174,6 @@ void SoftwareKernel::processBlock(int numOutputs, float* const* outputs, int fra
 
 // A 440 Hz sine at -14 dB, each kernel with its own phase so that two instances stay independent.
 void SoftwareKernel::addTestTone(int numOutputs, float* const* outputs, int frames) {
-    constexpr double kTwoPi = 6.283185307179586;
     constexpr double kRadiansPerSecond = 2764.52;
     const double increment = kRadiansPerSecond / static_cast<double>(context_.sampleRate);
     for (int i = 0; i < frames; ++i) {

@@ -37,7 +37,7 @@ struct Wiring : testing::Wiring<DistortionInput::Count> {
 // Every parameter word of the block, at values that leave the shapers plain: no feedback, the
 // smallest symmetry offset (0.001), full wet mix, unity output.
 struct Words {
-    int16_t feedback = 0, drive = 0, mode = 0, value10 = 0, damping = 0, quality = 0, word13 = 0, mix = 16384,
+    int16_t feedback = 0, drive = 0, mode = 0, spare10 = 0, damping = 0, quality = 0, spare13 = 0, mix = 16384,
             symmetry = 0, wet = 0, output = 12288, bypass = 0;
 
     std::array<uint16_t, 2 + kBlockLength> block() const {
@@ -46,8 +46,8 @@ struct Words {
         data[2 + 1] = uint16_t(kType << 8);
         data[2 + 2] = kBlockLength;
         data[2 + 3] = 8;
-        const int16_t words[] = {feedback, drive,    mode,     value10, damping, quality,
-                                 word13,   mix,      symmetry, wet,     output,  bypass};
+        const int16_t words[] = {feedback, drive,    mode,     spare10, damping, quality,
+                                 spare13,   mix,      symmetry, wet,     output,  bypass};
         for (int i = 0; i < 12; ++i) data[size_t(2 + 7 + i)] = uint16_t(words[i]);
         return data;
     }
@@ -365,8 +365,8 @@ TEST_F(DistortionTest, TheLoaderDecodesEveryWordAsTheSetterDoes) {
             set(c.parameter, c.word);
             ParameterRecord loaded;
             Words edited = base;
-            int16_t* fields[] = {&edited.feedback, &edited.drive,  &edited.mode,     &edited.value10,
-                                 &edited.damping,  &edited.quality, &edited.word13,  &edited.mix,
+            int16_t* fields[] = {&edited.feedback, &edited.drive,  &edited.mode,     &edited.spare10,
+                                 &edited.damping,  &edited.quality, &edited.spare13,  &edited.mix,
                                  &edited.symmetry, &edited.wet,     &edited.output,  &edited.bypass};
             *fields[c.parameter - 7] = c.word;
             load(edited, loaded);

@@ -39,7 +39,7 @@ protected:
 
 TEST_F(GlobalBlock, LoaderReadsEveryWordOfTheBlock) {
     load({{3, 8}, {7, 1}, {8, 0}, {10, 2}, {11, 3}, {13, 8192}, {14, 1}});
-    EXPECT_EQ(params().word3, 8);
+    EXPECT_EQ(params().stateWord, 8);
     EXPECT_EQ(params().layer1Arpeggiator, 1);
     EXPECT_EQ(params().layer2Arpeggiator, 0);
     EXPECT_EQ(params().mode, ArpeggioUpDown);
@@ -50,7 +50,7 @@ TEST_F(GlobalBlock, LoaderReadsEveryWordOfTheBlock) {
 
     // The state word is carried whole, even the "not in use" mark.
     load({{3, 65535}});
-    EXPECT_EQ(params().word3, 65535);
+    EXPECT_EQ(params().stateWord, 65535);
 }
 
 TEST_F(GlobalBlock, RateWordGivesFreeRateAndSyncCode) {
@@ -106,7 +106,7 @@ TEST_F(GlobalBlock, SetterStoresAndEchoesEachParameter) {
         EXPECT_EQ(echo.value, c.echo) << "parameter " << c.parameter << " value " << c.value;
         EXPECT_EQ(echo.code, c.code) << "parameter " << c.parameter << " value " << c.value;
     }
-    EXPECT_EQ(params().word3, 8);
+    EXPECT_EQ(params().stateWord, 8);
     EXPECT_EQ(params().layer1Arpeggiator, 0);
     EXPECT_EQ(params().layer2Arpeggiator, 1);
 }
@@ -133,7 +133,7 @@ TEST_F(GlobalBlock, OtherParametersChangeNothingAndEchoNothing) {
         EXPECT_EQ(echo.value, -1.0f) << "parameter " << parameter;
         EXPECT_EQ(echo.code, 1234) << "parameter " << parameter;
     }
-    EXPECT_EQ(params().word3, before.word3);
+    EXPECT_EQ(params().stateWord, before.stateWord);
     EXPECT_EQ(params().layer1Arpeggiator, before.layer1Arpeggiator);
     EXPECT_EQ(params().layer2Arpeggiator, before.layer2Arpeggiator);
     EXPECT_EQ(params().mode, before.mode);

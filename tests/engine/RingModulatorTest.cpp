@@ -35,7 +35,7 @@ struct Wiring : testing::Wiring<RingModulatorInput::Count> {
 };
 
 struct Words {
-    int16_t mode = 8, frequency = 0, offset = 16384, word14 = 0, mix = 16384, output = 12288, bypass = 0;
+    int16_t mode = 8, frequency = 0, offset = 16384, spare14 = 0, mix = 16384, output = 12288, bypass = 0;
 
     std::array<uint16_t, 2 + kBlockLength> block() const {
         std::array<uint16_t, 2 + kBlockLength> data{};
@@ -47,7 +47,7 @@ struct Words {
         data[2 + 8] = uint16_t(offset);
         data[2 + 10] = 1234; // the rows' "Attack" and "Decay" words: the module reads neither
         data[2 + 12] = 4321;
-        data[2 + 14] = uint16_t(word14);
+        data[2 + 14] = uint16_t(spare14);
         data[2 + 15] = uint16_t(mix);
         data[2 + 16] = uint16_t(output);
         data[2 + 17] = uint16_t(bypass);
@@ -288,7 +288,7 @@ TEST_F(RingModulatorTest, TheLoaderDecodesEveryWordAsTheSetterDoes) {
         case 3: edited.mode = c.word; break;
         case 7: edited.frequency = c.word; break;
         case 8: edited.offset = c.word; break;
-        case 14: edited.word14 = c.word; break;
+        case 14: edited.spare14 = c.word; break;
         case 15: edited.mix = c.word; break;
         case 16: edited.output = c.word; break;
         default: edited.bypass = c.word; break;

@@ -7,11 +7,15 @@
 #include "engine/dsp/ConnectionDescriptor.h"
 #include "engine/dsp/ConversionCurves.h"
 #include "engine/dsp/ModuleValues.h"
+#include "engine/dsp/SampleGuards.h"
 #include "engine/dsp/TempoSync.h"
 #include "engine/modules/BlockBufferStore.h"
+#include "engine/modules/BlockSignals.h"
+#include "engine/modules/EchoCodes.h"
 #include "engine/modules/EngineContext.h"
 #include "engine/modules/ModulationSum.h"
 #include "engine/modules/ModulePools.h"
+#include "engine/modules/types/EffectTail.h"
 
 namespace corvex {
 
@@ -49,37 +53,6 @@ constexpr double kDepthSamples = 800.0;
 constexpr double kSpreadStep = 1.059;
 constexpr double kStereoFeedbackGain = 1.6;
 constexpr double kFeedbackPole = 0.7;
-constexpr double kTwoPi = 6.28318530717958647692;
-
-constexpr double kFlushBelow = 1e-30;
-constexpr double kLoudest = 1e30;
-
-double flushed(double v) { return (v > -kFlushBelow && v < kFlushBelow) ? 0.0 : v; }
-
-float toSample(double y) {
-    if (y > -kFlushBelow && y < kFlushBelow) return 0.0f;
-    if (!(std::fabs(y) < kLoudest)) return y > 0.0 ? float(kLoudest) : (y < 0.0 ? float(-kLoudest) : 0.0f);
-    return float(y);
-}
-
-void silence(float* out) {
-    if (out != nullptr)
-        for (int n = 0; n < kBlockFrames; ++n) out[n] = 0.0f;
-}
-
-// Every audio connection of one input, each by its amount; a broken sample counts as silence so
-// that it can never reach the lines.
-void mixInput(const ConnectionDescriptor* descriptors, const PortEntry* const* sources, uint32_t first,
-              uint32_t count, float* into) {
-    for (int n = 0; n < kBlockFrames; ++n) into[n] = 0.0f;
-    for (uint32_t k = first; k < first + count; ++k) {
-        const float* samples = sources[k] ? portBuffer(*sources[k]) : nullptr;
-        if (samples == nullptr) continue; // a block-rate source has no samples
-        const float g = descriptors[k].amount();
-        for (int n = 0; n < kBlockFrames; ++n) into[n] += g * samples[n];
-    }
-    for (int n = 0; n < kBlockFrames; ++n) into[n] = finiteOrZero(into[n]);
-}
 
 // A sine by the two-term recurrence: one multiply-add per frame, two sines per block to seed it.
 struct Sweep {
@@ -184,56 +157,47 @@ void runStereo(ChorusFlangerModule& m, const BlockSettings& s, Sweep* sweeps, co
     }
 }
 
+constexpr EffectTail kTail{17, 18, 19};
+
 bool storeParameter(ChorusFlangerParams& p, int parameter, int16_t word, float* echo, int* code) {
     const float x = wordValue(word);
     switch (parameter) {
     case 7:
         p.tapSetting = word;
-        *echo = float(word); *code = 7; return true;
+        *echo = float(word); *code = echo::Selection; return true;
     case 8:
         p.feedbackDelay = chorusDelayCurve(x);
-        *echo = p.feedbackDelay; *code = 5; return true;
+        *echo = p.feedbackDelay; *code = echo::Milliseconds; return true;
     case 9:
         p.rate = chorusRateCurve(x);
         p.syncCode = mapParam16Segments(x);
         if (p.sync != 0) {
-            *echo = p.syncCode; *code = 3;
+            *echo = p.syncCode; *code = echo::TempoRatio;
         } else {
-            *echo = p.rate; *code = 1;
+            *echo = p.rate; *code = echo::Hertz;
         }
         return true;
     case 10:
         p.depth = x;
-        *echo = x; *code = 4; return true;
+        *echo = x; *code = echo::Fraction; return true;
     case 11:
-        p.setting11 = word;
-        *echo = float(word); *code = 7; return true;
+        p.spare11 = word;
+        *echo = float(word); *code = echo::Selection; return true;
     case 12:
         // Past a word of 16384 the doubled feedback would pass unity and the lines would run away.
         p.feedback = kFeedbackScale * heldWithin(x, -1.0f, 1.0f);
-        *echo = p.feedback; *code = 4; return true;
+        *echo = p.feedback; *code = echo::Fraction; return true;
     case 13:
         p.spread = x;
-        *echo = x; *code = 4; return true;
+        *echo = x; *code = echo::Fraction; return true;
     case 14:
-        p.setting14 = word;
-        *echo = float(word); *code = 8; return true;
+        p.spare14 = word;
+        *echo = float(word); *code = echo::Switch; return true;
     case 16:
         p.sync = word;
-        *echo = float(word); *code = 8; return true;
-    case 17:
-        p.mix = x;
-        *echo = x; *code = 4; return true;
-    case 18: {
-        const float db = levelToDecibels(x);
-        p.outputGain = decibelsToGain(db);
-        *echo = db; *code = 0; return true;
-    }
-    case 19:
-        p.bypass = word;
-        *echo = float(word); *code = 8; return true;
+        *echo = float(word); *code = echo::Switch; return true;
     default:
-        return false; // 15 among them: ignored, and echoed with nothing
+        return storeEffectTail(kTail, {&p.mix, &p.outputGain, &p.bypass}, parameter, word, *echo, *code);
     }
 }
 
@@ -339,7 +303,7 @@ void loadChorusFlangerBlock(const uint16_t* data, int wordCount, ParameterRecord
     if (data == nullptr || record == nullptr || wordCount < kBlockWords) return;
     ChorusFlangerParams& p = record->as<ChorusFlangerParams>();
     float echo = 0.0f;
-    int code = 0;
+    int code = echo::Decibels;
     p.sync = int16_t(data[16 + 2]); // before the rate, whose echo depends on it
     for (int parameter = 7; parameter < kBlockWords; ++parameter)
         storeParameter(p, parameter, int16_t(data[parameter + 2]), &echo, &code);
@@ -349,7 +313,7 @@ void setChorusFlangerParameter(int16_t value, int parameter, float* echoValue, i
                                EngineContext*) {
     if (record == nullptr) return;
     float echo = 0.0f;
-    int code = 0;
+    int code = echo::Decibels;
     if (!storeParameter(record->as<ChorusFlangerParams>(), parameter, value, &echo, &code)) return;
     if (echoValue) *echoValue = echo;
     if (echoCode) *echoCode = code;

@@ -38,10 +38,10 @@ struct ChorusFlangerParams {
     float rate;          // Hz
     float syncCode;
     float depth;
-    int32_t setting11; // kept and echoed; the sound never reads it
+    int32_t spare11;   // kept and echoed; the sound never reads it
     float feedback;    // 0.9 x, within -0.9 .. 0.9
     float spread;
-    int32_t setting14; // kept and echoed; the sound never reads it
+    int32_t spare14;   // kept and echoed; the sound never reads it
     int32_t sync;      // non-zero: the LFO follows the tempo
     float mix;
     float outputGain; // linear

@@ -7,10 +7,14 @@
 #include "engine/dsp/ConnectionDescriptor.h"
 #include "engine/dsp/ConversionCurves.h"
 #include "engine/dsp/ModuleValues.h"
+#include "engine/dsp/SampleGuards.h"
 #include "engine/dsp/TempoSync.h"
 #include "engine/modules/BlockBufferStore.h"
+#include "engine/modules/BlockSignals.h"
+#include "engine/modules/EchoCodes.h"
 #include "engine/modules/EngineContext.h"
 #include "engine/modules/ModulePools.h"
+#include "engine/modules/types/EffectTail.h"
 
 namespace corvex {
 
@@ -28,44 +32,33 @@ constexpr float kTimeCurve[11] = {200.0f,   400.0f,   800.0f,   1600.0f,  3200.0
 constexpr float kCurve15[11] = {0.01f, 0.01f, 0.01f, 0.01f, 0.5f, 0.76f, 0.99f, 1.01f, 1.03f, 1.0f, 1.0f};
 
 constexpr double kGlide = 0.0001; // per 44.1 kHz sample: time changes bend the repeats rather than jump
-constexpr double kPi = 3.14159265358979323846;
 // The damping filter runs twice per sample, as if at twice the rate.
 constexpr double kHighestCutoffShare = 0.25;
-constexpr double kFlushBelow = 1e-30;
-constexpr double kLoudest = 1e30;
 // Far above anything the clipped line lets the filter reach; past it the filter starts afresh.
 constexpr double kRunaway = 1e100;
 
-double flushed(double v) { return (v > -kFlushBelow && v < kFlushBelow) ? 0.0 : v; }
 // Integer settings echo the word as an unsigned 32-bit number after sign extension.
 float integerEcho(int16_t word) { return float(uint32_t(int32_t(word))); }
-
-float toSample(double y) {
-    if (y > -kFlushBelow && y < kFlushBelow) return 0.0f;
-    if (!(std::fabs(y) < kLoudest)) return y > 0.0 ? float(kLoudest) : (y < 0.0 ? float(-kLoudest) : 0.0f);
-    return float(y);
-}
 
 double heldLength(double samples) {
     if (!(samples >= kShortestDelay)) return kShortestDelay; // NaN lands here too
     return samples > kLongestDelay ? kLongestDelay : samples;
 }
 
-void silence(float* out) {
-    if (out != nullptr)
-        for (int n = 0; n < kBlockFrames; ++n) out[n] = 0.0f;
-}
-
 void timeEcho(const DelayParams& p, int channel, float* echo, int* code) {
     if (p.sync != 0.0f) {
-        *echo = p.syncCode[channel]; *code = 3;
+        *echo = p.syncCode[channel]; *code = echo::TempoRatio;
     } else {
-        *echo = p.freeTime[channel] / float(kReferenceRate) * 1000.0f; *code = 5;
+        *echo = p.freeTime[channel] / float(kReferenceRate) * 1000.0f; *code = echo::Milliseconds;
     }
 }
 
+// Its bypass echoes as its other integer settings do, so it keeps its own case.
+constexpr EffectTail kTail{17, 19, EffectTail::kNone};
+
 // With link on, channel 0's time, feedback and cross-feed words set channel 1 as well, and channel 1's
 // own time word is dropped.
+
 bool storeParameter(DelayParams& p, int parameter, int16_t word, float* echo, int* code) {
     const float x = wordValue(word);
     switch (parameter) {
@@ -88,39 +81,31 @@ bool storeParameter(DelayParams& p, int parameter, int16_t word, float* echo, in
     case 9: case 10:
         p.feedback[parameter - 9] = x;
         if (parameter == 9 && p.link != 0) p.feedback[1] = x;
-        *echo = x; *code = 4; return true;
+        *echo = x; *code = echo::Fraction; return true;
     case 11: case 12:
         p.cross[parameter - 11] = 0.5f * x;
         if (parameter == 11 && p.link != 0) p.cross[1] = p.cross[0];
-        *echo = 0.5f * x; *code = 4; return true;
+        *echo = 0.5f * x; *code = echo::Fraction; return true;
     case 13:
-        p.setting13 = word;
-        *echo = integerEcho(word); *code = 7; return true;
+        p.spare13 = word;
+        *echo = integerEcho(word); *code = echo::Selection; return true;
     case 14:
         p.cutoff = 10.0f * std::pow(1.059f, 120.0f * x);
-        *echo = p.cutoff; *code = 1; return true;
+        *echo = p.cutoff; *code = echo::Hertz; return true;
     case 15:
-        p.setting15 = tenSegmentLookup(word, kCurve15);
-        *echo = p.setting15; *code = 4; return true;
+        p.spare15 = tenSegmentLookup(word, kCurve15);
+        *echo = p.spare15; *code = echo::Fraction; return true;
     case 16:
         p.link = word;
-        *echo = integerEcho(word); *code = 8; return true;
-    case 17:
-        p.mix = x;
-        *echo = x; *code = 4; return true;
+        *echo = integerEcho(word); *code = echo::Switch; return true;
     case 18:
         p.sync = float(word);
-        *echo = integerEcho(word); *code = 8; return true;
-    case 19: {
-        const float db = levelToDecibels(x);
-        p.outputGain = decibelsToGain(db);
-        *echo = db; *code = 0; return true;
-    }
+        *echo = integerEcho(word); *code = echo::Switch; return true;
     case 20:
         p.bypass = word;
-        *echo = integerEcho(word); *code = 8; return true;
+        *echo = integerEcho(word); *code = echo::Switch; return true;
     default:
-        return false;
+        return storeEffectTail(kTail, {&p.mix, &p.outputGain, nullptr}, parameter, word, *echo, *code);
     }
 }
 
@@ -246,7 +231,7 @@ void loadDelayBlock(const uint16_t* data, int wordCount, ParameterRecord* record
     if (data == nullptr || record == nullptr || wordCount < kBlockWords) return;
     DelayParams& p = record->as<DelayParams>();
     float echo = 0.0f;
-    int code = 0;
+    int code = echo::Decibels;
     p.link = 0;
     for (int parameter = 7; parameter < kBlockWords; ++parameter)
         if (parameter != 16) storeParameter(p, parameter, int16_t(data[parameter + 2]), &echo, &code);
@@ -256,7 +241,7 @@ void setDelayParameter(int16_t value, int parameter, float* echoValue, int* echo
                        EngineContext*) {
     if (record == nullptr) return;
     float echo = 0.0f;
-    int code = 0;
+    int code = echo::Decibels;
     if (!storeParameter(record->as<DelayParams>(), parameter, value, &echo, &code)) return;
     if (echoValue) *echoValue = echo;
     if (echoCode) *echoCode = code;

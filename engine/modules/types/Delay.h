@@ -39,9 +39,9 @@ struct DelayParams {
     float syncCode[2];
     float feedback[2];
     float cross[2]; // cross-feed gain into the other channel's line
-    int32_t setting13; // kept and echoed; the sound never reads it
+    int32_t spare13;   // kept and echoed; the sound never reads it
     float cutoff;      // damping, Hz
-    float setting15;   // kept and echoed; the sound never reads it
+    float spare15;     // kept and echoed; the sound never reads it
     int32_t link;      // non-zero: channel 0's words set channel 1 too
     float mix;
     float sync; // non-zero: the lengths follow the tempo

@@ -6,7 +6,9 @@
 
 #include "engine/dsp/ConnectionDescriptor.h"
 #include "engine/dsp/ConversionCurves.h"
+#include "engine/dsp/SampleGuards.h"
 #include "engine/modules/BlockBufferStore.h"
+#include "engine/modules/BlockSignals.h"
 #include "engine/modules/EngineContext.h"
 #include "engine/modules/ModulationSum.h"
 #include "engine/modules/ModulePools.h"
@@ -26,15 +28,17 @@ constexpr float kHardClipGain = 10000.0f;
 constexpr float kExponentialDrive = 200.0f;
 constexpr double kExponentialCeiling = 0.01;
 constexpr float kSineDriveQualityOff = 10.0f;
-constexpr float kFlushBelow = 1e-30f;
 // No real signal comes near these. A broken one (NaN, infinity, a runaway source) is held here so
 // that neither the states nor the arithmetic after the shapers can overflow.
 constexpr float kLoudestInput = 1e20f;
 constexpr float kLoudestDriven = 1e9f;
 constexpr float kLargestModulation = 1e4f;
 
-float flushed(float v) { return (v > -kFlushBelow && v < kFlushBelow) ? 0.0f : v; }
-double flushed(double v) { return (v > -kFlushBelow && v < kFlushBelow) ? 0.0 : v; }
+// The high-pass states are cut at the float flush level, a hair above the double one, as they always
+// were: a state cut a little later would change the renders.
+double flushedAtFloatFloor(double v) {
+    return (v > -double(kFlushBelowFloat) && v < double(kFlushBelowFloat)) ? 0.0 : v;
+}
 
 float heldWithin(float v, float limit) {
     if (v != v) return 0.0f;
@@ -43,10 +47,6 @@ float heldWithin(float v, float limit) {
 
 // 1 + the modulation sum, as a drive or feedback factor.
 float modulationFactor(float sum) { return heldWithin(1.0f + (sum != sum ? 0.0f : sum), kLargestModulation); }
-
-void silence(float* out) {
-    for (int n = 0; n < kBlockFrames; ++n) out[n] = 0.0f;
-}
 
 struct BlockSettings {
     float driven;   // Ke
@@ -81,8 +81,8 @@ void runOversampled(DistortionModule& m, const BlockSettings& s, const float* sc
         const float y = flushed(float(v - h2));
         out[n] = flushed((scaled[n] * s.dry + y * wetMix) * s.output);
     }
-    m.inputHighPass = flushed(h1);
-    m.outputHighPass = flushed(h2);
+    m.inputHighPass = flushedAtFloatFloor(h1);
+    m.outputHighPass = flushedAtFloatFloor(h2);
 }
 
 void runPlainSaturator(DistortionModule& m, const BlockSettings& s, const float* scaled, float* out) {
@@ -96,8 +96,8 @@ void runPlainSaturator(DistortionModule& m, const BlockSettings& s, const float*
         const float y = float(t - h2);
         out[n] = flushed((y * s.mix + scaled[n] * s.dry) * s.output);
     }
-    m.inputHighPass = flushed(h1);
-    m.outputHighPass = flushed(h2);
+    m.inputHighPass = flushedAtFloatFloor(h1);
+    m.outputHighPass = flushedAtFloatFloor(h2);
 }
 
 // Modes 2 to 6: the damped feedback pre-stage, the mode's shaper (given the driven input x and the

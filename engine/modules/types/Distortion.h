@@ -41,10 +41,10 @@ struct DistortionParams {
     int32_t driveWord;
     float drive;
     float feedback;
-    float value10; // stored for the echo; the sound never reads it
+    float spare10; // stored for the echo; the sound never reads it
     float damping;
     int32_t quality;
-    int32_t word13; // stored for the echo; the sound never reads it
+    int32_t spare13; // stored for the echo; the sound never reads it
     float mix;
     float symmetry;
     float wetValue; // parameter 16 as set; mode 6 plays it, the other modes their own wet gain

@@ -3,7 +3,9 @@
 
 #include "engine/dsp/ConversionCurves.h"
 #include "engine/dsp/ModuleValues.h"
+#include "engine/modules/EchoCodes.h"
 #include "engine/modules/types/Distortion.h"
+#include "engine/modules/types/EffectTail.h"
 
 namespace corvex {
 
@@ -24,23 +26,26 @@ constexpr float kModeWetGain[6] = {0.3f, 0.000001f, 1.0f, 1.0f, 1.0f, 1.0f};
 constexpr int kBlockWords = 19;
 constexpr int kFirstParameter = 7;
 constexpr int kLastParameter = 18;
-// A gain this small is silence; below it a float turns denormal.
-constexpr double kSmallestGain = 1e-30;
+
+// The bypass is the plain word (0 or 1) in stored blocks as in messages: the effect row writes it
+// that way, so a reloaded preset keeps its bypass.
+constexpr EffectTail kTail{14, 17, 18, echo::Percent, true};
 
 // Stores one parameter; answers false for an index the module has no use for.
+
 bool store(DistortionParams& p, int parameter, int16_t word, float& echo, int& code) {
     const float v = wordValue(word);
     switch (parameter) {
     case 7:
         p.feedback = tenSegmentLookup(word, kFeedbackCurve);
         echo = p.feedback;
-        code = 4;
+        code = echo::Fraction;
         return true;
     case 8:
         p.driveWord = word;
         p.drive = distortionDrive(p.mode, word);
         echo = p.drive;
-        code = 4;
+        code = echo::Fraction;
         return true;
     case 9:
         // A mode changed on its own re-derives what depends on it, so the drive never keeps the curve
@@ -49,62 +54,42 @@ bool store(DistortionParams& p, int parameter, int16_t word, float& echo, int& c
         p.drive = distortionDrive(p.mode, p.driveWord);
         p.wetGain = distortionWetGain(p.mode, p.wetValue);
         echo = float(word);
-        code = 7;
+        code = echo::Selection;
         return true;
     case 10:
-        p.value10 = v;
+        p.spare10 = v;
         echo = v;
-        code = 4;
+        code = echo::Fraction;
         return true;
     case 11:
         p.damping = tenSegmentLookup(word, kDampingCurve);
         echo = p.damping;
-        code = 4;
+        code = echo::Fraction;
         return true;
     case 12:
         p.quality = word;
         echo = float(word);
-        code = 7;
+        code = echo::Selection;
         return true;
     case 13:
-        p.word13 = word;
+        p.spare13 = word;
         echo = float(word);
-        code = 8;
-        return true;
-    case 14:
-        p.mix = v;
-        echo = v;
-        code = 9;
+        code = echo::Switch;
         return true;
     case 15:
         p.symmetry = tenSegmentLookup(word, kSymmetryCurve);
         echo = p.symmetry;
-        code = 4;
+        code = echo::Fraction;
         return true;
     case 16:
         p.wetValue = v;
         p.wetGain = distortionWetGain(p.mode, v);
         echo = p.wetGain;
-        code = 4;
-        return true;
-    case 17: {
-        const float db = levelToDecibels(v);
-        const float gain = decibelsToGain(db);
-        p.outputDecibels = db;
-        p.outputGain = gain < kSmallestGain ? 0.0f : gain;
-        echo = db;
-        code = 0;
-        return true;
-    }
-    case 18:
-        // The switch is the plain word (0 or 1) in stored blocks as in messages: the effect row writes
-        // it that way, so a reloaded preset keeps its bypass.
-        p.bypass = word;
-        echo = float(word);
-        code = 8;
+        code = echo::Fraction;
         return true;
     default:
-        return false;
+        return storeEffectTail(kTail, {&p.mix, &p.outputGain, &p.bypass, &p.outputDecibels}, parameter, word, echo,
+                               code);
     }
 }
 
@@ -134,7 +119,7 @@ void loadDistortionBlock(const uint16_t* data, int wordCount, ParameterRecord* r
     if (data == nullptr || record == nullptr || wordCount < kBlockWords) return;
     DistortionParams& p = record->as<DistortionParams>();
     float echo = 0.0f;
-    int code = 0;
+    int code = echo::Decibels;
     for (int j = kFirstParameter; j <= kLastParameter; ++j) store(p, j, int16_t(data[j + 2]), echo, code);
     p.drive = distortionDrive(p.mode, p.driveWord);
     p.wetGain = distortionWetGain(p.mode, p.wetValue);
@@ -144,7 +129,7 @@ void setDistortionParameter(int16_t value, int parameter, float* echoValue, int*
                             EngineContext*) {
     if (record == nullptr) return;
     float echo = 0.0f;
-    int code = 0;
+    int code = echo::Decibels;
     if (!store(record->as<DistortionParams>(), parameter, value, echo, code)) return;
     if (echoValue) *echoValue = echo;
     if (echoCode) *echoCode = code;

@@ -5,6 +5,8 @@
 #include <cstddef>
 
 #include "engine/dsp/ModuleValues.h"
+#include "engine/dsp/SampleGuards.h"
+#include "engine/modules/EchoCodes.h"
 #include "engine/modules/ModulationSum.h"
 #include "engine/modules/EngineContext.h"
 #include "engine/modules/ModulePools.h"
@@ -33,41 +35,29 @@ constexpr int kBlockWords = 22;
 constexpr float kAttackOvershoot = 1.111111f; // the attack aims past 1.0 so it reaches 1.0 in finite time
 constexpr float kAttackTarget = 0.1f;          // attack ratio left after one attack time
 constexpr float kSegmentEnd = 0.0001f;         // decay and release ratio left after one stage time
-constexpr float kFlushBelow = 1e-30f;
 constexpr float kBlock = 32.0f;
 constexpr uint32_t kStageMask = 7u;
 constexpr uint32_t kClearedStageBits = 0x7Fu;
 
-template <size_t N>
-float curveAt(const float (&points)[N], float v) {
-    if (v >= 1.0f) return points[N - 1];
-    if (v < 0.0f) return points[0];
-    const float t = float(N - 1) * v;
-    size_t i = size_t(t);
-    if (i > N - 2) i = N - 2; // a value just below 1.0 can round t up to the last point
-    const float f = t - float(i);
-    return (1.0f - f) * points[i] + f * points[i + 1];
-}
-
 // Curve models other than 8 have no tables of their own here; their times follow model 8.
-float sustainFor(int32_t model, float v) { return model == kEnvelopeCurveModel ? curveAt(kSustainCurve, v) : v; }
+float sustainFor(int32_t model, float v) { return model == kEnvelopeCurveModel ? pointCurve(kSustainCurve, v) : v; }
 
 // One parameter word into the record; returns false for an index the envelope has no field for.
 bool storeParameter(EnvelopeParams& p, int parameter, int16_t word, float* echo, int* code) {
     const float v = wordValue(word);
     switch (parameter) {
-    case 3: p.model = word; *echo = float(word); *code = 7; return true;
-    case 8: p.attackMs = curveAt(kAttackCurve, v); *echo = p.attackMs; *code = 5; return true;
-    case 9: p.spareTimeMs = curveAt(kSpareTimeCurve, v); *echo = p.spareTimeMs; *code = 5; return true;
-    case 10: p.decayMs = curveAt(kDecayCurve, v); *echo = p.decayMs; *code = 5; return true;
-    case 11: p.releaseMs = curveAt(kReleaseCurve, v); *echo = p.releaseMs; *code = 5; return true;
+    case 3: p.model = word; *echo = float(word); *code = echo::Selection; return true;
+    case 8: p.attackMs = pointCurve(kAttackCurve, v); *echo = p.attackMs; *code = echo::Milliseconds; return true;
+    case 9: p.spareTimeMs = pointCurve(kSpareTimeCurve, v); *echo = p.spareTimeMs; *code = echo::Milliseconds; return true;
+    case 10: p.decayMs = pointCurve(kDecayCurve, v); *echo = p.decayMs; *code = echo::Milliseconds; return true;
+    case 11: p.releaseMs = pointCurve(kReleaseCurve, v); *echo = p.releaseMs; *code = echo::Milliseconds; return true;
     case 12: case 13: case 14:
-        p.spareLevels[parameter - 12] = v; *echo = v; *code = 4; return true;
-    case 15: p.sustain = sustainFor(p.model, v); *echo = p.sustain; *code = 4; return true;
+        p.spareLevels[parameter - 12] = v; *echo = v; *code = echo::Fraction; return true;
+    case 15: p.sustain = sustainFor(p.model, v); *echo = p.sustain; *code = echo::Fraction; return true;
     case 16: case 17: case 18: case 19:
-        p.spareWords[parameter - 16] = word; *echo = float(word); *code = 7; return true;
-    case 20: p.spareValue = v; *echo = v; *code = 4; return true;
-    case 21: p.polarity = word; *echo = float(word); *code = 8; return true;
+        p.spareWords[parameter - 16] = word; *echo = float(word); *code = echo::Selection; return true;
+    case 20: p.spareValue = v; *echo = v; *code = echo::Fraction; return true;
+    case 21: p.polarity = word; *echo = float(word); *code = echo::Switch; return true;
     default: return false;
     }
 }
@@ -227,7 +217,7 @@ void processEnvelope(void* module, const ConnectionDescriptor* descriptors, cons
     else
         out = continueRelease(m, releaseLength);
 
-    if (m.ratio > -kFlushBelow && m.ratio < kFlushBelow) m.ratio = 0.0f;
+    m.ratio = flushed(m.ratio);
     m.ports[0].value = p.polarity != 0 ? -out : out;
     m.lastOutput = out;
     // The trigger block does not count, so an attack's first two blocks both start from ratio 1.
@@ -240,7 +230,7 @@ void loadEnvelopeBlock(const uint16_t* data, int wordCount, ParameterRecord* rec
     EnvelopeParams& p = record->as<EnvelopeParams>();
     auto word = [data](int j) { return int16_t(data[j + 2]); };
     float echo = 0.0f;
-    int code = 0;
+    int code = echo::Decibels;
     p.model = kEnvelopeCurveModel;
     for (int j = 8; j < kBlockWords; ++j) storeParameter(p, j, word(j), &echo, &code);
     p.spareValue = 0.0f; // the value model 8's table gives this field
@@ -250,7 +240,7 @@ void setEnvelopeParameter(int16_t value, int parameter, float* echoValue, int* e
                           EngineContext*) {
     if (record == nullptr) return;
     float echo = 0.0f;
-    int code = 0;
+    int code = echo::Decibels;
     if (!storeParameter(record->as<EnvelopeParams>(), parameter, value, &echo, &code)) return;
     if (echoValue) *echoValue = echo;
     if (echoCode) *echoCode = code;

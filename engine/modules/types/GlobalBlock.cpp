@@ -2,6 +2,7 @@
 #include "engine/modules/types/GlobalBlock.h"
 
 #include "engine/dsp/TempoSync.h"
+#include "engine/modules/EchoCodes.h"
 
 namespace corvex {
 
@@ -11,9 +12,6 @@ constexpr float kFreeRatePoints[] = {kSlowestFreeRate, 60.0f, 171.0f, 480.0f, 12
 constexpr int kFreeRateSegments = static_cast<int>(sizeof(kFreeRatePoints) / sizeof(kFreeRatePoints[0])) - 1;
 
 constexpr int kBlockWords = 15;
-constexpr int kEchoBeatsPerMinute = 2;
-constexpr int kEchoSyncCode = 3;
-constexpr int kEchoInteger = 7;
 
 constexpr int kWords[] = {3, 7, 8, 10, 11, 13, 14};
 
@@ -23,7 +21,7 @@ int32_t clampTo(int32_t v, int32_t lo, int32_t hi) { return v < lo ? lo : (v > h
 // ranges the note generator indexes with. Returns false for a word this block does not carry.
 bool storeWord(GlobalBlockParams& p, int word, int16_t value) {
     switch (word) {
-    case 3: p.word3 = static_cast<uint16_t>(value); return true;
+    case 3: p.stateWord = static_cast<uint16_t>(value); return true;
     case 7: p.layer1Arpeggiator = value; return true;
     case 8: p.layer2Arpeggiator = value; return true;
     case 10: p.mode = clampTo(value, 0, kArpeggioModeCount - 1); return true;
@@ -42,7 +40,7 @@ bool storeWord(GlobalBlockParams& p, int word, int16_t value) {
 
 float integerEcho(const GlobalBlockParams& p, int word) {
     switch (word) {
-    case 3: return static_cast<float>(p.word3);
+    case 3: return static_cast<float>(p.stateWord);
     case 7: return static_cast<float>(p.layer1Arpeggiator);
     case 8: return static_cast<float>(p.layer2Arpeggiator);
     case 10: return static_cast<float>(p.mode);
@@ -76,11 +74,11 @@ void globalBlockSet(int16_t value, int parameter, float* echoValue, int* echoCod
     auto& p = record->as<GlobalBlockParams>();
     if (!storeWord(p, parameter, value)) return;
     float echo = 0.0f;
-    int code = kEchoInteger;
+    int code = echo::Selection;
     if (parameter == 13) {
         const bool sync = p.tempoSync != 0;
         echo = sync ? p.syncCode : p.freeRate;
-        code = sync ? kEchoSyncCode : kEchoBeatsPerMinute;
+        code = sync ? echo::TempoRatio : echo::BeatsPerMinute;
     } else {
         echo = integerEcho(p, parameter);
     }

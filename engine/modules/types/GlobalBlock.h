@@ -19,7 +19,7 @@ struct GlobalBlockParams {
     float freeRate;            // word 13 in free time: steps per minute
     float syncCode;            // word 13 in tempo time: cycles per beat, or beats per cycle when negative
     int32_t tempoSync;         // word 14; non-zero is on
-    int32_t word3;             // the block's state word, kept for whoever reads it back
+    int32_t stateWord;         // the block's state word, kept for whoever reads it back
 };
 
 // The free rate curve: steps per minute at r = 0, 0.25, 0.5, 0.75 and 1 of the rate word.

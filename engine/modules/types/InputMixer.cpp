@@ -7,6 +7,7 @@
 #include "engine/dsp/ConversionCurves.h"
 #include "engine/dsp/ModuleValues.h"
 #include "engine/modules/BlockBufferStore.h"
+#include "engine/modules/EchoCodes.h"
 #include "engine/modules/ModulePools.h"
 
 namespace corvex {
@@ -74,18 +75,18 @@ void setInputMixerParameter(int16_t value, int parameter, float* echoValue, int*
     if (record == nullptr) return;
     InputMixerParams& p = record->as<InputMixerParams>();
     float echo = 0.0f;
-    int code = 0;
+    int code = echo::Decibels;
     if (parameter == 3) {
         p.mode = value;
         echo = float(value);
-        code = 7;
+        code = echo::Selection;
     } else if (parameter >= 7 && parameter < 7 + kMixerInputs) {
         const float x = wordValue(value);
         p.level[parameter - 7] = x;
         // The echo shows the shared level curve, as every level control does, while the mix applies
         // its own: a full level reads +12 dB and sounds +20 dB.
         echo = levelToDecibels(x);
-        code = 0;
+        code = echo::Decibels;
     } else {
         return;
     }

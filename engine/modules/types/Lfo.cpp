@@ -6,8 +6,10 @@
 
 #include "engine/dsp/ModuleValues.h"
 #include "engine/dsp/OscillatorWaveTables.h"
+#include "engine/dsp/SampleGuards.h"
 #include "engine/dsp/TempoSync.h"
 #include "engine/modules/BlockBufferStore.h"
+#include "engine/modules/EchoCodes.h"
 #include "engine/modules/EngineContext.h"
 #include "engine/modules/ModulationSum.h"
 #include "engine/modules/ModuleDataReport.h"
@@ -47,29 +49,17 @@ constexpr float kHoldScale = 0.5f;
 constexpr float kBlock = 32.0f;
 constexpr double kPhaseUnits = 4294967296.0;
 constexpr float kLampScale = 16384.0f;
-constexpr float kFlushBelow = 1e-30f;
-
-template <size_t N>
-float curveAt(const float (&points)[N], float v) {
-    if (v >= 1.0f) return points[N - 1];
-    if (v < 0.0f) return points[0];
-    const float t = float(N - 1) * v;
-    size_t i = size_t(t);
-    if (i > N - 2) i = N - 2; // a value just below 1.0 can round t up to the last point
-    const float f = t - float(i);
-    return (1.0f - f) * points[i] + f * points[i + 1];
-}
 
 bool thirteenPoints(const LfoParams& p) { return p.model == kThirteenPointModel; }
 
 float rateFor(const LfoParams& p, float v) {
-    return thirteenPoints(p) ? curveAt(kRateCurve13, v) : curveAt(kRateCurve11, v);
+    return thirteenPoints(p) ? pointCurve(kRateCurve13, v) : pointCurve(kRateCurve11, v);
 }
 float delayFor(const LfoParams& p, float v) {
-    return thirteenPoints(p) ? curveAt(kDelayCurve13, v) : curveAt(kDelayCurve11, v);
+    return thirteenPoints(p) ? pointCurve(kDelayCurve13, v) : pointCurve(kDelayCurve11, v);
 }
 float riseFor(const LfoParams& p, float v) {
-    return thirteenPoints(p) ? curveAt(kRiseCurve13, v) : curveAt(kRiseCurve11, v);
+    return thirteenPoints(p) ? pointCurve(kRiseCurve13, v) : pointCurve(kRiseCurve11, v);
 }
 
 // Samples between sample-and-hold refreshes: one per cycle of the free rate. At least one sample,
@@ -85,26 +75,26 @@ uint32_t holdPeriodFor(float rateHz, const EngineContext* context) {
 bool storeParameter(LfoParams& p, int parameter, int16_t word, float* echo, int* code, const EngineContext* context) {
     const float v = wordValue(word);
     switch (parameter) {
-    case 3: p.model = word; *echo = float(word); *code = 7; return true;
+    case 3: p.model = word; *echo = float(word); *code = echo::Selection; return true;
     case 8:
         p.rateHz = rateFor(p, v);
         p.syncCode = mapParam16Segments(v);
         p.holdPeriod = holdPeriodFor(p.rateHz, context);
         if (p.sync != 0.0f) {
             *echo = p.syncCode;
-            *code = 3;
+            *code = echo::TempoRatio;
         } else {
             *echo = p.rateHz;
-            *code = 1;
+            *code = echo::Hertz;
         }
         return true;
-    case 10: p.spareValue = v; *echo = v; *code = 4; return true;
-    case 11: p.sync = float(word); *echo = float(word); *code = 8; return true;
-    case 12: p.spareWord = v; *echo = v; *code = 7; return true;
-    case 13: p.delayMs = delayFor(p, v); *echo = p.delayMs; *code = 5; return true;
-    case 14: p.riseMs = riseFor(p, v); *echo = p.riseMs; *code = 5; return true;
+    case 10: p.spareValue = v; *echo = v; *code = echo::Fraction; return true;
+    case 11: p.sync = float(word); *echo = float(word); *code = echo::Switch; return true;
+    case 12: p.spareWord = v; *echo = v; *code = echo::Selection; return true;
+    case 13: p.delayMs = delayFor(p, v); *echo = p.delayMs; *code = echo::Milliseconds; return true;
+    case 14: p.riseMs = riseFor(p, v); *echo = p.riseMs; *code = echo::Milliseconds; return true;
     case 16: case 17: case 18:
-        p.selector[parameter - 16] = word; *echo = float(word); *code = 7; return true;
+        p.selector[parameter - 16] = word; *echo = float(word); *code = echo::Selection; return true;
     default: return false;
     }
 }
@@ -120,7 +110,7 @@ float sampleOf(const PortEntry* source) {
     if (source == nullptr) return 0.0f;
     const float* samples = source->isValuePort() ? nullptr : portBuffer(*source);
     const float x = source->isValuePort() ? source->value : (samples != nullptr ? samples[0] : 0.0f);
-    return (std::isfinite(x) && std::fabs(x) >= kFlushBelow) ? x : 0.0f;
+    return (std::isfinite(x) && std::fabs(x) >= kFlushBelowFloat) ? x : 0.0f;
 }
 
 float rateOf(const LfoParams& p, const EngineContext& context, float sweep) {
@@ -261,7 +251,7 @@ void loadLfoBlock(const uint16_t* data, int wordCount, ParameterRecord* record, 
     LfoParams& p = record->as<LfoParams>();
     auto word = [data](int j) { return int16_t(data[j + 2]); };
     float echo = 0.0f;
-    int code = 0;
+    int code = echo::Decibels;
     storeParameter(p, 3, word(3), &echo, &code, context);
     storeParameter(p, 11, word(11), &echo, &code, context); // before the rate, whose echo depends on it
     for (int j = 8; j < kBlockWords; ++j) storeParameter(p, j, word(j), &echo, &code, context);
@@ -272,7 +262,7 @@ void setLfoParameter(int16_t value, int parameter, float* echoValue, int* echoCo
                      EngineContext* context) {
     if (record == nullptr) return;
     float echo = 0.0f;
-    int code = 0;
+    int code = echo::Decibels;
     if (!storeParameter(record->as<LfoParams>(), parameter, value, &echo, &code, context)) return;
     if (echoValue) *echoValue = echo;
     if (echoCode) *echoCode = code;

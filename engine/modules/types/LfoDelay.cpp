@@ -5,7 +5,9 @@
 #include <cstddef>
 
 #include "engine/dsp/ModuleValues.h"
+#include "engine/dsp/SampleGuards.h"
 #include "engine/modules/BlockBufferStore.h"
+#include "engine/modules/EchoCodes.h"
 #include "engine/modules/EngineContext.h"
 #include "engine/modules/ModulePools.h"
 
@@ -24,35 +26,23 @@ constexpr float kFallCurve[] = {0.01f, 1000.0f};
 constexpr int kBlockWords = 12;
 constexpr double kHoldShare = 0.333333333; // of the delay time; the rise takes twice this
 constexpr float kBlock = 32.0f;
-constexpr float kFlushBelow = 1e-30f;
-
-template <size_t N>
-float curveAt(const float (&points)[N], float v) {
-    if (v >= 1.0f) return points[N - 1];
-    if (v < 0.0f) return points[0];
-    const float t = float(N - 1) * v;
-    size_t i = size_t(t);
-    if (i > N - 2) i = N - 2; // a value just below 1.0 can round t up to the last point
-    const float f = t - float(i);
-    return (1.0f - f) * points[i] + f * points[i + 1];
-}
 
 // One parameter word into the record; returns false for an index without a field.
 bool storeParameter(LfoDelayParams& p, int parameter, int16_t word, float* echo, int* code) {
     const float v = wordValue(word);
     switch (parameter) {
     case 7: {
-        const double hold = double(curveAt(kDelayCurve, v)) * kHoldShare;
+        const double hold = double(pointCurve(kDelayCurve, v)) * kHoldShare;
         p.holdMs = float(hold);
         p.riseMs = float(2.0 * hold);
         *echo = p.riseMs;
-        *code = 5;
+        *code = echo::Milliseconds;
         return true;
     }
-    case 8: p.fallMs = curveAt(kFallCurve, v); *echo = p.fallMs; *code = 5; return true;
+    case 8: p.fallMs = pointCurve(kFallCurve, v); *echo = p.fallMs; *code = echo::Milliseconds; return true;
     case 9: p.spareValue = v; return true;
     case 10: p.fadeOutOnRelease = word; return true;
-    case 11: p.spareWord = word; *echo = float(word); *code = 8; return true;
+    case 11: p.spareWord = word; *echo = float(word); *code = echo::Switch; return true;
     default: return false;
     }
 }
@@ -63,7 +53,7 @@ float valueOf(const PortEntry* source) {
     if (source == nullptr) return 0.0f;
     const float* samples = source->isValuePort() ? nullptr : portBuffer(*source);
     const float x = source->isValuePort() ? source->value : (samples != nullptr ? samples[0] : 0.0f);
-    return (std::isfinite(x) && std::fabs(x) >= kFlushBelow) ? x : 0.0f;
+    return (std::isfinite(x) && std::fabs(x) >= kFlushBelowFloat) ? x : 0.0f;
 }
 
 int gateOf(const PortEntry* source) {
@@ -145,7 +135,7 @@ void loadLfoDelayBlock(const uint16_t* data, int wordCount, ParameterRecord* rec
     if (data == nullptr || record == nullptr || wordCount < kBlockWords) return;
     LfoDelayParams& p = record->as<LfoDelayParams>();
     float echo = 0.0f;
-    int code = 0;
+    int code = echo::Decibels;
     for (int j = 7; j < kBlockWords; ++j) storeParameter(p, j, int16_t(data[j + 2]), &echo, &code);
 }
 
@@ -154,7 +144,7 @@ void setLfoDelayParameter(int16_t value, int parameter, float* echoValue, int* e
                           EngineContext*) {
     if (record == nullptr || parameter == 9 || parameter == 10) return;
     float echo = 0.0f;
-    int code = 0;
+    int code = echo::Decibels;
     if (!storeParameter(record->as<LfoDelayParams>(), parameter, value, &echo, &code)) return;
     if (echoValue) *echoValue = echo;
     if (echoCode) *echoCode = code;

@@ -7,6 +7,8 @@
 #include <mutex>
 #include <vector>
 
+#include "engine/dsp/SampleGuards.h"
+
 namespace corvex {
 
 namespace {
@@ -19,8 +21,6 @@ float gDarkDouble[kNoiseLongLengthDouble];
 float gJitterDouble[kNoiseShortLength];
 
 std::once_flag gPrepared;
-
-constexpr double kPi = 3.14159265358979323846;
 
 // How one recording is made: Gaussian noise from a fixed seed, low-passed by a cascade of
 // one-pole filters (none for broadband), its loop seam hidden by a crossfade.

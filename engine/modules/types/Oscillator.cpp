@@ -7,6 +7,7 @@
 
 #include "engine/dsp/ConversionCurves.h"
 #include "engine/dsp/ModuleValues.h"
+#include "engine/modules/EchoCodes.h"
 #include "engine/modules/ModulationSum.h"
 #include "engine/modules/EngineContext.h"
 #include "engine/modules/BlockBufferStore.h"
@@ -446,7 +447,7 @@ void loadOscillatorBlock(const uint16_t* data, int wordCount, ParameterRecord* r
     if (data == nullptr || record == nullptr || wordCount < kBlockWords) return;
     auto word = [data](int j) { return int16_t(data[j + 2]); };
     float echo = 0.0f;
-    int code = 0;
+    int code = echo::Decibels;
     // The mode first: the coarse ratio and the pulse width are read through it.
     setOscillatorParameter(word(3), 3, &echo, &code, record, context);
     for (int j = 7; j < kBlockWords; ++j) setOscillatorParameter(word(j), j, &echo, &code, record, context);
@@ -457,7 +458,7 @@ void setOscillatorParameter(int16_t value, int parameter, float* echoValue, int*
     if (record == nullptr) return;
     OscillatorParams& p = record->as<OscillatorParams>();
     float echo = float(value);
-    int code = 7;
+    int code = echo::Selection;
     switch (parameter) {
     case 3:
         p.mode = value;
@@ -467,35 +468,35 @@ void setOscillatorParameter(int16_t value, int parameter, float* echoValue, int*
         p.octave = float(value) * 12.0f;
         updateFrequencyFactor(p);
         echo = p.octave;
-        code = 6;
+        code = echo::Semitones;
         break;
     case 8:
         p.pulseWidth = p.mode == kLowFrequencyMode ? curvePoint(PulseWidthCurve, wordValue(value)) : wordValue(value);
         echo = p.pulseWidth;
-        code = 4;
+        code = echo::Fraction;
         break;
     case 9:
         p.fineTune = (wordValue(value) - 0.5f) * 0.1f + 1.0f;
         updateFrequencyFactor(p);
         echo = p.fineTune;
-        code = 4;
+        code = echo::Fraction;
         break;
     case 10:
         p.coarseRatio = coarseRatioOf(value, p.mode);
         updateFrequencyFactor(p);
         echo = std::trunc(17.316f * std::log(p.coarseRatio));
-        code = 6;
+        code = echo::Semitones;
         break;
     case 11:
         p.syncOn = value;
-        code = 8;
+        code = echo::Switch;
         break;
     case 12: case 13: case 14: case 15:
         p.portWave[parameter - 12] = value;
         break;
     case 16:
         p.spareInt = value;
-        code = 8;
+        code = echo::Switch;
         break;
     case 17:
         p.lowFrequencyOn = value;
@@ -503,7 +504,7 @@ void setOscillatorParameter(int16_t value, int parameter, float* echoValue, int*
     case 18:
         p.spareFraction = wordValue(value);
         echo = p.spareFraction;
-        code = 4;
+        code = echo::Fraction;
         break;
     default:
         return;

@@ -5,16 +5,14 @@
 
 #include "engine/dsp/BandLimitedStepTable.h"
 #include "engine/dsp/ConversionCurves.h"
+#include "engine/dsp/SampleGuards.h"
 #include "engine/modules/types/Oscillator.h"
 
 namespace corvex {
 
 namespace {
 
-constexpr float kPi = 3.14159265358979f;
-constexpr float kTwoPi = 6.28318530717959f;
 constexpr float kInverseTwoPi = 0.159154943091895f;
-constexpr float kHalfPi = 1.5707963267949f;
 
 constexpr int kStepSlots = 31; // the current sample and the 30 before it
 // A step found up to two samples late still lands inside the table: its guard entries hold 1.0.
@@ -261,11 +259,11 @@ void countedPulse(COscillator& m, const OscillatorBlock& b) {
 // Per sample in the audio-rate path; with sync it has nothing to restart, so it runs on.
 void directSine(COscillator& m, const OscillatorBlock& b, float* out) {
     float phase = m.sinePhase;
-    const float scale = kTwoPi * b.inverseRate;
+    const float scale = kTwoPiFloat * b.inverseRate;
     for (int k = 0; k < kBlockFrames; ++k) {
         out[k] = fastSine(phase);
         phase += scale * b.frequency[k];
-        if (phase > kTwoPi) phase = wrapUnit(phase * kInverseTwoPi) * kTwoPi;
+        if (phase > kTwoPiFloat) phase = wrapUnit(phase * kInverseTwoPi) * kTwoPiFloat;
     }
     m.sinePhase = phase;
 }
@@ -274,11 +272,11 @@ void directSine(COscillator& m, const OscillatorBlock& b, float* out) {
 // soft saturation over both.
 void recursiveSine(COscillator& m, const OscillatorBlock& b, float* out) {
     const float f = b.frequency[0];
-    const double w = 2.0 * double(kPi) * double(f) * double(b.inverseRate);
+    const double w = 2.0 * double(kPiFloat) * double(f) * double(b.inverseRate);
     double phase = m.sinePhase;
     float y1 = float(std::sin(phase - w));
     float y2 = float(std::sin(phase - 2.0 * w));
-    if (phase > 2.0 * double(kPi)) phase = std::fmod(phase, 2.0 * double(kPi));
+    if (phase > 2.0 * double(kPiFloat)) phase = std::fmod(phase, 2.0 * double(kPiFloat));
     const float twoCos = float(2.0 * std::cos(w));
     const float rampLevel = kAddedRampLevel * addedRampShare(f);
     const float increment = f * b.inverseRate;
@@ -300,7 +298,7 @@ void recursiveSine(COscillator& m, const OscillatorBlock& b, float* out) {
 // reset (only its slope jumps), so the reset aliases little; the decimator brings it back to
 // the rate and the tracker takes out the drift the sum picks up.
 void syncedSine(COscillator& m, const OscillatorBlock& b, float* out) {
-    const float halfStep = kPi * b.frequency[0] * b.inverseRate;
+    const float halfStep = kPiFloat * b.frequency[0] * b.inverseRate;
     float phase = m.sinePhase;
     float sum = m.syncedSineSum;
     int w = m.syncedSineWrite;
@@ -312,7 +310,7 @@ void syncedSine(COscillator& m, const OscillatorBlock& b, float* out) {
         w = (w + 1) & kSyncedSineRingMask;
         sum += fastSine(phase);
         phase += halfStep;
-        if (phase > kTwoPi) phase -= kTwoPi;
+        if (phase > kTwoPiFloat) phase -= kTwoPiFloat;
     }
     const float c = m.trackerCoefficient;
     float tracker = m.syncedSineTracker;
@@ -390,13 +388,13 @@ void insertStep(float* ring, int current, float offset, float amplitude) {
 }
 
 float fastSine(float x) {
-    x -= kTwoPi * floorOf(x * kInverseTwoPi);
-    if (x > kPi) x -= kTwoPi;
+    x -= kTwoPiFloat * floorOf(x * kInverseTwoPi);
+    if (x > kPiFloat) x -= kTwoPiFloat;
     // Folded into the quarter where the odd series to x^11 stays within float precision.
-    if (x > kHalfPi)
-        x = kPi - x;
-    else if (x < -kHalfPi)
-        x = -kPi - x;
+    if (x > kHalfPiFloat)
+        x = kPiFloat - x;
+    else if (x < -kHalfPiFloat)
+        x = -kPiFloat - x;
     const float x2 = x * x;
     return x * (1.0f + x2 * (-1.0f / 6.0f +
                              x2 * (1.0f / 120.0f +

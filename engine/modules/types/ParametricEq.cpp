@@ -7,10 +7,14 @@
 #include "engine/dsp/ConnectionDescriptor.h"
 #include "engine/dsp/ConversionCurves.h"
 #include "engine/dsp/ModuleValues.h"
+#include "engine/dsp/SampleGuards.h"
 #include "engine/modules/BlockBufferStore.h"
+#include "engine/modules/BlockSignals.h"
+#include "engine/modules/EchoCodes.h"
 #include "engine/modules/EngineContext.h"
 #include "engine/modules/ModulationSum.h"
 #include "engine/modules/ModulePools.h"
+#include "engine/modules/types/EffectTail.h"
 #include "engine/modules/types/ParametricEqCoefficients.h"
 
 namespace corvex {
@@ -53,40 +57,9 @@ constexpr float kLowestQ = 0.1f;
 constexpr float kHighestQ = 100.0f;
 constexpr float kGainLimitDb = 60.0f;
 
-constexpr double kFlushBelow = 1e-30;
-constexpr double kLoudest = 1e30;
-
-float toSample(double y) {
-    if (y > -kFlushBelow && y < kFlushBelow) return 0.0f;
-    if (!(std::fabs(y) < kLoudest)) return y > 0.0 ? float(kLoudest) : (y < 0.0 ? float(-kLoudest) : 0.0f);
-    return float(y);
-}
-
-void silence(PortEntry& port) {
-    if (float* out = portBuffer(port))
-        for (int n = 0; n < kBlockFrames; ++n) out[n] = 0.0f;
-}
-
-// Every audio connection of one input, each by its amount; a broken sample counts as silence so
-// that it can never reach the section histories.
-void mixInput(const ConnectionDescriptor* descriptors, const PortEntry* const* sources, uint32_t first,
-              uint32_t count, float* into) {
-    for (int n = 0; n < kBlockFrames; ++n) into[n] = 0.0f;
-    for (uint32_t k = first; k < first + count; ++k) {
-        const float* samples = sources[k] ? portBuffer(*sources[k]) : nullptr;
-        if (samples == nullptr) continue; // a block-rate source has no samples
-        const float g = descriptors[k].amount();
-        for (int n = 0; n < kBlockFrames; ++n) into[n] += g * samples[n];
-    }
-    for (int n = 0; n < kBlockFrames; ++n) into[n] = finiteOrZero(into[n]);
-}
-
 void clearHistories(ParametricEqModule& m) {
     for (EqHistory& h : m.history) h = EqHistory{0.0, 0.0, 0.0, 0.0};
 }
-
-double flushed(double v) { return (v > -kFlushBelow && v < kFlushBelow) ? 0.0 : v; }
-bool withinRange(double v) { return std::fabs(v) < kLoudest; } // false for NaN too
 
 // Decaying tails are cut before they reach the slow denormal range; a section that ran away
 // (only a broken input can do that to a stable filter) starts again from rest.
@@ -121,38 +94,29 @@ void updateBands(ParametricEqModule& m, const ParametricEqParams& p, const float
     for (const int band : {Peak1Q, Peak2Q}) c[band] = heldWithin((mod[band] + 1.0f) * p.band[band], kLowestQ, kHighestQ);
 }
 
+constexpr EffectTail kTail{21, 23, 24};
+
 bool storeParameter(ParametricEqParams& p, int parameter, int16_t word, float* echo, int* code) {
     const float x = wordValue(word);
     const int band = parameter - kFirstBandParameter;
     switch (parameter) {
     case 7: case 9: case 12: case 15:
         p.band[band] = eqBandFrequency(x);
-        *echo = p.band[band]; *code = 1; return true;
+        *echo = p.band[band]; *code = echo::Hertz; return true;
     case 8: case 10: case 13: case 16:
         p.band[band] = eqGainDecibels(x);
-        *echo = p.band[band]; *code = 0; return true;
+        *echo = p.band[band]; *code = echo::Decibels; return true;
     case 11: case 14:
         p.band[band] = eqQ(x);
-        *echo = x; *code = 4; return true;
+        *echo = x; *code = echo::Fraction; return true;
     case 17: case 18: case 19: case 20:
         p.on[parameter - kFirstSwitchParameter] = word;
-        *echo = float(word); *code = 8; return true;
-    case 21:
-        p.mix = x;
-        *echo = x; *code = 4; return true;
+        *echo = float(word); *code = echo::Switch; return true;
     case 22:
-        p.setting22 = word;
-        *echo = float(word); *code = 7; return true;
-    case 23: {
-        const float db = levelToDecibels(x);
-        p.outputGain = decibelsToGain(db);
-        *echo = db; *code = 0; return true;
-    }
-    case 24:
-        p.bypass = word;
-        *echo = float(word); *code = 8; return true;
+        p.spare22 = word;
+        *echo = float(word); *code = echo::Selection; return true;
     default:
-        return false;
+        return storeEffectTail(kTail, {&p.mix, &p.outputGain, &p.bypass}, parameter, word, *echo, *code);
     }
 }
 
@@ -184,7 +148,7 @@ void processParametricEq(void* module, const ConnectionDescriptor* descriptors, 
     const EngineContext* context = m.head.context;
     if (!wired || m.head.record == nullptr || context == nullptr ||
         (counts[1] > 0 && portBuffer(m.ports[1]) == nullptr)) {
-        silence(m.ports[0]);
+        silence(portBuffer(m.ports[0]));
         return;
     }
     const ParametricEqParams& p = m.head.record->as<ParametricEqParams>();
@@ -234,7 +198,7 @@ void loadParametricEqBlock(const uint16_t* data, int wordCount, ParameterRecord*
     if (data == nullptr || record == nullptr || wordCount < kBlockWords) return;
     ParametricEqParams& p = record->as<ParametricEqParams>();
     float echo = 0.0f;
-    int code = 0;
+    int code = echo::Decibels;
     for (int parameter = kFirstBandParameter; parameter < kBlockWords; ++parameter)
         storeParameter(p, parameter, int16_t(data[parameter + 2]), &echo, &code);
 }
@@ -243,7 +207,7 @@ void setParametricEqParameter(int16_t value, int parameter, float* echoValue, in
                               EngineContext*) {
     if (record == nullptr) return;
     float echo = 0.0f;
-    int code = 0;
+    int code = echo::Decibels;
     if (!storeParameter(record->as<ParametricEqParams>(), parameter, value, &echo, &code)) return;
     if (echoValue) *echoValue = echo;
     if (echoCode) *echoCode = code;

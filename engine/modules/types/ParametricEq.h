@@ -40,7 +40,7 @@ struct ParametricEqParams {
     float band[EqValue::Count]; // Hz, dB or Q by kind
     int32_t on[kEqSections];
     float mix;
-    int32_t setting22; // kept and echoed; the sound never reads it
+    int32_t spare22;   // kept and echoed; the sound never reads it
     float outputGain;  // linear
     int32_t bypass;    // 1 forces the mix to 0
 };

@@ -3,11 +3,12 @@
 
 #include <cmath>
 
+#include "engine/dsp/SampleGuards.h"
+
 namespace corvex {
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 constexpr double kRoot2 = 1.41421356237309504880;
 
 // Pre-warped so that the analog corner lands exactly on the digital one.

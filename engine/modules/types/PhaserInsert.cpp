@@ -7,11 +7,15 @@
 #include "engine/dsp/ConnectionDescriptor.h"
 #include "engine/dsp/ConversionCurves.h"
 #include "engine/dsp/ModuleValues.h"
+#include "engine/dsp/SampleGuards.h"
 #include "engine/dsp/TempoSync.h"
 #include "engine/modules/BlockBufferStore.h"
+#include "engine/modules/BlockSignals.h"
+#include "engine/modules/EchoCodes.h"
 #include "engine/modules/EngineContext.h"
 #include "engine/modules/ModulationSum.h"
 #include "engine/modules/ModulePools.h"
+#include "engine/modules/types/EffectTail.h"
 
 namespace corvex {
 
@@ -41,75 +45,52 @@ constexpr double kDepthSemitones = 110.0;
 constexpr double kFirstStageScale = 1.5;
 constexpr double kStageScale = 1.35;
 
-constexpr double kFlushBelow = 1e-30;
-constexpr double kLoudest = 1e30;
-
-float toSample(double y) {
-    if (y > -kFlushBelow && y < kFlushBelow) return 0.0f;
-    if (!(std::fabs(y) < kLoudest)) return y > 0.0 ? float(kLoudest) : (y < 0.0 ? float(-kLoudest) : 0.0f);
-    return float(y);
-}
-
-void silence(float* out) {
-    if (out != nullptr)
-        for (int n = 0; n < kBlockFrames; ++n) out[n] = 0.0f;
-}
-
 // The rows write 2..6; any other count takes the nearest stage that exists.
 int32_t heldStages(int32_t stages) { return stages < 1 ? 1 : (stages > kPhaserStages ? kPhaserStages : stages); }
+
+constexpr EffectTail kTail{13, 18, 19};
 
 bool storeParameter(PhaserInsertParams& p, int parameter, int16_t word, float* echo, int* code) {
     const float x = wordValue(word);
     switch (parameter) {
     case 7:
         p.stages = heldStages(word);
-        *echo = float(p.stages); *code = 7; return true;
+        *echo = float(p.stages); *code = echo::Selection; return true;
     case 8:
         p.feedback = x;
-        *echo = x; *code = 4; return true;
+        *echo = x; *code = echo::Fraction; return true;
     case 9:
         p.centre = x * 1000.0f + 20.0f;
-        *echo = p.centre; *code = 1; return true;
+        *echo = p.centre; *code = echo::Hertz; return true;
     case 10:
         p.depth = x;
-        *echo = x; *code = 4; return true;
+        *echo = x; *code = echo::Fraction; return true;
     case 11:
         p.rateHz = insertPhaserRate(word);
         p.rateCode = mapParam16Segments(x);
         if (p.tempoSync != 0) {
-            *echo = p.rateCode; *code = 3;
+            *echo = p.rateCode; *code = echo::TempoRatio;
         } else {
-            *echo = p.rateHz; *code = 1;
+            *echo = p.rateHz; *code = echo::Hertz;
         }
         return true;
     case 12:
         p.spare12 = word;
-        *echo = float(word); *code = 8; return true;
-    case 13:
-        p.mix = x;
-        *echo = x; *code = 4; return true;
+        *echo = float(word); *code = echo::Switch; return true;
     case 14:
         p.wave = heldPhaserWave(word);
-        *echo = float(p.wave); *code = 7; return true;
+        *echo = float(p.wave); *code = echo::Selection; return true;
     case 15:
         p.spare15 = word;
-        *echo = float(word); *code = 7; return true;
+        *echo = float(word); *code = echo::Selection; return true;
     case 16:
         p.spare16 = word;
-        *echo = float(word); *code = 7; return true;
+        *echo = float(word); *code = echo::Selection; return true;
     case 17:
         p.tempoSync = word;
-        *echo = float(word); *code = 8; return true;
-    case 18: {
-        const float db = levelToDecibels(x);
-        p.level = decibelsToGain(db);
-        *echo = db; *code = 0; return true;
-    }
-    case 19:
-        p.bypass = word;
-        *echo = float(word); *code = 8; return true;
+        *echo = float(word); *code = echo::Switch; return true;
     default:
-        return false;
+        return storeEffectTail(kTail, {&p.mix, &p.level, &p.bypass}, parameter, word, *echo, *code);
     }
 }
 
@@ -187,8 +168,7 @@ void processPhaserInsert(void* module, const ConnectionDescriptor* descriptors, 
         double y[kPhaserStages];
         y[0] = phaserStageSaturated(m.stages[0], x, firstGain) - tanhApprox6(feedback * m.lastOutput);
         for (int s = 1; s < kPhaserStages; ++s) y[s] = phaserStageSaturated(m.stages[s], y[s - 1], gain);
-        double o = y[taken];
-        if (o > -kFlushBelow && o < kFlushBelow) o = 0.0;
+        const double o = flushed(y[taken]);
         m.lastOutput = o;
         out[n] = toSample((x * (1.0 - wet) + o * wet) * level);
     }
@@ -199,7 +179,7 @@ void loadPhaserInsertBlock(const uint16_t* data, int wordCount, ParameterRecord*
     if (data == nullptr || record == nullptr || wordCount < kBlockWords) return;
     PhaserInsertParams& p = record->as<PhaserInsertParams>();
     float echo = 0.0f;
-    int code = 0;
+    int code = echo::Decibels;
     for (int parameter = 7; parameter < kBlockWords; ++parameter)
         storeParameter(p, parameter, int16_t(data[parameter + 2]), &echo, &code);
 }
@@ -208,7 +188,7 @@ void setPhaserInsertParameter(int16_t value, int parameter, float* echoValue, in
                               EngineContext*) {
     if (record == nullptr) return;
     float echo = 0.0f;
-    int code = 0;
+    int code = echo::Decibels;
     if (!storeParameter(record->as<PhaserInsertParams>(), parameter, value, &echo, &code)) return;
     if (echoValue) *echoValue = echo;
     if (echoCode) *echoCode = code;

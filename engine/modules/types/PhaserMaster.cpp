@@ -7,10 +7,14 @@
 #include "engine/dsp/ConnectionDescriptor.h"
 #include "engine/dsp/ConversionCurves.h"
 #include "engine/dsp/ModuleValues.h"
+#include "engine/dsp/SampleGuards.h"
 #include "engine/dsp/TempoSync.h"
 #include "engine/modules/BlockBufferStore.h"
+#include "engine/modules/BlockSignals.h"
+#include "engine/modules/EchoCodes.h"
 #include "engine/modules/EngineContext.h"
 #include "engine/modules/ModulePools.h"
+#include "engine/modules/types/EffectTail.h"
 
 namespace corvex {
 
@@ -27,26 +31,15 @@ constexpr float kRateCurve[11] = {0.001f, 0.02f, 0.05f, 0.1f, 0.5f, 1.0f, 3.5f, 
 
 constexpr float kDepthSemitones = 50.0f;
 constexpr double kStageScale = 1.35;
-constexpr double kFlushBelow = 1e-30;
-constexpr double kLoudest = 1e30;
 // Far above anything a chain with feedback below unity reaches; past it a chain starts afresh.
 constexpr double kRunaway = 1e100;
-
-float toSample(double y) {
-    if (y > -kFlushBelow && y < kFlushBelow) return 0.0f;
-    if (!(std::fabs(y) < kLoudest)) return y > 0.0 ? float(kLoudest) : (y < 0.0 ? float(-kLoudest) : 0.0f);
-    return float(y);
-}
-
-void silence(float* out) {
-    if (out != nullptr)
-        for (int n = 0; n < kBlockFrames; ++n) out[n] = 0.0f;
-}
 
 double sweptFrequency(float depth, float lfo, float centre) {
     const float f = semitonesToRatio(depth * lfo * kDepthSemitones) * centre;
     return double(heldWithin(f, kPhaserLowestSweep, kPhaserHighestSweep));
 }
+
+constexpr EffectTail kTail{25, 28, 29};
 
 bool storeParameter(PhaserMasterParams& p, int parameter, int16_t word, float* echo, int* code) {
     const float x = wordValue(word);
@@ -55,73 +48,62 @@ bool storeParameter(PhaserMasterParams& p, int parameter, int16_t word, float* e
         // Feedback past unity around an allpass chain grows without bound.
         float& f = p.feedback[parameter == 8 ? 0 : 1];
         f = heldWithin(x, -1.0f, 1.0f);
-        *echo = f; *code = 4; return true;
+        *echo = f; *code = echo::Fraction; return true;
     }
     case 9: case 14: {
         float& c = p.centre[parameter == 9 ? 0 : 1];
         c = x * 1000.0f + 20.0f;
-        *echo = c; *code = 1; return true;
+        *echo = c; *code = echo::Hertz; return true;
     }
     case 10: case 15:
         p.depth[parameter == 10 ? 0 : 1] = x;
-        *echo = x; *code = 4; return true;
+        *echo = x; *code = echo::Fraction; return true;
     case 11: case 16: {
         int32_t& w = p.wave[parameter == 11 ? 0 : 1];
         w = heldPhaserWave(word);
-        *echo = float(w); *code = 7; return true;
+        *echo = float(w); *code = echo::Selection; return true;
     }
     case 12: case 17: {
         const int c = parameter == 12 ? 0 : 1;
         p.rateHz[c] = masterPhaserRate(word);
         p.rateCode[c] = mapParam16Segments(x);
         if (p.tempoSync != 0) {
-            *echo = p.rateCode[c]; *code = 3;
+            *echo = p.rateCode[c]; *code = echo::TempoRatio;
         } else {
-            *echo = p.rateHz[c]; *code = 1;
+            *echo = p.rateHz[c]; *code = echo::Hertz;
         }
         return true;
     }
     case 7:
         p.spare7 = x;
-        *echo = x; *code = 4; return true;
+        *echo = x; *code = echo::Fraction; return true;
     case 18:
         p.spare18 = x;
-        *echo = x; *code = 4; return true;
+        *echo = x; *code = echo::Fraction; return true;
     case 19:
         p.spare19 = word;
-        *echo = float(word); *code = 8; return true;
+        *echo = float(word); *code = echo::Switch; return true;
     case 20:
         p.tempoSync = word;
-        *echo = float(word); *code = 8; return true;
+        *echo = float(word); *code = echo::Switch; return true;
     case 21: case 22:
         // A switch: any other word would scale the other side's chain by itself.
         p.cross = word < 0 ? 0 : (word > 1 ? 1 : word);
-        *echo = float(p.cross); *code = 8; return true;
+        *echo = float(p.cross); *code = echo::Switch; return true;
     case 23:
         p.spare23 = x;
-        *echo = x; *code = 4; return true;
+        *echo = x; *code = echo::Fraction; return true;
     case 24:
         p.spare24 = x;
-        *echo = x; *code = 4; return true;
-    case 25:
-        p.mix = x;
-        *echo = x; *code = 4; return true;
+        *echo = x; *code = echo::Fraction; return true;
     case 26:
         p.spare26 = word;
-        *echo = float(word); *code = 8; return true;
+        *echo = float(word); *code = echo::Switch; return true;
     case 27:
         p.spare27 = word;
-        *echo = float(word); *code = 8; return true;
-    case 28: {
-        const float db = levelToDecibels(x);
-        p.level = decibelsToGain(db);
-        *echo = db; *code = 0; return true;
-    }
-    case 29:
-        p.bypass = word;
-        *echo = float(word); *code = 8; return true;
+        *echo = float(word); *code = echo::Switch; return true;
     default:
-        return false;
+        return storeEffectTail(kTail, {&p.mix, &p.level, &p.bypass}, parameter, word, *echo, *code);
     }
 }
 
@@ -191,7 +173,7 @@ void processPhaserMaster(void* module, const ConnectionDescriptor* descriptors, 
             PhaserStage* st = m.stages[c];
             double v = phaserStageLinear(st[0], x[c], gain[c]) - double(p.feedback[c]) * m.lastOutput[c];
             for (int s = 1; s < kPhaserStages; ++s) v = phaserStageLinear(st[s], v, gain[c]);
-            if (v > -kFlushBelow && v < kFlushBelow) v = 0.0;
+            v = flushed(v);
             m.lastOutput[c] = v;
             y[c] = v;
         }
@@ -208,7 +190,7 @@ void loadPhaserMasterBlock(const uint16_t* data, int wordCount, ParameterRecord*
     if (data == nullptr || record == nullptr || wordCount < kBlockWords) return;
     PhaserMasterParams& p = record->as<PhaserMasterParams>();
     float echo = 0.0f;
-    int code = 0;
+    int code = echo::Decibels;
     for (int parameter = 7; parameter < kBlockWords; ++parameter)
         if (parameter != 22) storeParameter(p, parameter, int16_t(data[parameter + 2]), &echo, &code);
     if (p.cross == 0) storeParameter(p, 22, int16_t(data[22 + 2]), &echo, &code);
@@ -218,7 +200,7 @@ void setPhaserMasterParameter(int16_t value, int parameter, float* echoValue, in
                               EngineContext*) {
     if (record == nullptr) return;
     float echo = 0.0f;
-    int code = 0;
+    int code = echo::Decibels;
     if (!storeParameter(record->as<PhaserMasterParams>(), parameter, value, &echo, &code)) return;
     if (echoValue) *echoValue = echo;
     if (echoCode) *echoCode = code;

@@ -6,6 +6,7 @@
 
 #include "engine/dsp/ConversionCurves.h"
 #include "engine/dsp/OscillatorWaveTables.h"
+#include "engine/dsp/SampleGuards.h"
 #include "engine/dsp/TempoSync.h"
 
 namespace corvex {
@@ -25,7 +26,6 @@ struct PhaserStage {
 // g = 1 - e^a with a = -2 pi f / rate, the exponential taken as its third-order series: cheap once a
 // block, and close enough below 16 kHz.
 inline double phaserCoefficient(double frequency, double rate) {
-    constexpr double kTwoPi = 6.28318530717958647692;
     const double a = -kTwoPi * frequency / rate;
     return 1.0 - (1.0 + a + a * a * 0.5 + a * a * a / 6.0);
 }
@@ -57,18 +57,16 @@ inline uint32_t phaserPhaseStep(double cyclesPerBlock) {
 // Both stage forms: the state follows -(2/3)(x + x_prev + s) scaled by the coefficient; the output
 // is x + s. The insert phaser saturates the step, the master phaser does not.
 inline double phaserStageSaturated(PhaserStage& st, double x, double gain) {
-    constexpr double kFlushBelow = 1e-30;
     st.state = tanhApprox6((x + st.previousInput + st.state) * (-2.0 / 3.0)) * gain + st.state;
     // A decaying state would otherwise sink into denormals once the voice falls silent.
-    if (st.state > -kFlushBelow && st.state < kFlushBelow) st.state = 0.0;
+    st.state = flushed(st.state);
     st.previousInput = x;
     return x + st.state;
 }
 
 inline double phaserStageLinear(PhaserStage& st, double x, double gain) {
-    constexpr double kFlushBelow = 1e-30;
     st.state = (st.previousInput + x + st.state) * (-2.0 / 3.0) * gain + st.state;
-    if (st.state > -kFlushBelow && st.state < kFlushBelow) st.state = 0.0;
+    st.state = flushed(st.state);
     st.previousInput = x;
     return x + st.state;
 }

@@ -1,5 +1,6 @@
 // The part's X/Y modulation generator (type 42): three block-rate LFOs, the point (X, Y) of the first
 // two turned around the centre by the third, and the trajectory that the editor draws.
+#include "engine/modules/EchoCodes.h"
 #include "engine/modules/types/Quorbit.h"
 
 #include <cmath>
@@ -36,17 +37,6 @@ constexpr double kPhaseTurn = 4294967296.0;
 // Hz over the rate word 0 .. 1 in ten equal spans.
 constexpr float kRateCurve[] = {0.0f, 0.02f, 0.05f, 0.1f, 0.5f, 1.0f, 3.5f, 9.0f, 15.0f, 30.0f, 50.0f};
 
-template <size_t N>
-float curveAt(const float (&points)[N], float v) {
-    if (v >= 1.0f) return points[N - 1];
-    if (!(v >= 0.0f)) return points[0];
-    const float t = float(N - 1) * v;
-    size_t i = size_t(t);
-    if (i > N - 2) i = N - 2; // a value just below 1.0 can round t up to the last point
-    const float f = t - float(i);
-    return (1.0f - f) * points[i] + f * points[i + 1];
-}
-
 // A rate word of 0 or below has no tempo code: the synced LFO stands still there.
 float quorbitSyncCode(float v) { return v > 0.0f ? mapParam16Segments(v) : 0.0f; }
 
@@ -56,29 +46,29 @@ bool storeParameter(QuorbitParams& p, int parameter, int16_t word, float* echo, 
     case 8: case 9: case 10:
         p.shape[parameter - 8] = word;
         *echo = float(word);
-        *code = 7;
+        *code = echo::Selection;
         return true;
     case 11: case 12: case 13: {
         const int k = parameter - 11;
-        p.rateHz[k] = curveAt(kRateCurve, v);
+        p.rateHz[k] = pointCurve(kRateCurve, v);
         p.syncCode[k] = quorbitSyncCode(v);
         const bool synced = p.midiSync != 0;
         *echo = synced ? p.syncCode[k] : p.rateHz[k];
-        *code = synced ? 3 : 1;
+        *code = synced ? echo::TempoRatio : echo::Hertz;
         return true;
     }
     case 14: case 15: case 16: case 17: case 18: case 19:
         p.spare[parameter - 14] = v;
         *echo = v;
-        *code = parameter < 17 ? 10 : 5;
+        *code = parameter < 17 ? echo::Degrees : echo::Milliseconds;
         return true;
     case 20:
         p.angle = v * kAngleRadians;
         *echo = v * kAngleDegrees;
-        *code = 10;
+        *code = echo::Degrees;
         return true;
-    case 21: p.midiSync = word; *echo = float(word); *code = 5; return true;
-    case 22: p.freeRunning = word; *echo = float(word); *code = 8; return true;
+    case 21: p.midiSync = word; *echo = float(word); *code = echo::Milliseconds; return true;
+    case 22: p.freeRunning = word; *echo = float(word); *code = echo::Switch; return true;
     default: return false;
     }
 }
@@ -203,7 +193,7 @@ void loadQuorbitBlock(const uint16_t* data, int wordCount, ParameterRecord* reco
     QuorbitParams& p = record->as<QuorbitParams>();
     auto word = [data](int j) { return int16_t(data[j + 2]); };
     float echo = 0.0f;
-    int code = 0;
+    int code = echo::Decibels;
     // The sync switch first, so that the rates are converted under the setting they arrive with.
     storeParameter(p, 21, word(21), &echo, &code);
     for (int j = 8; j < kBlockWords; ++j) storeParameter(p, j, word(j), &echo, &code);
@@ -213,7 +203,7 @@ void setQuorbitParameter(int16_t value, int parameter, float* echoValue, int* ec
                          EngineContext*) {
     if (record == nullptr) return;
     float echo = 0.0f;
-    int code = 0;
+    int code = echo::Decibels;
     if (!storeParameter(record->as<QuorbitParams>(), parameter, value, &echo, &code)) return;
     if (echoValue) *echoValue = echo;
     if (echoCode) *echoCode = code;

@@ -1,5 +1,7 @@
 // The stereo reverb (type 29): a pre-delay into an eight-line feedback delay network with damped
 // feedback and slowly wandering output taps, hosted by a master effect slot.
+#include "engine/dsp/SampleGuards.h"
+#include "engine/modules/BlockSignals.h"
 #include "engine/modules/types/Reverb.h"
 
 #include <cmath>
@@ -53,24 +55,7 @@ constexpr double kTwoToMinus31 = 1.0 / 2147483648.0;
 constexpr double kOffsetGlide = 4e-5;  // per 44.1 kHz sample
 constexpr float kPreDelayGlide = 0.01f; // per 44.1 kHz block
 constexpr double kMatrixScale = 0.25;
-constexpr double kPi = 3.14159265358979323846;
 constexpr double kSqrt2 = 1.41421356237309504880;
-
-constexpr double kFlushBelow = 1e-30;
-constexpr double kLoudest = 1e30;
-
-double flushed(double v) { return (v > -kFlushBelow && v < kFlushBelow) ? 0.0 : v; }
-
-float toSample(double y) {
-    if (y > -kFlushBelow && y < kFlushBelow) return 0.0f;
-    if (!(std::fabs(y) < kLoudest)) return y > 0.0 ? float(kLoudest) : (y < 0.0 ? float(-kLoudest) : 0.0f);
-    return float(y);
-}
-
-void silence(float* out) {
-    if (out != nullptr)
-        for (int n = 0; n < kBlockFrames; ++n) out[n] = 0.0f;
-}
 
 // One input's first connection: its samples (none from a block-rate source) and its level.
 struct Input {

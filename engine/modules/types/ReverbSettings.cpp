@@ -4,6 +4,8 @@
 
 #include "engine/dsp/ConversionCurves.h"
 #include "engine/dsp/ModuleValues.h"
+#include "engine/modules/EchoCodes.h"
+#include "engine/modules/types/EffectTail.h"
 #include "engine/modules/types/Reverb.h"
 
 namespace corvex {
@@ -24,43 +26,34 @@ constexpr float kLowDampingPoints[] = {60.0f, 200.0f, 300.0f, 400.0f};
 // Milliseconds at x = i / 7.
 constexpr float kPreDelayPoints[] = {1.0f, 25.0f, 50.0f, 75.0f, 100.0f, 125.0f, 150.0f, 200.0f};
 
+constexpr EffectTail kTail{13, 15, 16};
+
 bool store(ReverbParams& p, int parameter, int16_t word, float& echo, int& code) {
     const float x = wordValue(word);
     switch (parameter) {
     case 7:
         p.feedback = reverbFeedback(x);
-        echo = p.feedback; code = 4; return true;
+        echo = p.feedback; code = echo::Fraction; return true;
     case 8:
         p.sizeCompanion = reverbFeedback(x);
-        echo = p.sizeCompanion; code = 4; return true;
+        echo = p.sizeCompanion; code = echo::Fraction; return true;
     case 9:
         p.highDamping = reverbHighDamping(x);
-        echo = p.highDamping; code = 1; return true;
+        echo = p.highDamping; code = echo::Hertz; return true;
     case 10:
         p.highDampingCompanion = reverbHighDamping(x);
-        echo = p.highDampingCompanion; code = 1; return true;
+        echo = p.highDampingCompanion; code = echo::Hertz; return true;
     case 11:
         p.lowDamping = reverbLowDamping(x);
-        echo = p.lowDamping; code = 1; return true;
+        echo = p.lowDamping; code = echo::Hertz; return true;
     case 12:
         p.preDelay = reverbPreDelay(x);
-        echo = p.preDelay; code = 5; return true;
-    case 13:
-        p.mix = x;
-        echo = x; code = 4; return true;
+        echo = p.preDelay; code = echo::Milliseconds; return true;
     case 14:
         p.spread = word;
-        echo = float(word); code = 8; return true;
-    case 15: {
-        const float db = levelToDecibels(x);
-        p.outputGain = decibelsToGain(db);
-        echo = db; code = 0; return true;
-    }
-    case 16:
-        p.bypass = word;
-        echo = float(word); code = 8; return true;
+        echo = float(word); code = echo::Switch; return true;
     default:
-        return false;
+        return storeEffectTail(kTail, {&p.mix, &p.outputGain, &p.bypass}, parameter, word, echo, code);
     }
 }
 
@@ -83,7 +76,7 @@ void loadReverbBlock(const uint16_t* data, int wordCount, ParameterRecord* recor
     if (data == nullptr || record == nullptr || wordCount < kBlockWords) return;
     ReverbParams& p = record->as<ReverbParams>();
     float echo = 0.0f;
-    int code = 0;
+    int code = echo::Decibels;
     for (int parameter = kFirstParameter; parameter < kBlockWords; ++parameter)
         if (parameter != kSpreadParameter) store(p, parameter, int16_t(data[parameter + 2]), echo, code);
     p.spread = 1;
@@ -93,7 +86,7 @@ void setReverbParameter(int16_t value, int parameter, float* echoValue, int* ech
                         EngineContext*) {
     if (record == nullptr) return;
     float echo = 0.0f;
-    int code = 0;
+    int code = echo::Decibels;
     if (!store(record->as<ReverbParams>(), parameter, value, echo, code)) return;
     if (echoValue) *echoValue = echo;
     if (echoCode) *echoCode = code;

@@ -7,10 +7,14 @@
 #include "engine/dsp/ConnectionDescriptor.h"
 #include "engine/dsp/ConversionCurves.h"
 #include "engine/dsp/ModuleValues.h"
+#include "engine/dsp/SampleGuards.h"
 #include "engine/modules/BlockBufferStore.h"
+#include "engine/modules/BlockSignals.h"
+#include "engine/modules/EchoCodes.h"
 #include "engine/modules/EngineContext.h"
 #include "engine/modules/ModulationSum.h"
 #include "engine/modules/ModulePools.h"
+#include "engine/modules/types/EffectTail.h"
 
 namespace corvex {
 
@@ -30,71 +34,41 @@ constexpr float kHighestFrequency = 3000.0f;
 constexpr float kFrequencySemitones = 48.0f; // per unit of frequency modulation
 constexpr float kOffsetSemitones = 30.0f;    // per unit of offset modulation
 constexpr double kHighPassDecades = 208.0;
-constexpr double kPi = 3.14159265358979323846;
-constexpr double kSmallestGain = 1e-30;
-constexpr double kFlushBelow = 1e-30;
 // No real signal comes near these; a broken one is held here so that no product can overflow.
 constexpr float kLoudestInput = 1e12f;
-constexpr double kLoudestOutput = 1e30;
 
 float heldInput(float v) {
     if (v != v) return 0.0f;
     return v > kLoudestInput ? kLoudestInput : (v < -kLoudestInput ? -kLoudestInput : v);
 }
 
-float toSample(double v) {
-    if (v > -kFlushBelow && v < kFlushBelow) return 0.0f;
-    return float(v > kLoudestOutput ? kLoudestOutput : (v < -kLoudestOutput ? -kLoudestOutput : v));
-}
-
-void silence(float* out) {
-    for (int n = 0; n < kBlockFrames; ++n) out[n] = 0.0f;
-}
+constexpr EffectTail kTail{15, 16, 17, echo::Fraction, true};
 
 bool store(RingModulatorParams& p, int parameter, int16_t word, float& echo, int& code) {
-    const float v = wordValue(word);
     switch (parameter) {
     case 3:
         p.mode = word;
         echo = float(word);
-        code = 7;
+        code = echo::Selection;
         return true;
     case 7:
         p.frequency = tenSegmentLookup(word, kFrequencyCurve);
         echo = p.frequency;
-        code = 1;
+        code = echo::Hertz;
         return true;
     case 8:
         p.offset = tenSegmentLookup(word, kOffsetCurve);
         echo = p.offset;
-        code = 4;
+        code = echo::Fraction;
         return true;
     case 14:
-        p.word14 = word;
+        p.spare14 = word;
         echo = float(word);
-        code = 8;
-        return true;
-    case 15:
-        p.mix = v;
-        echo = v;
-        code = 4;
-        return true;
-    case 16: {
-        const float db = levelToDecibels(v);
-        const float gain = decibelsToGain(db);
-        p.outputDecibels = db;
-        p.outputGain = gain < kSmallestGain ? 0.0f : gain;
-        echo = db;
-        code = 0;
-        return true;
-    }
-    case 17:
-        p.bypass = word;
-        echo = float(word);
-        code = 8;
+        code = echo::Switch;
         return true;
     default:
-        return false;
+        return storeEffectTail(kTail, {&p.mix, &p.outputGain, &p.bypass, &p.outputDecibels}, parameter, word, echo,
+                               code);
     }
 }
 
@@ -109,7 +83,7 @@ void multiplySignals(const RingModulatorParams& p, const float* x, float xAmount
     for (int n = 0; n < kBlockFrames; ++n) {
         const double a = double(heldInput(x[n])) * xAmount;
         const double b = double(heldInput(y[n])) * yAmount;
-        out[n] = toSample(mix * a * b + (1.0 - mix) * a);
+        out[n] = clampedSample(mix * a * b + (1.0 - mix) * a);
     }
 }
 
@@ -133,11 +107,11 @@ void modulateBySine(RingModulatorModule& m, const RingModulatorParams& p, const 
         c += step * s;
         const double product = 0.6 * signal * (1.4 * c + bias);
         low = a * low + b * product;
-        out[n] = toSample(gain * (wet * (product - low) + (1.0 - wet) * signal));
+        out[n] = clampedSample(gain * (wet * (product - low) + (1.0 - wet) * signal));
     }
     m.sine = s;
     m.cosine = c;
-    m.lowPass = low > -kFlushBelow && low < kFlushBelow ? 0.0 : low;
+    m.lowPass = flushed(low);
 }
 
 } // namespace
@@ -187,7 +161,7 @@ void loadRingModulatorBlock(const uint16_t* data, int wordCount, ParameterRecord
     if (data == nullptr || record == nullptr || wordCount < kBlockWords) return;
     RingModulatorParams& p = record->as<RingModulatorParams>();
     float echo = 0.0f;
-    int code = 0;
+    int code = echo::Decibels;
     for (const int j : {3, 7, 8, 14, 15, 16, 17}) store(p, j, int16_t(data[j + 2]), echo, code);
 }
 
@@ -195,7 +169,7 @@ void setRingModulatorParameter(int16_t value, int parameter, float* echoValue, i
                                ParameterRecord* record, EngineContext*) {
     if (record == nullptr) return;
     float echo = 0.0f;
-    int code = 0;
+    int code = echo::Decibels;
     if (!store(record->as<RingModulatorParams>(), parameter, value, echo, code)) return;
     if (echoValue) *echoValue = echo;
     if (echoCode) *echoCode = code;

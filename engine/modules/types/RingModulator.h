@@ -31,8 +31,8 @@ struct RingModulatorModule {
 };
 
 struct RingModulatorParams {
-    int32_t mode;   // parameter 3: kept and echoed, read by nothing
-    int32_t word14; // kept and echoed, read by nothing
+    int32_t mode;    // parameter 3: kept and echoed, read by nothing
+    int32_t spare14; // kept and echoed, read by nothing
     float frequency;
     float offset;
     float mix;

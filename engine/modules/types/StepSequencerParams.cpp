@@ -2,6 +2,7 @@
 #include "engine/modules/types/StepSequencer.h"
 
 #include "engine/dsp/ModuleValues.h"
+#include "engine/modules/EchoCodes.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -66,10 +67,10 @@ Echo storeTrackParameter(SequencerTrackParams& t, int k, int16_t word, float* ec
     }
     switch (k) {
     case 0: t.range = float(word); return Echo::None;
-    case 1: *echo = t.glideMs = std::max(sequencerTimeCurve(x), kMinimumTime); *code = 5; return Echo::Reported;
-    case 2: *echo = t.attackMs = std::max(sequencerTimeCurve(x), kMinimumTime); *code = 5; return Echo::Reported;
-    case 3: *echo = t.level = x; *code = 4; return Echo::Reported;
-    case 4: *echo = t.decayMs = std::max(sequencerTimeCurve(x), kMinimumTime); *code = 5; return Echo::Reported;
+    case 1: *echo = t.glideMs = std::max(sequencerTimeCurve(x), kMinimumTime); *code = echo::Milliseconds; return Echo::Reported;
+    case 2: *echo = t.attackMs = std::max(sequencerTimeCurve(x), kMinimumTime); *code = echo::Milliseconds; return Echo::Reported;
+    case 3: *echo = t.level = x; *code = echo::Fraction; return Echo::Reported;
+    case 4: *echo = t.decayMs = std::max(sequencerTimeCurve(x), kMinimumTime); *code = echo::Milliseconds; return Echo::Reported;
     default: return Echo::Unknown;
     }
 }
@@ -86,7 +87,7 @@ Echo storeParameter(StepSequencerParams& p, int parameter, int16_t word, float* 
     case 9:
         p.freeRate = std::max(kRateScale * x, kMinimumRate);
         *echo = p.freeRate;
-        *code = 2;
+        *code = echo::BeatsPerMinute;
         return Echo::Reported;
     case 10: p.stepsPerBeat = float(clampedWord(word, kLargestStepsWord)) * 0.25f; return Echo::None;
     case 11: setField(p.flags, FirstStepShift, 31u, clampedWord(word, 31)); return Echo::None;
@@ -94,7 +95,7 @@ Echo storeParameter(StepSequencerParams& p, int parameter, int16_t word, float* 
     case 13:
         p.swing = std::clamp(x, -kLongestSwing, kLongestSwing);
         *echo = 100.0f * p.swing;
-        *code = 9;
+        *code = echo::Percent;
         return Echo::Reported;
     case 14: setField(p.flags, ModeShift, 15u, clampedWord(word, 15)); return Echo::None;
     case 15: setFlag(p.flags, FollowTempo, word != 0); return Echo::None;
@@ -120,7 +121,7 @@ void loadStepSequencerBlock(const uint16_t* data, int wordCount, ParameterRecord
     StepSequencerParams& p = record->as<StepSequencerParams>();
     auto word = [data](int j) { return int16_t(data[j + 2]); };
     float echo = 0.0f;
-    int code = 0;
+    int code = echo::Decibels;
     setFlag(p.flags, SequencerFlag::ReportSteps, word(7) != 0);
     const uint32_t tracks = clampedWord(word(8), kSequencerTracks);
     setField(p.flags, SequencerFlag::TrackCountShift, 3u, tracks);
@@ -134,7 +135,7 @@ void setStepSequencerParameter(int16_t value, int parameter, float* echoValue, i
                                EngineContext*) {
     if (record == nullptr) return;
     float echo = 0.0f;
-    int code = 0;
+    int code = echo::Decibels;
     if (storeParameter(record->as<StepSequencerParams>(), parameter, value, &echo, &code) != Echo::Reported) return;
     if (echoValue) *echoValue = echo;
     if (echoCode) *echoCode = code;

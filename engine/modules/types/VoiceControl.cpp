@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/modules/EchoCodes.h"
 #include "engine/modules/EngineContext.h"
 
 namespace corvex {
@@ -145,7 +146,7 @@ void voiceControlSet(int16_t value, int parameter, float* echoValue, int* echoCo
     VoiceControlParams& p = params(record);
     const float f = static_cast<float>(value) * kWord;
     float echo = f;
-    int code = 4;
+    int code = echo::Fraction;
     switch (parameter) {
     case 7: case 10: case 13: case 16:
         p.keyFollow[(parameter - 7) / 3][0] = 0.25f;
@@ -162,12 +163,12 @@ void voiceControlSet(int16_t value, int parameter, float* echoValue, int* echoCo
     case 19:
         p.curveSelect = value;
         echo = static_cast<float>(value);
-        code = 7;
+        code = echo::Selection;
         break;
     case 20:
         setGlide(p, f);
         echo = p.glideTime;
-        code = 5;
+        code = echo::Milliseconds;
         break;
     case 31: case 32: case 33: case 34:
         p.velocityControls[parameter - 31] = f;

@@ -8,6 +8,9 @@
 #include "engine/dsp/ConversionCurves.h"
 #include "engine/dsp/FilterLanes.h"
 #include "engine/dsp/ModuleValues.h"
+#include "engine/dsp/SampleGuards.h"
+#include "engine/modules/BlockSignals.h"
+#include "engine/modules/EchoCodes.h"
 #include "engine/modules/ModulationSum.h"
 #include "engine/modules/EngineContext.h"
 #include "engine/modules/BlockBufferStore.h"
@@ -21,16 +24,16 @@ static_assert(offsetof(VoiceFilterModule, ports) == offsetof(PortedModule, ports
 
 namespace {
 
-// Hz at x = i / 12, formats 8 and other, models 0 and 1.
+// Hz at x = i / 12, formats 8 and other, the low-pass models.
 constexpr float kCutoffPoints[] = {13.9f,   39.02f, 62.2f,  125.0f,    235.0f,        451.0f,  814.0f,
                                    1800.0f, 3259.559f, 6456.0f, 12186.849f, 16050.0f, 16050.0f};
-// Hz at x = i / 6, format 8, model 6.
+// Hz at x = i / 6, format 8, the narrow high-pass model.
 constexpr float kNarrowCutoffPoints[] = {3.0f, 229.192f, 696.23926f, 1263.0f, 1701.0f, 2529.0f, 2914.0f};
-// At x = i / 12, format 8, models 0 and 1; the stored resonance is four times the curve.
+// At x = i / 12, format 8, the low-pass models; the stored resonance is four times the curve.
 constexpr float kResonancePoints[] = {0.0001f, 0.001f, 0.03f,  0.067f, 0.17f,    0.3f,    0.42f,
                                       0.546f,  0.633f, 0.735f, 0.849f, 0.88396f, 0.88396f};
-// At x = i / 10, format 8, model 4; also four times.
-constexpr float kModel4ResonancePoints[] = {0.01f, 0.01f, 0.01f, 0.01f, 0.5f, 0.76f, 0.99f, 1.01f, 1.03f, 1.0f, 1.0f};
+// At x = i / 10, format 8, the exponential high-pass model; also four times.
+constexpr float kExponentialResonancePoints[] = {0.01f, 0.01f, 0.01f, 0.01f, 0.5f, 0.76f, 0.99f, 1.01f, 1.03f, 1.0f, 1.0f};
 
 // Weights of the cascade's input and its four stages; the output reads stages 2 and 4 only.
 struct OutputStage {
@@ -38,16 +41,16 @@ struct OutputStage {
     float weights[5];
 };
 constexpr OutputStage kOutputStages[] = {
-    {0, {0.0f, 0.0f, 1.0f, 0.0f, 0.0f}},
-    {1, {0.0f, 0.0f, 0.0f, 0.0f, 1.0f}},
-    {4, {1.0f, -2.0f, 1.0f, 0.0f, 0.0f}},
-    {6, {1.0f, -2.0f, 1.0f, 0.0f, 0.0f}},
+    {VoiceFilterModel::LowPass12dB, {0.0f, 0.0f, 1.0f, 0.0f, 0.0f}},
+    {VoiceFilterModel::LowPass24dB, {0.0f, 0.0f, 0.0f, 0.0f, 1.0f}},
+    {VoiceFilterModel::HighPassExponential, {1.0f, -2.0f, 1.0f, 0.0f, 0.0f}},
+    {VoiceFilterModel::HighPassNarrow, {1.0f, -2.0f, 1.0f, 0.0f, 0.0f}},
 };
 
 constexpr int kBlockWords = 18;
 constexpr int32_t kPointFormat = 8;
-constexpr float kModel0Gain = 1.1f;
-constexpr float kModel1Gain = 1.0f;
+constexpr float kLowPass12dBGain = 1.1f;
+constexpr float kLowPass24dBGain = 1.0f;
 constexpr float kLoadedGainScale = 1.0f / 268435456.0f; // 2^-28
 
 constexpr float kSlowGlide = 0.02f;
@@ -57,7 +60,6 @@ constexpr float kMaxResonance = 3.5f;
 constexpr float kMinResonance = 0.00001f;
 constexpr float kAudioRateScale = 6.0f;
 
-constexpr double kPi = 3.14159265358979323846;
 constexpr double kHighPassLowest = 5.0;
 constexpr double kHighPassHighest = 17000.0;
 constexpr double kCascadeLowest = 10.0;
@@ -68,10 +70,6 @@ constexpr double kCascadeHighestAt96k = 30000.0;
 constexpr double kHighPassTopRatio = kHighPassHighest / 44100.0;
 constexpr double kCascadeTopRatio = kCascadeHighest / 44100.0;
 
-constexpr double kFlushBelow = 1e-30;
-// No signal comes near this; a state past it only ever got there from a broken input, and a float
-// holds little more.
-constexpr double kLoudest = 1e30;
 // The same bound for samples: no float lies between 1e30 and the float nearest to it, so a float
 // is below the one exactly when it is below the other.
 constexpr float kLoudestSample = 1e30f;
@@ -82,22 +80,26 @@ constexpr int kVoicesPerRun = 16;
 
 float clampedUnit(float x) { return x < 0.0f ? 0.0f : (x > 1.0f ? 1.0f : x); }
 
+bool isLowPass(int32_t model) {
+    return model == VoiceFilterModel::LowPass12dB || model == VoiceFilterModel::LowPass24dB;
+}
+
 float cutoffCurve(int32_t format, int32_t model, float x) {
-    if (model == 4) return 5.0f * std::pow(1.059f, 82.0f * clampedUnit(x));
+    if (model == VoiceFilterModel::HighPassExponential) return 5.0f * std::pow(1.059f, 82.0f * clampedUnit(x));
     if (format == kPointFormat) {
-        if (model == 0 || model == 1) return pointCurve(kCutoffPoints, x);
-        if (model == 6) return pointCurve(kNarrowCutoffPoints, x);
+        if (isLowPass(model)) return pointCurve(kCutoffPoints, x);
+        if (model == VoiceFilterModel::HighPassNarrow) return pointCurve(kNarrowCutoffPoints, x);
         return x;
     }
-    if (model == 0) return 10.0f * std::pow(1.059f, 120.0f * clampedUnit(x));
-    if (model == 1) return pointCurve(kCutoffPoints, x);
+    if (model == VoiceFilterModel::LowPass12dB) return 10.0f * std::pow(1.059f, 120.0f * clampedUnit(x));
+    if (model == VoiceFilterModel::LowPass24dB) return pointCurve(kCutoffPoints, x);
     return x;
 }
 
 float resonanceCurve(int32_t format, int32_t model, float x) {
     if (format != kPointFormat) return 4.0f * x;
-    if (model == 0 || model == 1) return 4.0f * pointCurve(kResonancePoints, x);
-    if (model == 4) return 4.0f * pointCurve(kModel4ResonancePoints, x);
+    if (isLowPass(model)) return 4.0f * pointCurve(kResonancePoints, x);
+    if (model == VoiceFilterModel::HighPassExponential) return 4.0f * pointCurve(kExponentialResonancePoints, x);
     return x;
 }
 
@@ -113,32 +115,12 @@ void applyModel(VoiceFilterParams& p) {
         p.secondStageWeight = s.weights[2];
         p.fourthStageWeight = s.weights[4];
     }
-    if (p.model == 0) p.inputGain = kModel0Gain;
-    if (p.model == 1) p.inputGain = kModel1Gain;
+    if (p.model == VoiceFilterModel::LowPass12dB) p.inputGain = kLowPass12dBGain;
+    if (p.model == VoiceFilterModel::LowPass24dB) p.inputGain = kLowPass24dBGain;
 }
 
 // A gain of 0 has no decibel value; the echo shows a floor instead of minus infinity.
 float gainDecibels(float gain) { return 20.0f * std::log10(gain > 1e-10f ? gain : 1e-10f); }
-
-void silence(float* out) {
-    for (int n = 0; n < kBlockFrames; ++n) out[n] = 0.0f;
-}
-
-// Adds every audio-rate connection of one input, each by its amount; a broken sample counts as 0,
-// so one NaN from a source can never reach the feedback states.
-void mixInput(const ConnectionDescriptor* descriptors, const PortEntry* const* sources, uint32_t first,
-              uint32_t count, float scale, float* into) {
-    bool mixed = false;
-    for (uint32_t k = first; k < first + count; ++k) {
-        const float* samples = sources[k] ? portBuffer(*sources[k]) : nullptr;
-        if (samples == nullptr) continue; // a block-rate source has no samples
-        const float g = scale * descriptors[k].amount();
-        for (int n = 0; n < kBlockFrames; ++n) into[n] += g * samples[n];
-        mixed = true;
-    }
-    if (!mixed) return; // still the silence it started as
-    for (int n = 0; n < kBlockFrames; ++n) into[n] = finiteOrZero(into[n]);
-}
 
 // Left unset until clear(): a batch keeps room for many voices and fills only those it has.
 struct BlockInputs {
@@ -166,8 +148,8 @@ void gatherInputs(const ConnectionDescriptor* descriptors, const PortEntry* cons
     }
     if (total == 0) return;
     in.slot = int((descriptors[0].route() >> 17) & 127u);
-    mixInput(descriptors, sources, first[VoiceFilterInput::Audio], counts[VoiceFilterInput::Audio], 1.0f, in.audio);
-    mixInput(descriptors, sources, first[VoiceFilterInput::AudioRateModulation],
+    addInput(descriptors, sources, first[VoiceFilterInput::Audio], counts[VoiceFilterInput::Audio], 1.0f, in.audio);
+    addInput(descriptors, sources, first[VoiceFilterInput::AudioRateModulation],
              counts[VoiceFilterInput::AudioRateModulation], kAudioRateScale, in.modulation);
     float sums[2];
     const uint32_t at = first[VoiceFilterInput::Cutoff];
@@ -288,11 +270,6 @@ void clearFilterStates(VoiceFilterModule& m) {
     m.highPassLow = 0.0;
 }
 
-double flushed(double v) { return (v > -kFlushBelow && v < kFlushBelow) ? 0.0 : v; }
-float flushed(float v) { return (v > -float(kFlushBelow) && v < float(kFlushBelow)) ? 0.0f : v; }
-
-bool withinRange(double v) { return std::fabs(v) < kLoudest; } // false for NaN too
-
 // One pass over the block and the states with no branch and no call: a sample or state that is
 // NaN, infinite or past the loudest makes its comparison false, and the falses are or-ed together.
 bool blockIsHealthy(const VoiceFilterModule& m, const float* out) {
@@ -377,28 +354,28 @@ bool storeParameter(VoiceFilterParams& p, int parameter, int16_t word, float* ec
         p.format = word;
         evaluateCurves(p);
         applyModel(p);
-        *echo = float(word); *code = 7; return true;
+        *echo = float(word); *code = echo::Selection; return true;
     case 7:
         p.cutoffWord = word;
         p.cutoffHz = cutoffCurve(p.format, p.model, wordValue(word));
-        *echo = p.cutoffHz; *code = 1; return true;
+        *echo = p.cutoffHz; *code = echo::Hertz; return true;
     case 8:
         p.resonanceWord = word;
         p.resonance = resonanceCurve(p.format, p.model, wordValue(word));
-        *echo = p.resonance; *code = 4; return true;
+        *echo = p.resonance; *code = echo::Fraction; return true;
     case 11:
         p.model = word;
         applyModel(p);
-        *echo = float(word); *code = 7; return true;
+        *echo = float(word); *code = echo::Selection; return true;
     // The rest change only with a whole block; a single word is answered with what is stored.
-    case 9: *echo = p.value9; *code = 9; return true;
-    case 10: *echo = p.value10; *code = 1; return true;
-    case 12: *echo = float(p.word12); *code = 7; return true;
-    case 13: *echo = gainDecibels(p.inputGain); *code = 0; return true;
-    case 14: *echo = float(p.word14); *code = 7; return true;
-    case 15: *echo = float(p.word15); *code = 8; return true;
-    case 16: *echo = float(p.word16); *code = 1; return true;
-    case 17: *echo = float(p.form); *code = 4; return true;
+    case 9: *echo = p.spare9; *code = echo::Percent; return true;
+    case 10: *echo = p.spare10; *code = echo::Hertz; return true;
+    case 12: *echo = float(p.spare12); *code = echo::Selection; return true;
+    case 13: *echo = gainDecibels(p.inputGain); *code = echo::Decibels; return true;
+    case 14: *echo = float(p.spare14); *code = echo::Selection; return true;
+    case 15: *echo = float(p.spare15); *code = echo::Switch; return true;
+    case 16: *echo = float(p.spare16); *code = echo::Hertz; return true;
+    case 17: *echo = float(p.form); *code = echo::Fraction; return true;
     default: return false;
     }
 }
@@ -467,14 +444,14 @@ void loadVoiceFilterBlock(const uint16_t* data, int wordCount, ParameterRecord* 
     p.format = word(3);
     p.cutoffWord = word(7);
     p.resonanceWord = word(8);
-    p.value9 = wordValue(word(9));
-    p.value10 = wordValue(word(10));
+    p.spare9 = wordValue(word(9));
+    p.spare10 = wordValue(word(10));
     p.model = word(11);
-    p.word12 = word(12);
+    p.spare12 = word(12);
     p.inputGain = float(data[13 + 2]) * kLoadedGainScale;
-    p.word14 = word(14);
-    p.word15 = word(15);
-    p.word16 = word(16);
+    p.spare14 = word(14);
+    p.spare15 = word(15);
+    p.spare16 = word(16);
     p.form = word(17);
     evaluateCurves(p);
     // After the gain word: models 0 and 1 fix their own input gain, which the word must not undo.
@@ -485,7 +462,7 @@ void setVoiceFilterParameter(int16_t value, int parameter, float* echoValue, int
                              EngineContext*) {
     if (record == nullptr) return;
     float echo = 0.0f;
-    int code = 0;
+    int code = echo::Decibels;
     if (!storeParameter(record->as<VoiceFilterParams>(), parameter, value, &echo, &code)) return;
     if (echoValue) *echoValue = echo;
     if (echoCode) *echoCode = code;

@@ -15,6 +15,16 @@ constexpr int32_t LowPassCascade = 2;
 
 // Input numbers as the connection list wires both filter slots: the mixer (or the filter before)
 // on 0, envelope, LFO and key follow on 1, the routers' "input 2" on 2, the noise source on 3.
+// Parameter 11: the curves, the output stage and the input gain. The low-pass slot's slope switches
+// between the first two; the high-pass slot starts narrow and its slope writes the exponential model
+// or 5, which, like any other word, keeps the stage and gain it had.
+namespace VoiceFilterModel {
+constexpr int32_t LowPass12dB = 0;         // the cascade's second stage, input gain 1.1
+constexpr int32_t LowPass24dB = 1;         // its fourth stage, input gain 1.0
+constexpr int32_t HighPassExponential = 4; // cutoff 5 Hz up along one exponential
+constexpr int32_t HighPassNarrow = 6;      // cutoff 3 Hz to 2.9 kHz along its own points
+} // namespace VoiceFilterModel
+
 namespace VoiceFilterInput {
 constexpr int Audio = 0;
 constexpr int Cutoff = 1;    // block-rate, semitones
@@ -42,7 +52,7 @@ struct VoiceFilterModule {
 // Cutoff and resonance keep their words so that a new format can evaluate them again.
 struct VoiceFilterParams {
     int32_t format; // parameter 3; the point curves apply only to format 8
-    int32_t model;  // parameter 11: 0, 1, 4 or 6
+    int32_t model;  // parameter 11, a VoiceFilterModel
     int32_t form;   // parameter 17, whole-block load only
     int32_t cutoffWord;
     int32_t resonanceWord;
@@ -52,12 +62,12 @@ struct VoiceFilterParams {
     float secondStageWeight;
     float fourthStageWeight;
     // Stored for the echo only; the sound never reads them.
-    float value9;
-    float value10;
-    int32_t word12;
-    int32_t word14;
-    int32_t word15;
-    int32_t word16;
+    float spare9;
+    float spare10;
+    int32_t spare12;
+    int32_t spare14;
+    int32_t spare15;
+    int32_t spare16;
 };
 
 void initVoiceFilter(void* module, EngineContext* context);

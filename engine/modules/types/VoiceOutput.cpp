@@ -6,6 +6,7 @@
 
 #include "engine/dsp/ConversionCurves.h"
 #include "engine/dsp/ModuleValues.h"
+#include "engine/modules/EchoCodes.h"
 #include "engine/modules/ModulationSum.h"
 #include "engine/modules/BlockBufferStore.h"
 #include "engine/modules/ModulePools.h"
@@ -97,9 +98,9 @@ void loadVoiceOutputBlock(const uint16_t* data, int wordCount, ParameterRecord* 
     VoiceOutputParams& p = record->as<VoiceOutputParams>();
     p.stateWord = word(3);
     p.levelGain = levelGainOf(wordValue(word(7)));
-    p.word8 = word(8);
-    p.value9 = wordValue(word(9));
-    p.word10 = word(10);
+    p.spare8 = word(8);
+    p.spare9 = wordValue(word(9));
+    p.spare10 = word(10);
 }
 
 void setVoiceOutputParameter(int16_t value, int parameter, float* echoValue, int* echoCode, ParameterRecord* record,
@@ -108,13 +109,13 @@ void setVoiceOutputParameter(int16_t value, int parameter, float* echoValue, int
     VoiceOutputParams& p = record->as<VoiceOutputParams>();
     const float v = wordValue(value);
     float echo = 0.0f;
-    int code = 0;
+    int code = echo::Decibels;
     switch (parameter) {
-    case 3: echo = float(uint32_t(p.stateWord)); code = 7; break;
-    case 7: p.levelGain = levelGainOf(v); echo = levelToDecibels(v); code = 0; break;
-    case 8: p.word8 = value / 16384; echo = float(p.word8); code = 8; break;
-    case 9: p.value9 = v; echo = v; code = 9; break;
-    case 10: p.word10 = value; echo = float(value); code = 8; break;
+    case 3: echo = float(uint32_t(p.stateWord)); code = echo::Selection; break;
+    case 7: p.levelGain = levelGainOf(v); echo = levelToDecibels(v); code = echo::Decibels; break;
+    case 8: p.spare8 = value / 16384; echo = float(p.spare8); code = echo::Switch; break;
+    case 9: p.spare9 = v; echo = v; code = echo::Percent; break;
+    case 10: p.spare10 = value; echo = float(value); code = echo::Switch; break;
     default: return;
     }
     if (echoValue) *echoValue = echo;

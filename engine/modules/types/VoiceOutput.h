@@ -21,9 +21,9 @@ struct VoiceOutputModule {
 struct VoiceOutputParams {
     int32_t stateWord; // parameter 3
     float levelGain;   // parameter 7, linear
-    int32_t word8;
-    float value9;
-    int32_t word10;
+    int32_t spare8;
+    float spare9;
+    int32_t spare10;
 };
 
 void initVoiceOutput(void* module, EngineContext* context);
