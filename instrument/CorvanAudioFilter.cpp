@@ -8,7 +8,6 @@
 #include "instrument/midi/ControllerCodes.h"
 #include "instrument/state/LayerChunks.h"
 #include "instrument/state/MultiChunks.h"
-#include "presets/CorvanPresetServices.h"
 
 namespace corvex {
 
@@ -40,7 +39,11 @@ constexpr int kLcdPageIndex = 1018;
 
 CorvanAudioFilter::CorvanAudioFilter(const MorvaneFindFolder& folder, std::unique_ptr<PresetServices> presets)
     : MorvaneAudioFilter(folder),
-      presets_(presets != nullptr ? std::move(presets) : std::make_unique<CorvanPresetServices>(folder)) {}
+      presets_(std::move(presets)) {
+    jassert(presets_ != nullptr);
+    // A caller that broke the rule still gets an instrument that plays.
+    if (presets_ == nullptr) presets_ = std::make_unique<NoPresetServices>();
+}
 
 CorvanAudioFilter::~CorvanAudioFilter() {
     if (kernel_ != nullptr) saveMidiSettings();

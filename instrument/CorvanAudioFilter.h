@@ -27,7 +27,8 @@ public:
         const int part_;
     };
 
-    // Null presets: the instrument makes its own preset library on the folder's banks. Tests pass fakes.
+    // The preset library is chosen by whoever assembles the program: the product's library on the folder's
+    // banks, NoPresetServices for one sound, a fake in tests. Never null.
     CorvanAudioFilter(const MorvaneFindFolder& folder, std::unique_ptr<PresetServices> presets);
     ~CorvanAudioFilter() override;
 
