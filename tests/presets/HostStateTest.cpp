@@ -27,7 +27,9 @@ struct ChunkAt {
 
 class HostStateTest : public ::testing::Test {
 protected:
-    HostStateTest() { filter = CorvanAudioFilter::createPluginFilter(folder, std::make_unique<CorvanPresetServices>(folder)); }
+    HostStateTest() {
+        filter = CorvanAudioFilter::createPluginFilter(folder, std::make_unique<CorvanPresetServices>(folder));
+    }
 
     CorvanMultiFilterManager& patches() { return *filter->getPatchFilterManager(); }
     MorvanePresetFilterManager& programs(bool lower) { return *filter->getProgramFilterManager(lower); }
