@@ -5,6 +5,7 @@
 
 #include "app/StandaloneAudioPreferences.h"
 #include "app/StandalonePrefs.h"
+#include "presets/CorvanPresetServices.h"
 
 namespace corvex {
 
@@ -18,7 +19,7 @@ StandaloneMainWindow::StandaloneMainWindow(const juce::String& title, const Morv
     : juce::DocumentWindow(title, juce::Colours::black,
                            juce::DocumentWindow::minimiseButton | juce::DocumentWindow::closeButton, true),
       folder_(folder) {
-    filter_ = CorvanAudioFilter::createPluginFilter(folder_, nullptr);
+    filter_ = CorvanAudioFilter::createPluginFilter(folder_, std::make_unique<CorvanPresetServices>(folder_));
     if (filter_ == nullptr) {
         // Never expected; a window without an instrument would have nothing to stream.
         std::cerr << "The instrument could not start\n";

@@ -6,9 +6,9 @@
 #include <cstring>
 
 #include "instrument/midi/ControllerCodes.h"
+#include "instrument/params/ParameterIndex.h"
 #include "instrument/state/LayerChunks.h"
 #include "instrument/state/MultiChunks.h"
-#include "presets/CorvanPresetServices.h"
 
 namespace corvex {
 
@@ -21,26 +21,38 @@ struct DefaultAssignment {
 
 // Modulation wheel, volume, balance, both holds, both cut-offs, both resonances, bend range.
 constexpr DefaultAssignment kDefaultMidiMap[] = {
-    {1, 245}, {7, 184}, {8, 185}, {64, 235}, {64, 234}, {74, 12}, {74, 104}, {71, 13}, {71, 105}, {rpnCode(0, 0), 238},
+    {1, ParameterIndex::kLfoTrigger},
+    {7, ParameterIndex::kVolume},
+    {8, ParameterIndex::kBalance},
+    {64, ParameterIndex::kLowerHold},
+    {64, ParameterIndex::kUpperHold},
+    {74, ParameterIndex::kCutoff},
+    {74, ParameterIndex::unfold(ParameterIndex::kCutoff, 1)},
+    {71, ParameterIndex::kResonance},
+    {71, ParameterIndex::unfold(ParameterIndex::kResonance, 1)},
+    {rpnCode(0, 0), ParameterIndex::kVcoBendAmount},
 };
 
 // Module slots that report to the editor, and the editor ids their values go to (Upper, Lower).
 constexpr int kLfoLampSlot = 23;
 constexpr int kSequencerStepSlot = 24;
 constexpr int kOrbitSlot = 25;
-constexpr int kLfoLampIds[2] = {1012, 1013};
-constexpr int kSequencerStepIds[2] = {1014, 1015};
+constexpr int kLfoLampIds[2] = {ParameterIndex::kUpperLfoLamp, ParameterIndex::kLowerLfoLamp};
+constexpr int kSequencerStepIds[2] = {ParameterIndex::kUpperSequencerStep, ParameterIndex::kLowerSequencerStep};
 constexpr uint32_t kSequencerSteps = 32;
 constexpr int kPointsMessage = 0;
 
 constexpr float kLcdPageZero = 0.0f / 10.0f + 0.05f;
-constexpr int kLcdPageIndex = 1018;
 
 } // namespace
 
 CorvanAudioFilter::CorvanAudioFilter(const MorvaneFindFolder& folder, std::unique_ptr<PresetServices> presets)
     : MorvaneAudioFilter(folder),
-      presets_(presets != nullptr ? std::move(presets) : std::make_unique<CorvanPresetServices>(folder)) {}
+      presets_(std::move(presets)) {
+    jassert(presets_ != nullptr);
+    // A caller that broke the rule still gets an instrument that plays.
+    if (presets_ == nullptr) presets_ = std::make_unique<NoPresetServices>();
+}
 
 CorvanAudioFilter::~CorvanAudioFilter() {
     if (kernel_ != nullptr) saveMidiSettings();
@@ -81,7 +93,7 @@ bool CorvanAudioFilter::initialise() {
     }
     presets_->create(lowerChunk_, upperChunk_, multiChunk_, *this);
     multiFilterManager_ = presets_->multiFilterManager();
-    setParameter(kLcdPageIndex, kLcdPageZero);
+    setParameter(ParameterIndex::kLcdPage, kLcdPageZero);
     return true;
 }
 

@@ -27,7 +27,8 @@ public:
         const int part_;
     };
 
-    // Null presets: the instrument makes its own preset library on the folder's banks. Tests pass fakes.
+    // The preset library is chosen by whoever assembles the program: the product's library on the folder's
+    // banks, NoPresetServices for one sound, a fake in tests. Never null.
     CorvanAudioFilter(const MorvaneFindFolder& folder, std::unique_ptr<PresetServices> presets);
     ~CorvanAudioFilter() override;
 
@@ -35,13 +36,13 @@ public:
     static std::unique_ptr<CorvanAudioFilter> createPluginFilter(const MorvaneFindFolder& folder,
                                                                  std::unique_ptr<PresetServices> presets);
 
-    int getNumParameters() override { return kHostParameterCount; }
+    int getNumParameters() override { return ParameterIndex::kHostCount; }
     void getStateInformation(juce::MemoryBlock& destination) override;
     void setStateInformation(const void* data, int sizeInBytes) override;
     std::unique_ptr<CorvexKernel> createKernel() override { return std::make_unique<CorvexKernel>(); }
     bool initialise() override;
     void setDefaultMidiMap() override;
-    bool isParameterMidiLearnable(int index) override { return index >= 0 && index < 249; }
+    bool isParameterMidiLearnable(int index) override { return index >= 0 && index < ParameterIndex::kLearnableCount; }
     virtual bool onPresetLoaded() { return true; }
 
     void presetManagerChanged(int messageId, int value, int value2, MorvanePreset* preset) override;

@@ -31,7 +31,6 @@ class MorvaneAudioFilter : public AudioFilterBase,
                            public ControllerHandler,
                            public RenderExclusion {
 public:
-    static constexpr int kHostParameterCount = 211;
     static constexpr int kKernelIdleMs = 50;
     // Everything the MIDI manager can hand over in one block.
     static constexpr int kMaxBlockEvents =
@@ -112,7 +111,7 @@ protected:
     std::unique_ptr<CorvanKernelProgram> program_;
     MorvaneMidiManager midiManager_{*this, editLock_.mutex()};
     std::unique_ptr<CorvanParameters> table_;
-    int hostParameterCount_ = kHostParameterCount;
+    int hostParameterCount_ = ParameterIndex::kHostCount;
     HostStateFilter* multiFilterManager_ = nullptr;
     std::unique_ptr<KernelIdle> idle_;
     std::atomic<bool> loading_{false};

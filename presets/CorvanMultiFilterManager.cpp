@@ -4,8 +4,6 @@
 #include <algorithm>
 #include <iostream>
 
-#include "widgets/MVGuiInterface.h"
-
 namespace corvex {
 
 namespace {
@@ -166,21 +164,20 @@ void CorvanMultiFilterManager::presetFilterChanged(int id, int value, int /*valu
     }
 }
 
-void CorvanMultiFilterManager::parameterChanged(int index, float value) {
-    if (index == kKeyModeIndex) {
-        const int step = std::clamp(static_cast<int>(value * 3.0f), 0, 2);
-        MorvanePreset* patch = getCurrentPreset();
-        if (patch != nullptr && patch->getAttribute(kModeKey) != kModeNames[step])
-            patch->setAttribute(kModeKey, kModeNames[step], true);
-    } else if (index == kShownLayerIndex) {
-        shownLayer_ = std::clamp(static_cast<int>(value * 2.0f), 0, 1);
-        post(kShownLayer, shownLayer_, 0, nullptr);
-    }
+void CorvanMultiFilterManager::keyModeChanged(float value) {
+    const int step = std::clamp(static_cast<int>(value * 3.0f), 0, 2);
+    MorvanePreset* patch = getCurrentPreset();
+    if (patch != nullptr && patch->getAttribute(kModeKey) != kModeNames[step])
+        patch->setAttribute(kModeKey, kModeNames[step], true);
+}
+
+void CorvanMultiFilterManager::shownLayerChanged(float value) {
+    shownLayer_ = std::clamp(static_cast<int>(value * 2.0f), 0, 1);
+    post(kShownLayer, shownLayer_, 0, nullptr);
 }
 
 void CorvanMultiFilterManager::setShownLayer(int layer) {
-    if (guiInterface_ != nullptr)
-        guiInterface_->notifyParameterEdit(MVGuiInterface::kNewValue, kShownLayerIndex, static_cast<float>(layer) * 0.5f);
+    if (layerSwitch_ != nullptr) layerSwitch_->showLayer(layer);
 }
 
 void CorvanMultiFilterManager::saveLayerProgram(const char* label, MorvanePresetFilterManager* programs,

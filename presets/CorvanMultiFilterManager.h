@@ -2,25 +2,21 @@
 // a layer choosing another program, or the key mode turning, edits the current patch.
 #pragma once
 
+#include "instrument/PatchView.h"
 #include "presets/CorvanMultiManager.h"
 #include "presets/MorvanePresetFilterManager.h"
 #include "presets/PatchSavePrompt.h"
-#include "widgets/MVParameterListener.h"
 
 namespace corvex {
 
-class MVGuiInterface;
-
 class CorvanMultiFilterManager : public MorvanePresetFilterManager,
                                  public MorvanePresetFilterManagerListener,
-                                 public MVParameterListener {
+                                 public PatchViewListener {
 public:
     static constexpr const char* kUpperProgramKey = "Program1";
     static constexpr const char* kLowerProgramKey = "Program2";
     static constexpr const char* kModeKey = "Mode";
     static constexpr const char* kProjectKey = "Project";
-    static constexpr int kKeyModeIndex = 971;
-    static constexpr int kShownLayerIndex = 1016;
 
     // Both must outlive this filter manager.
     CorvanMultiFilterManager(MorvanePresetFilterManager* lowerPrograms, MorvanePresetFilterManager* upperPrograms);
@@ -47,11 +43,11 @@ public:
     juce::Array<MorvanePreset*> loadState(juce::InputStream& in, const juce::String& projectName) override;
 
     void presetFilterChanged(int id, int value, int value2, void* pointer) override;
-    void parameterChanged(int index, float value) override;
-    void highlightChanged(int /*index*/, float /*state*/) override {}
-
-    void setGuiInterface(MVGuiInterface* gui) { guiInterface_ = gui; }
-    // The editor shows the Upper (0) or the Lower (1) layer.
+    // The current patch takes the key mode's name; a layer shown is told to the listeners.
+    void keyModeChanged(float value) override;
+    void shownLayerChanged(float value) override;
+    void setLayerSwitch(LayerSwitch* layerSwitch) override { layerSwitch_ = layerSwitch; }
+    // Asks the editor to show the Upper (0) or the Lower (1) layer; nothing without one.
     void setShownLayer(int layer);
     int getShownLayer() const { return shownLayer_; }
     void setPrompt(PatchSavePrompt* prompt) { prompt_ = prompt; }
@@ -81,7 +77,7 @@ private:
     MorvanePresetFilterManager* upperPrograms_;
     MorvanePreset* lowerProgram_ = nullptr;
     MorvanePreset* upperProgram_ = nullptr;
-    MVGuiInterface* guiInterface_ = nullptr;
+    LayerSwitch* layerSwitch_ = nullptr;
     int shownLayer_ = 0;
     PatchSavePrompt* prompt_ = nullptr;
 };

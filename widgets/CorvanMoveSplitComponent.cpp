@@ -32,18 +32,19 @@ int truncated(float value, int steps) { return std::isfinite(value) ? static_cas
 CorvanMoveSplitComponent::CorvanMoveSplitComponent(MVGuiInterface* gui, MVKeyboard* keyboard)
     : gui_(gui), normal_(triangle(kMarkerColour)), hover_(triangle(kMarkerColour.brighter(0.6f))),
       keyboard_(keyboard) {
-    if (gui_ != nullptr) splitWhiteIndex_ = whiteIndexForValue(gui_->getParameter(kSplitKeyIndex), lowestNote());
+    if (gui_ != nullptr)
+        splitWhiteIndex_ = whiteIndexForValue(gui_->getParameter(ParameterIndex::kSplitKey), lowestNote());
     repaint();
     if (gui_ != nullptr) {
-        gui_->addParameterListener(kMultiModeIndex, this);
-        gui_->addParameterListener(kSplitKeyIndex, this);
+        gui_->addParameterListener(ParameterIndex::kKeyMode, this);
+        gui_->addParameterListener(ParameterIndex::kSplitKey, this);
     }
 }
 
 CorvanMoveSplitComponent::~CorvanMoveSplitComponent() {
     if (gui_ != nullptr) {
-        gui_->removeParameterListener(kMultiModeIndex, this);
-        gui_->removeParameterListener(kSplitKeyIndex, this);
+        gui_->removeParameterListener(ParameterIndex::kKeyMode, this);
+        gui_->removeParameterListener(ParameterIndex::kSplitKey, this);
     }
 }
 
@@ -78,7 +79,7 @@ void CorvanMoveSplitComponent::paint(juce::Graphics& g) {
 }
 
 void CorvanMoveSplitComponent::resized() {
-    if (gui_ != nullptr) showForMode(gui_->getParameter(kMultiModeIndex));
+    if (gui_ != nullptr) showForMode(gui_->getParameter(ParameterIndex::kKeyMode));
 }
 
 void CorvanMoveSplitComponent::mouseMove(const juce::MouseEvent& e) {
@@ -95,7 +96,7 @@ void CorvanMoveSplitComponent::mouseDown(const juce::MouseEvent& e) {
     if (isInsideMarker(e.getPosition())) {
         if (gui_ != nullptr &&
             gui_->getStringSetting(guisettings::kShowPopupOnClick, guisettings::kYes) == guisettings::kYes)
-            gui_->showParameterBubble(kSplitKeyIndex, this);
+            gui_->showParameterBubble(ParameterIndex::kSplitKey, this);
         dragging_ = true;
         hovered_ = true;
     }
@@ -113,7 +114,7 @@ void CorvanMoveSplitComponent::mouseDrag(const juce::MouseEvent& e) {
     repaint();
     const int note = noteForWhiteIndex(index, lowestNote());
     if (gui_ != nullptr)
-        gui_->notifyParameterEdit(MVGuiInterface::kNewValue, kSplitKeyIndex,
+        gui_->notifyParameterEdit(MVGuiInterface::kNewValue, ParameterIndex::kSplitKey,
                                   static_cast<float>(note) * 0.0078125f + 0.00390625f);
 }
 
@@ -125,9 +126,9 @@ void CorvanMoveSplitComponent::mouseUp(const juce::MouseEvent& e) {
 }
 
 void CorvanMoveSplitComponent::parameterChanged(int index, float value) {
-    if (index == kMultiModeIndex)
+    if (index == ParameterIndex::kKeyMode)
         showForMode(value);
-    else if (index == kSplitKeyIndex)
+    else if (index == ParameterIndex::kSplitKey)
         splitWhiteIndex_ = whiteIndexForValue(value, lowestNote());
     repaint();
 }

@@ -4,6 +4,7 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include "instrument/params/ParameterIndex.h"
 #include "widgets/MVGuiInterface.h"
 #include "widgets/MVParameterListener.h"
 
@@ -14,8 +15,6 @@ class MVKeyboard;
 // Message thread only.
 class CorvanMoveSplitComponent : public juce::Component, public MVParameterListener {
 public:
-    static constexpr int kMultiModeIndex = 971;
-    static constexpr int kSplitKeyIndex = 972;
     static constexpr int kMarkerSize = 12;
     static constexpr int kWhiteKeys = 36;
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "CorvexArtwork.h"
+#include "instrument/params/ParameterIndex.h"
 #include "widgets/Cvn4PosKnob.h"
 #include "widgets/CvnSkinSizes.h"
 
@@ -9,10 +10,9 @@ namespace corvex {
 
 class CvnLeft4PosKnob : public Cvn4PosKnob {
 public:
-    static constexpr int kLfoWaveIndex = 211;
 
     explicit CvnLeft4PosKnob(MVGuiInterface* gui)
-        : Cvn4PosKnob(gui, kLfoWaveIndex, CorvexArtwork::knob_left_png, CorvexArtwork::knob_left_pngSize) {
+        : Cvn4PosKnob(gui, ParameterIndex::kLfoWave, CorvexArtwork::knob_left_png, CorvexArtwork::knob_left_pngSize) {
         setSize(skin::kKnob.width, skin::kKnob.height);
     }
 };

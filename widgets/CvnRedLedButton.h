@@ -2,6 +2,7 @@
 #pragma once
 
 #include "CorvexArtwork.h"
+#include "instrument/params/ParameterIndex.h"
 #include "widgets/CvnSkinSizes.h"
 #include "widgets/MVSwitchButton.h"
 
@@ -9,14 +10,12 @@ namespace corvex {
 
 class CvnRedLedButton : public MVSwitchButton {
 public:
-    // Editor-only: the instrument handles it itself, no parameter mapper ever sees it.
-    static constexpr int kA440Index = 1011;
-
     explicit CvnRedLedButton(MVGuiInterface* gui)
-        : MVSwitchButton(gui, kA440Index, CorvexArtwork::led_red_off_png, CorvexArtwork::led_red_off_pngSize,
-                         CorvexArtwork::led_red_off_down_png, CorvexArtwork::led_red_off_down_pngSize,
-                         CorvexArtwork::led_red_on_png, CorvexArtwork::led_red_on_pngSize,
-                         CorvexArtwork::led_red_on_down_png, CorvexArtwork::led_red_on_down_pngSize) {
+        : MVSwitchButton(gui, ParameterIndex::kReferenceTone, CorvexArtwork::led_red_off_png,
+                         CorvexArtwork::led_red_off_pngSize, CorvexArtwork::led_red_off_down_png,
+                         CorvexArtwork::led_red_off_down_pngSize, CorvexArtwork::led_red_on_png,
+                         CorvexArtwork::led_red_on_pngSize, CorvexArtwork::led_red_on_down_png,
+                         CorvexArtwork::led_red_on_down_pngSize) {
         setSize(skin::kLedButton.width, skin::kLedButton.height);
     }
 };

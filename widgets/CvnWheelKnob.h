@@ -2,6 +2,7 @@
 #pragma once
 
 #include "CorvexArtwork.h"
+#include "instrument/params/ParameterIndex.h"
 #include "widgets/CvnSkinSizes.h"
 #include "widgets/MVBKnob.h"
 
@@ -9,10 +10,9 @@ namespace corvex {
 
 class CvnWheelKnob : public MVBKnob {
 public:
-    static constexpr int kPitchWheelIndex = 978;
 
     explicit CvnWheelKnob(MVGuiInterface* gui)
-        : MVBKnob(gui, kPitchWheelIndex, CorvexArtwork::wheel_png, CorvexArtwork::wheel_pngSize) {
+        : MVBKnob(gui, ParameterIndex::kPitchWheel, CorvexArtwork::wheel_png, CorvexArtwork::wheel_pngSize) {
         setSpringBack(true);
         setSize(skin::kWheel.width, skin::kWheel.height);
     }

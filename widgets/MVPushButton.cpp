@@ -1,6 +1,8 @@
 // The momentary button of the LFO trigger.
 #include "widgets/MVPushButton.h"
 
+#include "instrument/params/ParameterIndex.h"
+
 namespace corvex {
 
 namespace {
@@ -21,7 +23,7 @@ std::unique_ptr<juce::Drawable> lampPicture(bool lit) {
 }
 } // namespace
 
-MVPushButton::MVPushButton(MVGuiInterface* gui) : MVParameterButton(gui, kLfoTriggerIndex) {
+MVPushButton::MVPushButton(MVGuiInterface* gui) : MVParameterButton(gui, ParameterIndex::kLfoTrigger) {
     down_ = getToggleState();
     const auto off = lampPicture(false);
     const auto on = lampPicture(true);

@@ -8,7 +8,6 @@ namespace corvex {
 
 class MVPushButton : public MVParameterButton {
 public:
-    static constexpr int kLfoTriggerIndex = 245;
     static constexpr int kWidth = 36;
     static constexpr int kHeight = 18;
 

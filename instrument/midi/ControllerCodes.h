@@ -3,9 +3,11 @@
 
 #include <cstdint>
 
+#include "instrument/params/ParameterIndex.h"
+
 namespace corvex {
 
-constexpr int kMidiParameterCount = 1010;
+constexpr int kMidiParameterCount = ParameterIndex::kCount;
 constexpr int32_t kNrpnBase = 0x8000;
 constexpr int32_t kRpnBase = 0x10000;
 constexpr int kNoController = -1;

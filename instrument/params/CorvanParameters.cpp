@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "instrument/params/ParameterIndex.h"
 #include "instrument/params/ParameterRows.h"
 
 namespace corvex {
@@ -23,8 +24,10 @@ constexpr int kFirstKeyboardRouteVersion = 2;
 
 // Global rows whose cached value must reach the kernel on load: the 'mult' chunk does not carry them.
 bool globalRowSetsTheKernel(int i) {
-    return i == 184 || i == 185 || i == 187 || i == 188 || (i >= 234 && i <= 245) || i == 247 || i == 248 ||
-           (i >= 971 && i <= 974) || i == 976 || i == 977 || i == 1009;
+    using namespace ParameterIndex;
+    return i == kVolume || i == kBalance || i == kMasterTune || i == kDetune || (i >= kUpperHold && i <= kLfoTrigger) ||
+           i == kPortamentoSwitch || i == kPortamento || (i >= kKeyMode && i <= kArpeggioMode) || i == kNotePriority ||
+           i == kUnisonVoices || i == kPolyphony;
 }
 
 // A row told to re-read itself (-1.0) may still hold that signal in its cache: save what its mapper reads

@@ -9,11 +9,12 @@ namespace corvex {
 
 namespace {
 
-constexpr int kMultiRows[] = {MultiRow::Volume,       MultiRow::Balance,      MultiRow::MasterTune,
-                              MultiRow::Detune,       MultiRow::UpperHold,    MultiRow::LowerHold,
-                              MultiRow::NotePriority, MultiRow::UnisonVoices, MultiRow::PitchWheel,
-                              MultiRow::Polyphony};
-constexpr int kPlayModeRows[] = {MultiRow::KeyMode, MultiRow::SplitKey, MultiRow::PolyMode, MultiRow::ArpeggioMode};
+constexpr int kMultiRows[] = {ParameterIndex::kVolume,       ParameterIndex::kBalance,      ParameterIndex::kMasterTune,
+                              ParameterIndex::kDetune,       ParameterIndex::kUpperHold,    ParameterIndex::kLowerHold,
+                              ParameterIndex::kNotePriority, ParameterIndex::kUnisonVoices, ParameterIndex::kPitchWheel,
+                              ParameterIndex::kPolyphony};
+constexpr int kPlayModeRows[] = {ParameterIndex::kKeyMode, ParameterIndex::kSplitKey, ParameterIndex::kPolyMode,
+                                 ParameterIndex::kArpeggioMode};
 
 } // namespace
 

@@ -18,24 +18,24 @@ struct RowName {
 };
 
 constexpr RowName kMultiNames[] = {
-    {MultiRow::Volume, "Volume", "Volume"},
-    {MultiRow::Balance, "Balance", "Balance"},
-    {MultiRow::MasterTune, "MasTune", "Master Tune"},
-    {MultiRow::Detune, "MasDTune", "Detune"},
-    {MultiRow::UpperHold, "UHhold", "Hold"},
-    {MultiRow::LowerHold, "LHold", "Hold"},
-    {MultiRow::NotePriority, "PlPrio", "PlPrio"},
-    {MultiRow::UnisonVoices, "UniVPN", "UniVPN"},
-    {MultiRow::PitchWheel, "PWheel", "Pitch Wheel"},
-    {MultiRow::Polyphony, "Polyphon", "Polyphon"},
-    {MultiRow::ReferenceTone, "A440on", "A440on"},
+    {ParameterIndex::kVolume, "Volume", "Volume"},
+    {ParameterIndex::kBalance, "Balance", "Balance"},
+    {ParameterIndex::kMasterTune, "MasTune", "Master Tune"},
+    {ParameterIndex::kDetune, "MasDTune", "Detune"},
+    {ParameterIndex::kUpperHold, "UHhold", "Hold"},
+    {ParameterIndex::kLowerHold, "LHold", "Hold"},
+    {ParameterIndex::kNotePriority, "PlPrio", "PlPrio"},
+    {ParameterIndex::kUnisonVoices, "UniVPN", "UniVPN"},
+    {ParameterIndex::kPitchWheel, "PWheel", "Pitch Wheel"},
+    {ParameterIndex::kPolyphony, "Polyphon", "Polyphon"},
+    {ParameterIndex::kReferenceTone, "A440on", "A440on"},
 };
 
 constexpr RowName kPlayModeNames[] = {
-    {MultiRow::KeyMode, "MultiMod", ""},
-    {MultiRow::SplitKey, "SplitKey", ""},
-    {MultiRow::PolyMode, "PolyMod", ""},
-    {MultiRow::ArpeggioMode, "ArpegMod", ""},
+    {ParameterIndex::kKeyMode, "MultiMod", ""},
+    {ParameterIndex::kSplitKey, "SplitKey", ""},
+    {ParameterIndex::kPolyMode, "PolyMod", ""},
+    {ParameterIndex::kArpeggioMode, "ArpegMod", ""},
 };
 
 template <size_t N>
@@ -68,7 +68,7 @@ constexpr LevelSegment kDetuneCurve[] = {{0.0f, 400.0f, -100.0f}, {0.05f, 151.11
 
 float clampUnit(float v) { return std::clamp(v, 0.0f, 1.0f); }
 float onOffValue(bool on) { return on ? 0.75f : 0.25f; }
-int otherHoldRow(int layer) { return layer == 0 ? MultiRow::LowerHold : MultiRow::UpperHold; }
+int otherHoldRow(int layer) { return layer == 0 ? ParameterIndex::kLowerHold : ParameterIndex::kUpperHold; }
 
 } // namespace
 
@@ -106,45 +106,45 @@ void CorvanMultiParamsMapper::setValue(int index, float value) {
     if (std::isnan(value)) return;
     const float v = clampUnit(value);
     switch (index) {
-    case MultiRow::Volume: program_.setScaledWord(v); break;
-    case MultiRow::Balance: program_.setLayerBalance(v); break;
-    case MultiRow::MasterTune: program_.kernel().setTuning((v - 0.5f) * kTuningSpan + kTuningCentre); break;
-    case MultiRow::Detune: program_.kernel().setDetune(v); break;
-    case MultiRow::UpperHold: setHold(0, v); break;
-    case MultiRow::LowerHold: setHold(1, v); break;
-    case MultiRow::NotePriority:
+    case ParameterIndex::kVolume: program_.setScaledWord(v); break;
+    case ParameterIndex::kBalance: program_.setLayerBalance(v); break;
+    case ParameterIndex::kMasterTune: program_.kernel().setTuning((v - 0.5f) * kTuningSpan + kTuningCentre); break;
+    case ParameterIndex::kDetune: program_.kernel().setDetune(v); break;
+    case ParameterIndex::kUpperHold: setHold(0, v); break;
+    case ParameterIndex::kLowerHold: setHold(1, v); break;
+    case ParameterIndex::kNotePriority:
         setAssignParameters(program_.polyphony(), ParameterMapping::quantise(kPriorities, v), program_.unisonVoices());
         break;
-    case MultiRow::UnisonVoices:
+    case ParameterIndex::kUnisonVoices:
         setAssignParameters(program_.polyphony(), program_.notePriority(),
                             ParameterMapping::quantise(kUnisonChoices, v) + kLowestUnison);
         break;
-    case MultiRow::PitchWheel: program_.setBend(v); break;
-    case MultiRow::Polyphony:
+    case ParameterIndex::kPitchWheel: program_.setBend(v); break;
+    case ParameterIndex::kPolyphony:
         setAssignParameters(ParameterMapping::quantise(kPolyphonyChoices, v) + kLowestPolyphony,
                             program_.notePriority(), program_.unisonVoices());
         break;
-    case MultiRow::ReferenceTone: program_.kernel().setTestTone(v > 0.5f); break;
+    case ParameterIndex::kReferenceTone: program_.kernel().setTestTone(v > 0.5f); break;
     default: break;
     }
 }
 
 float CorvanMultiParamsMapper::getValue(int index) {
     switch (index) {
-    case MultiRow::Volume: return program_.getScaledWord();
-    case MultiRow::Balance: return program_.getLayerBalance();
-    case MultiRow::MasterTune: return (program_.kernel().getTuning() - kTuningCentre) / kTuningSpan + 0.5f;
+    case ParameterIndex::kVolume: return program_.getScaledWord();
+    case ParameterIndex::kBalance: return program_.getLayerBalance();
+    case ParameterIndex::kMasterTune: return (program_.kernel().getTuning() - kTuningCentre) / kTuningSpan + 0.5f;
     // The kernel keeps only the linear amount, which passes 1.0 above 0 dB: a knob wants its position.
-    case MultiRow::Detune: return detuneSettingOf(program_.kernel().getDetune());
-    case MultiRow::UpperHold: return onOffValue(program_.getHold(0));
-    case MultiRow::LowerHold: return onOffValue(program_.getHold(1));
-    case MultiRow::NotePriority: return ParameterMapping::stepToValue(program_.notePriority(), kPriorities);
-    case MultiRow::UnisonVoices:
+    case ParameterIndex::kDetune: return detuneSettingOf(program_.kernel().getDetune());
+    case ParameterIndex::kUpperHold: return onOffValue(program_.getHold(0));
+    case ParameterIndex::kLowerHold: return onOffValue(program_.getHold(1));
+    case ParameterIndex::kNotePriority: return ParameterMapping::stepToValue(program_.notePriority(), kPriorities);
+    case ParameterIndex::kUnisonVoices:
         return ParameterMapping::stepToValue(program_.unisonVoices() - kLowestUnison, kUnisonChoices);
-    case MultiRow::PitchWheel: return program_.getBend();
-    case MultiRow::Polyphony:
+    case ParameterIndex::kPitchWheel: return program_.getBend();
+    case ParameterIndex::kPolyphony:
         return ParameterMapping::stepToValue(program_.polyphony() - kLowestPolyphony, kPolyphonyChoices);
-    case MultiRow::ReferenceTone: return program_.kernel().getTestTone() ? 0.75f : 0.25f;
+    case ParameterIndex::kReferenceTone: return program_.kernel().getTestTone() ? 0.75f : 0.25f;
     default: return kUseCachedValue;
     }
 }
@@ -160,8 +160,9 @@ std::string CorvanMultiParamsMapper::getLongName(int index) const {
 }
 
 std::string CorvanMultiParamsMapper::getText(int index, float value) const {
-    if (index == MultiRow::MasterTune) return formatText("%.2f Hz", (value - 0.5f) * kTuningSpan + kTuningCentre);
-    if (index == MultiRow::PitchWheel) return formatText("%+d%%", static_cast<int>((value - 0.5f) * 200.0f));
+    if (index == ParameterIndex::kMasterTune)
+        return formatText("%.2f Hz", (value - 0.5f) * kTuningSpan + kTuningCentre);
+    if (index == ParameterIndex::kPitchWheel) return formatText("%+d%%", static_cast<int>((value - 0.5f) * 200.0f));
     return ParameterMapper::getText(index, value);
 }
 
@@ -178,30 +179,30 @@ void PlayModeMapper::askToReread(int index) {
 void PlayModeMapper::setValue(int index, float value) {
     if (std::isnan(value)) return;
     switch (index) {
-    case MultiRow::KeyMode:
+    case ParameterIndex::kKeyMode:
         program_.setKeyMode(ParameterMapping::quantise(kKeyModes, value));
-        askToReread(MultiRow::PolyMode);
+        askToReread(ParameterIndex::kPolyMode);
         break;
-    case MultiRow::SplitKey:
+    case ParameterIndex::kSplitKey:
         // Outside Split the key waits in the kernel program: setting Split later applies it.
         program_.setSplitKey(ParameterMapping::quantise(kSplitKeys, value));
         if (program_.getKeyMode() == CorvanKernelProgram::Split) program_.setSplitPoint();
         break;
-    case MultiRow::PolyMode: {
+    case ParameterIndex::kPolyMode: {
         const int mode = ParameterMapping::quantise(kPolyModes, value);
         program_.setVoiceAssignMode(mode);
         if (mode > 0) program_.setArpeggiatorMode(0);
         program_.applyVoiceAssign();
-        askToReread(MultiRow::ArpeggioMode);
+        askToReread(ParameterIndex::kArpeggioMode);
         break;
     }
-    case MultiRow::ArpeggioMode: {
+    case ParameterIndex::kArpeggioMode: {
         const int mode = ParameterMapping::quantise(kArpeggioModes, value);
         program_.setArpeggiatorMode(mode);
         // In Split the arpeggio takes the Lower layer and the Upper one keeps its poly mode.
         if (mode > 0 && program_.getKeyMode() != CorvanKernelProgram::Split) program_.setVoiceAssignMode(0);
         program_.applyVoiceAssign();
-        askToReread(MultiRow::PolyMode);
+        askToReread(ParameterIndex::kPolyMode);
         break;
     }
     default: break;
@@ -210,10 +211,11 @@ void PlayModeMapper::setValue(int index, float value) {
 
 float PlayModeMapper::getValue(int index) {
     switch (index) {
-    case MultiRow::KeyMode: return ParameterMapping::stepToValue(program_.getKeyMode(), kKeyModes);
-    case MultiRow::SplitKey: return ParameterMapping::stepToValue(program_.getSplitKey(), kSplitKeys);
-    case MultiRow::PolyMode: return ParameterMapping::stepToValue(program_.getVoiceAssignMode(), kPolyModes);
-    case MultiRow::ArpeggioMode: return ParameterMapping::stepToValue(program_.getArpeggiatorMode(), kArpeggioModes);
+    case ParameterIndex::kKeyMode: return ParameterMapping::stepToValue(program_.getKeyMode(), kKeyModes);
+    case ParameterIndex::kSplitKey: return ParameterMapping::stepToValue(program_.getSplitKey(), kSplitKeys);
+    case ParameterIndex::kPolyMode: return ParameterMapping::stepToValue(program_.getVoiceAssignMode(), kPolyModes);
+    case ParameterIndex::kArpeggioMode:
+        return ParameterMapping::stepToValue(program_.getArpeggiatorMode(), kArpeggioModes);
     default: return kUseCachedValue;
     }
 }

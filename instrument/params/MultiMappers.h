@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "instrument/params/ParameterIndex.h"
 #include "instrument/params/ParameterMapper.h"
 
 namespace corvex {
@@ -11,26 +12,7 @@ namespace corvex {
 class CorvanKernelProgram;
 class ParameterMapping;
 
-// The table rows (and the editor's pseudo row) that the two mappers below serve.
-namespace MultiRow {
-constexpr int Volume = 184;
-constexpr int Balance = 185;
-constexpr int MasterTune = 187;
-constexpr int Detune = 188;
-constexpr int UpperHold = 234;
-constexpr int LowerHold = 235;
-constexpr int KeyMode = 971;
-constexpr int SplitKey = 972;
-constexpr int PolyMode = 973;
-constexpr int ArpeggioMode = 974;
-constexpr int NotePriority = 976;
-constexpr int UnisonVoices = 977;
-constexpr int PitchWheel = 978;
-constexpr int Polyphony = 1009;
-constexpr int ReferenceTone = 1011; // never a table row: the editor sets it directly
-} // namespace MultiRow
-
-// One object for all the rows above but the play modes. It keeps no value: every read asks the kernel
+// One object for the multi's global rows but the play modes. It keeps no value: every read asks the kernel
 // program or the kernel, so a loaded multi shows through at once. Rows it does not know read -1.0.
 class CorvanMultiParamsMapper : public ParameterMapper {
 public:

@@ -1,9 +1,62 @@
-// Parameter indices: which layer a row belongs to, and folding between the layers and effect chains.
+// Parameter indices: the rows and editor ids known by name, which layer a row belongs to, and folding between
+// the layers and effect chains.
 #pragma once
 
 namespace corvex::ParameterIndex {
 
+// Rows of the table: 0 .. kCount - 1. The host sees the first kHostCount; a controller may learn the first
+// kLearnableCount.
 constexpr int kCount = 1010;
+constexpr int kHostCount = 211;
+constexpr int kLearnableCount = 249;
+
+// Global rows: one value for both layers.
+constexpr int kVolume = 184;
+constexpr int kBalance = 185;
+constexpr int kArpeggioRate = 186;
+constexpr int kMasterTune = 187;
+constexpr int kDetune = 188;
+constexpr int kArpeggioSync = 233;
+constexpr int kUpperHold = 234;
+constexpr int kLowerHold = 235;
+constexpr int kVco1BendSwitch = 236;
+constexpr int kVco2BendSwitch = 237;
+constexpr int kVcoBendAmount = 238;
+constexpr int kVcfBendSwitch = 239;
+constexpr int kVcfBendAmount = 240;
+constexpr int kVcoLfoSwitch = 241;
+constexpr int kVcoLfoAmount = 242;
+constexpr int kVcfLfoSwitch = 243;
+constexpr int kVcfLfoAmount = 244;
+constexpr int kLfoTrigger = 245;
+constexpr int kLfoRiseTime = 246;
+constexpr int kPortamentoSwitch = 247;
+constexpr int kPortamento = 248;
+// The play modes: how the layers share the keyboard, where they split, and how each plays.
+constexpr int kKeyMode = 971;
+constexpr int kSplitKey = 972;
+constexpr int kPolyMode = 973;
+constexpr int kArpeggioMode = 974;
+constexpr int kArpeggioRange = 975;
+constexpr int kNotePriority = 976;
+constexpr int kUnisonVoices = 977;
+constexpr int kPitchWheel = 978;
+constexpr int kPolyphony = 1009;
+
+// Layer rows named outside their mappers, in their Upper form (unfold gives the Lower twin).
+constexpr int kCutoff = 12;
+constexpr int kResonance = 13;
+constexpr int kLfoWave = 211;
+
+// Editor ids: never rows of the table, so only the editor's widgets and the instrument's own reports use them.
+constexpr int kReferenceTone = 1011;
+constexpr int kUpperLfoLamp = 1012;
+constexpr int kLowerLfoLamp = 1013;
+constexpr int kUpperSequencerStep = 1014;
+constexpr int kLowerSequencerStep = 1015;
+constexpr int kShownLayer = 1016;
+constexpr int kAboutShown = 1017;
+constexpr int kLcdPage = 1018;
 
 // The three blocks of layer rows; each Lower row is its Upper row plus the block's offset.
 struct LayerBlock {

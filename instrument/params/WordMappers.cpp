@@ -1,6 +1,7 @@
 #include "instrument/params/WordMappers.h"
 
 #include "engine/program/CorvanKernelProgram.h"
+#include "instrument/params/ParameterIndex.h"
 #include "instrument/params/ParameterMapping.h"
 
 namespace corvex {
@@ -23,7 +24,6 @@ struct SlopeWords {
 };
 constexpr SlopeWords kSlopeWords[] = {{4, {4, 5}}, {5, {0, 1}}};
 constexpr int kSlopeWord = 11;
-constexpr int kResonanceRow = 13;
 
 // Portamento time in the voice-control block of each part; the switch reaches every kernel part that a
 // layer may play (the third is never started, so its word is kept but unheard).
@@ -110,7 +110,7 @@ ParameterMapperIncrementFilterSlope::ParameterMapperIncrementFilterSlope(std::st
 void ParameterMapperIncrementFilterSlope::setValue(int, float value) {
     const int slope = ParameterMapping::quantise(kSwitchSteps, value);
     program_.setParameterWord(part_, slot_, kSlopeWord, -1, static_cast<uint16_t>(words_[slope]));
-    table_.pushCachedValue(ParameterIndex::unfold(kResonanceRow, part_ - 1));
+    table_.pushCachedValue(ParameterIndex::unfold(ParameterIndex::kResonance, part_ - 1));
 }
 
 float ParameterMapperIncrementFilterSlope::getValue(int) {

@@ -2,14 +2,12 @@
 
 #include "engine/program/CorvanKernelProgram.h"
 #include "instrument/params/CorvanParameters.h"
+#include "instrument/params/ParameterIndex.h"
 
 namespace corvex {
 
 namespace {
 constexpr int kKeyboardSlot = 33;
-constexpr int kSplitKeyIndex = 972;
-constexpr int kMultiModeIndex = 971;
-constexpr int kHostParameterCount = 211;
 } // namespace
 
 void finishStateLoad(CorvanKernelProgram& program, CorvanParameters& table, StateLoadListener& listener, int layer) {
@@ -17,14 +15,14 @@ void finishStateLoad(CorvanKernelProgram& program, CorvanParameters& table, Stat
     table.followLoad(layer);
     if (layer >= 0) program.sendBlock(0, kKeyboardSlot);
     // The key mode places the layers around the split key, so the key goes first.
-    table.pushCachedValue(kSplitKeyIndex);
-    table.pushCachedValue(kMultiModeIndex);
+    table.pushCachedValue(ParameterIndex::kSplitKey);
+    table.pushCachedValue(ParameterIndex::kKeyMode);
     if (layer >= 0)
         listener.refreshLayerParameters(layer);
     else
         listener.refreshGlobalParameters();
     listener.setLoading(true);
-    for (int i = 0; i < kHostParameterCount; ++i) listener.reportHostParameter(i);
+    for (int i = 0; i < ParameterIndex::kHostCount; ++i) listener.reportHostParameter(i);
     listener.setLoading(false);
 }
 

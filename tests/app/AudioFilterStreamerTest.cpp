@@ -11,6 +11,7 @@
 #include "app/AudioFilterStreamer.h"
 #include "app/AudioFilterStreamingDeviceManager.h"
 #include "instrument/CorvanAudioFilter.h"
+#include "presets/CorvanPresetServices.h"
 #include "tests/app/StreamerTestSupport.h"
 #include "tests/support/RealTimeChecks.h"
 
@@ -220,7 +221,7 @@ TEST(AudioFilterStreamer, TheCallbackIsRealTimeSafeWithTheInstrument) {
     juce::TemporaryFile settings;
     ASSERT_TRUE(settings.getFile().createDirectory());
     MorvaneFindFolder folder(settings.getFile(), "Corvex2");
-    auto filter = CorvanAudioFilter::createPluginFilter(folder, nullptr);
+    auto filter = CorvanAudioFilter::createPluginFilter(folder, std::make_unique<CorvanPresetServices>(folder));
     ASSERT_NE(filter, nullptr);
     AudioFilterStreamer streamer(*filter);
     FakeDevice device(44100.0, 256);

@@ -10,6 +10,7 @@
 
 #include "instrument/CorvanAudioFilter.h"
 #include "presets/CorvanMultiFilterManager.h"
+#include "presets/CorvanPresetServices.h"
 
 namespace corvex {
 namespace {
@@ -20,7 +21,7 @@ protected:
         root = juce::File::getSpecialLocation(juce::File::tempDirectory)
                    .getChildFile("corvex-readback-test-" + juce::String::toHexString(juce::Random().nextInt64()));
         folder = std::make_unique<MorvaneFindFolder>(root, "Corvex2");
-        filter = CorvanAudioFilter::createPluginFilter(*folder, nullptr);
+        filter = CorvanAudioFilter::createPluginFilter(*folder, std::make_unique<CorvanPresetServices>(*folder));
     }
     ~ParameterReadBackTest() override {
         filter.reset();

@@ -8,6 +8,7 @@
 
 #include "instrument/CorvanAudioFilter.h"
 #include "presets/CorvanMultiFilterManager.h"
+#include "presets/CorvanPresetServices.h"
 #include "tests/support/SignalChecks.h"
 
 namespace corvex {
@@ -21,7 +22,7 @@ protected:
         root = juce::File::getSpecialLocation(juce::File::tempDirectory)
                    .getChildFile("corvex-patch-test-" + juce::String::toHexString(juce::Random().nextInt64()));
         folder = std::make_unique<MorvaneFindFolder>(root, "Corvex2");
-        filter = CorvanAudioFilter::createPluginFilter(*folder, nullptr);
+        filter = CorvanAudioFilter::createPluginFilter(*folder, std::make_unique<CorvanPresetServices>(*folder));
         filter->prepareToPlay(44100.0, 512);
         // The table's cached values start at 0 while the initial program plays: the global values a patch
         // applies are given what the initial program holds, so that a saved patch still sounds.

@@ -10,6 +10,7 @@
 
 #include "instrument/CorvanAudioFilter.h"
 #include "instrument/params/ParameterIndex.h"
+#include "presets/CorvanPresetServices.h"
 #include "tests/support/SignalChecks.h"
 
 namespace corvex {
@@ -25,7 +26,7 @@ protected:
         root = juce::File::getSpecialLocation(juce::File::tempDirectory)
                    .getChildFile("corvex-gate-test-" + juce::String::toHexString(juce::Random().nextInt64()));
         folder = std::make_unique<MorvaneFindFolder>(root, "Corvex2");
-        filter = CorvanAudioFilter::createPluginFilter(*folder, nullptr);
+        filter = CorvanAudioFilter::createPluginFilter(*folder, std::make_unique<CorvanPresetServices>(*folder));
         filter->prepareToPlay(kRate, kBlock);
     }
     ~SequencerGateSoundTest() override {

@@ -9,6 +9,7 @@
 #include <juce_events/juce_events.h>
 
 #include "instrument/CorvanAudioFilter.h"
+#include "instrument/params/ParameterIndex.h"
 #include "presets/CorvanMultiManager.h"
 #include "presets/CorvanProgramManager.h"
 #include "presets/FactoryBank.h"
@@ -21,7 +22,6 @@ namespace {
 constexpr double kRate = 44100.0;
 constexpr int kBlock = 32;
 constexpr int kMiddleC = 60;
-constexpr int kKeyModeRow = 971;
 
 class FactoryContent : public ::testing::Test {
 protected:
@@ -124,7 +124,7 @@ TEST_F(FactoryContent, EveryPatchNamesProgramsThatExistAndStoresItsMode) {
         ASSERT_TRUE(patch->load(&filter->multiChunk()));
         const int mode = modes.indexOf(patch->getAttribute("Mode"));
         ASSERT_GE(mode, 0);
-        EXPECT_EQ(ParameterMapping::quantise(3, filter->getParameter(kKeyModeRow)), mode)
+        EXPECT_EQ(ParameterMapping::quantise(3, filter->getParameter(ParameterIndex::kKeyMode)), mode)
             << "the attribute and the stored key mode agree";
     }
 }

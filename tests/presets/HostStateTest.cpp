@@ -10,6 +10,7 @@
 #include "instrument/CorvanAudioFilter.h"
 #include "instrument/state/ChunkStream.h"
 #include "presets/CorvanMultiFilterManager.h"
+#include "presets/CorvanPresetServices.h"
 #include "tests/presets/PresetTestSupport.h"
 
 namespace corvex::testing {
@@ -26,7 +27,9 @@ struct ChunkAt {
 
 class HostStateTest : public ::testing::Test {
 protected:
-    HostStateTest() { filter = CorvanAudioFilter::createPluginFilter(folder, nullptr); }
+    HostStateTest() {
+        filter = CorvanAudioFilter::createPluginFilter(folder, std::make_unique<CorvanPresetServices>(folder));
+    }
 
     CorvanMultiFilterManager& patches() { return *filter->getPatchFilterManager(); }
     MorvanePresetFilterManager& programs(bool lower) { return *filter->getProgramFilterManager(lower); }

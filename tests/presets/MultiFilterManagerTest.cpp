@@ -136,7 +136,7 @@ TEST_F(MultiFilterManagerTest, LayerChoicesKeyModeAndModifiedProgramsEditTheCurr
     };
     for (const Case& c : cases) {
         m1->setModified(false);
-        patches().parameterChanged(CorvanMultiFilterManager::kKeyModeIndex, c.value);
+        patches().keyModeChanged(c.value);
         EXPECT_EQ(m1->getAttribute("Mode"), c.mode) << c.value;
         EXPECT_EQ(m1->isModified(), c.modified) << c.value;
     }
@@ -149,11 +149,24 @@ TEST_F(MultiFilterManagerTest, LayerChoicesKeyModeAndModifiedProgramsEditTheCurr
 
     FilterRecorder recorder;
     patches().addListener(&recorder);
-    patches().parameterChanged(CorvanMultiFilterManager::kShownLayerIndex, 0.6f);
+    patches().shownLayerChanged(0.6f);
     deliverPostedMessages();
     EXPECT_EQ(patches().getShownLayer(), 1);
     EXPECT_EQ(recorder.count(MorvanePresetFilterManager::kShownLayer, 1), 1);
     patches().removeListener(&recorder);
+
+    // A layer asked for goes to the editor's switch, and nowhere without one.
+    struct Switch : LayerSwitch {
+        std::vector<int> asked;
+        void showLayer(int layer) override { asked.push_back(layer); }
+    } layerSwitch;
+    patches().setShownLayer(1);
+    patches().setLayerSwitch(&layerSwitch);
+    patches().setShownLayer(1);
+    patches().setShownLayer(0);
+    patches().setLayerSwitch(nullptr);
+    patches().setShownLayer(1);
+    EXPECT_EQ(layerSwitch.asked, (std::vector<int>{1, 0}));
 }
 
 TEST_F(MultiFilterManagerTest, ThePatchListRunsWholeSplitDualAndFollowsItsProgramsAttributes) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "instrument/CorvanAudioFilter.h"
+#include "presets/CorvanPresetServices.h"
 #include "tests/support/SignalChecks.h"
 #include "tools/render/MidiRenderer.h"
 
@@ -194,7 +195,7 @@ TEST_F(CommandLine, ASavedLayerPlaysAsItsSettings) {
     {
         juce::ScopedJuceInitialiser_GUI juceInit;
         const MorvaneFindFolder folder(dir.getChildFile("settings"), "Corvex2");
-        auto filter = CorvanAudioFilter::createPluginFilter(folder, nullptr);
+        auto filter = CorvanAudioFilter::createPluginFilter(folder, std::make_unique<CorvanPresetServices>(folder));
         ASSERT_NE(filter, nullptr);
         filter->setParameter(12, 0.1f); // the Upper layer's cutoff
         filter->upperChunk().write(layer);

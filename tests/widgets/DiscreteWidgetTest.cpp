@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "FakeGui.h"
+#include "instrument/params/ParameterIndex.h"
 #include "widgets/MVButtonGroup.h"
 #include "widgets/MVPushButton.h"
 #include "widgets/MVSwitch.h"
@@ -138,7 +139,7 @@ TEST(DiscreteWidgets, PushButtonIsOnExactlyWhileHeld) {
     MVPushButton button(&gui);
     button.setBounds(0, 0, MVPushButton::kWidth, MVPushButton::kHeight);
     button.setVisible(true);
-    EXPECT_EQ(gui.listenerCount(MVPushButton::kLfoTriggerIndex), 1);
+    EXPECT_EQ(gui.listenerCount(ParameterIndex::kLfoTrigger), 1);
 
     button.mouseDown(mouseEvent(button, {5, 5}));
     EXPECT_TRUE(button.getToggleState());
@@ -148,14 +149,14 @@ TEST(DiscreteWidgets, PushButtonIsOnExactlyWhileHeld) {
     pumpMessages(250);
     ASSERT_EQ(gui.edits.size(), 2u);
     EXPECT_EQ(gui.edits[0].kind, MVGuiInterface::kNewValue);
-    EXPECT_EQ(gui.edits[0].index, MVPushButton::kLfoTriggerIndex);
+    EXPECT_EQ(gui.edits[0].index, ParameterIndex::kLfoTrigger);
     EXPECT_EQ(gui.edits[0].value, 1.0f);
     EXPECT_EQ(gui.edits[1].kind, MVGuiInterface::kNewValue);
     EXPECT_EQ(gui.edits[1].value, 0.0f);
 
-    gui.echo(MVPushButton::kLfoTriggerIndex, 0.8f);
+    gui.echo(ParameterIndex::kLfoTrigger, 0.8f);
     EXPECT_TRUE(button.getToggleState());
-    gui.echo(MVPushButton::kLfoTriggerIndex, 0.2f);
+    gui.echo(ParameterIndex::kLfoTrigger, 0.2f);
     EXPECT_FALSE(button.getToggleState());
     EXPECT_EQ(gui.edits.size(), 2u);
 
@@ -163,7 +164,7 @@ TEST(DiscreteWidgets, PushButtonIsOnExactlyWhileHeld) {
     button.mouseDown(mouseEvent(button, {5, 5}, kCtrl));
     button.mouseDrag(mouseEvent(button, {6, 5}, {}, {5, 5}));
     button.mouseUp(mouseEvent(button, {6, 5}, {}, {5, 5}));
-    EXPECT_EQ(gui.midiSettingsIndex, MVPushButton::kLfoTriggerIndex);
+    EXPECT_EQ(gui.midiSettingsIndex, ParameterIndex::kLfoTrigger);
     EXPECT_EQ(gui.edits.size(), 2u);
     EXPECT_FALSE(button.getToggleState());
 }

@@ -10,6 +10,7 @@
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include "instrument/CorvanAudioFilter.h"
+#include "presets/CorvanPresetServices.h"
 #include "widgets/MorvaneAudioFilterEditor.h"
 
 namespace corvex {
@@ -57,7 +58,7 @@ protected:
 
     // The instrument plays a few blocks first, so that its start-up messages have reached the kernel.
     void openInstrument() {
-        instrument = CorvanAudioFilter::createPluginFilter(*folder, nullptr);
+        instrument = CorvanAudioFilter::createPluginFilter(*folder, std::make_unique<CorvanPresetServices>(*folder));
         ASSERT_NE(instrument, nullptr);
         instrument->prepareToPlay(44100.0, 512);
         render(100);

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "FakeGui.h"
+#include "instrument/params/ParameterIndex.h"
 #include "widgets/CvnBlueLedButton.h"
 #include "widgets/CvnFlatKnob.h"
 #include "widgets/CvnGreen2LedButton.h"
@@ -138,7 +139,7 @@ TEST(FourPositionKnob, ShowsOnlyTheDetentFrames) {
 
 TEST(WheelKnob, SpringsBackToTheCentreWhenReleased) {
     FakeGui gui;
-    gui.values[CvnWheelKnob::kPitchWheelIndex] = 0.5f;
+    gui.values[ParameterIndex::kPitchWheel] = 0.5f;
     CvnWheelKnob wheel(&gui);
     ASSERT_TRUE(wheel.hasSpringBack());
     wheel.mouseDown(mouseEvent(wheel, {36, 16}));

@@ -11,8 +11,8 @@
 namespace corvex {
 namespace {
 
-constexpr int kMode = CorvanMoveSplitComponent::kMultiModeIndex;
-constexpr int kSplit = CorvanMoveSplitComponent::kSplitKeyIndex;
+constexpr int kMode = ParameterIndex::kKeyMode;
+constexpr int kSplit = ParameterIndex::kSplitKey;
 
 float noteValue(int note) { return (note + 0.5f) / 128.0f; }
 

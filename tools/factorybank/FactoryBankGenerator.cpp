@@ -20,7 +20,6 @@ constexpr int kKernelBlock = 32;
 constexpr double kSampleRate = 44100.0;
 constexpr int kUpperLayer = 0;
 constexpr int kGlobal = -1;
-constexpr int kKeyModeRow = 971;
 const juce::StringArray kKeyModes{"Whole", "Dual", "Split"};
 
 juce::String identifierOf(int number) { return "U_" + juce::String(number); }
@@ -156,7 +155,7 @@ bool FactoryBankGenerator::makePatches(const juce::File& staging) {
         if (patches.findPreset(identifierOf(p.number)) != nullptr)
             return fail(juce::String("\"") + p.name + "\" reuses number " + juce::String(p.number));
         if (!filter_->multiChunk().read(initialPatch_.data(), initialPatch_.size())) return false;
-        filter_->setParameter(kKeyModeRow, choice(mode, kKeyModes.size()));
+        filter_->setParameter(ParameterIndex::kKeyMode, choice(mode, kKeyModes.size()));
         if (!apply(p.settings, kGlobal, p.name) ||
             !save(identifierOf(p.number), p.name, p.project, p.mode, upper->second, lower->second))
             return false;

@@ -1,4 +1,5 @@
 // The LCD widgets in the product's dark palette.
+#include "instrument/params/ParameterIndex.h"
 #include "tools/gallery/GallerySections.h"
 #include "widgets/CorvanLookAndFeel.h"
 #include "widgets/CvnLcdButton.h"
@@ -79,10 +80,10 @@ std::unique_ptr<GallerySection> makeLcdSection(GalleryGui& gui) {
     s.add(std::make_unique<CvnSmallLcdCheckBox>(&gui, 209), "check on", 50).setSize(12, 12);
     s.add(std::make_unique<CvnSmallLcdCheckBox>(&gui, 210), "check off", 50).setSize(12, 12);
 
-    gui.setValue(1012, 1.0f);
-    s.add(std::make_unique<CvnLfoLed>(&gui, 1012), "CvnLfoLed 1", 50);
-    gui.setValue(1013, 0.5f);
-    s.add(std::make_unique<CvnLfoLed>(&gui, 1013), "LED 0.5", 50);
+    gui.setValue(ParameterIndex::kUpperLfoLamp, 1.0f);
+    s.add(std::make_unique<CvnLfoLed>(&gui, ParameterIndex::kUpperLfoLamp), "CvnLfoLed 1", 50);
+    gui.setValue(ParameterIndex::kLowerLfoLamp, 0.5f);
+    s.add(std::make_unique<CvnLfoLed>(&gui, ParameterIndex::kLowerLfoLamp), "LED 0.5", 50);
 
     addToolBarButton<CvnLcdToolBarNewButton>(s, gui, "New");
     addToolBarButton<CvnLcdToolBarSaveButton>(s, gui, "Save");

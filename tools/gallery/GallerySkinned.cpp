@@ -1,6 +1,7 @@
 // The gallery's section of skinned widgets.
 #include "tools/gallery/GallerySkinned.h"
 
+#include "instrument/params/ParameterIndex.h"
 #include "widgets/CorvanKeyboard.h"
 #include "widgets/CorvanMoveSplitComponent.h"
 #include "widgets/CvnBlueLedButton.h"
@@ -78,8 +79,8 @@ public:
             keyboard_.midiNoteChanged(note, 1);
         addChildComponent(marker_);
         marker_.setBounds(7, 167, 805, 30);
-        marker_.parameterChanged(CorvanMoveSplitComponent::kMultiModeIndex, 1.0f);
-        marker_.parameterChanged(CorvanMoveSplitComponent::kSplitKeyIndex, (60 + 0.5f) / 128.0f);
+        marker_.parameterChanged(ParameterIndex::kKeyMode, 1.0f);
+        marker_.parameterChanged(ParameterIndex::kSplitKey, (60 + 0.5f) / 128.0f);
         setSize(kSkinnedSectionWidth, kSkinnedSectionHeight);
     }
 

@@ -9,6 +9,7 @@
 #include "instrument/MorvaneFindFolder.h"
 #include "instrument/params/ParameterIndex.h"
 #include "instrument/state/ChunkStream.h"
+#include "presets/CorvanPresetServices.h"
 
 namespace corvex {
 
@@ -23,7 +24,7 @@ constexpr int kKernelBlock = 32;
 InstrumentRenderer::InstrumentRenderer(double sampleRate)
     : settingsRoot_(juce::File::createTempFile("corvex-render-settings")), sampleRate_(sampleRate) {
     folder_ = std::make_unique<MorvaneFindFolder>(settingsRoot_, "Corvex2");
-    filter_ = CorvanAudioFilter::createPluginFilter(*folder_, nullptr);
+    filter_ = CorvanAudioFilter::createPluginFilter(*folder_, std::make_unique<CorvanPresetServices>(*folder_));
     if (filter_ == nullptr) return;
     filter_->prepareToPlay(sampleRate, kHostBlock);
     // The initial program's messages take effect in the first render: spend it before time 0.

@@ -145,7 +145,7 @@ TEST_F(StateChunks, AVersionOneStreamGetsTheRouteDefaults) {
 
 TEST_F(StateChunks, AnEmptyStreamStillRunsTheStepsAfterALoad) {
     target.deliver();
-    target.table->storeCachedValue(MultiRow::SplitKey, step(40, 128));
+    target.table->storeCachedValue(ParameterIndex::kSplitKey, step(40, 128));
     ASSERT_TRUE(readLayer(2, {}));
     EXPECT_EQ(target.program->getSplitKey(), 40) << "the cached split key was pushed again";
     EXPECT_GT(target.posted(), 0) << "the keyboard block was sent again";
@@ -165,25 +165,25 @@ TEST_F(StateChunks, AnEmptyStreamStillRunsTheStepsAfterALoad) {
 }
 
 TEST_F(StateChunks, AMovedGlobalRowIsFoundByItsKey) {
-    const std::string splitKey = target.table->getName(MultiRow::SplitKey);
+    const std::string splitKey = target.table->getName(ParameterIndex::kSplitKey);
     ASSERT_EQ(splitKey, "SplitKey");
     const Bytes stream = chunk(ChunkId::kCmul, entry(186, splitKey, step(30, 128))) + kEndChunk;
     ASSERT_TRUE(readMulti(stream));
     EXPECT_EQ(target.program->getSplitKey(), 30);
-    EXPECT_FLOAT_EQ(target.table->getCachedValue(MultiRow::SplitKey), step(30, 128));
+    EXPECT_FLOAT_EQ(target.table->getCachedValue(ParameterIndex::kSplitKey), step(30, 128));
 }
 
 TEST_F(StateChunks, APatchInPolyModeTwoReloadsInPolyModeTwo) {
-    source.table->setParameter(MultiRow::PolyMode, step(2, 5));
+    source.table->setParameter(ParameterIndex::kPolyMode, step(2, 5));
     ASSERT_EQ(source.program->getVoiceAssignMode(), 2);
-    source.table->setParameter(MultiRow::Volume, 0.3f);
+    source.table->setParameter(ParameterIndex::kVolume, 0.3f);
     Bytes stream;
     writeMultiChunk(*source.program, *source.table, stream);
 
     ASSERT_NE(target.program->getVoiceAssignMode(), 2);
     ASSERT_TRUE(readMulti(stream));
     EXPECT_EQ(target.program->getVoiceAssignMode(), 2);
-    EXPECT_NEAR(target.table->getParameter(MultiRow::Volume), 0.3f, 1e-3f);
+    EXPECT_NEAR(target.table->getParameter(ParameterIndex::kVolume), 0.3f, 1e-3f);
 }
 
 // Presets were saved with values a little past 0..1 while the entry points let them through: they load
@@ -199,8 +199,8 @@ TEST_F(StateChunks, AValueSavedJustPastItsRangeLoadsClamped) {
         {"cut-off above", 1, 12, entry(12, "LpfCut", 1.5f), 1.0f},
         {"resonance below, into the Lower layer", 2, 105, entry(13, "LpfRes", -0.5f), 0.0f},
         {"the furthest taken", 1, 12, entry(12, "LpfCut", 2.0f), 1.0f},
-        {"volume above", 0, MultiRow::Volume, entry(MultiRow::Volume, "Volume", 1.25f), 1.0f},
-        {"balance below", 0, MultiRow::Balance, entry(MultiRow::Balance, "Balance", -1.0e-3f), 0.0f},
+        {"volume above", 0, ParameterIndex::kVolume, entry(ParameterIndex::kVolume, "Volume", 1.25f), 1.0f},
+        {"balance below", 0, ParameterIndex::kBalance, entry(ParameterIndex::kBalance, "Balance", -1.0e-3f), 0.0f},
         {"re-read signal of an effect row", 0, 196, entry(196, "FX1P7", -1.0f), -1.0f},
     };
     for (const Case& c : cases) {
@@ -210,7 +210,7 @@ TEST_F(StateChunks, AValueSavedJustPastItsRangeLoadsClamped) {
         EXPECT_EQ(target.table->getCachedValue(c.row), c.loaded) << c.name;
     }
     // The volume reached the kernel as its top value, not as the saved one.
-    EXPECT_EQ(target.table->getParameter(MultiRow::Volume), 1.0f);
+    EXPECT_EQ(target.table->getParameter(ParameterIndex::kVolume), 1.0f);
 }
 
 // Everything a refused stream must leave alone.
@@ -312,7 +312,7 @@ TEST_F(StateChunks, BrokenStreamsAreRefusedAndChangeNothing) {
 }
 
 TEST_F(StateChunks, BrokenPatchStreamsAreRefusedAndChangeNothing) {
-    source.table->setParameter(MultiRow::PolyMode, step(2, 5));
+    source.table->setParameter(ParameterIndex::kPolyMode, step(2, 5));
     Bytes patch;
     writeMultiChunk(*source.program, *source.table, patch);
     std::vector<Chunk> parts;

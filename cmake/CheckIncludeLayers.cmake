@@ -1,0 +1,35 @@
+# Fails when a file includes from a folder its own folder may not include. Included by the scripts that
+# name the layers (CheckEngineLayers.cmake, CheckFolderLayers.cmake), which set:
+#   LAYER_ROOT     the folder that holds the layers
+#   LAYER_PREFIX   what include paths start with before the layer's name ("engine/", or "" at the top)
+#   LAYER_RULES    one "layer=allowed,allowed" per layer: the layers its files may include from
+#   LAYER_MESSAGE  the first line of the failure
+# An include of a folder that no rule names (a generated header, a folder of tests) is not checked.
+set(known "")
+foreach(rule IN LISTS LAYER_RULES)
+    string(REGEX REPLACE "=.*" "" layer "${rule}")
+    list(APPEND known "${layer}")
+endforeach()
+set(violations "")
+foreach(rule IN LISTS LAYER_RULES)
+    string(REGEX REPLACE "=.*" "" layer "${rule}")
+    string(REGEX REPLACE "^[^=]*=" "" allowed "${rule}")
+    string(REPLACE "," ";" allowed "${allowed}")
+    file(GLOB_RECURSE files "${LAYER_ROOT}/${layer}/*.h" "${LAYER_ROOT}/${layer}/*.cpp")
+    foreach(f IN LISTS files)
+        file(STRINGS "${f}" includes REGEX "^#include \"${LAYER_PREFIX}[a-z]+/")
+        foreach(line IN LISTS includes)
+            string(REGEX REPLACE "^#include \"${LAYER_PREFIX}([a-z]+)/.*" "\\1" target "${line}")
+            list(FIND known "${target}" knownIndex)
+            list(FIND allowed "${target}" allowedIndex)
+            if(knownIndex GREATER -1 AND allowedIndex EQUAL -1)
+                file(RELATIVE_PATH rel "${LAYER_ROOT}" "${f}")
+                list(APPEND violations "${LAYER_PREFIX}${rel} includes ${LAYER_PREFIX}${target}/ (${line})")
+            endif()
+        endforeach()
+    endforeach()
+endforeach()
+if(violations)
+    list(JOIN violations "\n  " text)
+    message(FATAL_ERROR "${LAYER_MESSAGE}:\n  ${text}")
+endif()
