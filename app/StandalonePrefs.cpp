@@ -7,6 +7,7 @@
 
 #include "instrument/DiskString.h"
 #include "instrument/MorvaneFindFolder.h"
+#include "instrument/SafeFileRead.h"
 
 namespace corvex {
 
@@ -69,14 +70,17 @@ std::unique_ptr<juce::XmlElement> toJuceElement(const pugi::xml_node& node, int 
 } // namespace
 
 std::unique_ptr<juce::XmlElement> readStandalonePrefs(const juce::File& file) {
-    if (!file.existsAsFile()) return nullptr;
-    if (file.getSize() > kMaxFileBytes) {
-        warn(file, "the file is too large");
-        return nullptr;
+    // A FIFO or a device named like the file would hold the start up or feed it without end.
+    const FileRead read = readRegularFile(file, kMaxFileBytes);
+    switch (read.status) {
+    case FileRead::kRead: break;
+    case FileRead::kMissing: return nullptr;
+    case FileRead::kNotRegular: warn(file, "it is not a regular file"); return nullptr;
+    case FileRead::kTooLarge: warn(file, "the file is too large"); return nullptr;
+    case FileRead::kFailed: warn(file, "the file cannot be read"); return nullptr;
     }
-    const std::string path = file.getFullPathName().toStdString();
     pugi::xml_document document;
-    if (!document.load_file(path.c_str())) {
+    if (!document.load_buffer(read.bytes.getData(), read.bytes.getSize())) {
         warn(file, "not readable XML");
         return nullptr;
     }

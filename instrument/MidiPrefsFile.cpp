@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "instrument/MorvaneFindFolder.h"
+#include "instrument/SafeFileRead.h"
 
 namespace corvex {
 
@@ -24,18 +25,23 @@ juce::String midiPrefsToXml(const MidiPrefs& prefs, const std::function<juce::St
 }
 
 std::optional<MidiPrefs> loadMidiPrefs(const juce::File& file) {
-    if (!file.existsAsFile())
+    // Judged before it is read: a huge file is refused without filling memory first, and a FIFO or a device
+    // named like it neither holds the start up nor feeds it without end.
+    const FileRead read = readRegularFile(file, static_cast<int64_t>(kMaxMidiPrefsBytes));
+    switch (read.status) {
+    case FileRead::kRead: break;
+    case FileRead::kMissing: return std::nullopt;
+    case FileRead::kNotRegular:
+        std::cerr << "midi.prefs: " << file.getFullPathName() << " is not a regular file, ignored\n";
         return std::nullopt;
-    // Judged by its size before it is read: a huge file is refused without filling memory first.
-    if (file.getSize() > static_cast<juce::int64>(kMaxMidiPrefsBytes)) {
+    case FileRead::kTooLarge:
         std::cerr << "midi.prefs: " << file.getFullPathName() << " is too large, ignored\n";
         return std::nullopt;
-    }
-    juce::MemoryBlock bytes;
-    if (!file.loadFileAsData(bytes)) {
+    case FileRead::kFailed:
         std::cerr << "midi.prefs: cannot read " << file.getFullPathName() << ", ignored\n";
         return std::nullopt;
     }
+    const juce::MemoryBlock& bytes = read.bytes;
     // The XML reader of the GUI library is not safe on hostile text; the file's bytes go to ours instead.
     return midiPrefsFromXml(std::string_view(static_cast<const char*>(bytes.getData()), bytes.getSize()));
 }

@@ -7,7 +7,7 @@
 
 #include <FactoryBankData.h>
 
-#include "presets/SafeFileRead.h"
+#include "instrument/SafeFileRead.h"
 #include "presets/SafeFileWrite.h"
 
 namespace corvex {

@@ -5,7 +5,7 @@
 #include <iostream>
 
 #include "instrument/DiskString.h"
-#include "presets/SafeFileRead.h"
+#include "instrument/SafeFileRead.h"
 #include "presets/SafeFileWrite.h"
 
 namespace corvex {

@@ -8,7 +8,7 @@
 #include "presets/PresetFileFormat.h"
 #include "presets/PresetIdGenerator.h"
 #include "instrument/MVMessage.h"
-#include "presets/SafeFileRead.h"
+#include "instrument/SafeFileRead.h"
 #include "presets/SafeFileWrite.h"
 
 namespace corvex {

@@ -7,7 +7,7 @@
 #include <pugixml.hpp>
 
 #include "instrument/DiskString.h"
-#include "presets/SafeFileRead.h"
+#include "instrument/SafeFileRead.h"
 
 namespace corvex {
 

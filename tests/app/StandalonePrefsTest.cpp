@@ -4,6 +4,8 @@
 #include <string>
 
 #include "app/StandalonePrefs.h"
+#include "tests/support/CallWithin.h"
+#include "tests/support/SpecialFiles.h"
 
 namespace corvex {
 namespace {
@@ -168,6 +170,28 @@ TEST_F(StandalonePrefsTest, AFailedWriteReturnsFalseAndKeepsTheOldFile) {
     ASSERT_TRUE(target.getChildFile("kept").replaceWithText("kept"));
     EXPECT_FALSE(writeStandalonePrefs(target, &device));
     EXPECT_EQ(target.getChildFile("kept").loadFileAsString(), "kept");
+}
+
+// A FIFO or a device named "standalone.prefs" gives the default device at once, with a message; the start
+// must not wait in open() for a writer that never comes, nor read a device without end.
+TEST_F(StandalonePrefsTest, WhatIsNoRegularFileGivesTheDefaultsAtOnce) {
+    const juce::File fifo = folder.getChildFile("fifo.prefs");
+    ASSERT_TRUE(testing::makeFifo(fifo));
+    ASSERT_TRUE(testing::makeSymlink(folder.getChildFile("zero.prefs"), "/dev/zero"));
+    for (const char* name : {"fifo.prefs", "zero.prefs"}) {
+        SCOPED_TRACE(name);
+        const juce::File file = folder.getChildFile(name);
+        ::testing::internal::CaptureStderr();
+        const auto state = testing::callWithin(std::chrono::seconds(20),
+                                               [file] { return readStandalonePrefs(file) != nullptr; });
+        const std::string messages = ::testing::internal::GetCapturedStderr();
+        if (!state) {
+            testing::releaseFifoReaders(fifo);
+            FAIL() << "the read did not return within 20 s";
+        }
+        EXPECT_FALSE(*state);
+        EXPECT_NE(messages.find("not a regular file"), std::string::npos) << messages;
+    }
 }
 
 } // namespace

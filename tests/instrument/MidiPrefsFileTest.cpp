@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "instrument/midi/ControllerCodes.h"
+#include "tests/support/CallWithin.h"
+#include "tests/support/SpecialFiles.h"
 
 namespace corvex {
 namespace {
@@ -43,6 +45,43 @@ TEST(MidiPrefsFile, AnOversizedFileIsRefusedByItsSize) {
 TEST(MidiPrefsFile, AMissingFileIsNotLoaded) {
     juce::TemporaryFile temp;
     EXPECT_FALSE(loadMidiPrefs(temp.getFile()).has_value());
+}
+
+// Only a regular file is read: a FIFO named "midi.prefs" would hold the start up in open(), a link to a device
+// would be read without end. A link to a regular file is read as the file.
+TEST(MidiPrefsFile, OnlyARegularFileIsReadAndNeverWaitedOn) {
+    const juce::File folder = juce::File::createTempFile("midiprefs");
+    ASSERT_TRUE(folder.createDirectory());
+    const juce::File real = folder.getChildFile("real.prefs");
+    MidiPrefs prefs;
+    prefs.channel = 5;
+    ASSERT_TRUE(saveMidiPrefs(real, prefs, nullptr));
+    const juce::File fifo = folder.getChildFile("fifo.prefs");
+    ASSERT_TRUE(testing::makeFifo(fifo));
+    ASSERT_TRUE(testing::makeSymlink(folder.getChildFile("zero.prefs"), "/dev/zero"));
+    ASSERT_TRUE(testing::makeSymlink(folder.getChildFile("linked.prefs"), real.getFullPathName().toRawUTF8()));
+
+    const struct {
+        const char* name;
+        bool loads;
+    } cases[] = {{"fifo.prefs", false}, {"zero.prefs", false}, {"linked.prefs", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const juce::File file = folder.getChildFile(c.name);
+        ::testing::internal::CaptureStderr();
+        const auto loaded = testing::callWithin(std::chrono::seconds(20), [file] { return loadMidiPrefs(file); });
+        const std::string messages = ::testing::internal::GetCapturedStderr();
+        if (!loaded) {
+            testing::releaseFifoReaders(fifo);
+            FAIL() << "the read did not return within 20 s";
+        }
+        EXPECT_EQ(loaded->has_value(), c.loads);
+        if (c.loads)
+            EXPECT_EQ((*loaded)->channel, 5);
+        else
+            EXPECT_NE(messages.find("not a regular file"), std::string::npos) << messages;
+    }
+    folder.deleteRecursively();
 }
 
 } // namespace

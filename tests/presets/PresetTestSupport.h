@@ -19,6 +19,7 @@
 #include <zlib.h>
 
 #include "presets/MorvanePreset.h"
+#include "tests/support/SpecialFiles.h"
 
 namespace corvex::testing {
 
@@ -128,24 +129,6 @@ inline std::vector<uint8_t> handMadeFile(const std::string& header, int32_t flag
     appendInt32(out, flags);
     out.insert(out.end(), payload.begin(), payload.end());
     return out;
-}
-
-// A FIFO at file: a reader that opens it to read waits until a writer comes, unless it asks not to.
-inline bool makeFifo(const juce::File& file) {
-    file.getParentDirectory().createDirectory();
-    return ::mkfifo(file.getFullPathName().toRawUTF8(), 0644) == 0;
-}
-
-// Frees a reader stuck opening the FIFO: a writer comes and goes at once, and the reader sees the end.
-inline void releaseFifoReaders(const juce::File& fifo) {
-    const int fd = ::open(fifo.getFullPathName().toRawUTF8(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd >= 0)
-        ::close(fd);
-}
-
-inline bool makeSymlink(const juce::File& link, const char* target) {
-    link.getParentDirectory().createDirectory();
-    return ::symlink(target, link.getFullPathName().toRawUTF8()) == 0;
 }
 
 // The process's peak resident memory in kB (-1 where /proc cannot tell), and its reset to the present

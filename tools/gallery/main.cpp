@@ -27,7 +27,9 @@ public:
             return;
         }
         window_ = std::make_unique<GalleryWindow>(gui_);
-        window_->centreWithSize(window_->getWidth(), window_->getHeight());
+        // With no X server to reach there is no main display to centre on.
+        if (juce::Desktop::getInstance().getDisplays().getPrimaryDisplay() != nullptr)
+            window_->centreWithSize(window_->getWidth(), window_->getHeight());
         window_->setVisible(true);
         if (at >= 0) {
             const juce::File target = juce::File::getCurrentWorkingDirectory().getChildFile(args[at + 1]);

@@ -1,5 +1,5 @@
 // Files from disk are read only when they are regular files, and never past a bound.
-#include "presets/SafeFileRead.h"
+#include "instrument/SafeFileRead.h"
 
 #include <algorithm>
 #include <cerrno>
