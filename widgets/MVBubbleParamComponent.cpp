@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "engine/modules/EchoCodes.h"
 #include "widgets/MVGuiInterface.h"
 
 namespace corvex {
@@ -58,21 +59,21 @@ void MVBubbleParamComponent::showKernelValue(int unitKind, float value) {
 juce::String MVBubbleParamComponent::formatKernelValue(int unitKind, float value) {
     if (!std::isfinite(value)) return kNoValue;
     switch (unitKind) {
-    case kDecibel: return juce::String::formatted("%d db", truncated(value));
-    case kHertz: return juce::String::formatted("%.2f Hz", static_cast<double>(value));
-    case kBpm: return juce::String::formatted("%d bpm", truncated(value));
-    case kTempoRatio:
+    case echo::Decibels: return juce::String::formatted("%d db", truncated(value));
+    case echo::Hertz: return juce::String::formatted("%.2f Hz", static_cast<double>(value));
+    case echo::BeatsPerMinute: return juce::String::formatted("%d bpm", truncated(value));
+    case echo::TempoRatio:
         if (value == 0.0f) return "Stopped";
         if (value == 1.0f) return "Tempo";
         if (value > 0.0f) return juce::String::formatted("Tempo * %d", truncated(value));
         return juce::String::formatted("Tempo / %d", truncated(-value));
-    case kPlain4:
-    case kPlain7:
-    case kPlain8: return juce::String::formatted("%f", static_cast<double>(value));
-    case kMilliseconds: return juce::String::formatted("%d ms", truncated(value));
-    case kSemitones: return juce::String::formatted("%+d semitone", truncated(value));
-    case kPercent: return juce::String::formatted("%d%%", truncated(value));
-    case kDegrees: return juce::String::formatted("%d deg", truncated(value));
+    case echo::Fraction:
+    case echo::Selection:
+    case echo::Switch: return juce::String::formatted("%f", static_cast<double>(value));
+    case echo::Milliseconds: return juce::String::formatted("%d ms", truncated(value));
+    case echo::Semitones: return juce::String::formatted("%+d semitone", truncated(value));
+    case echo::Percent: return juce::String::formatted("%d%%", truncated(value));
+    case echo::Degrees: return juce::String::formatted("%d deg", truncated(value));
     default: return kNoValue;
     }
 }

@@ -12,10 +12,6 @@ class MVGuiInterface;
 
 class MVBubbleParamComponent : public juce::BubbleComponent, public MVParameterListener {
 public:
-    // The kernel's unit of a reported value.
-    enum UnitKind { kDecibel = 0, kHertz, kBpm, kTempoRatio, kPlain4, kMilliseconds, kSemitones, kPlain7, kPlain8,
-                    kPercent, kDegrees };
-
     explicit MVBubbleParamComponent(MVGuiInterface* gui);
     ~MVBubbleParamComponent() override;
 
