@@ -17,8 +17,16 @@ constexpr int kBlock = 32;
 
 // Built on first use, from the thread that runs the inputs, which JUCE then takes as its message thread.
 // Torn down in order: the instruments first, then JUCE, then the folder.
+// Writes are synced to disk and folders made and removed on every input: a folder in memory keeps the disk
+// out of the loop. TMPDIR, when set, is taken as it is.
+juce::File scratchParent() {
+    const juce::File memory("/dev/shm");
+    if (std::getenv("TMPDIR") == nullptr && memory.isDirectory() && memory.hasWriteAccess()) return memory;
+    return juce::File::getSpecialLocation(juce::File::tempDirectory);
+}
+
 struct Process {
-    Process() : root(juce::File::createTempFile("corvex-fuzz")) {
+    Process() : root(scratchParent().getNonexistentChildFile("corvex-fuzz", "", false)) {
         root.createDirectory();
         // Anything that asks for the user's settings folder instead of the one it was given lands here.
         setenv("XDG_CONFIG_HOME", root.getChildFile("config").getFullPathName().toRawUTF8(), 1);

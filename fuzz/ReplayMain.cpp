@@ -1,16 +1,14 @@
 // Runs a fuzz target once over each file it is given, for compilers without libFuzzer: the regression run of
 // the corpora. Arguments are files or folders (read recursively, in path order). A folder that holds no file
 // fails the run, so that a corpus that went missing is not taken for one that passed.
-// The readers' own messages are dropped (set CORVEX_FUZZ_VERBOSE to keep them); sanitizer reports are not.
-#include <fcntl.h>
-#include <unistd.h>
-
+// The readers' own messages are dropped (CORVEX_FUZZ_VERBOSE keeps them); sanitizer reports are not.
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -18,8 +16,8 @@
 
 #include "fuzz/FuzzSupport.h"
 
-// Present only in sanitizer builds: reports then go to the saved stderr, and a report names the input.
-extern "C" void __sanitizer_set_report_fd(void* fd) __attribute__((weak));
+// Present only in ASan builds: an ASan report then names the input. (GCC's UBSan runtime has its own, which
+// this does not reach: CORVEX_FUZZ_VERBOSE names each input before it runs.)
 extern "C" void __sanitizer_set_death_callback(void (*callback)()) __attribute__((weak));
 
 namespace {
@@ -31,21 +29,12 @@ std::string current;
 
 void nameCurrentInput() { std::fprintf(output, "while replaying %s\n", current.c_str()); }
 
-// The readers report each refused file on stderr, and refusing files is what a corpus makes them do.
-void silenceStderr() {
-    if (std::getenv("CORVEX_FUZZ_VERBOSE") != nullptr) return;
-    const int saved = dup(STDERR_FILENO);
-    const int null = open("/dev/null", O_WRONLY);
-    if (saved < 0 || null < 0) return;
-    std::fflush(stderr);
-    dup2(null, STDERR_FILENO);
-    close(null);
-    if (FILE* kept = fdopen(saved, "w")) {
-        setvbuf(kept, nullptr, _IONBF, 0);
-        output = kept;
-    }
-    if (__sanitizer_set_report_fd != nullptr)
-        __sanitizer_set_report_fd(reinterpret_cast<void*>(static_cast<intptr_t>(saved)));
+// The readers report each refused file on std::cerr or C's stderr, and refusing files is what a corpus makes
+// them do. Both go to /dev/null; file descriptor 2 stays, so sanitizer reports, written there directly, do not.
+void silenceReaders() {
+    static std::ofstream null("/dev/null");
+    std::cerr.rdbuf(null.rdbuf());
+    if (FILE* discard = std::fopen("/dev/null", "w")) stderr = discard;
 }
 
 bool collect(const fs::path& path, std::vector<fs::path>& files) {
@@ -76,7 +65,8 @@ int main(int argc, char** argv) {
         }
     }
     std::sort(files.begin(), files.end());
-    silenceStderr();
+    const bool verbose = std::getenv("CORVEX_FUZZ_VERBOSE") != nullptr;
+    if (!verbose) silenceReaders();
     if (__sanitizer_set_death_callback != nullptr) __sanitizer_set_death_callback(nameCurrentInput);
 
     for (const fs::path& file : files) {
@@ -87,6 +77,7 @@ int main(int argc, char** argv) {
             return 1;
         }
         current = file.string();
+        if (verbose) std::fprintf(output, "replaying %s\n", current.c_str());
         // A copy of exactly the file's size, as libFuzzer hands an input: a read past its end is caught.
         std::unique_ptr<uint8_t[]> input(new uint8_t[bytes.size()]);
         std::copy(bytes.begin(), bytes.end(), input.get());
