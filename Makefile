@@ -14,7 +14,7 @@ XVFB := $(if $(DISPLAY),,xvfb-run -a)
 ARCH       := $(shell uname -m)
 NO_ASLR    := $(shell setarch $(ARCH) -R true >/dev/null 2>&1 && echo setarch $(ARCH) -R)
 
-.PHONY: all deps build run test test-main test-asan test-tsan bench clean
+.PHONY: all deps build run test test-main test-asan test-tsan bench fuzz clean
 
 all: build
 
@@ -33,10 +33,11 @@ test: test-main test-asan test-tsan
 test-main: build
 	$(XVFB) ctest --test-dir build --output-on-failure -j$(JOBS)
 
+# JUCE and everything above it are built with the sanitizers too, so the GUI tests need the X server here as well.
 test-asan: deps
 	$(CONFIGURE) -B build-asan -DCORVEX_SANITIZE=address
 	cmake --build build-asan -j$(JOBS)
-	ctest --test-dir build-asan --output-on-failure -j$(JOBS)
+	$(XVFB) ctest --test-dir build-asan --output-on-failure -j$(JOBS)
 
 test-tsan: deps
 	$(CONFIGURE) -B build-tsan -DCORVEX_SANITIZE=thread
@@ -49,5 +50,14 @@ bench: deps
 	cmake --build build-bench -j$(JOBS) --target engine_bench
 	build-bench/bench/engine_bench
 
+# libFuzzer comes with clang only: each fuzz target runs FUZZ_SECONDS from its corpus (fuzz/run.sh sums up).
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	@command -v clang++ >/dev/null 2>&1 || { echo "make fuzz needs clang and its libFuzzer runtime" \
+		"(Debian: apt-get install clang libclang-rt-14-dev)" >&2; exit 1; }
+	$(CONFIGURE) -B build-fuzz -DCORVEX_FUZZ=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+	cmake --build build-fuzz -j$(JOBS) --target fuzz_all
+	bash fuzz/run.sh build-fuzz $(FUZZ_SECONDS)
+
 clean:
-	rm -rf build build-asan build-tsan build-bench
+	rm -rf build build-asan build-tsan build-bench build-fuzz

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Writes the hand-made "standalone.prefs" files that break its reader into standalone_prefs/: a device name
+# holding one Latin-1 byte (invalid UTF-8), 140,000 nested elements, and one element with 70,000 attributes.
+# Each stays under the reader's 1 MiB size limit, so that the reader parses it.
+set -euo pipefail
+out="$(dirname "$0")/standalone_prefs"
+mkdir -p "$out"
+head='<?xml version="1.0" encoding="UTF-8"?>\n<StandalonePreferences><Audio>'
+tail='</Audio></StandalonePreferences>\n'
+
+printf "$head"'<DEVICESETUP deviceType="ALSA" audioOutputDeviceName="Sortie \xe0 gauche" audioDeviceRate="44100"/>'"$tail" \
+    >"$out/latin1-device-name.prefs"
+
+{
+    printf "$head"'<DEVICESETUP deviceType="ALSA">'
+    awk 'BEGIN { for (i = 0; i < 140000; i++) printf "<e>"; for (i = 0; i < 140000; i++) printf "</e>" }'
+    printf '</DEVICESETUP>'"$tail"
+} >"$out/deep-nesting.prefs"
+
+{
+    printf "$head"'<DEVICESETUP deviceType="ALSA"'
+    awk 'BEGIN { for (i = 0; i < 70000; i++) printf " a%d=\"1\"", i }'
+    printf '/>'"$tail"
+} >"$out/many-attributes.prefs"
