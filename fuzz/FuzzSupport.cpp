@@ -7,6 +7,7 @@
 #include <juce_events/juce_events.h>
 
 #include "instrument/CorvanAudioFilter.h"
+#include "presets/CorvanPresetServices.h"
 
 namespace corvex::fuzz {
 
@@ -147,7 +148,8 @@ CorvanAudioFilter& libraryInstrument() {
     Process& p = process();
     if (p.library == nullptr) {
         p.libraryFolder = std::make_unique<MorvaneFindFolder>(freshFolder("library"), "Corvex2");
-        p.library = prepared(CorvanAudioFilter::createPluginFilter(*p.libraryFolder, nullptr));
+        p.library = prepared(CorvanAudioFilter::createPluginFilter(
+            *p.libraryFolder, std::make_unique<CorvanPresetServices>(*p.libraryFolder)));
         shutdownAtExit();
     }
     return *p.library;

@@ -54,6 +54,7 @@ CorvanAudioFilter& libraryInstrument();
 // Fake chunks for the preset library: they accept any payload and write a fixed one.
 struct AcceptingChunks : MorvanePresetChunkInterface {
     bool read(const uint8_t* data, size_t size) override;
+    bool check(const uint8_t*, size_t) override { return true; }
     void write(std::vector<uint8_t>& out) override;
     size_t bytesRead = 0;
 };
