@@ -56,6 +56,8 @@ public:
         return true;
     }
     bool readString(std::string& s) {
+        // An empty chunk may come with no memory at all, and memchr must never see a null pointer.
+        if (position_ >= size_) return false;
         const void* end = std::memchr(data_ + position_, 0, size_ - position_);
         if (end == nullptr) return false;
         const size_t length = static_cast<size_t>(static_cast<const uint8_t*>(end) - (data_ + position_));

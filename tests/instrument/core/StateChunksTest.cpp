@@ -285,6 +285,7 @@ TEST_F(StateChunks, BrokenStreamsAreRefusedAndChangeNothing) {
         {"huge value", withEntry(entry(13, "LpfRes", 1e30f))},
         {"entry cut short", withEntry(cutEntry)},
         {"info not terminated", chunk(ChunkId::kInfo, unterminatedInfo) + progChunk + kEndChunk},
+        {"empty info", chunk(ChunkId::kInfo, {}) + progChunk + kEndChunk},
         {"two caches", infoChunk + progChunk + chunk(ChunkId::kCach, cach) + chunk(ChunkId::kCach, cach) + kEndChunk},
         {"cache before a two-part program", chunk(ChunkId::kCach, cach) + progChunk + progChunk + kEndChunk},
         {"program that does not parse", infoChunk + chunk(ChunkId::kProg, brokenProgram) + chunk(ChunkId::kCach, cach) + kEndChunk},

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Writes the hand-made "standalone.prefs" files that break its reader into standalone_prefs/: a device name
+# Writes hand-made "standalone.prefs" files that once broke its reader into the folder given: a device name
 # holding one Latin-1 byte (invalid UTF-8), 140,000 nested elements, and one element with 70,000 attributes.
-# Each stays under the reader's 1 MiB size limit, so that the reader parses it.
+# Each stays under the reader's 1 MiB size limit, so that the reader parses it. The build writes them beside
+# the seeds rather than keeping 1.7 MB of them in the repository.
 set -euo pipefail
-out="$(dirname "$0")/standalone_prefs"
+out="$1"
 mkdir -p "$out"
 head='<?xml version="1.0" encoding="UTF-8"?>\n<StandalonePreferences><Audio>'
 tail='</Audio></StandalonePreferences>\n'
