@@ -2,6 +2,8 @@
 // once, and helpers that put an input where a reader expects it.
 #include "fuzz/FuzzSupport.h"
 
+#include <unistd.h>
+
 #include <cstdlib>
 
 #include <juce_events/juce_events.h>
@@ -16,8 +18,6 @@ namespace {
 constexpr double kSampleRate = 44100.0;
 constexpr int kBlock = 32;
 
-// Built on first use, from the thread that runs the inputs, which JUCE then takes as its message thread.
-// Torn down in order: the instruments first, then JUCE, then the folder.
 // Writes are synced to disk and folders made and removed on every input: a folder in memory keeps the disk
 // out of the loop. TMPDIR, when set, is taken as it is.
 juce::File scratchParent() {
@@ -26,8 +26,13 @@ juce::File scratchParent() {
     return juce::File::getSpecialLocation(juce::File::tempDirectory);
 }
 
+// Built on first use, from the thread that runs the inputs, which JUCE then takes as its message thread.
+// Torn down in order: the instruments first, then the folder, then JUCE.
 struct Process {
-    Process() : root(scratchParent().getNonexistentChildFile("corvex-fuzz", "", false)) {
+    // Named by the process: CTest replays several targets at once, and a folder a crashed run left behind
+    // under the same number is stale.
+    Process() : root(scratchParent().getChildFile("corvex-fuzz-" + juce::String(static_cast<int>(getpid())))) {
+        root.deleteRecursively();
         root.createDirectory();
         // Anything that asks for the user's settings folder instead of the one it was given lands here.
         setenv("XDG_CONFIG_HOME", root.getChildFile("config").getFullPathName().toRawUTF8(), 1);

@@ -30,8 +30,12 @@ for target in "${targets[@]}"; do
     echo "== $target: ${seconds}s"
     # The readers report every refused input on stderr; libFuzzer's own lines and any crash report stay.
     "$program" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 -close_fd_mask=2 \
-        -artifact_prefix="$crashes/" -print_final_stats=1 "${corpora[@]}" >"$log" 2>&1
+        -artifact_prefix="$crashes/" -print_final_stats=1 "${corpora[@]}" >"$log" 2>&1 &
+    pid=$!
+    wait "$pid"
     status=$?
+    # A target that crashed could not remove its settings folder, named by its process.
+    rm -rf "/dev/shm/corvex-fuzz-$pid" "${TMPDIR:-/tmp}/corvex-fuzz-$pid"
     runs=$(sed -n 's/^Done \([0-9]*\) runs in \([0-9]*\) second.*/\1 runs in \2 s/p' "$log" | tail -n 1)
     if [ "$status" -ne 0 ]; then
         failed=1
