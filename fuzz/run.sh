@@ -40,7 +40,7 @@ for target in "${targets[@]}"; do
     if [ "$status" -ne 0 ]; then
         failed=1
         artifact=$(sed -n 's/.*Test unit written to \(.*\)/\1/p' "$log" | tail -n 1)
-        summary+=("$target: FAILED (exit $status) ${artifact:+, input in $artifact}; see $log")
+        summary+=("$target: FAILED (exit $status)${artifact:+, input in $artifact}; see $log")
         grep -m 1 -E "ERROR: (AddressSanitizer|libFuzzer)|runtime error" "$log" | sed 's/^/    /'
     else
         summary+=("$target: ${runs:-no run count}, no crash")
