@@ -72,12 +72,10 @@ std::unique_ptr<juce::XmlElement> toJuceElement(const pugi::xml_node& node, int 
 std::unique_ptr<juce::XmlElement> readStandalonePrefs(const juce::File& file) {
     // A FIFO or a device named like the file would hold the start up or feed it without end.
     const FileRead read = readRegularFile(file, kMaxFileBytes);
-    switch (read.status) {
-    case FileRead::kRead: break;
-    case FileRead::kMissing: return nullptr;
-    case FileRead::kNotRegular: warn(file, "it is not a regular file"); return nullptr;
-    case FileRead::kTooLarge: warn(file, "the file is too large"); return nullptr;
-    case FileRead::kFailed: warn(file, "the file cannot be read"); return nullptr;
+    if (read.status != FileRead::kRead) {
+        if (read.status != FileRead::kMissing)
+            warn(file, (juce::String("it ") + whyUnread(read.status)).toRawUTF8());
+        return nullptr;
     }
     pugi::xml_document document;
     if (!document.load_buffer(read.bytes.getData(), read.bytes.getSize())) {

@@ -28,17 +28,9 @@ std::optional<MidiPrefs> loadMidiPrefs(const juce::File& file) {
     // Judged before it is read: a huge file is refused without filling memory first, and a FIFO or a device
     // named like it neither holds the start up nor feeds it without end.
     const FileRead read = readRegularFile(file, static_cast<int64_t>(kMaxMidiPrefsBytes));
-    switch (read.status) {
-    case FileRead::kRead: break;
-    case FileRead::kMissing: return std::nullopt;
-    case FileRead::kNotRegular:
-        std::cerr << "midi.prefs: " << file.getFullPathName() << " is not a regular file, ignored\n";
-        return std::nullopt;
-    case FileRead::kTooLarge:
-        std::cerr << "midi.prefs: " << file.getFullPathName() << " is too large, ignored\n";
-        return std::nullopt;
-    case FileRead::kFailed:
-        std::cerr << "midi.prefs: cannot read " << file.getFullPathName() << ", ignored\n";
+    if (read.status != FileRead::kRead) {
+        if (read.status != FileRead::kMissing)
+            std::cerr << "midi.prefs: " << file.getFullPathName() << " " << whyUnread(read.status) << ", ignored\n";
         return std::nullopt;
     }
     const juce::MemoryBlock& bytes = read.bytes;

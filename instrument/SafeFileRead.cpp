@@ -95,6 +95,17 @@ FileRead readUpTo(const juce::File& file, int64_t want, int64_t refuseAbove) {
 
 } // namespace
 
+const char* whyUnread(FileRead::Status status) {
+    switch (status) {
+    case FileRead::kRead: return "was read";
+    case FileRead::kMissing: return "does not exist";
+    case FileRead::kNotRegular: return "is not a regular file";
+    case FileRead::kTooLarge: return "is too large";
+    case FileRead::kFailed: break;
+    }
+    return "cannot be read";
+}
+
 bool isRegularFile(const juce::File& file) {
     struct stat info {};
     return file.getFullPathName().isNotEmpty() && ::stat(file.getFullPathName().toRawUTF8(), &info) == 0 &&

@@ -14,6 +14,9 @@ struct FileRead {
     juce::MemoryBlock bytes;
 };
 
+// Why a read gave no bytes, as the end of a sentence about the file: "is not a regular file", ...
+const char* whyUnread(FileRead::Status status);
+
 // Whether the path names a regular file, following symbolic links; nothing is opened.
 bool isRegularFile(const juce::File& file);
 

@@ -24,10 +24,8 @@ void MorvanePreferedPresetManager::read() {
     const FileRead read = readRegularFile(file_, kMaxFileBytes);
     if (read.status != FileRead::kRead) {
         if (read.status != FileRead::kMissing)
-            std::cerr << "Preferred presets " << file_.getFullPathName()
-                      << (read.status == FileRead::kNotRegular ? " is not a regular file, ignored\n"
-                          : read.status == FileRead::kTooLarge ? " is too large, ignored\n"
-                                                               : " cannot be read\n");
+            std::cerr << "Preferred presets " << file_.getFullPathName() << " " << whyUnread(read.status)
+                      << ", ignored\n";
         return;
     }
     const juce::MemoryBlock& bytes = read.bytes;

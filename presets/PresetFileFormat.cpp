@@ -25,13 +25,8 @@ bool readExactly(juce::InputStream& in, void* out, int size) {
 juce::String fromUtf8(const char* text) { return stringFromDisk(text); }
 
 void reportUnread(const juce::File& file, FileRead::Status status) {
-    std::cerr << "Preset file " << file.getFullPathName();
-    switch (status) {
-    case FileRead::kMissing: std::cerr << " does not exist\n"; break;
-    case FileRead::kNotRegular: std::cerr << " is not a regular file, not read\n"; break;
-    case FileRead::kTooLarge: std::cerr << " is too large, not read\n"; break;
-    default: std::cerr << " cannot be read\n"; break;
-    }
+    std::cerr << "Preset file " << file.getFullPathName() << " " << whyUnread(status)
+              << (status == FileRead::kMissing ? "\n" : ", not read\n");
 }
 
 } // namespace
