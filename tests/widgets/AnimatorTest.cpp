@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "FakeGui.h"
+#include "tests/support/FakeGui.h"
 #include "widgets/MVComponentAnimator.h"
 
 namespace corvex {

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "FakeGui.h"
+#include "tests/support/FakeGui.h"
 #include "widgets/CorvanLookAndFeel.h"
 
 namespace corvex {

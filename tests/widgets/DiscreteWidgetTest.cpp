@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "FakeGui.h"
+#include "tests/support/FakeGui.h"
 #include "instrument/params/ParameterIndex.h"
 #include "widgets/MVButtonGroup.h"
 #include "widgets/MVPushButton.h"

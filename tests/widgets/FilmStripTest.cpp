@@ -2,7 +2,7 @@
 // the thumb's position on a slider and the highlight frame's colour.
 #include <gtest/gtest.h>
 
-#include "FakeGui.h"
+#include "tests/support/FakeGui.h"
 #include "widgets/MVBKnob.h"
 #include "widgets/MVBSlider.h"
 #include "widgets/MVBSwitch.h"

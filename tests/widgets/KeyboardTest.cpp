@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "FakeGui.h"
+#include "tests/support/FakeGui.h"
 #include "instrument/MorvaneMidiManager.h"
 #include "widgets/CorvanKeyboard.h"
 

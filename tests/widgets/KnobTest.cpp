@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "EditorFixture.h"
-#include "FakeGui.h"
+#include "tests/support/FakeGui.h"
 #include "widgets/MVKnob.h"
 #include "widgets/MVSlider.h"
 

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "FakeGui.h"
+#include "tests/support/FakeGui.h"
 #include "widgets/CvnLcdButton.h"
 #include "widgets/CvnLcdComboBox.h"
 #include "widgets/CvnLcdKnob.h"

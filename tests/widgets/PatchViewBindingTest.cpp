@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "FakeGui.h"
+#include "tests/support/FakeGui.h"
 #include "instrument/params/ParameterIndex.h"
 #include "widgets/MVPatchViewBinding.h"
 

@@ -2,7 +2,7 @@
 // snapshot behind for the eye (CORVEX_SNAPSHOT_DIR, when set, says where).
 #include <gtest/gtest.h>
 
-#include "FakeGui.h"
+#include "tests/support/FakeGui.h"
 #include "tools/gallery/GallerySkinned.h"
 
 namespace corvex {

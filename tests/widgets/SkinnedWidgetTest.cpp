@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "FakeGui.h"
+#include "tests/support/FakeGui.h"
 #include "instrument/params/ParameterIndex.h"
 #include "widgets/CvnBlueLedButton.h"
 #include "widgets/CvnFlatKnob.h"

@@ -2,7 +2,7 @@
 // following the component's visibility, and a rendered panel of kit widgets.
 #include <gtest/gtest.h>
 
-#include "FakeGui.h"
+#include "tests/support/FakeGui.h"
 #include "widgets/MVBKnob.h"
 #include "widgets/MVLookAndFeel.h"
 #include "widgets/MVPushButton.h"
