@@ -1,0 +1,21 @@
+// Pictures of components for a person to look at: written where CORVEX_SNAPSHOT_DIR points, when it is set.
+#pragma once
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+namespace corvex {
+
+inline juce::Image snapshotAtSize(juce::Component& c) {
+    return c.createComponentSnapshot(c.getLocalBounds(), true, 1.0f);
+}
+
+inline void keepSnapshot(const juce::Image& image, const juce::String& name) {
+    const juce::String dir = juce::SystemStats::getEnvironmentVariable("CORVEX_SNAPSHOT_DIR", {});
+    if (dir.isEmpty()) return;
+    juce::File file = juce::File(dir).getChildFile(name);
+    file.deleteFile();
+    juce::FileOutputStream out(file);
+    juce::PNGImageFormat().writeImageToStream(image, out);
+}
+
+} // namespace corvex
