@@ -19,7 +19,7 @@ namespace {
 
 using corvex::CorvexKernel;
 
-constexpr int kMasterChoiceRow = 979;
+constexpr int kMasterChoiceRow = corvex::ParameterIndex::kMasterEffectType[0];
 constexpr int kInsertChoiceRow = 249;
 constexpr double kRate = 44100.0;
 constexpr double kBlockSeconds = 32.0 / kRate;

@@ -53,8 +53,9 @@ constexpr int kSequencerRateRow = 39, kSequencerLengthRow = 582, kFirstStepRow =
               kSequencerSourceRow = 586, kSequencerDestinationRow = 583;
 constexpr int kLowPassCutoff = 6, kDestinations = 9; // entry of the X/Y and sequencer destination lists
 constexpr int kChainSelectorRow = 249, kDryWetRow = 48, kDriveRow = 49, kQualityRow = 67, kOutputRow = 69;
-constexpr int kKeyModeRow = 971, kSplitKeyRow = 972, kArpeggioModeRow = 974;
-constexpr int kMasterChoiceRows[2] = {979, 994};
+constexpr int kKeyModeRow = corvex::ParameterIndex::kKeyMode, kSplitKeyRow = corvex::ParameterIndex::kSplitKey,
+              kArpeggioModeRow = corvex::ParameterIndex::kArpeggioMode;
+constexpr const int (&kMasterChoiceRows)[2] = corvex::ParameterIndex::kMasterEffectType;
 constexpr int kSplitKey = 48;
 
 double microsecondsSince(Clock::time_point start) {

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "instrument/params/ParameterIndex.h"
 #include "instrument/params/ParameterMapper.h"
 
 namespace corvex {
@@ -86,7 +87,7 @@ class FxSelectorMapper : public ParameterMapper {
 public:
     enum Choice { Bypass = 0, Chorus, Delay, Reverb, Phaser, ChoiceCount };
 
-    static constexpr int kChoiceRow = 979;
+    static constexpr int kChoiceRow = ParameterIndex::kMasterEffectType[0];
     // The slot's rows in the first slot's numbering: the parameter rows of the first global block, then the
     // choice and the extras of the third.
     static constexpr int kFirstParameterRow = 189, kLastParameterRow = 199;

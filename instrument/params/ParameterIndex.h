@@ -42,6 +42,8 @@ constexpr int kNotePriority = 976;
 constexpr int kUnisonVoices = 977;
 constexpr int kPitchWheel = 978;
 constexpr int kPolyphony = 1009;
+// The type of each master-effect slot (bypass, chorus, delay, reverb, phaser).
+constexpr int kMasterEffectType[2] = {979, 994};
 
 // Layer rows named outside their mappers, in their Upper form (unfold gives the Lower twin).
 constexpr int kCutoff = 12;

@@ -288,7 +288,7 @@ TEST_F(AudioFilterTest, ParametersByIndexReachTheTableAndEchoToTheEditor) {
         EXPECT_EQ(table.getCachedValue(184), 0.25f) << c.index;
         EXPECT_EQ(editor.echoes.size(), c.echoed ? 1u : 0u) << c.index;
     }
-    EXPECT_EQ(filter->getParameter(1010), 0.0f);
+    EXPECT_EQ(filter->getParameter(ParameterIndex::kCount), 0.0f);
     EXPECT_EQ(filter->getParameter(-5), 0.0f);
 
     // A load reports its values to the host, which sends them back: they must not be applied again.
@@ -326,8 +326,8 @@ TEST_F(AudioFilterTest, ValuesFromOutsideEnterTheTableClamped) {
     }
     EXPECT_TRUE(editor.heard(184, 1.0f));
     EXPECT_FALSE(editor.heard(184, 1.5f));
-    filter->setParameter(1018, 1.5f);
-    EXPECT_TRUE(editor.heard(1018, 1.5f));
+    filter->setParameter(ParameterIndex::kLcdPage, 1.5f);
+    EXPECT_TRUE(editor.heard(ParameterIndex::kLcdPage, 1.5f));
     filter->setActiveEditor(nullptr);
 }
 
@@ -447,10 +447,10 @@ TEST_F(AudioFilterTest, KernelDataBlocksReachTheEditor) {
         int expectedId;
         float expectedValue;
     } values[] = {
-        {1, 23, 8192, 1012, 0.5f},
-        {2, 23, 4096, 1013, 0.25f},
-        {1, 24, 3, 1014, 3.5f / 32.0f},
-        {2, 24, 40, 1015, 31.5f / 32.0f}, // past the last step: the last step
+        {1, 23, 8192, ParameterIndex::kUpperLfoLamp, 0.5f},
+        {2, 23, 4096, ParameterIndex::kLowerLfoLamp, 0.25f},
+        {1, 24, 3, ParameterIndex::kUpperSequencerStep, 3.5f / 32.0f},
+        {2, 24, 40, ParameterIndex::kLowerSequencerStep, 31.5f / 32.0f}, // past the last step: the last step
     };
     for (const auto& v : values) {
         editor.echoes.clear();

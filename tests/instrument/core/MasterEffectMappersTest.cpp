@@ -18,7 +18,7 @@ namespace corvex {
 namespace {
 
 constexpr int kNoEffect = 0, kChorus = 1, kDelay = 2, kReverb = 3, kPhaser = 4;
-constexpr int kChoiceRow[2] = {979, 994};
+constexpr const int (&kChoiceRow)[2] = ParameterIndex::kMasterEffectType;
 constexpr int kEffectSlotType = ModuleType::EffectSlot;
 
 using testing::Heard;
