@@ -1,35 +1,14 @@
-// The view of one preset kind: criteria, the sorted list, the current preset and its loading and saving.
+// The view of one preset kind: the current preset with its loading and saving, and the list, criteria,
+// order, columns and listeners handed to the objects that keep them.
 #include "presets/MorvanePresetFilterManager.h"
 
 #include <algorithm>
 #include <iostream>
-#include <string>
+#include <iterator>
 
 #include "instrument/MVMessage.h"
 
 namespace corvex {
-
-namespace {
-
-// Sorting folds only A-Z and compares UTF-16 code units, so that lists come out the same on every locale.
-std::u16string foldedUtf16(const juce::String& text) {
-    std::u16string out;
-    for (auto p = text.getCharPointer(); !p.isEmpty(); ++p) {
-        juce::juce_wchar c = *p;
-        if (c >= 'A' && c <= 'Z')
-            c += 'a' - 'A';
-        if (c >= 0x10000) {
-            c -= 0x10000;
-            out.push_back(static_cast<char16_t>(0xD800 + (c >> 10)));
-            out.push_back(static_cast<char16_t>(0xDC00 + (c & 0x3FF)));
-        } else {
-            out.push_back(static_cast<char16_t>(c));
-        }
-    }
-    return out;
-}
-
-} // namespace
 
 MorvanePresetFilterManager::~MorvanePresetFilterManager() {
     if (manager_ != nullptr)
@@ -44,13 +23,8 @@ void MorvanePresetFilterManager::postFilterMessage(juce::MessageListener* recipi
 
 void MorvanePresetFilterManager::handleMessage(const juce::Message& message) {
     const auto* posted = dynamic_cast<const MVMessage*>(&message);
-    if (posted == nullptr)
-        return;
-    // A listener may remove another one, or itself, while it is told.
-    const std::set<MorvanePresetFilterManagerListener*> listeners = listeners_;
-    for (MorvanePresetFilterManagerListener* listener : listeners)
-        if (listeners_.count(listener) != 0)
-            listener->presetFilterChanged(posted->kind, posted->first, posted->second, posted->object);
+    if (posted != nullptr)
+        listeners_.tell(posted->kind, posted->first, posted->second, posted->object);
 }
 
 void MorvanePresetFilterManager::setPresetManager(MorvanePresetChunkInterface* chunk, MorvanePresetManager* manager,
@@ -60,7 +34,7 @@ void MorvanePresetFilterManager::setPresetManager(MorvanePresetChunkInterface* c
     chunk_ = chunk;
     manager_ = manager;
     id_ = id;
-    listDirty_ = true;
+    list_.markDirty();
     if (manager_ == nullptr)
         return;
     manager_->addListener(this);
@@ -68,64 +42,52 @@ void MorvanePresetFilterManager::setPresetManager(MorvanePresetChunkInterface* c
 }
 
 void MorvanePresetFilterManager::addListener(MorvanePresetFilterManagerListener* listener) {
-    if (listener != nullptr)
-        listeners_.insert(listener);
+    listeners_.add(listener);
 }
 
 void MorvanePresetFilterManager::removeListener(MorvanePresetFilterManagerListener* listener) {
-    listeners_.erase(listener);
+    listeners_.remove(listener);
 }
 
 bool MorvanePresetFilterManager::hasPresetsWithAttribute(const juce::String& key, const juce::String& value) {
-    if (!filterActive_ || manager_ == nullptr)
+    if (!criteria_.isActive() || manager_ == nullptr)
         return true;
     ensureList();
     std::set<juce::String> found;
     manager_->findPresetsWithAttribute(key, value, found);
-    return std::any_of(found.begin(), found.end(),
-                       [this](const juce::String& identifier) { return filteredNames_.count(identifier) != 0; });
+    return list_.containsAny(found);
 }
 
 void MorvanePresetFilterManager::setCriterion(const juce::String& key, const juce::String& value, bool add) {
-    if (add) {
-        criteria_.emplace(key, value);
-    } else {
-        auto [it, last] = criteria_.equal_range(key);
-        while (it != last)
-            it = it->second == value ? criteria_.erase(it) : std::next(it);
-    }
-    listDirty_ = true;
-    filterActive_ = true;
+    criteria_.set(key, value, add);
+    list_.markDirty();
 }
 
 bool MorvanePresetFilterManager::hasCriterion(const juce::String& key, const juce::String& value) const {
-    const auto [first, last] = criteria_.equal_range(key);
-    return std::any_of(first, last, [&value](const auto& pair) { return pair.second == value; });
+    return criteria_.has(key, value);
 }
 
 void MorvanePresetFilterManager::clearFilters() {
     criteria_.clear();
-    listDirty_ = true;
-    filterActive_ = false;
+    list_.markDirty();
     post(kCriteriaChanged, 0, 0, nullptr);
 }
 
 int MorvanePresetFilterManager::getNumPresets() {
     ensureList();
-    return static_cast<int>(filteredPresets_.size());
+    return list_.size();
 }
 
 void MorvanePresetFilterManager::getPresetDisplayNames(juce::StringArray& names) {
     ensureList();
     const MorvanePreset* current = getCurrentPreset();
-    for (const MorvanePreset* preset : filteredPresets_)
+    for (const MorvanePreset* preset : list_.presets())
         names.add(preset == current && preset->isModified() ? preset->getName() + "*" : preset->getName());
 }
 
 MorvanePreset* MorvanePresetFilterManager::getPreset(int index) {
     ensureList();
-    return index >= 0 && index < static_cast<int>(filteredPresets_.size()) ? filteredPresets_[static_cast<size_t>(index)]
-                                                                          : nullptr;
+    return list_.at(index);
 }
 
 MorvanePreset* MorvanePresetFilterManager::getPresetByName(const juce::String& identifier) {
@@ -136,20 +98,19 @@ int MorvanePresetFilterManager::indexOfPreset(MorvanePreset* preset) {
     if (preset == nullptr)
         return -1;
     ensureList();
-    const auto found = std::find(filteredPresets_.begin(), filteredPresets_.end(), preset);
-    return found == filteredPresets_.end() ? -1 : static_cast<int>(found - filteredPresets_.begin());
+    return list_.indexOf(preset);
 }
 
 void MorvanePresetFilterManager::setSortKey(const juce::String& key, int direction) {
-    sortKey_ = key;
-    sortDirection_ = direction;
-    listDirty_ = true;
-    post(kSortKeyChanged, direction, 0, &sortKey_);
+    order_.set(key, direction);
+    list_.markDirty();
+    // The message carries the key's address for listeners to read, never to write.
+    post(kSortKeyChanged, direction, 0, const_cast<juce::String*>(&order_.key()));
 }
 
 void MorvanePresetFilterManager::getSortKey(juce::String& key, int& direction) const {
-    key = sortKey_;
-    direction = sortDirection_;
+    key = order_.key();
+    direction = order_.direction();
 }
 
 void MorvanePresetFilterManager::setCurrentPreset(MorvanePreset* preset, bool force) {
@@ -178,7 +139,7 @@ void MorvanePresetFilterManager::makeCurrent(MorvanePreset* preset) {
         setPresetModified(current_, false, false);
     current_ = preset;
     // A load reads the header again: the name and the attributes the list sorts by may have changed.
-    listDirty_ = true;
+    list_.markDirty();
     post(kCurrentPresetChanged, id_, 0, preset);
 }
 
@@ -232,7 +193,7 @@ bool MorvanePresetFilterManager::savePreset(MorvanePreset* preset) {
     if (manager_ != nullptr)
         manager_->presetSaved(preset);
     preset->setModified(false);
-    listDirty_ = true;
+    list_.markDirty();
     return true;
 }
 
@@ -248,7 +209,7 @@ void MorvanePresetFilterManager::setPresetModified(MorvanePreset* preset, bool m
         if (notify && manager_ != nullptr)
             manager_->presetReverted(nullptr);
     }
-    listDirty_ = true;
+    list_.markDirty();
 }
 
 juce::String MorvanePresetFilterManager::makeUniqueName(const juce::String& name) const {
@@ -259,75 +220,30 @@ juce::String MorvanePresetFilterManager::getColumnKey(int column) const {
     return manager_ != nullptr ? manager_->getColumnKey(column) : juce::String();
 }
 
-void MorvanePresetFilterManager::updateFilteredList() {
-    filteredPresets_.clear();
-    filteredNames_.clear();
-    if (manager_ == nullptr) {
-        listDirty_ = false;
-        return;
-    }
-    manager_->rebuildIndex();
-    for (const auto& entry : manager_->getPresets())
-        filteredNames_.insert(entry.first);
-    if (filterActive_) {
-        juce::StringArray keys;
-        manager_->getAttributeKeys(keys);
-        for (const juce::String& key : keys) {
-            const auto [first, last] = criteria_.equal_range(key);
-            if (first == last)
-                continue;
-            std::set<juce::String> matching;
-            for (auto it = first; it != last; ++it)
-                manager_->findPresetsWithAttribute(key, it->second, matching);
-            std::set<juce::String> kept;
-            std::set_intersection(filteredNames_.begin(), filteredNames_.end(), matching.begin(), matching.end(),
-                                  std::inserter(kept, kept.end()));
-            filteredNames_.swap(kept);
-        }
-    }
-    for (const juce::String& identifier : filteredNames_)
-        filteredPresets_.push_back(manager_->getPresetByName(identifier));
-    sortPresets();
-    listDirty_ = false;
-}
+void MorvanePresetFilterManager::updateFilteredList() { list_.rebuild(manager_, criteria_, order_); }
 
-bool MorvanePresetFilterManager::comparePresets(const MorvanePreset* a, const MorvanePreset* b) const {
-    if (sortKey_.isNotEmpty()) {
-        const std::u16string valueA = foldedUtf16(a->getAttribute(sortKey_));
-        const std::u16string valueB = foldedUtf16(b->getAttribute(sortKey_));
-        if (valueA != valueB)
-            return sortDirection_ > 0 ? valueA < valueB : valueB < valueA;
-    }
-    return foldedUtf16(a->getName()) < foldedUtf16(b->getName());
-}
-
-void MorvanePresetFilterManager::sortPresets() {
-    std::sort(filteredPresets_.begin(), filteredPresets_.end(),
-              [this](const MorvanePreset* a, const MorvanePreset* b) { return comparePresets(a, b); });
-}
+void MorvanePresetFilterManager::sortPresets() { list_.sort(order_); }
 
 void MorvanePresetFilterManager::presetManagerChanged(int id, int value, int value2, MorvanePreset* preset) {
     // Additions and deletions change the list as much as an attribute does.
     if (id == MorvanePresetManager::kChanged || id == MorvanePresetManager::kAdded ||
         id == MorvanePresetManager::kDeleted || id == MorvanePresetManager::kRenamed)
-        listDirty_ = true;
+        list_.markDirty();
     post(id, value, value2, preset);
 }
 
 void MorvanePresetFilterManager::setFilterText(int columnId, const juce::String& key) {
-    columns_[columnId].key = key;
+    columns_.setKey(columnId, key);
     post(kFilterTextSet, columnId, 0, nullptr);
 }
 
-juce::String MorvanePresetFilterManager::getFilterText(int columnId) { return columns_[columnId].key; }
+juce::String MorvanePresetFilterManager::getFilterText(int columnId) { return columns_.key(columnId); }
 
 void MorvanePresetFilterManager::setFilterValues(int columnId, const juce::StringArray& values) {
-    columns_[columnId].values = values;
+    columns_.setValues(columnId, values);
     clearFilters();
-    for (const auto& [id, column] : columns_)
-        if (column.key.isNotEmpty())
-            for (const juce::String& value : column.values)
-                setCriterion(column.key, value, true);
+    for (const auto& [key, value] : columns_.criteria())
+        setCriterion(key, value, true);
     post(kCriteriaChanged, columnId, 0, nullptr);
 }
 

@@ -1,5 +1,7 @@
 // The view of one preset kind that panels work through: the current preset of one part of the instrument,
-// loaded and saved through that part's chunk, and a filtered, sorted list of the manager's presets.
+// loaded and saved through that part's chunk, and a filtered, sorted list of the manager's presets. It keeps
+// the current preset itself; the list, its criteria and order, the filter columns, the listeners, the
+// host-state section and the import of project records are objects it owns or makes.
 #pragma once
 
 #include <map>
@@ -12,17 +14,16 @@
 
 #include "instrument/PresetServices.h"
 #include "instrument/state/HostState.h"
+#include "presets/FilterColumns.h"
+#include "presets/FilteredPresetList.h"
 #include "presets/MorvanePresetManager.h"
+#include "presets/PresetCriteria.h"
+#include "presets/PresetFilterListeners.h"
+#include "presets/PresetSortOrder.h"
+#include "presets/PresetStateSection.h"
 #include "presets/ProjectSection.h"
 
 namespace corvex {
-
-class MorvanePresetFilterManagerListener {
-public:
-    virtual ~MorvanePresetFilterManagerListener() = default;
-    // Message thread, in posting order: the four fields of a posted filter-manager message.
-    virtual void presetFilterChanged(int id, int value, int value2, void* pointer) = 0;
-};
 
 class MorvanePresetFilterManager : public juce::MessageListener,
                                    public MorvanePresetManagerListener,
@@ -115,20 +116,13 @@ public:
     MorvanePresetManager* getPresetManager() const { return manager_; }
     MorvanePresetChunkInterface* getChunkInterface() const { return chunk_; }
     int getId() const { return id_; }
-    void markListDirty() { listDirty_ = true; }
+    void markListDirty() { list_.markDirty(); }
 
-    struct Column {
-        juce::String key;
-        juce::StringArray values;
-    };
+    using Column = FilterColumn;
     // One host-state section, read whole before any of it is applied, so that a state holding several
     // sections is applied all or not at all.
-    struct StateSection {
-        juce::String identifier;
-        std::vector<uint8_t> payload;
-        std::map<int, Column> columns;
-    };
-    static bool readStateSection(ByteReader& in, StateSection& section);
+    using StateSection = PresetStateSection;
+    static bool readStateSection(ByteReader& in, StateSection& section) { return statesection::read(in, section); }
     // Whether the bound part would take the section's payload; nothing changes.
     bool checkStateSection(const StateSection& section);
     // Meant for a checked section: false only when the part refused its payload all the same.
@@ -154,26 +148,20 @@ protected:
     // The line on stderr for a preset that did not load and so was not made current.
     void reportNotMadeCurrent(const MorvanePreset& preset) const;
     void ensureList() {
-        if (listDirty_) updateFilteredList();
+        if (list_.isDirty()) updateFilteredList();
     }
 
 private:
-    bool comparePresets(const MorvanePreset* a, const MorvanePreset* b) const;
-
     MorvanePresetManager* manager_ = nullptr;
     MorvanePresetChunkInterface* chunk_ = nullptr;
     MorvanePreset* current_ = nullptr;
-    std::set<MorvanePresetFilterManagerListener*> listeners_;
-    std::multimap<juce::String, juce::String> criteria_;
-    bool filterActive_ = false;
-    bool listDirty_ = true;
-    std::set<juce::String> filteredNames_;
-    std::vector<MorvanePreset*> filteredPresets_;
-    juce::String sortKey_;
-    int sortDirection_ = 1;
-    bool optionFlag_ = true;
     int id_ = -1;
-    std::map<int, Column> columns_;
+    bool optionFlag_ = true;
+    PresetFilterListeners listeners_;
+    PresetCriteria criteria_;
+    PresetSortOrder order_;
+    FilteredPresetList list_;
+    FilterColumns columns_;
 };
 
 } // namespace corvex

@@ -1,9 +1,10 @@
-// One section of a project file, read whole and bounded before anything of it is imported.
+// One section of a project file: written from the presets, read whole and bounded before anything of it is imported.
 #include "presets/ProjectSection.h"
 
 #include <iostream>
 
 #include "instrument/DiskString.h"
+#include "presets/MorvanePreset.h"
 #include "presets/PresetFileFormat.h"
 
 namespace corvex {
@@ -54,6 +55,14 @@ bool readBytes(juce::InputStream& in, int size, juce::MemoryBlock& out) {
 }
 
 } // namespace
+
+bool write(juce::OutputStream& out, int id, const std::vector<const MorvanePreset*>& presets) {
+    bool written =
+        out.writeString(kStartMarker) && out.writeInt(id) && out.writeInt(static_cast<int>(presets.size()));
+    for (const MorvanePreset* preset : presets)
+        written = preset->writeFileToStream(out) && written;
+    return out.writeString(kEndMarker) && written;
+}
 
 std::optional<std::vector<ProjectRecord>> read(juce::InputStream& in, int expectedId) {
     const std::optional<juce::String> start = readBoundedString(in, kMaxStringBytes);

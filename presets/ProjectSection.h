@@ -9,6 +9,8 @@
 
 namespace corvex {
 
+class MorvanePreset;
+
 struct ProjectRecord {
     juce::String identifier;
     juce::MemoryBlock bytes;
@@ -21,6 +23,10 @@ constexpr const char* kEndMarker = "PFM_end";
 // A project holds a few hundred presets; identifiers are short.
 constexpr int kMaxRecords = 100000;
 constexpr int kMaxStringBytes = 1024;
+
+// Writes a section of the presets, each as its whole file; false when a preset's file could not be read
+// or the stream refused a write. The section is closed all the same.
+bool write(juce::OutputStream& out, int id, const std::vector<const MorvanePreset*>& presets);
 
 // Reads a whole section; nullopt, with a line on stderr, for a wrong marker or id, a count or size out of
 // bounds, or a stream cut short. Record sizes are bounded by the largest preset file.
