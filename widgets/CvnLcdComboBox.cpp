@@ -9,6 +9,13 @@ namespace corvex {
 CvnLcdComboBox::CvnLcdComboBox(const juce::String& name, MVGuiInterface* gui, int index)
     : juce::ComboBox(name), gui_(gui), index_(index) {}
 
+CvnLcdComboBox::CvnLcdComboBox(const juce::String& name, MVGuiInterface* gui, int index,
+                               const juce::StringArray& items)
+    : CvnLcdComboBox(name, gui, index) {
+    addItemList(items, 1);
+    setUp(items.size());
+}
+
 CvnLcdComboBox::~CvnLcdComboBox() {
     if (!isSetUp_) return;
     if (gui_ != nullptr) gui_->removeParameterListener(index_, this);

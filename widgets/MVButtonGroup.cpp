@@ -19,6 +19,11 @@ MVButtonGroup::MVButtonGroup(MVGuiInterface* gui, int index)
     if (gui_ != nullptr && index_ >= 0) gui_->addParameterListener(index_, this);
 }
 
+MVButtonGroup::MVButtonGroup(MVGuiInterface* gui, int index, std::initializer_list<juce::Button*> buttons)
+    : MVButtonGroup(gui, index) {
+    for (juce::Button* button : buttons) addButton(button);
+}
+
 MVButtonGroup::~MVButtonGroup() {
     if (gui_ != nullptr && index_ >= 0) gui_->removeParameterListener(index_, this);
     for (auto& button : buttons_)

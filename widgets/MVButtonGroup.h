@@ -3,6 +3,7 @@
 // keeps its place and counts as a step.
 #pragma once
 
+#include <initializer_list>
 #include <vector>
 
 #include <juce_gui_basics/juce_gui_basics.h>
@@ -16,6 +17,9 @@ namespace corvex {
 class MVButtonGroup : public juce::Button::Listener, public MVParameterListener {
 public:
     MVButtonGroup(MVGuiInterface* gui, int index);
+    // The same, with its buttons added in order: a panel makes its group in one expression from buttons it
+    // already holds.
+    MVButtonGroup(MVGuiInterface* gui, int index, std::initializer_list<juce::Button*> buttons);
     ~MVButtonGroup() override;
     MVButtonGroup(const MVButtonGroup&) = delete;
     MVButtonGroup& operator=(const MVButtonGroup&) = delete;
