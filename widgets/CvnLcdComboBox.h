@@ -5,6 +5,7 @@
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include "widgets/MVGuiInterface.h"
+#include "widgets/MVParameterBinding.h"
 #include "widgets/MVParameterListener.h"
 
 namespace corvex {
@@ -35,6 +36,7 @@ private:
     const int index_;
     int numItems_ = 0;
     bool isSetUp_ = false;
+    MVParameterBinding binding_;
 };
 
 } // namespace corvex

@@ -9,6 +9,7 @@
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include "widgets/MVGuiInterface.h"
+#include "widgets/MVParameterBinding.h"
 #include "widgets/MVParameterListener.h"
 
 namespace corvex {
@@ -44,6 +45,7 @@ private:
     // Watched, not owned: a button deleted before the group is skipped rather than touched.
     std::vector<juce::Component::SafePointer<juce::Button>> buttons_;
     float value_;
+    MVParameterBinding binding_;
 };
 
 } // namespace corvex

@@ -3,10 +3,13 @@
 // whichever of the two goes first.
 #include <array>
 #include <memory>
+#include <new>
 
 #include <gtest/gtest.h>
 
 #include "tests/support/FakeGui.h"
+#include "instrument/params/ParameterIndex.h"
+#include "widgets/CorvanMoveSplitComponent.h"
 #include "widgets/Cvn4PosKnob.h"
 #include "widgets/CvnGreen2LedButton.h"
 #include "widgets/CvnLcdButton.h"
@@ -24,6 +27,7 @@
 #include "widgets/CvnSwitch3Pos.h"
 #include "widgets/CvnWheelKnob.h"
 #include "widgets/CvnWhiteLedButton.h"
+#include "widgets/MVButtonGroup.h"
 #include "widgets/MVSwitch.h"
 #include "widgets/PanelLayout.h"
 
@@ -135,6 +139,76 @@ TEST(PanelTable, EveryKindIsMadePlacedAndBoundByItsRow) {
         EXPECT_EQ(gui.listenerCount(kFirst), 0);
         EXPECT_EQ(gui.listenerCount(kSecond), 0);
     }
+}
+
+// Counts what reaches it after the widgets were made.
+class CountingGui : public FakeGui {
+public:
+    int removals = 0;
+    void removeParameterListener(int index, MVParameterListener* l) override {
+        ++removals;
+        FakeGui::removeParameterListener(index, l);
+    }
+};
+
+// Builds GUI interfaces one after another in the same place, as an editor closed and opened again may be: a
+// widget left over from the first must not reach the second.
+class ReusedPlace {
+public:
+    ReusedPlace() { gui_ = new (storage_) CountingGui; }
+    ~ReusedPlace() { gui_->~CountingGui(); }
+    CountingGui& gui() { return *gui_; }
+    void replaceGui() {
+        gui_->~CountingGui();
+        gui_ = new (storage_) CountingGui;
+    }
+
+private:
+    alignas(CountingGui) unsigned char storage_[sizeof(CountingGui)];
+    CountingGui* gui_;
+};
+
+TEST(PanelTable, AWidgetOutlivingItsGuiInterfaceNeverCallsIt) {
+    for (const Case& k : kCases) {
+        SCOPED_TRACE(k.kind);
+        ReusedPlace place;
+        auto widget = k.make(&place.gui(), kFirst);
+        place.replaceGui();
+        widget.reset();
+        EXPECT_EQ(place.gui().removals, 0);
+    }
+    // The split marker listens to two fixed indices.
+    ReusedPlace place;
+    auto marker = std::make_unique<CorvanMoveSplitComponent>(&place.gui(), nullptr);
+    EXPECT_EQ(place.gui().listenerCount(ParameterIndex::kSplitKey), 1);
+    place.replaceGui();
+    marker.reset();
+    EXPECT_EQ(place.gui().removals, 0);
+}
+
+// A group is the one binding made of several widgets: made in one expression from the buttons a panel holds,
+// and as safe in either order as they are.
+TEST(PanelTable, ButtonGroupMadeWithItsButtons) {
+    std::array<std::unique_ptr<juce::Component>, 3> leds;
+    juce::Component panel;
+    ReusedPlace place;
+    for (auto& led : leds) panel.addAndMakeVisible(*(led = makeBound<CvnWhiteLedButton>(&place.gui(), -1)));
+    place.gui().values[kFirst] = 0.5f;
+    std::unique_ptr<MVButtonGroup> group(
+        new MVButtonGroup(&place.gui(), kFirst, {&button(*leds[0]), &button(*leds[1]), &button(*leds[2])}));
+    EXPECT_EQ(group->getButtonCount(), 3);
+    EXPECT_EQ(toggle(*leds[1]), 1.0) << "the stored value's button is on from the start";
+    turnOn(*leds[2]);
+    ASSERT_EQ(place.gui().edits.size(), 1u);
+    EXPECT_EQ(place.gui().edits[0].index, kFirst);
+    EXPECT_FLOAT_EQ(place.gui().edits[0].value, 5.0f / 6);
+    place.gui().parameterChanged(kFirst, 0.1f);
+    EXPECT_EQ(toggle(*leds[0]), 1.0);
+    EXPECT_EQ(place.gui().listenerCount(kFirst), 1);
+
+    place.replaceGui();
+    group.reset();
+    EXPECT_EQ(place.gui().removals, 0);
 }
 
 } // namespace
