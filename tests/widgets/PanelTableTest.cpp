@@ -141,6 +141,29 @@ TEST(PanelTable, EveryKindIsMadePlacedAndBoundByItsRow) {
     }
 }
 
+// What a panel writes: a constant table, whose rows may take their size from the skin and may stay empty.
+constexpr std::array<PanelRow, 3> kPanelRows{{
+    {&makeBound<CvnLeftKnob>, PanelRect::at(4, 6, skin::kKnob), kFirst},
+    {nullptr, {70, 6, 10, 10}, -1},
+    {[](MVGuiInterface* gui, int index) -> std::unique_ptr<juce::Component> {
+         return std::make_unique<CvnLcdNumericalSwitch>(gui, index, 0, 9);
+     },
+     {90, 8, 30, 16}, kSecond},
+}};
+
+TEST(PanelTable, ConstantTableWithAnEmptyRow) {
+    FakeGui gui;
+    juce::Component panel;
+    auto children = addChildrenFromTable(panel, &gui, kPanelRows);
+    ASSERT_EQ(children.size(), 3u);
+    EXPECT_EQ(children[1], nullptr);
+    EXPECT_EQ(panel.getNumChildComponents(), 2);
+    placeChildren(kPanelRows, children);
+    EXPECT_EQ(children[0]->getBounds(), juce::Rectangle<int>(4, 6, skin::kKnob.width, skin::kKnob.height));
+    EXPECT_EQ(children[2]->getBounds(), juce::Rectangle<int>(90, 8, 30, 16));
+    EXPECT_EQ(gui.listenerCount(kSecond), 1);
+}
+
 // Counts what reaches it after the widgets were made.
 class CountingGui : public FakeGui {
 public:
