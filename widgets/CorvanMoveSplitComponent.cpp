@@ -31,21 +31,17 @@ int truncated(float value, int steps) { return std::isfinite(value) ? static_cas
 
 CorvanMoveSplitComponent::CorvanMoveSplitComponent(MVGuiInterface* gui, MVKeyboard* keyboard)
     : gui_(gui), normal_(triangle(kMarkerColour)), hover_(triangle(kMarkerColour.brighter(0.6f))),
-      keyboard_(keyboard) {
+      keyboard_(keyboard), keyModeBinding_(gui, this), splitKeyBinding_(gui, this) {
     if (gui_ != nullptr)
         splitWhiteIndex_ = whiteIndexForValue(gui_->getParameter(ParameterIndex::kSplitKey), lowestNote());
     repaint();
-    if (gui_ != nullptr) {
-        gui_->addParameterListener(ParameterIndex::kKeyMode, this);
-        gui_->addParameterListener(ParameterIndex::kSplitKey, this);
-    }
+    keyModeBinding_.bind(ParameterIndex::kKeyMode);
+    splitKeyBinding_.bind(ParameterIndex::kSplitKey);
 }
 
 CorvanMoveSplitComponent::~CorvanMoveSplitComponent() {
-    if (gui_ != nullptr) {
-        gui_->removeParameterListener(ParameterIndex::kKeyMode, this);
-        gui_->removeParameterListener(ParameterIndex::kSplitKey, this);
-    }
+    keyModeBinding_.unbind();
+    splitKeyBinding_.unbind();
 }
 
 int CorvanMoveSplitComponent::whiteIndexForValue(float value, int lowestNote) {

@@ -6,6 +6,7 @@
 
 #include "instrument/params/ParameterIndex.h"
 #include "widgets/MVGuiInterface.h"
+#include "widgets/MVParameterBinding.h"
 #include "widgets/MVParameterListener.h"
 
 namespace corvex {
@@ -52,6 +53,8 @@ private:
     juce::Image normal_;
     juce::Image hover_;
     MVKeyboard* const keyboard_;
+    MVParameterBinding keyModeBinding_;
+    MVParameterBinding splitKeyBinding_;
     int splitWhiteIndex_ = 0;
     bool dragging_ = false;
     bool hovered_ = false;

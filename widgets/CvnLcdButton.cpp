@@ -4,17 +4,17 @@
 namespace corvex {
 
 CvnLcdButton::CvnLcdButton(const juce::String& name, MVGuiInterface* gui, int index)
-    : CvnLcdTextButton(name), gui_(gui), index_(index) {
+    : CvnLcdTextButton(name), gui_(gui), index_(index), binding_(gui, this) {
     setButtonText(name);
     setClickingTogglesState(true);
     const bool bound = gui_ != nullptr && index_ >= 0;
     if (bound) setToggleState(gui_->getParameter(index_) > kStartThreshold, juce::dontSendNotification);
     addListener(this);
-    if (bound) gui_->addParameterListener(index_, this);
+    if (bound) binding_.bind(index_);
 }
 
 CvnLcdButton::~CvnLcdButton() {
-    if (gui_ != nullptr && index_ >= 0) gui_->removeParameterListener(index_, this);
+    binding_.unbind();
     removeListener(this);
 }
 

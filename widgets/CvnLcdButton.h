@@ -3,6 +3,7 @@
 
 #include "widgets/CvnLcdTextButton.h"
 #include "widgets/MVGuiInterface.h"
+#include "widgets/MVParameterBinding.h"
 #include "widgets/MVParameterListener.h"
 
 namespace corvex {
@@ -27,6 +28,7 @@ public:
 private:
     MVGuiInterface* const gui_;
     const int index_;
+    MVParameterBinding binding_;
 };
 
 } // namespace corvex

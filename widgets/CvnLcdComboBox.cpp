@@ -7,11 +7,18 @@
 namespace corvex {
 
 CvnLcdComboBox::CvnLcdComboBox(const juce::String& name, MVGuiInterface* gui, int index)
-    : juce::ComboBox(name), gui_(gui), index_(index) {}
+    : juce::ComboBox(name), gui_(gui), index_(index), binding_(gui, this) {}
+
+CvnLcdComboBox::CvnLcdComboBox(const juce::String& name, MVGuiInterface* gui, int index,
+                               const juce::StringArray& items)
+    : CvnLcdComboBox(name, gui, index) {
+    addItemList(items, 1);
+    setUp(items.size());
+}
 
 CvnLcdComboBox::~CvnLcdComboBox() {
     if (!isSetUp_) return;
-    if (gui_ != nullptr) gui_->removeParameterListener(index_, this);
+    binding_.unbind();
     removeListener(this);
 }
 
@@ -20,7 +27,7 @@ void CvnLcdComboBox::setUp(int n) {
     numItems_ = n == -1 ? getNumItems() : n;
     if (gui_ != nullptr) selectValue(gui_->getParameter(index_));
     if (isSetUp_) return;
-    if (gui_ != nullptr) gui_->addParameterListener(index_, this);
+    binding_.bind(index_);
     addListener(this);
     isSetUp_ = true;
 }

@@ -1,10 +1,11 @@
 // A combo box bound to a discrete parameter of N steps shown as N items: choosing item i sends the centre of
-// step i, and the echo selects the item of the value. It stays inert until setUp.
+// step i, and the echo selects the item of the value. Made without its items, it stays inert until setUp.
 #pragma once
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include "widgets/MVGuiInterface.h"
+#include "widgets/MVParameterBinding.h"
 #include "widgets/MVParameterListener.h"
 
 namespace corvex {
@@ -14,6 +15,8 @@ class CvnLcdComboBox : public juce::ComboBox, public MVParameterListener, public
 public:
     // The creator adds the items with ids 1..N, then calls setUp.
     CvnLcdComboBox(const juce::String& name, MVGuiInterface* gui, int index);
+    // Ready at once: one item and one step per text, ids 1..N.
+    CvnLcdComboBox(const juce::String& name, MVGuiInterface* gui, int index, const juce::StringArray& items);
     ~CvnLcdComboBox() override;
     CvnLcdComboBox(const CvnLcdComboBox&) = delete;
     CvnLcdComboBox& operator=(const CvnLcdComboBox&) = delete;
@@ -33,6 +36,7 @@ private:
     const int index_;
     int numItems_ = 0;
     bool isSetUp_ = false;
+    MVParameterBinding binding_;
 };
 
 } // namespace corvex

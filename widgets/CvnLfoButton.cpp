@@ -14,7 +14,7 @@ std::unique_ptr<juce::Drawable> face(const void* data, size_t size) {
 }
 } // namespace
 
-CvnLfoButton::CvnLfoButton(MVGuiInterface* gui) : MVPushButton(gui) {
+CvnLfoButton::CvnLfoButton(MVGuiInterface* gui, int index) : MVPushButton(gui, index) {
     const auto off = face(CorvexArtwork::lfo_button_off_png, CorvexArtwork::lfo_button_off_pngSize);
     const auto on = face(CorvexArtwork::lfo_button_on_png, CorvexArtwork::lfo_button_on_pngSize);
     setImages(off.get(), nullptr, nullptr, nullptr, on.get(), nullptr, nullptr, nullptr);

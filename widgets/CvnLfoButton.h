@@ -7,7 +7,7 @@ namespace corvex {
 
 class CvnLfoButton : public MVPushButton {
 public:
-    explicit CvnLfoButton(MVGuiInterface* gui);
+    explicit CvnLfoButton(MVGuiInterface* gui, int index = ParameterIndex::kLfoTrigger);
 };
 
 } // namespace corvex

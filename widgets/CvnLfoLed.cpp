@@ -32,20 +32,19 @@ juce::Image cached(juce::int64 key, juce::Colour centre, juce::Colour rim) {
 juce::Image CvnLfoLed::litImage() { return cached(kLitKey, juce::Colour(0xFFFFE0A0), juce::Colour(0xFFD06A1C)); }
 juce::Image CvnLfoLed::baseImage() { return cached(kBaseKey, juce::Colour(0xFF5A4630), juce::Colour(0xFF2A2018)); }
 
-CvnLfoLed::CvnLfoLed(MVGuiInterface* gui, int index) : gui_(gui), index_(index), lit_(litImage()) {
+CvnLfoLed::CvnLfoLed(MVGuiInterface* gui, int index)
+    : gui_(gui), index_(index), lit_(litImage()), binding_(gui, this) {
     const juce::Image base = baseImage();
     setSize(base.getWidth(), base.getHeight());
     // Never takes the mouse: clicks fall through to the panel behind.
     setInterceptsMouseClicks(false, false);
     if (gui_ != nullptr) {
         parameterChanged(index_, gui_->getParameter(index_));
-        gui_->addParameterListener(index_, this);
+        binding_.bind(index_);
     }
 }
 
-CvnLfoLed::~CvnLfoLed() {
-    if (gui_ != nullptr) gui_->removeParameterListener(index_, this);
-}
+CvnLfoLed::~CvnLfoLed() { binding_.unbind(); }
 
 // The blink arrives often and mostly repeats itself: an unchanged value repaints nothing.
 void CvnLfoLed::parameterChanged(int, float value) {

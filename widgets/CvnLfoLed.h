@@ -5,6 +5,7 @@
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include "widgets/MVGuiInterface.h"
+#include "widgets/MVParameterBinding.h"
 #include "widgets/MVParameterListener.h"
 
 namespace corvex {
@@ -36,6 +37,7 @@ private:
     const juce::Image lit_;
     juce::Image shown_;
     float shownAlpha_ = 0.0f;
+    MVParameterBinding binding_;
 };
 
 } // namespace corvex

@@ -1,4 +1,4 @@
-// The red LED button of the tuning tone, bound to its editor-only switch.
+// The red LED button of the tuning tone, bound to its editor-only switch unless given another index.
 #pragma once
 
 #include "CorvexArtwork.h"
@@ -10,8 +10,8 @@ namespace corvex {
 
 class CvnRedLedButton : public MVSwitchButton {
 public:
-    explicit CvnRedLedButton(MVGuiInterface* gui)
-        : MVSwitchButton(gui, ParameterIndex::kReferenceTone, CorvexArtwork::led_red_off_png,
+    explicit CvnRedLedButton(MVGuiInterface* gui, int index = ParameterIndex::kReferenceTone)
+        : MVSwitchButton(gui, index, CorvexArtwork::led_red_off_png,
                          CorvexArtwork::led_red_off_pngSize, CorvexArtwork::led_red_off_down_png,
                          CorvexArtwork::led_red_off_down_pngSize, CorvexArtwork::led_red_on_png,
                          CorvexArtwork::led_red_on_pngSize, CorvexArtwork::led_red_on_down_png,

@@ -6,16 +6,16 @@
 namespace corvex {
 
 CvnSmallLcdCheckBox::CvnSmallLcdCheckBox(MVGuiInterface* gui, int index)
-    : juce::Button("CvnSmallLcdCheckBox"), gui_(gui), index_(index) {
+    : juce::Button("CvnSmallLcdCheckBox"), gui_(gui), index_(index), binding_(gui, this) {
     setClickingTogglesState(true);
     const bool bound = gui_ != nullptr && index_ >= 0;
     if (bound) setToggleState(gui_->getParameter(index_) > kStartThreshold, juce::dontSendNotification);
     addListener(this);
-    if (bound) gui_->addParameterListener(index_, this);
+    if (bound) binding_.bind(index_);
 }
 
 CvnSmallLcdCheckBox::~CvnSmallLcdCheckBox() {
-    if (gui_ != nullptr && index_ >= 0) gui_->removeParameterListener(index_, this);
+    binding_.unbind();
     removeListener(this);
 }
 

@@ -4,6 +4,7 @@
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include "widgets/MVGuiInterface.h"
+#include "widgets/MVParameterBinding.h"
 #include "widgets/MVParameterListener.h"
 
 namespace corvex {
@@ -30,6 +31,7 @@ protected:
 private:
     MVGuiInterface* const gui_;
     const int index_;
+    MVParameterBinding binding_;
 };
 
 } // namespace corvex

@@ -1,4 +1,4 @@
-// The pitch wheel: always bound to the pitch-wheel parameter, and back at its centre once let go.
+// The pitch wheel: bound to the pitch-wheel parameter unless given another, and back at its centre once let go.
 #pragma once
 
 #include "CorvexArtwork.h"
@@ -10,9 +10,8 @@ namespace corvex {
 
 class CvnWheelKnob : public MVBKnob {
 public:
-
-    explicit CvnWheelKnob(MVGuiInterface* gui)
-        : MVBKnob(gui, ParameterIndex::kPitchWheel, CorvexArtwork::wheel_png, CorvexArtwork::wheel_pngSize) {
+    explicit CvnWheelKnob(MVGuiInterface* gui, int index = ParameterIndex::kPitchWheel)
+        : MVBKnob(gui, index, CorvexArtwork::wheel_png, CorvexArtwork::wheel_pngSize) {
         setSpringBack(true);
         setSize(skin::kWheel.width, skin::kWheel.height);
     }

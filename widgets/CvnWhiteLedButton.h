@@ -1,4 +1,4 @@
-// A white LED button, unbound: its creator listens to it or groups it.
+// A white LED button, unbound unless given an index: its creator listens to it or groups it.
 #pragma once
 
 #include "CorvexArtwork.h"
@@ -9,8 +9,8 @@ namespace corvex {
 
 class CvnWhiteLedButton : public MVSwitchButton {
 public:
-    explicit CvnWhiteLedButton(MVGuiInterface* gui)
-        : MVSwitchButton(gui, -1, CorvexArtwork::led_white_off_png, CorvexArtwork::led_white_off_pngSize,
+    explicit CvnWhiteLedButton(MVGuiInterface* gui, int index = -1)
+        : MVSwitchButton(gui, index, CorvexArtwork::led_white_off_png, CorvexArtwork::led_white_off_pngSize,
                          CorvexArtwork::led_white_off_down_png, CorvexArtwork::led_white_off_down_pngSize,
                          CorvexArtwork::led_white_on_png, CorvexArtwork::led_white_on_pngSize,
                          CorvexArtwork::led_white_on_down_png, CorvexArtwork::led_white_on_down_pngSize) {

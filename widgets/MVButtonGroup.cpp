@@ -15,12 +15,17 @@ int nextRadioGroupId() {
 
 MVButtonGroup::MVButtonGroup(MVGuiInterface* gui, int index)
     : gui_(gui), index_(index), radioGroupId_(nextRadioGroupId()),
-      value_(gui != nullptr ? gui->getParameter(index) : 0.0f) {
-    if (gui_ != nullptr && index_ >= 0) gui_->addParameterListener(index_, this);
+      value_(gui != nullptr ? gui->getParameter(index) : 0.0f), binding_(gui, this) {
+    if (index_ >= 0) binding_.bind(index_);
+}
+
+MVButtonGroup::MVButtonGroup(MVGuiInterface* gui, int index, std::initializer_list<juce::Button*> buttons)
+    : MVButtonGroup(gui, index) {
+    for (juce::Button* button : buttons) addButton(button);
 }
 
 MVButtonGroup::~MVButtonGroup() {
-    if (gui_ != nullptr && index_ >= 0) gui_->removeParameterListener(index_, this);
+    binding_.unbind();
     for (auto& button : buttons_)
         if (button != nullptr) button->removeListener(this);
 }

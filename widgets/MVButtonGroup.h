@@ -3,11 +3,13 @@
 // keeps its place and counts as a step.
 #pragma once
 
+#include <initializer_list>
 #include <vector>
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include "widgets/MVGuiInterface.h"
+#include "widgets/MVParameterBinding.h"
 #include "widgets/MVParameterListener.h"
 
 namespace corvex {
@@ -16,6 +18,9 @@ namespace corvex {
 class MVButtonGroup : public juce::Button::Listener, public MVParameterListener {
 public:
     MVButtonGroup(MVGuiInterface* gui, int index);
+    // The same, with its buttons added in order: a panel makes its group in one expression from buttons it
+    // already holds.
+    MVButtonGroup(MVGuiInterface* gui, int index, std::initializer_list<juce::Button*> buttons);
     ~MVButtonGroup() override;
     MVButtonGroup(const MVButtonGroup&) = delete;
     MVButtonGroup& operator=(const MVButtonGroup&) = delete;
@@ -40,6 +45,7 @@ private:
     // Watched, not owned: a button deleted before the group is skipped rather than touched.
     std::vector<juce::Component::SafePointer<juce::Button>> buttons_;
     float value_;
+    MVParameterBinding binding_;
 };
 
 } // namespace corvex

@@ -32,6 +32,10 @@ public:
     static constexpr int kGestureEnd = 1;
     static constexpr int kNewValue = 2;
 
+    MVGuiInterface() = default;
+    // A copy is an interface of its own: the widgets watching the original go on watching the original.
+    MVGuiInterface(const MVGuiInterface&) {}
+    MVGuiInterface& operator=(const MVGuiInterface&) { return *this; }
     virtual ~MVGuiInterface() = default;
 
     // The listener hears every echo and highlight of the index.
@@ -63,6 +67,11 @@ public:
     virtual int getIntSetting(const juce::String& key, int defaultValue) = 0;
     virtual void setIntSetting(const juce::String& key, int value) = 0;
     virtual void setStringSetting(const juce::String& key, const juce::String& value) = 0;
+
+private:
+    // Widgets hold it weakly (MVParameterBinding): one that outlives it, in a panel torn down after the editor,
+    // must not call into it.
+    JUCE_DECLARE_WEAK_REFERENCEABLE(MVGuiInterface)
 };
 
 } // namespace corvex

@@ -4,7 +4,7 @@
 namespace corvex {
 
 MVParameterButton::MVParameterButton(MVGuiInterface* gui, int index)
-    : juce::DrawableButton({}, ImageRaw), gui_(gui), index_(index) {
+    : juce::DrawableButton({}, ImageRaw), gui_(gui), index_(index), binding_(gui, this) {
     const bool on = gui != nullptr && gui->getParameter(index) > 0.5f;
     setToggleState(on, juce::dontSendNotification);
 }
@@ -12,13 +12,13 @@ MVParameterButton::MVParameterButton(MVGuiInterface* gui, int index)
 MVParameterButton::~MVParameterButton() {
     if (!isBound()) return;
     removeListener(this);
-    if (gui_ != nullptr) gui_->removeParameterListener(index_, this);
+    binding_.unbind();
 }
 
 void MVParameterButton::bind() {
     if (!isBound()) return;
     addListener(this);
-    if (gui_ != nullptr) gui_->addParameterListener(index_, this);
+    binding_.bind(index_);
 }
 
 void MVParameterButton::mouseDown(const juce::MouseEvent& event) {

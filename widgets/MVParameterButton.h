@@ -5,6 +5,7 @@
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include "widgets/MVGuiInterface.h"
+#include "widgets/MVParameterBinding.h"
 #include "widgets/MVParameterListener.h"
 
 namespace corvex {
@@ -40,6 +41,7 @@ protected:
     const int index_;
 
 private:
+    MVParameterBinding binding_;
     bool midiLearnPress_ = false;
     bool releasing_ = false;
 };

@@ -8,7 +8,7 @@ namespace corvex {
 
 MVParameterSlider::MVParameterSlider(MVGuiInterface* gui, int index, const juce::String& name, SliderStyle style,
                                      double maximum, double interval)
-    : juce::Slider(name), gui_(gui), index_(index) {
+    : juce::Slider(name), gui_(gui), index_(index), binding_(gui, this) {
     setSliderStyle(style);
     setTextBoxStyle(NoTextBox, true, 0, 0);
     setRange(0.0, maximum, interval);
@@ -16,20 +16,19 @@ MVParameterSlider::MVParameterSlider(MVGuiInterface* gui, int index, const juce:
 
 MVParameterSlider::~MVParameterSlider() {
     stopTimer();
-    if (gui_ != nullptr) gui_->removeParameterListener(index_, this);
+    binding_.unbind();
     removeListener(this);
 }
 
 void MVParameterSlider::bind(double startValue) {
     setValue(startValue, juce::dontSendNotification);
     addListener(this);
-    if (gui_ != nullptr) gui_->addParameterListener(index_, this);
+    binding_.bind(index_);
 }
 
 void MVParameterSlider::setParameterIndex(int index) {
-    if (gui_ != nullptr) gui_->removeParameterListener(index_, this);
     index_ = index;
-    if (gui_ != nullptr) gui_->addParameterListener(index_, this);
+    binding_.bind(index_);
     repaint();
 }
 

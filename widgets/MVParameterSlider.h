@@ -6,6 +6,7 @@
 
 #include "widgets/MVGuiInterface.h"
 #include "widgets/MVMillisecondClock.h"
+#include "widgets/MVParameterBinding.h"
 #include "widgets/MVParameterListener.h"
 
 namespace corvex {
@@ -73,6 +74,7 @@ protected:
 private:
     int readHoverDelay();
 
+    MVParameterBinding binding_;
     MVMillisecondClock clock_ = systemMillisecondClock();
     bool hoverPending_ = false;
     juce::uint32 hoverStart_ = 0;

@@ -1,8 +1,6 @@
 // The momentary button of the LFO trigger.
 #include "widgets/MVPushButton.h"
 
-#include "instrument/params/ParameterIndex.h"
-
 namespace corvex {
 
 namespace {
@@ -23,7 +21,7 @@ std::unique_ptr<juce::Drawable> lampPicture(bool lit) {
 }
 } // namespace
 
-MVPushButton::MVPushButton(MVGuiInterface* gui) : MVParameterButton(gui, ParameterIndex::kLfoTrigger) {
+MVPushButton::MVPushButton(MVGuiInterface* gui, int index) : MVParameterButton(gui, index) {
     down_ = getToggleState();
     const auto off = lampPicture(false);
     const auto on = lampPicture(true);

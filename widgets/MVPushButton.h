@@ -2,6 +2,7 @@
 // go, without gesture messages.
 #pragma once
 
+#include "instrument/params/ParameterIndex.h"
 #include "widgets/MVParameterButton.h"
 
 namespace corvex {
@@ -11,7 +12,7 @@ public:
     static constexpr int kWidth = 36;
     static constexpr int kHeight = 18;
 
-    explicit MVPushButton(MVGuiInterface* gui);
+    explicit MVPushButton(MVGuiInterface* gui, int index = ParameterIndex::kLfoTrigger);
 
     bool isHeldDown() const { return down_; }
 
