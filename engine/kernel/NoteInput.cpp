@@ -1,15 +1,10 @@
-// The audio thread's note, bend and pressure entry points, and the hold that defers a part's note-offs.
-#include <algorithm>
-
+// The audio thread's note, bend and pressure entry points: each becomes a message for every part it reaches.
 #include "engine/kernel/CorvexProgram.h"
 #include "engine/kernel/SoftwareKernel.h"
 
 namespace corvex {
 
 namespace {
-
-constexpr int kHoldOff = 0;
-constexpr int kHoldReplacing = 2;
 
 bool isNoteOn(int status, int velocity) { return (status & 0xF0) == 0x90 && velocity != 0; }
 
@@ -26,26 +21,10 @@ void SoftwareKernel::sendMidiNote(int status, int note, int velocity) {
         CorvexProgram* part = program(p);
         if (part == nullptr || !part->enabled || !part->running) continue;
         const uint16_t words[2] = {midiWord0(status, p), static_cast<uint16_t>((velocity << 8) | note)};
-        if (isNoteOn(status, velocity)) {
-            if (note < part->keyLow || note > part->keyHigh) continue;
-            HoldRing& ring = holdRings_[p];
-            if (holdInForce_[p] == kHoldReplacing && !ring.empty()) {
-                const uint32_t held = ring.popNewest();
-                const uint16_t heldWords[2] = {static_cast<uint16_t>(held & 0xFFFF), static_cast<uint16_t>(held >> 16)};
-                processMessage(heldWords, 2);
-            }
-            processMessage(words, 2);
-        } else if (holdInForce_[p] == kHoldOff) {
-            processMessage(words, 2);
-        } else {
-            HoldRing& ring = holdRings_[p];
-            if (ring.full()) {
-                // Never lose a note-off: the oldest deferred one goes now.
-                const uint32_t oldest = ring.popOldest();
-                const uint16_t oldWords[2] = {static_cast<uint16_t>(oldest & 0xFFFF), static_cast<uint16_t>(oldest >> 16)};
-                processMessage(oldWords, 2);
-            }
-            ring.push(words[0], words[1]);
+        if (!isNoteOn(status, velocity)) {
+            hold_.noteOff(p, words);
+        } else if (note >= part->keyLow && note <= part->keyHigh) {
+            hold_.noteOn(p, words);
         }
     }
 }
@@ -87,25 +66,6 @@ void SoftwareKernel::allNotesOff() {
     for (int p = 0; p < kPartCount; ++p) {
         const uint16_t words[2] = {midiWord0(0xB0, p), 123};
         processMessage(words, 2);
-    }
-}
-
-// The message thread only records the value; the audio thread releases what the ring holds.
-void SoftwareKernel::setHold(int part, int value) {
-    if (part < 0 || part >= kPartCount) return;
-    holdValues_[part].store(std::clamp(value, 0, 2), std::memory_order_relaxed);
-}
-
-void SoftwareKernel::drainHoldRings() {
-    for (int p = 0; p < kPartCount; ++p) {
-        holdInForce_[p] = holdValues_[p].load(std::memory_order_relaxed);
-        if (holdInForce_[p] != kHoldOff) continue;
-        HoldRing& ring = holdRings_[p];
-        while (!ring.empty()) {
-            const uint32_t e = ring.popOldest();
-            const uint16_t words[2] = {static_cast<uint16_t>(e & 0xFFFF), static_cast<uint16_t>(e >> 16)};
-            processMessage(words, 2);
-        }
     }
 }
 

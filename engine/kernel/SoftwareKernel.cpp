@@ -1,3 +1,4 @@
+// The kernel's render cycle: one block of messages, notes, parts, voices and the module graph; parts start and stop.
 #include "engine/kernel/SoftwareKernel.h"
 
 #include <algorithm>
@@ -6,19 +7,20 @@
 
 #include "engine/dsp/BandLimitedStepTable.h"
 #include "engine/dsp/ConversionCurves.h"
-#include "engine/dsp/SampleGuards.h"
 #include "engine/dsp/ScopedNoDenormals.h"
 #include "engine/kernel/CorvexProgram.h"
-#include "engine/kernel/RenderExclusion.h"
 #include "engine/modules/types/NoiseTables.h"
 
 namespace corvex {
 
 SoftwareKernel::SoftwareKernel()
     : KernelBase(contextStorage_, poolStorage_, voiceStorage_),
+      posted_(*this),
+      hold_(*this),
       wiring_(contextStorage_, poolStorage_, globalModules_),
-      allocator_(*this, voiceStorage_, wiring_, noteGenerator_, holdRings_),
-      edits_(*this, voiceStorage_, wiring_) {
+      allocator_(*this, voiceStorage_, wiring_, noteGenerator_, hold_.rings()),
+      edits_(*this, voiceStorage_, wiring_),
+      rendering_(*this, voiceStorage_, wiring_) {
     prepareNoiseTables();
     prepareBandLimitedStepTable();
     store_.init();
@@ -26,7 +28,6 @@ SoftwareKernel::SoftwareKernel()
     context_.pools = &poolStorage_;
     setClock(nullptr);
     context_.stampBlockStart();
-    listeners_.reserve(4);
 }
 
 SoftwareKernel::~SoftwareKernel() = default;
@@ -52,36 +53,9 @@ void SoftwareKernel::postPitchBend(float bend) {
     postMessage(KernelMessage::fromWordPair((2 << 8) | MessageType::Bend, word));
 }
 
-void SoftwareKernel::addListener(SoftwareKernelListener* listener) {
-    if (listener && std::find(listeners_.begin(), listeners_.end(), listener) == listeners_.end())
-        listeners_.push_back(listener);
-}
+void SoftwareKernel::postMessage(const KernelMessage& message) { posted_.post(message); }
 
-void SoftwareKernel::removeListener(SoftwareKernelListener* listener) {
-    listeners_.erase(std::remove(listeners_.begin(), listeners_.end(), listener), listeners_.end());
-}
-
-void SoftwareKernel::postMessage(const KernelMessage& message) {
-    std::lock_guard<std::mutex> serialise(postMutex_);
-    if (posted_.full()) {
-        // Never drop a message: run the oldest one now, but never beside a rendering block. The
-        // renderer may have emptied the ring before the exclusion was granted, so look again.
-        if (exclusion_) exclusion_->enterExclusion();
-        if (posted_.full()) {
-            posted_.pop(overflowScratch_);
-            processMessage(overflowScratch_.words, overflowScratch_.wordCount);
-        }
-        if (exclusion_) exclusion_->exitExclusion();
-    }
-    posted_.push(message);
-}
-
-void SoftwareKernel::processPendingMessages(int max) {
-    for (int n = 0; n < max && !posted_.empty(); ++n) {
-        posted_.pop(pendingScratch_);
-        processMessage(pendingScratch_.words, pendingScratch_.wordCount);
-    }
-}
+void SoftwareKernel::processPendingMessages(int max) { posted_.executePending(max); }
 
 void SoftwareKernel::processBlock(int numOutputs, float* const* outputs, int frameCount) {
     numOutputs = (outputs == nullptr) ? 0 : std::clamp(numOutputs, 0, 2);
@@ -103,56 +77,18 @@ void SoftwareKernel::processBlock(int numOutputs, float* const* outputs, int fra
         if (outputs[c]) std::fill(outputs[c], outputs[c] + frames, 0.0f);
 
     processPendingMessages(kMaxMessagesPerBlock);
-    drainHoldRings();
+    hold_.beginBlock();
     perBlockHook();
     allocator_.runNoteGenerator();
 
     for (int p = 0; p < kPartCount; ++p)
         if (CorvexProgram* part = program(p); part && part->running) wiring_.runPartModules(*part, 0);
 
-    // Voices render in ascending order key, then index.
-    int active = 0;
-    for (int i = 0; i < kVoiceCount; ++i) {
-        VoiceRecord& v = voiceStorage_[i];
-        if (v.state != VoiceRecord::Sounding && v.state != VoiceRecord::Releasing) continue;
-        const CorvexProgram* part = program(v.ownerPart);
-        v.orderKey = part ? static_cast<uint32_t>(part->voiceOrder) << 28 : 0u;
-        int at = active++;
-        while (at > 0 && voiceStorage_[activeVoices_[at - 1]].orderKey > v.orderKey) {
-            activeVoices_[at] = activeVoices_[at - 1];
-            --at;
-        }
-        activeVoices_[at] = i;
-    }
-
     float* bus[kOutputBusCount] = {};
     getOutputBuffers(bus);
     for (float* b : bus)
         if (b) std::fill(b, b + kBlockFrames, 0.0f);
-
-    for (int p = 0; p < kPartCount && voicesTogether_; ++p) {
-        // A part's voices render together, in their order. Voices of different parts share nothing
-        // while they render (each part adds into its own buses), so parts may go one after another.
-        CorvexProgram* part = program(p);
-        if (part == nullptr || !part->running) continue;
-        VoiceRecord* run[kVoiceCount];
-        int n = 0;
-        for (int a = 0; a < active; ++a)
-            if (voiceStorage_[activeVoices_[a]].ownerPart == p) run[n++] = &voiceStorage_[activeVoices_[a]];
-        float* left = p < 2 ? bus[8 * p] : nullptr;
-        float* right = p < 2 ? bus[8 * p + 1] : nullptr;
-        if (n == 1) wiring_.renderVoice(*run[0], *part, left, right); // nothing to run beside it
-        if (n > 1) wiring_.renderVoices(run, n, *part, left, right);
-    }
-    for (int a = 0; a < active && !voicesTogether_; ++a) {
-        VoiceRecord& v = voiceStorage_[activeVoices_[a]];
-        CorvexProgram* part = program(v.ownerPart);
-        if (part == nullptr || !part->running) continue;
-        const int p = v.ownerPart;
-        float* left = p < 2 ? bus[8 * p] : nullptr;
-        float* right = p < 2 ? bus[8 * p + 1] : nullptr;
-        wiring_.renderVoice(v, *part, left, right);
-    }
+    rendering_.render(bus);
 
     for (int p = 0; p < kPartCount; ++p)
         if (CorvexProgram* part = program(p); part && part->running) wiring_.runPartModules(*part, 1);
@@ -166,23 +102,10 @@ void SoftwareKernel::processBlock(int numOutputs, float* const* outputs, int fra
         for (int i = 0; i < frames; ++i) buffer[i] *= kOutputGain;
         if (c < numOutputs && outputs[c]) std::copy(buffer, buffer + frames, outputs[c]);
     }
-    if (testTone_.load(std::memory_order_relaxed)) addTestTone(numOutputs, outputs, frames);
+    testTone_.addInto(numOutputs, outputs, frames, static_cast<double>(context_.sampleRate));
 
     allocator_.freeFinishedVoices();
     commitNotifications();
-}
-
-// A 440 Hz sine at -14 dB, each kernel with its own phase so that two instances stay independent.
-void SoftwareKernel::addTestTone(int numOutputs, float* const* outputs, int frames) {
-    constexpr double kRadiansPerSecond = 2764.52;
-    const double increment = kRadiansPerSecond / static_cast<double>(context_.sampleRate);
-    for (int i = 0; i < frames; ++i) {
-        const float s = 0.2f * static_cast<float>(std::sin(testTonePhase_));
-        for (int c = 0; c < numOutputs; ++c)
-            if (outputs[c]) outputs[c][i] += s;
-        testTonePhase_ += increment;
-        if (testTonePhase_ >= kTwoPi) testTonePhase_ -= kTwoPi;
-    }
 }
 
 // A part's shared modules are built in slot order and bound to their sources; on failure the part

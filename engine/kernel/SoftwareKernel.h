@@ -1,21 +1,22 @@
-// The kernel's machinery: message ring and interpreter, notifications, render cycle, hold, detune and tuning.
+// The kernel's machinery: the render cycle and the interpreter of messages, with the objects it hands work to.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
-#include <mutex>
-#include <vector>
 
 #include "engine/modules/EngineContext.h"
-#include "engine/kernel/HoldRing.h"
 #include "engine/kernel/KernelBase.h"
+#include "engine/kernel/KernelMessage.h"
+#include "engine/kernel/KernelNotifications.h"
 #include "engine/kernel/LiveEdits.h"
 #include "engine/modules/KernelClock.h"
-#include "engine/kernel/MessageRing.h"
+#include "engine/kernel/MessagePost.h"
 #include "engine/kernel/ModuleWiring.h"
 #include "engine/kernel/NoteGenerator.h"
-#include "engine/kernel/NotificationQueue.h"
+#include "engine/kernel/NoteHold.h"
+#include "engine/kernel/TestTone.h"
 #include "engine/kernel/VoiceAllocator.h"
+#include "engine/kernel/VoiceRendering.h"
 #include "engine/modules/BlockBufferStore.h"
 #include "engine/modules/ModulePools.h"
 #include "engine/modules/ConnectionManager.h"
@@ -56,14 +57,14 @@ public:
     // the last message that sets one, 0 when none does, -1 for a malformed or rejected message.
     int processMessage(const uint16_t* words, int count);
 
-    void setRenderExclusion(RenderExclusion* exclusion) { exclusion_ = exclusion; }
+    void setRenderExclusion(RenderExclusion* exclusion) { posted_.setRenderExclusion(exclusion); }
     void setClock(const KernelClock* clock);
     void setRandomSeed(uint32_t seed) { context_.random.seed(seed); }
 
-    void addListener(SoftwareKernelListener* listener);
-    void removeListener(SoftwareKernelListener* listener);
+    void addListener(SoftwareKernelListener* listener) { notifications_.addListener(listener); }
+    void removeListener(SoftwareKernelListener* listener) { notifications_.removeListener(listener); }
     void commitNotifications() { notifications_.publish(); }
-    void drainNotifications() { notifications_.drain(listeners_); }
+    void drainNotifications() { notifications_.drain(); }
 
     // Audio thread, before the block that the event falls in.
     void sendMidiNote(int status, int note, int velocity);
@@ -74,10 +75,8 @@ public:
     // Message thread: a bend of -1..+1 for both layers, through the posted ring.
     void postPitchBend(float bend);
     // Message thread: 0 off, 1 hold, 2 hold with replacement, for kernel part 0..3.
-    void setHold(int part, int value);
-    int getHold(int part) const {
-        return (part >= 0 && part < kPartCount) ? holdValues_[part].load(std::memory_order_relaxed) : 0;
-    }
+    void setHold(int part, int value) { hold_.set(part, value); }
+    int getHold(int part) const { return hold_.value(part); }
 
     // Audio thread, between blocks: the tempo every tempo-synced module reads.
     void setTempo(float bpm) {
@@ -87,8 +86,8 @@ public:
     float getDetune() const { return detuneAmount_.load(std::memory_order_relaxed); }
     void setTuning(float hz) { tuning_.store(hz, std::memory_order_relaxed); }
     float getTuning() const { return tuning_.load(std::memory_order_relaxed); }
-    void setTestTone(bool on) { testTone_.store(on, std::memory_order_relaxed); }
-    bool getTestTone() const { return testTone_.load(std::memory_order_relaxed); }
+    void setTestTone(bool on) { testTone_.setOn(on); }
+    bool getTestTone() const { return testTone_.isOn(); }
 
     const EngineContext& context() const { return context_; }
     BlockBufferStore& bufferStore() { return store_; }
@@ -104,8 +103,8 @@ public:
     // On (the default), each part's voices render together and their filters run side by side in
     // vector lanes; off, each voice renders alone, one sample loop at a time. Both play the same.
     // Between blocks only.
-    void setVoicesTogether(bool on) { voicesTogether_ = on; }
-    bool voicesTogether() const { return voicesTogether_; }
+    void setVoicesTogether(bool on) { rendering_.setTogether(on); }
+    bool voicesTogether() const { return rendering_.together(); }
 
 protected:
     static constexpr int kGlobalModuleCount = ModuleWiring::kGlobalModuleCount;
@@ -117,43 +116,31 @@ protected:
     const GlobalBlockParams* arpeggiatorConfig_ = nullptr;
 
 private:
+    struct MessageHandlers; // one per message type, in MessageInterpreter.cpp
+
     int startPart(int part);
     void stopPart(int part);
-    void drainHoldRings();
-    int executeSetParameter(int section, const uint16_t* m);
-    int executeMidiEvent(const uint16_t* m);
-    int executeModuleData(int section, const uint16_t* m, int length);
-    void addTestTone(int numOutputs, float* const* outputs, int frames);
 
     // Storage first: the base and the objects below keep references to it.
     EngineContext contextStorage_;
     ModulePools poolStorage_;
     VoiceRecord voiceStorage_[kVoiceCount];
     BlockBufferStore store_;
-    NotificationQueue notifications_;
-    MessageRing posted_;
-    KernelMessage pendingScratch_;  // audio thread
-    KernelMessage overflowScratch_; // posting thread, under postMutex_
-    std::mutex postMutex_;
-    RenderExclusion* exclusion_ = nullptr;
-    std::vector<SoftwareKernelListener*> listeners_;
 
+    KernelNotifications notifications_;
+    MessagePost posted_;
     SteadyKernelClock defaultClock_;
     std::atomic<float> detuneAmount_{0.0f};
     std::atomic<float> tuning_{440.0f};
-    std::atomic<bool> testTone_{false};
     std::atomic<int> refusedBlocks_{0};
-    double testTonePhase_ = 0.0;
-    std::atomic<int> holdValues_[kPartCount] = {};
-    HoldRing holdRings_[kPartCount];
-    int holdInForce_[kPartCount] = {}; // the audio thread's copy of the hold values
-    int activeVoices_[kVoiceCount] = {};
-    bool voicesTogether_ = true;
-    NoteGenerator noteGenerator_;
+    TestTone testTone_;
 
+    NoteHold hold_;
+    NoteGenerator noteGenerator_;
     ModuleWiring wiring_;
     VoiceAllocator allocator_;
     LiveEdits edits_;
+    VoiceRendering rendering_;
 };
 
 } // namespace corvex

@@ -102,6 +102,50 @@ TEST_F(Interpreter, RejectsIndicesOutOfRangeAndContinues) {
     }
 }
 
+// Each accepted message either sets the stream's result or leaves the one before it: after a
+// rejection, only a message that sets a result answers for the stream again.
+TEST_F(Interpreter, EachTypeEitherSetsTheResultOrLeavesIt) {
+    struct Case {
+        const char* name;
+        std::vector<uint16_t> words;
+        bool setsResult;
+    };
+    const std::vector<uint16_t> noRecord(kExternalConnectionWords, 0);
+    auto withRecord = [&](std::vector<uint16_t> words) {
+        words.insert(words.end(), noRecord.begin(), noRecord.end());
+        return words;
+    };
+    const std::vector<Case> cases = {
+        {"set-parameter", transportWords(16384), true},
+        {"connection amount", {head(1, MessageType::SetConnectionAmount), pair(3, 0), 100, 0}, true},
+        {"connection second", {head(1, MessageType::SetConnectionSecond), pair(3, 0), 100, 0}, true},
+        {"replacing a record the list lacks", withRecord({head(1, MessageType::ReplaceConnection), pair(0, 0)}), true},
+        {"direct note on another channel", {head((0 << 4) | 2, MessageType::DirectNoteOn), pair(100, 60)}, true},
+        {"direct note-off of a key not down", {head((0 << 4) | 1, MessageType::DirectNoteOff), pair(0, 60)}, true},
+        {"controller", {head(0xB0, MessageType::MidiEvent), pair(0, 1)}, false},
+        {"enable", {head(1, MessageType::EnablePart), 0}, false},
+        {"disable", {head(1, MessageType::DisablePart), 0}, false},
+        {"module data", {head(1, MessageType::ModuleData), pair(44, 1), pair(7, 0), 1, 0x101, pair(44, 0), 3, 0xDEAD}, false},
+        {"clear remote input", {head(0, MessageType::ClearRemoteInput), 0}, false},
+        {"set remote input", {head(0, MessageType::SetRemoteInput), 0}, false},
+        {"stop every part", {head(0, MessageType::StopParts), 0}, false},
+        {"start a part", {head(2, MessageType::StartParts), 0}, false},
+        {"program hook", {head(1, MessageType::ProgramHook), 0, 0, 0}, false},
+        {"bend", bendWords(1, 16384), false},
+        {"bend of section 0", bendWords(0, 16384), false},
+        {"pressure", {head(0, MessageType::Pressure), pair(64, 255)}, false},
+    };
+    const std::vector<uint16_t> rejected = {head(5, MessageType::EnablePart), 0};
+    for (const auto& c : cases) {
+        SetUp();
+        EXPECT_EQ(run(c.words), 0) << c.name << " alone";
+        SetUp();
+        std::vector<uint16_t> words = rejected;
+        words.insert(words.end(), c.words.begin(), c.words.end());
+        EXPECT_EQ(run(words), c.setsResult ? 0 : -1) << c.name << " after a rejection";
+    }
+}
+
 TEST_F(Interpreter, BendPressureAndPartFlags) {
     struct BendCase {
         uint16_t word;
