@@ -1,7 +1,5 @@
 // Saving a patch: its modified programs first, asking about factory programs and programs other patches
 // share, then the patch itself naming the programs the layers play.
-#include <map>
-
 #include <gtest/gtest.h>
 
 #include "FilterTestSupport.h"
@@ -147,17 +145,6 @@ TEST_F(PatchSaveTest, SaveAsCopiesThePatchIntoTheChosenProject) {
     EXPECT_EQ(copy->getAttribute("Program1"), "UP");
     EXPECT_TRUE(copy->isUserPreset());
     EXPECT_EQ(payloadOf(*copy), "my settings");
-}
-
-// Every file of the settings folder with its bytes, to tell that nothing at all was written.
-std::map<juce::String, juce::MemoryBlock> filesUnder(const juce::File& root) {
-    std::map<juce::String, juce::MemoryBlock> files;
-    for (const auto& entry : juce::RangedDirectoryIterator(root, true, "*", juce::File::findFiles)) {
-        juce::MemoryBlock bytes;
-        entry.getFile().loadFileAsData(bytes);
-        files[entry.getFile().getRelativePathFrom(root)] = bytes;
-    }
-    return files;
 }
 
 TEST_F(PatchSaveTest, ACancelledQuestionLeavesEveryFileAndModifiedMarkAsItWas) {
