@@ -10,6 +10,13 @@
 #include "tests/editor/ScriptedModalCalls.h"
 #include "tests/presets/FilterTestSupport.h"
 
+// Failures show the texts, not the bytes.
+namespace juce {
+inline void PrintTo(const StringArray& values, std::ostream* os) {
+    *os << "{" << values.joinIntoString(", ").toStdString() << "}";
+}
+} // namespace juce
+
 namespace corvex::testing {
 
 template <typename T>
