@@ -85,12 +85,48 @@ TEST_F(PatchSaveAsTest, OkWritesACopyInTheTypedProjectNamingBothProgramsEvenInWh
     EXPECT_EQ(findPatch("SOLO")->getAttribute("Program2"), "FLEAD") << "the patch copied from stays as it was";
 }
 
+TEST_F(PatchSaveAsTest, EachRowProposesByBankSharingAndEdits) {
+    using K = ProgramSaveChoice::Kind;
+    struct Case {
+        const char* name;
+        bool lowerLayer; // the layer edited; the other row shows an untouched program
+        const char* programId;
+        RowSeen edited;
+    };
+    const RowSeen untouched{K::kDoNotSave, true, false, false};
+    const Case cases[] = {
+        {"shared user program", false, "ULEAD", {K::kSaveAs, true, false, true}},
+        {"unshared user program", true, "UPAD", {K::kSave, true, false, false}},
+        {"factory program", true, "FLEAD", {K::kSaveAs, false, false, true}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        temp.root().deleteRecursively();
+        makeLibrary();
+        edit("MINE", c.lowerLayer, c.programId);
+        calls.answerDialog([&](MVModalDialogPanel& panel) {
+            auto& dialog = dynamic_cast<CorvanMultiSaveAsPanel&>(panel);
+            CorvanSaveProgramPanel& edited = c.lowerLayer ? dialog.getLowerRow() : dialog.getUpperRow();
+            CorvanSaveProgramPanel& other = c.lowerLayer ? dialog.getUpperRow() : dialog.getLowerRow();
+            for (const auto& [row, expected] : {std::pair{&edited, c.edited}, std::pair{&other, untouched}}) {
+                const RowSeen seen = seeRow(*row);
+                EXPECT_EQ(seen.kind, expected.kind) << row->getTitle();
+                EXPECT_EQ(seen.saveEnabled, expected.saveEnabled) << row->getTitle();
+                EXPECT_EQ(seen.warning, expected.warning) << row->getTitle();
+                EXPECT_EQ(seen.characteristics, expected.characteristics) << row->getTitle();
+            }
+            click(panel, "Cancel");
+        });
+        patches().savePatchAs();
+        services.reset();
+    }
+}
+
 TEST_F(PatchSaveAsTest, OverwritingASharedProgramWarnsInTheRow) {
     makeLibrary();
     edit("MINE", false, "ULEAD");
     calls.answerDialog([](MVModalDialogPanel& panel) {
         CorvanSaveProgramPanel& row = dynamic_cast<CorvanMultiSaveAsPanel&>(panel).getUpperRow();
-        EXPECT_EQ(seeRow(row).kind, ProgramSaveChoice::kSaveAs) << "a shared program is copied by default";
         const struct {
             const char* choice;
             bool warning;
