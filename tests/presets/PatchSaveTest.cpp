@@ -195,6 +195,25 @@ TEST_F(PatchSaveTest, ACancelledQuestionLeavesEveryFileAndModifiedMarkAsItWas) {
     }
 }
 
+TEST_F(PatchSaveTest, AProgramBothLayersPlayIsAskedAboutOnce) {
+    program("Factory/Default.cvp", "Default", "Default");
+    program("Factory/both.cvp", "BOTH", "Both");
+    patch("User/mine.cvm", "MINE", "Mine", "BOTH", "BOTH", "Split");
+    start();
+    FakePrompt prompt;
+    prompt.answer = ProgramSaveChoice{ProgramSaveChoice::kSaveAs, "Copy", {}, {}};
+    patches().setPrompt(&prompt);
+    patches().setCurrentPreset(findPatch("MINE"), false);
+    upper.playing = "new both";
+    services->markLayerPresetModified(false);
+    deliverPostedMessages();
+    const auto before = filesUnder(folder.getSettingsFolder());
+
+    patches().savePatch();
+    EXPECT_EQ(prompt.asked, std::vector<std::string>{"factory Upper"});
+    EXPECT_EQ(filesUnder(folder.getSettingsFolder()).size(), before.size() + 1) << "one copy, not two";
+}
+
 TEST_F(PatchSaveTest, ASavedAsCopyHoldsExactlyTheChosenTypeAndCharacteristics) {
     struct Case {
         juce::StringArray chosen;
