@@ -30,7 +30,7 @@ CorvanProgramPropertiesEditPanel::~CorvanProgramPropertiesEditPanel() { setLookA
 void CorvanProgramPropertiesEditPanel::buttonClicked(juce::Button* button) {
     if (button == &ok_) {
         if (savedialog::isBlankName(characteristics_.getEnteredName())) {
-            calls_.showWarning(savedialog::kBlankNameTitle, savedialog::blankProgramName("Program Save As..."));
+            calls_.showWarning(savedialog::kBlankNameTitle, savedialog::kBlankProgramName);
             return;
         }
         confirmed_ = true;

@@ -18,6 +18,7 @@ const char* const kOverwriteWarning =
     "\"Save As\" instead.";
 const char* const kBlankNameTitle = "Name missing";
 const char* const kBlankPatchName = "The patch needs a name: a blank name cannot be saved.";
+const char* const kBlankProgramName = "The program needs a name: a blank name cannot be saved.";
 
 bool canOverwrite(const MorvanePreset* program) { return program != nullptr && program->isUserPreset(); }
 

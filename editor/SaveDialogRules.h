@@ -41,6 +41,8 @@ juce::String sharedMessage(const juce::StringArray& otherPatches);
 bool isBlankName(const juce::String& name);
 extern const char* const kBlankNameTitle;
 extern const char* const kBlankPatchName;
+extern const char* const kBlankProgramName;
+// The same for the copy a save row would make, named by the row's title.
 juce::String blankProgramName(const juce::String& rowTitle);
 
 } // namespace savedialog
