@@ -180,33 +180,38 @@ void CorvanMultiFilterManager::setShownLayer(int layer) {
     if (layerSwitch_ != nullptr) layerSwitch_->showLayer(layer);
 }
 
-void CorvanMultiFilterManager::saveLayerProgram(const char* label, MorvanePresetFilterManager* programs,
-                                                MorvanePreset* patch) {
+std::optional<ProgramSaveChoice> CorvanMultiFilterManager::askAboutProgram(const char* label,
+                                                                          MorvanePresetFilterManager* programs,
+                                                                          MorvanePreset* patch) {
     MorvanePreset* program = programs->getCurrentPreset();
     if (program == nullptr || !program->isModified())
-        return;
+        return ProgramSaveChoice{};
     ProgramSaveQuestion question{label, programs, program, {}};
     if (CorvanMultiManager* patches = multiManager())
         question.otherPatches = patches->getPatchesUsingProgram(program, patch);
-    std::optional<ProgramSaveChoice> choice;
-    if (!program->isUserPreset()) {
-        if (prompt_ != nullptr)
-            choice = prompt_->askFactoryProgram(question);
-    } else if (!question.otherPatches.isEmpty()) {
-        if (prompt_ != nullptr)
-            choice = prompt_->askSharedProgram(question);
-    } else {
-        programs->savePreset(program);
-    }
-    if (choice)
-        applyProgramSaveChoice(*programs, *choice);
+    if (!program->isUserPreset())
+        return prompt_ != nullptr ? prompt_->askFactoryProgram(question) : ProgramSaveChoice{};
+    if (!question.otherPatches.isEmpty())
+        return prompt_ != nullptr ? prompt_->askSharedProgram(question) : ProgramSaveChoice{};
+    return ProgramSaveChoice{ProgramSaveChoice::kSave, {}, {}, {}};
 }
 
 void CorvanMultiFilterManager::savePatch() {
     MorvanePreset* patch = currentPreset();
-    saveLayerProgram("Upper", upperPrograms_, patch);
-    if (patch == nullptr || patch->getAttribute(kModeKey) != "Whole")
-        saveLayerProgram("Lower", lowerPrograms_, patch);
+    // Every question is answered before anything is written, so that a cancel at any of them leaves the
+    // files and the modified marks as they were.
+    const std::optional<ProgramSaveChoice> upper = askAboutProgram("Upper", upperPrograms_, patch);
+    if (!upper)
+        return;
+    std::optional<ProgramSaveChoice> lower = ProgramSaveChoice{};
+    // A program both layers play is asked about once.
+    const bool lowerCounts = patch == nullptr || patch->getAttribute(kModeKey) != "Whole";
+    if (lowerCounts && lowerPrograms_->getCurrentPreset() != upperPrograms_->getCurrentPreset())
+        lower = askAboutProgram("Lower", lowerPrograms_, patch);
+    if (!lower)
+        return;
+    applyProgramSaveChoice(*upperPrograms_, *upper);
+    applyProgramSaveChoice(*lowerPrograms_, *lower);
     if (patch != nullptr)
         savePreset(patch);
 }
@@ -220,7 +225,8 @@ void CorvanMultiFilterManager::savePatchAs() {
 
 MorvanePreset* CorvanMultiFilterManager::applySaveAs(const PatchSaveAsChoice& choice) {
     CorvanMultiManager* patches = multiManager();
-    if (patches == nullptr)
+    // A patch is never stored without a name; nothing is written for a choice that lacks one.
+    if (patches == nullptr || choice.name.trim().isEmpty())
         return nullptr;
     MorvanePreset* lower = applyProgramSaveChoice(*lowerPrograms_, choice.lower);
     MorvanePreset* upper = applyProgramSaveChoice(*upperPrograms_, choice.upper);
@@ -251,15 +257,13 @@ MorvanePreset* applyProgramSaveChoice(MorvanePresetFilterManager& programs, cons
         MorvanePreset* copy = manager != nullptr ? manager->duplicatePreset(program) : nullptr;
         if (copy == nullptr)
             return program;
-        if (choice.name.isNotEmpty())
+        if (choice.name.trim().isNotEmpty())
             copy->setName(choice.name);
         if (choice.type.isNotEmpty())
             copy->setAttribute("Type", choice.type, true);
-        if (!choice.characteristics.isEmpty()) {
-            copy->removeAttribute("Characteristics", {});
-            for (const juce::String& value : choice.characteristics)
-                copy->setAttribute("Characteristics", value, true);
-        }
+        copy->removeAttribute("Characteristics", {});
+        for (const juce::String& value : choice.characteristics)
+            copy->setAttribute("Characteristics", value, true);
         // The copy keeps the sound the layer plays now, edits included.
         programs.savePreset(copy);
         programs.setCurrentPreset(copy, false);

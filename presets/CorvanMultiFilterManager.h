@@ -53,10 +53,11 @@ public:
     void setPrompt(PatchSavePrompt* prompt) { prompt_ = prompt; }
 
     // Modified programs first (asking through the prompt where a program cannot simply be overwritten), then
-    // the current patch. Without a prompt, such programs are left unsaved.
+    // the current patch. Without a prompt, such programs are left unsaved; a cancelled question saves nothing.
     void savePatch();
     void savePatchAs();
     // A copy of the current patch under the choice's name and project, naming the programs the choice leaves.
+    // Null, with nothing written, for a blank name.
     MorvanePreset* applySaveAs(const PatchSaveAsChoice& choice);
     // The project's user patches, and the user programs that no remaining user patch uses.
     void deleteProject(const juce::String& projectName);
@@ -71,7 +72,9 @@ public:
 
 private:
     CorvanMultiManager* multiManager() const { return dynamic_cast<CorvanMultiManager*>(getPresetManager()); }
-    void saveLayerProgram(const char* label, MorvanePresetFilterManager* programs, MorvanePreset* patch);
+    // What to do with the layer's current program: nullopt when the user cancelled.
+    std::optional<ProgramSaveChoice> askAboutProgram(const char* label, MorvanePresetFilterManager* programs,
+                                                     MorvanePreset* patch);
 
     MorvanePresetFilterManager* lowerPrograms_;
     MorvanePresetFilterManager* upperPrograms_;

@@ -16,9 +16,10 @@ class MorvanePresetFilterManager;
 struct ProgramSaveChoice {
     enum Kind { kDoNotSave, kSave, kSaveAs };
     Kind kind = kDoNotSave;
-    // For kSaveAs; an empty text keeps the copy's own value.
+    // For kSaveAs; an empty (or blank) name or type keeps the copy's own value.
     juce::String name;
     juce::String type;
+    // For kSaveAs: every characteristic the copy keeps, none when empty.
     juce::StringArray characteristics;
 };
 

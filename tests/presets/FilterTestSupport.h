@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -111,5 +112,16 @@ protected:
     NullPresetListener presetListener;
     std::unique_ptr<CorvanPresetServices> services;
 };
+
+// Every file of the settings folder with its bytes, to tell that nothing at all was written.
+inline std::map<juce::String, juce::MemoryBlock> filesUnder(const juce::File& root) {
+    std::map<juce::String, juce::MemoryBlock> files;
+    for (const auto& entry : juce::RangedDirectoryIterator(root, true, "*", juce::File::findFiles)) {
+        juce::MemoryBlock bytes;
+        entry.getFile().loadFileAsData(bytes);
+        files[entry.getFile().getRelativePathFrom(root)] = bytes;
+    }
+    return files;
+}
 
 } // namespace corvex::testing

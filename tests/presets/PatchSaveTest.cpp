@@ -11,17 +11,26 @@ struct FakePrompt : PatchSavePrompt {
     std::optional<ProgramSaveChoice> askFactoryProgram(const ProgramSaveQuestion& q) override {
         asked.push_back("factory " + q.layer.toStdString());
         others = q.otherPatches;
-        return answer;
+        return nextAnswer();
     }
     std::optional<ProgramSaveChoice> askSharedProgram(const ProgramSaveQuestion& q) override {
         asked.push_back("shared " + q.layer.toStdString());
         others = q.otherPatches;
-        return answer;
+        return nextAnswer();
+    }
+    // One answer per question in turn while there are any, then always `answer`.
+    std::optional<ProgramSaveChoice> nextAnswer() {
+        if (answers.empty())
+            return answer;
+        std::optional<ProgramSaveChoice> next = answers.front();
+        answers.erase(answers.begin());
+        return next;
     }
     std::optional<PatchSaveAsChoice> askSaveAs(CorvanMultiFilterManager&) override { return saveAs; }
     std::vector<std::string> asked;
     juce::StringArray others;
     std::optional<ProgramSaveChoice> answer;
+    std::vector<std::optional<ProgramSaveChoice>> answers;
     std::optional<PatchSaveAsChoice> saveAs;
 };
 
@@ -136,6 +145,120 @@ TEST_F(PatchSaveTest, SaveAsCopiesThePatchIntoTheChosenProject) {
     EXPECT_EQ(copy->getAttribute("Program1"), "UP");
     EXPECT_TRUE(copy->isUserPreset());
     EXPECT_EQ(payloadOf(*copy), "my settings");
+}
+
+TEST_F(PatchSaveTest, ACancelledQuestionLeavesEveryFileAndModifiedMarkAsItWas) {
+    const ProgramSaveChoice saveAs{ProgramSaveChoice::kSaveAs, "Copy", {}, {}};
+    const ProgramSaveChoice save{ProgramSaveChoice::kSave, {}, {}, {}};
+    struct Case {
+        const char* name;
+        std::vector<std::optional<ProgramSaveChoice>> answers;
+        size_t questions;
+    };
+    // Upper is a shared user program, Lower a factory program: the Upper question comes first.
+    const Case cases[] = {
+        {"Upper cancelled", {std::nullopt}, 1},
+        {"Upper answered, Lower cancelled", {saveAs, std::nullopt}, 2},
+        {"Upper overwrite, Lower cancelled", {save, std::nullopt}, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        temp.root().deleteRecursively();
+        program("Factory/Default.cvp", "Default", "Default");
+        program("Factory/low.cvp", "LOW", "Low");
+        program("User/up.cvp", "UP", "Up");
+        patch("User/mine.cvm", "MINE", "Mine", "UP", "LOW", "Split");
+        patch("User/other.cvm", "OTHER", "Other", "UP", "UP", "Whole");
+        start();
+        FakePrompt prompt;
+        prompt.answers = c.answers;
+        patches().setPrompt(&prompt);
+        patches().setCurrentPreset(findPatch("MINE"), false);
+        lower.playing = "new low";
+        upper.playing = "new up";
+        multi.playing = "new multi";
+        services->markLayerPresetModified(true);
+        services->markLayerPresetModified(false);
+        patches().setPresetModified(findPatch("MINE"), true, false);
+        deliverPostedMessages();
+        const auto before = filesUnder(folder.getSettingsFolder());
+
+        patches().savePatch();
+        EXPECT_EQ(prompt.asked.size(), c.questions);
+        EXPECT_TRUE(filesUnder(folder.getSettingsFolder()) == before) << "a file was written, added or removed";
+        EXPECT_TRUE(findProgram("UP")->isModified());
+        EXPECT_TRUE(findProgram("LOW")->isModified());
+        EXPECT_TRUE(findPatch("MINE")->isModified());
+        EXPECT_EQ(upperPrograms().getCurrentPreset(), findProgram("UP"));
+        EXPECT_EQ(lowerPrograms().getCurrentPreset(), findProgram("LOW"));
+        services.reset();
+    }
+}
+
+TEST_F(PatchSaveTest, AProgramBothLayersPlayIsAskedAboutOnce) {
+    program("Factory/Default.cvp", "Default", "Default");
+    program("Factory/both.cvp", "BOTH", "Both");
+    patch("User/mine.cvm", "MINE", "Mine", "BOTH", "BOTH", "Split");
+    start();
+    FakePrompt prompt;
+    prompt.answer = ProgramSaveChoice{ProgramSaveChoice::kSaveAs, "Copy", {}, {}};
+    patches().setPrompt(&prompt);
+    patches().setCurrentPreset(findPatch("MINE"), false);
+    upper.playing = "new both";
+    services->markLayerPresetModified(false);
+    deliverPostedMessages();
+    const auto before = filesUnder(folder.getSettingsFolder());
+
+    patches().savePatch();
+    EXPECT_EQ(prompt.asked, std::vector<std::string>{"factory Upper"});
+    EXPECT_EQ(filesUnder(folder.getSettingsFolder()).size(), before.size() + 1) << "one copy, not two";
+}
+
+TEST_F(PatchSaveTest, ASavedAsCopyHoldsExactlyTheChosenTypeAndCharacteristics) {
+    struct Case {
+        juce::StringArray chosen;
+        juce::StringArray stored;
+    };
+    const Case cases[] = {
+        {{}, {}},
+        {{"Soft", "Bright"}, {"Soft", "Bright"}},
+        {{"Dark"}, {"Dark"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.chosen.joinIntoString(","));
+        temp.root().deleteRecursively();
+        program("Factory/Default.cvp", "Default", "Default");
+        program("Factory/low.cvp", "LOW", "Low", {{"Type", "Bass"}, {"Characteristics", "Dark"}, {"Characteristics", "Soft"}});
+        start();
+        lowerPrograms().setCurrentPreset(findProgram("LOW"), false);
+        MorvanePreset* copy =
+            applyProgramSaveChoice(lowerPrograms(), {ProgramSaveChoice::kSaveAs, "Mine", "Lead", c.chosen});
+        ASSERT_NE(copy, findProgram("LOW"));
+        juce::StringArray stored;
+        copy->getAttributeValues("Characteristics", stored);
+        EXPECT_EQ(stored, c.stored);
+        EXPECT_EQ(copy->getAttribute("Type"), "Lead");
+        services.reset();
+    }
+}
+
+TEST_F(PatchSaveTest, ABlankNameSavesNeitherThePatchNorItsPrograms) {
+    program("Factory/Default.cvp", "Default", "Default");
+    program("User/up.cvp", "UP", "Up");
+    patch("User/mine.cvm", "MINE", "Mine", "UP", "UP", "Whole");
+    start();
+    patches().setCurrentPreset(findPatch("MINE"), false);
+    upper.playing = "new up";
+    services->markLayerPresetModified(false);
+    deliverPostedMessages();
+    const auto before = filesUnder(folder.getSettingsFolder());
+    for (const char* blank : {"", "   ", "\t\n"}) {
+        PatchSaveAsChoice choice{blank, "Live", {}, {ProgramSaveChoice::kSave, {}, {}, {}}};
+        EXPECT_EQ(patches().applySaveAs(choice), nullptr) << "\"" << blank << "\"";
+    }
+    EXPECT_TRUE(filesUnder(folder.getSettingsFolder()) == before);
+    EXPECT_EQ(patches().getCurrentPreset(), findPatch("MINE"));
+    EXPECT_TRUE(findProgram("UP")->isModified());
 }
 
 } // namespace
