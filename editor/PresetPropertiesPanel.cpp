@@ -52,7 +52,11 @@ void PresetPropertiesPanel::showName(MorvanePreset* preset) {
     nameLabel.setText(preset != nullptr ? propertyedits::displayName(*preset) : juce::String(),
                       juce::dontSendNotification);
     nameEditor.setText(preset != nullptr ? preset->getName() : juce::String(), false);
-    factory_ = preset != nullptr && preset->getAttribute(MorvanePreset::kBankKey) == "Factory";
+    const bool factory = preset != nullptr && preset->getAttribute(MorvanePreset::kBankKey) == "Factory";
+    // No child covers the padlock: a new current preset of the other bank must not leave the old one drawn.
+    if (factory != factory_)
+        repaint(padlock_);
+    factory_ = factory;
 }
 
 void PresetPropertiesPanel::presetFilterChanged(int id, int, int, void*) {
