@@ -13,6 +13,7 @@
 #include "presets/CorvanMultiFilterManager.h"
 #include "presets/FactoryBank.h"
 #include "presets/MorvanePreferedPresetManager.h"
+#include "presets/ProjectFile.h"
 
 namespace corvex::fuzz {
 namespace {
@@ -199,6 +200,13 @@ void writeLibrarySeeds(SeedWriter& seeds) {
         juce::MemoryOutputStream out;
         if (!patches.saveState(identifiers, out)) return seeds.fail(juce::String("project ") + name + " not written");
         seeds.write("project", name, out.getData(), out.getDataSize());
+    }
+    // The same sections as a project file packs them: the project above, and one without patches.
+    const std::pair<const char*, const char*> files[] = {{"live.cve", "Live"}, {"empty.cve", "Nobody"}};
+    for (const auto& [name, project] : files) {
+        const std::optional<juce::MemoryBlock> file = projectfile::pack(patches, project);
+        if (!file) return seeds.fail(juce::String("project file ") + name + " not written");
+        seeds.write("project", name, file->getData(), file->getSize());
     }
     deliverMessages();
 }

@@ -2,6 +2,7 @@
 #include <iostream>
 
 #include "presets/CorvanMultiFilterManager.h"
+#include "presets/ProjectFile.h"
 
 namespace corvex {
 
@@ -39,6 +40,11 @@ bool CorvanMultiFilterManager::importProject(juce::InputStream& in, const juce::
     CorvanMultiManager* patches = multiManager();
     if (patches == nullptr)
         return false;
+    // The name becomes a folder of the User bank: one that could lead out of it, or hide, is refused.
+    if (!projectfile::isPlainProjectName(projectName)) {
+        std::cerr << "Project \"" << projectName << "\" cannot name a folder, nothing imported\n";
+        return false;
+    }
     const juce::String name = patches->makeUniqueProjectName(projectName);
     // Both sections are read whole before a file is written.
     const std::optional<std::vector<ProjectRecord>> patchRecords = projectsection::read(in, kPatches);

@@ -1,9 +1,11 @@
-// A project file as "Import Project" reads it: the patch section, then the program section, each a count of
-// records holding a whole preset file. The library is made again from the same banks for every input; after
+// A project as "Import Project" reads it: the patch section, then the program section, each a count of
+// records holding a whole preset file; an input that begins as a zlib stream does (0x78) is a project file,
+// the two sections packed. The library is made again from the same banks for every input; after
 // the import it starts once more over what the import wrote, loads every preset and deletes the project.
 #include "fuzz/FuzzSupport.h"
 #include "presets/CorvanPresetServices.h"
 #include "presets/FactoryBank.h"
+#include "presets/ProjectFile.h"
 
 using namespace corvex;
 
@@ -41,8 +43,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     bool imported = false;
     {
         Library library(folder);
-        juce::MemoryInputStream in(data, size, false);
-        imported = library.services.patchFilterManager()->importProject(in, "Live");
+        CorvanMultiFilterManager& patches = *library.services.patchFilterManager();
+        if (size > 0 && data[0] == 0x78) {
+            imported = projectfile::import(patches, data, size, "Live");
+        } else {
+            juce::MemoryInputStream in(data, size, false);
+            imported = patches.importProject(in, "Live");
+        }
     }
     if (imported) {
         Library library(folder);

@@ -193,6 +193,26 @@ TEST_F(ProjectAndStateTest, ADamagedSoundRefusesTheWholeImportAndACopyNeverHides
     EXPECT_TRUE(copy.exists());
 }
 
+TEST_F(ProjectAndStateTest, AProjectNameThatCouldLeaveOrHideInTheUserBankImportsNothing) {
+    // The name comes from a file name, which another system may have let hold any of these.
+    const juce::String names[] = {"..", "../Factory", "a/b", "a\\b", ".hidden", "", "   ", "tab\tin", "line\nbreak"};
+    const juce::MemoryBlock project = exportLive();
+    const auto files = filesUnder(folder.getSettingsFolder());
+    const size_t before = presetCount();
+    for (const juce::String& name : names) {
+        juce::MemoryInputStream in(project, false);
+        EXPECT_FALSE(patches().importProject(in, name)) << name;
+        EXPECT_EQ(presetCount(), before) << name;
+        EXPECT_EQ(filesUnder(folder.getSettingsFolder()), files) << name;
+    }
+    // Names a folder may hold on any system this runs on.
+    for (const juce::String& name : {juce::String("Live Set (2)"), juce::String(juce::CharPointer_UTF8("Caf\xc3\xa9.v2"))}) {
+        juce::MemoryInputStream in(project, false);
+        EXPECT_TRUE(patches().importProject(in, name)) << name;
+        EXPECT_TRUE(bank("User").getChildFile(name).isDirectory()) << name;
+    }
+}
+
 TEST_F(ProjectAndStateTest, TheSavedStateRestoresPresetsSoundsAndColumnsInAnotherLibrary) {
     patches().setCurrentPreset(findPatch("LA"), false);
     lowerPrograms().setCurrentPreset(findProgram("PC"), false);
