@@ -1,7 +1,7 @@
 #include "editor/CorvanProgramPropertiesEditPanel.h"
 
 #include "editor/ModalCalls.h"
-#include "editor/PanelLayout.h"
+#include "widgets/PanelLayout.h"
 #include "editor/SaveDialogRules.h"
 #include "widgets/CorvanLookAndFeel.h"
 

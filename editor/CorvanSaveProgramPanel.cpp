@@ -1,6 +1,6 @@
 #include "editor/CorvanSaveProgramPanel.h"
 
-#include "editor/PanelLayout.h"
+#include "widgets/PanelLayout.h"
 #include "editor/SaveDialogRules.h"
 #include "presets/MorvanePresetFilterManager.h"
 #include "widgets/CorvanLookAndFeel.h"

@@ -17,8 +17,9 @@ juce::StringArray chosen(const juce::StringArray& boxTexts) {
 Edit editFrom(const juce::StringArray& previous, const juce::StringArray& chosenValues) {
     Edit edit;
     juce::StringArray toAdd = chosenValues;
+    // A value the preset holds twice keeps one copy: the second finds it already taken out of toAdd.
     for (const juce::String& value : previous) {
-        if (chosenValues.contains(value))
+        if (toAdd.contains(value))
             toAdd.removeString(value, true);
         else
             edit.removed.add(value);

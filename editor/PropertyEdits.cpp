@@ -1,24 +1,13 @@
 #include "editor/PropertyEdits.h"
 
+#include "editor/ProgramCharacteristics.h"
+
 #include "presets/CorvanMultiFilterManager.h"
 #include "presets/MorvanePreset.h"
 
 namespace corvex {
 
 namespace propertyedits {
-
-namespace {
-
-// Each value once, ignoring case, blanks and "None" left out, first spelling kept.
-juce::StringArray distinctValues(const juce::StringArray& values) {
-    juce::StringArray out;
-    for (const juce::String& value : values)
-        if (value.trim().isNotEmpty() && value != kNone && !out.contains(value, true))
-            out.add(value);
-    return out;
-}
-
-} // namespace
 
 juce::String displayName(const MorvanePreset& preset) {
     return preset.isModified() ? preset.getName() + "*" : preset.getName();
@@ -43,18 +32,9 @@ void setType(MorvanePreset& program, const juce::String& type) { program.setAttr
 void setCharacteristics(MorvanePreset& program, const juce::StringArray& chosen) {
     // Compared with what the program holds now, not with what a panel showed last: two edits made before the
     // panel heard of the first must not store a value twice or bring back one just removed.
-    juce::StringArray wanted = distinctValues(chosen);
     juce::StringArray held;
     program.getAttributeValues(kCharacteristicsKey, held);
-    for (const juce::String& value : held) {
-        const int at = wanted.indexOf(value, true);
-        if (at >= 0 && wanted[at] == value)
-            wanted.remove(at);
-        else
-            program.removeAttribute(kCharacteristicsKey, value);
-    }
-    for (const juce::String& value : wanted)
-        program.setAttribute(kCharacteristicsKey, value, true);
+    characteristics::applyEdit(program, characteristics::editFrom(held, characteristics::chosen(chosen)));
 }
 
 juce::String characteristicsText(const MorvanePreset& program) {

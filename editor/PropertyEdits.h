@@ -4,6 +4,8 @@
 
 #include <juce_core/juce_core.h>
 
+#include "editor/ProgramCharacteristics.h"
+
 namespace corvex {
 
 class MorvanePreset;
@@ -11,9 +13,9 @@ class MorvanePreset;
 namespace propertyedits {
 
 constexpr const char* kTypeKey = "Type";
-constexpr const char* kCharacteristicsKey = "Characteristics";
+constexpr const char* kCharacteristicsKey = characteristics::kKey;
 // The characteristic boxes' "no value".
-constexpr const char* kNone = "None";
+constexpr const char* kNone = characteristics::kNone;
 
 // The name, with "*" while the preset has unsaved changes.
 juce::String displayName(const MorvanePreset& preset);

@@ -26,6 +26,17 @@ struct PanelRect {
     juce::Rectangle<int> toRectangle() const { return {x, y, width, height}; }
 };
 
+// A rectangle measured against the panel's own size, for the tables of panels whose size is set by whoever
+// opens them: a negative x or y counts from the right or bottom edge; a width or height of zero or less is
+// the panel's width or height plus it.
+struct LayoutRect {
+    int x, y, w, h;
+
+    juce::Rectangle<int> within(int width, int height) const {
+        return {x < 0 ? width + x : x, y < 0 ? height + y : y, w > 0 ? w : width + w, h > 0 ? h : height + h};
+    }
+};
+
 // Makes a widget bound to `index`. Captureless lambdas convert to it, so a row can pass fixed style arguments
 // (positions, items, a label) that the widget's own (gui, index) constructor leaves out.
 using WidgetMaker = std::unique_ptr<juce::Component> (*)(MVGuiInterface* gui, int index);

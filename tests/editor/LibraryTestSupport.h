@@ -1,12 +1,10 @@
 // The real preset library in a settings folder of its own, for editor tests that need one or two libraries
-// side by side, and small ways to reach a panel's children and a folder's files.
+// side by side.
 #pragma once
-
-#include <map>
-#include <string>
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include "tests/editor/ComponentSearch.h"
 #include "tests/presets/FilterTestSupport.h"
 
 namespace corvex {
@@ -28,24 +26,7 @@ struct Library : testing::FilterTest {
     using FilterTest::writePreset;
 };
 
-// The first descendant of root of type T with that component name.
-template <typename T>
-T* findChild(juce::Component& root, const juce::String& name) {
-    for (juce::Component* child : root.getChildren()) {
-        if (auto* found = dynamic_cast<T*>(child); found != nullptr && child->getName() == name)
-            return found;
-        if (T* deeper = findChild<T>(*child, name))
-            return deeper;
-    }
-    return nullptr;
-}
-
-// Every file under folder by relative path, with its bytes: what a test compares before and after a step.
-inline std::map<std::string, std::vector<uint8_t>> filesUnder(const juce::File& folder) {
-    std::map<std::string, std::vector<uint8_t>> files;
-    for (const juce::File& file : folder.findChildFiles(juce::File::findFiles, true, "*"))
-        files[file.getRelativePathFrom(folder).toStdString()] = testing::readBytes(file);
-    return files;
-}
+using testing::filesUnder;
+using testing::findNamed;
 
 } // namespace corvex

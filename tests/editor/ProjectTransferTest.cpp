@@ -27,7 +27,7 @@ using Bytes = std::vector<uint8_t>;
 std::function<void(MVModalDialogPanel&)> exportDialogStep(const juce::String& project, const char* button) {
     return [project, button](MVModalDialogPanel& panel) {
         if (project.isNotEmpty())
-            findChild<juce::ComboBox>(panel, "Project")->setText(project, juce::dontSendNotification);
+            findNamed<juce::ComboBox>(panel, "Project")->setText(project, juce::dontSendNotification);
         if (button != nullptr)
             click(panel, button);
     };
@@ -315,9 +315,9 @@ TEST_F(ProjectTransferTest, IdentifiersThatNameOtherPlacesStayInsideTheProjectFo
     EXPECT_EQ(calls.alerts[0].title, "Import Done");
     // Every new file lies in the project's folder of the User bank, and nothing else changed.
     auto after = filesUnder(temp.root());
-    const std::string projectFolder = bank("User/Tour").getRelativePathFrom(temp.root()).toStdString() + "/";
+    const juce::String projectFolder = bank("User/Tour").getRelativePathFrom(temp.root()) + "/";
     for (auto it = after.begin(); it != after.end();)
-        it = it->first.rfind(projectFolder, 0) == 0 && before.count(it->first) == 0 ? after.erase(it) : std::next(it);
+        it = it->first.startsWith(projectFolder) && before.count(it->first) == 0 ? after.erase(it) : std::next(it);
     EXPECT_EQ(after, before);
 
     // Each patch plays the programs that travelled with it, under whatever identifier they got.
@@ -372,7 +372,7 @@ TEST(ProjectRoundTrip, AProjectMovesToAnotherLibraryUnderAFreeNameWithItsPatches
         EXPECT_EQ(now[path], bytes) << path;
     for (const auto& [path, bytes] : now) {
         if (untouched.count(path) == 0) {
-            EXPECT_EQ(path.rfind("User/Live_2/", 0), 0u) << path;
+            EXPECT_TRUE(path.startsWith("User/Live_2/")) << path;
         }
     }
 
@@ -399,7 +399,7 @@ TEST(ProjectRoundTrip, AProjectMovesToAnotherLibraryUnderAFreeNameWithItsPatches
 TEST_F(ProjectTransferTest, TheExportDialogListsTheProjectsAtItsRealSize) {
     CorvanExportPanel panel(&patches());
     panel.setSize(CorvanExportPanel::kWidth, CorvanExportPanel::kHeight);
-    juce::ComboBox* box = findChild<juce::ComboBox>(panel, "Project");
+    juce::ComboBox* box = findNamed<juce::ComboBox>(panel, "Project");
     ASSERT_NE(box, nullptr);
     juce::StringArray items;
     for (int i = 0; i < box->getNumItems(); ++i)

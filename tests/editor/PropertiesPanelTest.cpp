@@ -34,7 +34,7 @@ struct LcdBackground : juce::Component {
 };
 
 juce::String labelText(juce::Component& panel, const juce::String& name) {
-    juce::Label* label = findChild<juce::Label>(panel, name);
+    juce::Label* label = findNamed<juce::Label>(panel, name);
     return label != nullptr ? label->getText() : "<no label " + name + ">";
 }
 
@@ -121,7 +121,7 @@ TEST_F(PropertiesPanelTest, EachMessageShowsAgainWhatItChanged) {
             panel.presetFilterChanged(c.id, 0, 0, nullptr);
             const Shown expected = p == 0 ? c.patch : c.program;
             EXPECT_EQ(labelText(panel, "Name"), expected == kNothing ? "Before*" : "After*") << what << " " << c.id;
-            EXPECT_EQ(findChild<CvnLcdTextEditor>(panel, "")->getText(), expected == kAll ? "After" : "Before")
+            EXPECT_EQ(findNamed<CvnLcdTextEditor>(panel, "")->getText(), expected == kAll ? "After" : "Before")
                 << what << " " << c.id;
             deliverPostedMessages();
         }
@@ -150,10 +150,10 @@ TEST_F(PropertiesPanelTest, EditorsShowOnlyOnTheActivePanelForAUserPresetAndAFac
             const juce::String what = juce::String(c.patch) + (isPatch ? " patch" : " program") +
                                       (c.active ? " active" : " inactive");
             EXPECT_EQ(panel->isShowingEditors(), c.editors) << what;
-            EXPECT_EQ(findChild<juce::Label>(*panel, "Name")->isVisible(), !c.editors) << what;
+            EXPECT_EQ(findNamed<juce::Label>(*panel, "Name")->isVisible(), !c.editors) << what;
             const char* other = isPatch ? "Project" : "Type";
-            EXPECT_EQ(findChild<juce::ComboBox>(*panel, other)->isVisible(), c.editors) << what;
-            EXPECT_EQ(findChild<juce::Label>(*panel, other)->isVisible(), !c.editors) << what;
+            EXPECT_EQ(findNamed<juce::ComboBox>(*panel, other)->isVisible(), c.editors) << what;
+            EXPECT_EQ(findNamed<juce::Label>(*panel, other)->isVisible(), !c.editors) << what;
             EXPECT_EQ(paintedPixelsAt(*panel, isPatch ? patchPadlock : programPadlock) > 0, c.padlock) << what;
         }
     }
@@ -167,7 +167,7 @@ TEST_F(PropertiesPanelTest, EditorsShowOnlyOnTheActivePanelForAUserPresetAndAFac
     EXPECT_FALSE(patchPanel.isShowingEditors());
     EXPECT_TRUE(lowerPanel.isShowingEditors());
     for (const char* name : {"Characteristics_1", "Characteristics_2", "Characteristics_3"})
-        EXPECT_TRUE(findChild<juce::ComboBox>(lowerPanel, name)->isVisible()) << name;
+        EXPECT_TRUE(findNamed<juce::ComboBox>(lowerPanel, name)->isVisible()) << name;
 }
 
 TEST_F(PropertiesPanelTest, EachEditWritesItsAttributeAtOnceAndMarksThePresetModifiedButNotItsFile) {
@@ -175,10 +175,10 @@ TEST_F(PropertiesPanelTest, EachEditWritesItsAttributeAtOnceAndMarksThePresetMod
     upperPanel.setActive(true);
     const auto files = filesUnder(settings());
     const auto choose = [](juce::Component& panel, const char* box, const juce::String& text) {
-        findChild<juce::ComboBox>(panel, box)->setText(text, juce::sendNotificationSync);
+        findNamed<juce::ComboBox>(panel, box)->setText(text, juce::sendNotificationSync);
     };
     const auto type = [](PresetPropertiesPanel& panel, const juce::String& text, bool returnKey) {
-        CvnLcdTextEditor* editor = findChild<CvnLcdTextEditor>(panel, "");
+        CvnLcdTextEditor* editor = findNamed<CvnLcdTextEditor>(panel, "");
         editor->setText(text, false);
         if (returnKey)
             panel.textEditorReturnKeyPressed(*editor);
@@ -218,7 +218,7 @@ TEST_F(PropertiesPanelTest, EachEditWritesItsAttributeAtOnceAndMarksThePresetMod
         EXPECT_EQ(labelText(c.panel, c.label), c.shown) << c.what;
         deliverPostedMessages();
     }
-    EXPECT_TRUE(findChild<juce::ComboBox>(patchPanel, "Project")->getText() == "Tour");
+    EXPECT_TRUE(findNamed<juce::ComboBox>(patchPanel, "Project")->getText() == "Tour");
     EXPECT_EQ(filesUnder(settings()), files) << "nothing reaches a file before a save";
     EXPECT_TRUE(calls.alerts.empty());
 }
@@ -232,7 +232,7 @@ TEST_F(PropertiesPanelTest, ABlankNameOrProjectIsRefusedWithAMessageAndTheOldOne
         for (PresetPropertiesPanel* panel : {static_cast<PresetPropertiesPanel*>(&patchPanel),
                                              static_cast<PresetPropertiesPanel*>(&upperPanel)}) {
             calls.alerts.clear();
-            CvnLcdTextEditor* editor = findChild<CvnLcdTextEditor>(*panel, "");
+            CvnLcdTextEditor* editor = findNamed<CvnLcdTextEditor>(*panel, "");
             editor->setText(blank, false);
             panel->textEditorReturnKeyPressed(*editor);
             // Focus leaves after the alert: nothing more happens.
@@ -242,7 +242,7 @@ TEST_F(PropertiesPanelTest, ABlankNameOrProjectIsRefusedWithAMessageAndTheOldOne
             EXPECT_EQ(editor->getText(), panel == &patchPanel ? "My Patch" : "Warm Lead");
         }
         calls.alerts.clear();
-        juce::ComboBox* project = findChild<juce::ComboBox>(patchPanel, "Project");
+        juce::ComboBox* project = findNamed<juce::ComboBox>(patchPanel, "Project");
         project->setText(blank, juce::sendNotificationSync);
         ASSERT_EQ(calls.alerts.size(), 1u) << "project";
         EXPECT_EQ(project->getText(), "Live");
@@ -298,21 +298,21 @@ TEST_F(PropertiesPanelTest, BoxesFollowTheProgramShownAndNeverWriteIntoIt) {
     MorvanePreset* u1 = findProgram("U1");
     juce::StringArray shown;
     for (const char* name : {"Characteristics_1", "Characteristics_2", "Characteristics_3"})
-        shown.add(findChild<juce::ComboBox>(upperPanel, name)->getText());
+        shown.add(findNamed<juce::ComboBox>(upperPanel, name)->getText());
     EXPECT_EQ(shown, (juce::StringArray{"Dark", "Soft", "None"}));
     upperPanel.setActive(false);
     EXPECT_EQ(labelText(upperPanel, "Characteristics"), "Dark, Soft");
 
     // Two choices made before the panel hears of the first: each value stored once.
     upperPanel.setActive(true);
-    findChild<juce::ComboBox>(upperPanel, "Characteristics_1")->setText("Bright", juce::sendNotificationSync);
-    findChild<juce::ComboBox>(upperPanel, "Characteristics_2")->setText("Hard", juce::sendNotificationSync);
+    findNamed<juce::ComboBox>(upperPanel, "Characteristics_1")->setText("Bright", juce::sendNotificationSync);
+    findNamed<juce::ComboBox>(upperPanel, "Characteristics_2")->setText("Hard", juce::sendNotificationSync);
     EXPECT_EQ(characteristicsOf(*u1), (juce::StringArray{"Bright", "Hard"}));
 }
 
 TEST_F(PropertiesPanelTest, ASaveDropsTheStarFromTheName) {
     upperPanel.setActive(true);
-    CvnLcdTextEditor* editor = findChild<CvnLcdTextEditor>(upperPanel, "");
+    CvnLcdTextEditor* editor = findNamed<CvnLcdTextEditor>(upperPanel, "");
     editor->setText("Bright Lead", false);
     upperPanel.textEditorReturnKeyPressed(*editor);
     deliverPostedMessages();

@@ -1,5 +1,5 @@
 // A small library of programs and patches for the save dialogs' tests, the dialogs asked through a script,
-// and ways to read a panel's children by name.
+// and what a save row shows.
 #pragma once
 
 #include <string>
@@ -7,6 +7,7 @@
 
 #include "editor/CorvanProgramSaveDialogPanel.h"
 #include "editor/DialogPatchSavePrompt.h"
+#include "tests/editor/ComponentSearch.h"
 #include "tests/editor/ScriptedModalCalls.h"
 #include "tests/presets/FilterTestSupport.h"
 
@@ -18,28 +19,6 @@ inline void PrintTo(const StringArray& values, std::ostream* os) {
 } // namespace juce
 
 namespace corvex::testing {
-
-template <typename T>
-T* findNamed(juce::Component& root, const juce::String& name) {
-    for (auto* child : root.getChildren()) {
-        if (auto* found = dynamic_cast<T*>(child); found != nullptr && child->getName() == name)
-            return found;
-        if (auto* found = findNamed<T>(*child, name))
-            return found;
-    }
-    return nullptr;
-}
-
-template <typename T>
-T* findFirst(juce::Component& root) {
-    for (auto* child : root.getChildren()) {
-        if (auto* found = dynamic_cast<T*>(child))
-            return found;
-        if (auto* found = findFirst<T>(*child))
-            return found;
-    }
-    return nullptr;
-}
 
 // What a save row shows.
 struct RowSeen {

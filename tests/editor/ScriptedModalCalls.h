@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "editor/ModalCalls.h"
+#include "tests/editor/ComponentSearch.h"
 
 namespace corvex {
 
@@ -126,16 +127,6 @@ private:
 
     std::deque<Step> steps_;
 };
-
-// Finds a button among the panel's descendants by its text; nullptr when there is none.
-inline juce::Button* findButton(juce::Component& root, const juce::String& text) {
-    for (auto* child : root.getChildren()) {
-        if (auto* button = dynamic_cast<juce::Button*>(child); button != nullptr && button->getButtonText() == text)
-            return button;
-        if (auto* found = findButton(*child, text)) return found;
-    }
-    return nullptr;
-}
 
 // A click delivered at once, as the user's would be after the message loop ran.
 inline void click(juce::Component& root, const juce::String& text) {
