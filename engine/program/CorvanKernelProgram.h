@@ -1,12 +1,19 @@
-// The message thread's copy of everything the kernel plays: block images, connection lists, multi settings.
+// The message thread's copy of everything the kernel plays, and the one door callers edit it through:
+// the image of its blocks, the parts' connection lists, the streams and the multi settings are each kept
+// by an object of their own, and every edit is posted to the kernel as it is made.
 #pragma once
 
 #include <cstdint>
 
 #include "engine/kernel/KernelMessage.h"
-#include "engine/modules/ModuleSlots.h"
 #include "engine/modules/ConnectionManager.h"
+#include "engine/modules/ModuleSlots.h"
 #include "engine/program/ModuleBlocks.h"
+#include "engine/program/MultiSettings.h"
+#include "engine/program/PartConnections.h"
+#include "engine/program/ProgramImage.h"
+#include "engine/program/ProgramSender.h"
+#include "engine/program/ProgramStreams.h"
 #include "engine/program/WordStream.h"
 
 namespace corvex {
@@ -21,27 +28,29 @@ public:
 
 class CorvanKernelProgram : public SoftwareKernelProgram {
 public:
-    static constexpr int kPartCount = 4;
-    static constexpr int kConnectionListAt = 910; // count word, then 96 records of four words
+    static constexpr int kPartCount = ProgramImage::kPartCount;
+    static constexpr int kConnectionListAt = ProgramImage::kConnectionListAt;
 
-    enum KeyMode { Whole = 0, Dual = 1, Split = 2 };
+    using KeyMode = MultiSettings::KeyMode;
+    static constexpr KeyMode Whole = MultiSettings::Whole;
+    static constexpr KeyMode Dual = MultiSettings::Dual;
+    static constexpr KeyMode Split = MultiSettings::Split;
 
     explicit CorvanKernelProgram(SoftwareKernel& kernel);
+    CorvanKernelProgram(const CorvanKernelProgram&) = delete;
+    CorvanKernelProgram& operator=(const CorvanKernelProgram&) = delete;
 
     void initialise() override;
     virtual void loadInitPart(int layer);
     virtual void sendPart(int section);
-    void loadInitConnections(int section);
+    void loadInitConnections(int section) { connections_.sendInitial(section); }
 
     // Blocks. Section 0 has the kernel-global blocks, sections 1..4 the parts' blocks of slots 0..31.
-    struct Block {
-        uint16_t* words = nullptr;
-        int length = 0;
-    };
-    Block getBlock(int section, int slot);
+    using Block = ProgramImage::Block;
+    Block getBlock(int section, int slot) { return image_.block(section, slot); }
     uint16_t* getBlockAddress(int section, int slot) { return getBlock(section, slot).words; }
-    const uint16_t* sectionImage(int section) const;
-    void writeModuleBlock(int slot, int layer, int state);
+    const uint16_t* sectionImage(int section) const { return image_.area(section); }
+    void writeModuleBlock(int slot, int layer, int state) { image_.writeModuleBlock(slot, layer, state); }
 
     // Parameter senders: each edits the image, then posts the matching message.
     void setParameter(int section, int slot, int wordIndex, float v);
@@ -56,92 +65,89 @@ public:
     int16_t getParameterWord(int section, int slot, int wordIndex);
     float getParameter(int section, int slot, int wordIndex);
     int setConnectionAmount(int section, int sourceSlot, int sourcePort, int kind, int destinationSlot,
-                            int destinationPort, uint16_t amount);
+                            int destinationPort, uint16_t amount) {
+        return connections_.setAmount(section, sourceSlot, sourcePort, kind, destinationSlot, destinationPort, amount);
+    }
     int connect(int section, int sourceSlot, int sourcePort, int kind, int destinationSlot, int destinationPort,
-                uint16_t amount, uint16_t second);
+                uint16_t amount, uint16_t second) {
+        return connections_.connect(section, sourceSlot, sourcePort, kind, destinationSlot, destinationPort, amount,
+                                    second);
+    }
     int setDoubleConnection(int section, int sourceSlotA, int sourcePortA, int sourceSlotB, int sourcePortB, int kind,
-                            int destinationSlot, int destinationPort, uint16_t amount, uint16_t second, int mode);
-    int disconnect(int section, int sourceSlot, int sourcePort, int kind, int destinationSlot, int destinationPort);
+                            int destinationSlot, int destinationPort, uint16_t amount, uint16_t second, int mode) {
+        return connections_.setDouble(section, sourceSlotA, sourcePortA, sourceSlotB, sourcePortB, kind,
+                                      destinationSlot, destinationPort, amount, second, mode);
+    }
+    int disconnect(int section, int sourceSlot, int sourcePort, int kind, int destinationSlot, int destinationPort) {
+        return connections_.disconnect(section, sourceSlot, sourcePort, kind, destinationSlot, destinationPort);
+    }
     int findConnection(int section, int sourceSlot, int sourcePort, int kind, int destinationSlot,
-                       int destinationPort) const;
+                       int destinationPort) const {
+        return connections_.find(section, sourceSlot, sourcePort, kind, destinationSlot, destinationPort);
+    }
     int16_t getConnectionAmount(int section, int sourceSlot, int sourcePort, int kind, int destinationSlot,
-                                int destinationPort) const;
-    void sendBlock(int section, int slot);
-    void sendConnections(int section, const ConnectionRecord* records, int count);
-    const ConnectionManager* connections(int section) const;
+                                int destinationPort) const {
+        return connections_.amount(section, sourceSlot, sourcePort, kind, destinationSlot, destinationPort);
+    }
+    void sendBlock(int section, int slot) { sender_.sendBlock(section, slot); }
+    void sendConnections(int section, const ConnectionRecord* records, int count) {
+        connections_.send(section, records, count);
+    }
+    const ConnectionManager* connections(int section) const { return connections_.of(section); }
 
     // Streams: 'prog' holds one part, 'mult' the kernel-global blocks. A stream that does not parse
     // leaves the image as it was; the section is restarted either way.
-    bool writePart(int section, WordOutputStream& out) const;
+    bool writePart(int section, WordOutputStream& out) const { return streams_.writePart(section, out); }
     bool readPart(int section, WordInputStream& in);
     // Whether readPart would take the stream; the image and the kernel are left alone.
     bool checkPart(int section, WordInputStream& in) const;
-    bool writeMultiBlocks(WordOutputStream& out) const;
+    bool writeMultiBlocks(WordOutputStream& out) const { return streams_.writeMultiBlocks(out); }
 
     // Multi settings.
-    void setKeyMode(int mode);
-    int getKeyMode() const { return keyMode_; }
-    void setSplitKey(int key) { splitKey_ = key; }
-    int getSplitKey() const { return splitKey_; }
-    void setSplitPoint();
-    void setScaledWord(float v);
-    float getScaledWord() const;
-    void setLayerBalance(float v);
-    float getLayerBalance() const;
-    void setBend(float v);
-    float getBend() const { return bend_; }
-    void setHold(int layer, bool on);
-    bool getHold(int layer) const { return (layer == 0 || layer == 1) && hold_[layer] != 0; }
-    void applyVoiceAssign();
-    void setPartAssignMode(int layer, int mode);
-    void setEffectType(int effectIndex, int selector);
-    int getEffectType(int effectIndex) const;
+    void setKeyMode(int mode) { multi_.setKeyMode(mode); }
+    int getKeyMode() const { return multi_.keyMode(); }
+    void setSplitKey(int key) { multi_.setSplitKey(key); }
+    int getSplitKey() const { return multi_.splitKey(); }
+    void setSplitPoint() { multi_.setSplitPoint(); }
+    void setScaledWord(float v) { multi_.setVolume(v); }
+    float getScaledWord() const { return multi_.volume(); }
+    void setLayerBalance(float v) { multi_.setLayerBalance(v); }
+    float getLayerBalance() const { return multi_.layerBalance(); }
+    void setBend(float v) { multi_.setBend(v); }
+    float getBend() const { return multi_.bend(); }
+    void setHold(int layer, bool on) { multi_.setHold(layer, on); }
+    bool getHold(int layer) const { return multi_.hold(layer); }
+    void applyVoiceAssign() { multi_.applyVoiceAssign(); }
+    void setPartAssignMode(int layer, int mode) { multi_.setPartAssignMode(layer, mode); }
+    void setEffectType(int effectIndex, int selector) { multi_.setEffectType(effectIndex, selector); }
+    int getEffectType(int effectIndex) const { return multi_.effectType(effectIndex); }
 
-    void setVoiceAssignMode(int mode) { voiceAssignMode_ = mode; }
-    int getVoiceAssignMode() const { return voiceAssignMode_; }
-    void setArpeggiatorMode(int mode) { arpeggiatorMode_ = mode; }
-    int getArpeggiatorMode() const { return arpeggiatorMode_; }
-    void setAssignParameters(int polyphony, int priority, int unison);
-    int polyphony() const { return polyphony_; }
-    int notePriority() const { return notePriority_; }
-    int unisonVoices() const { return unisonVoices_; }
+    void setVoiceAssignMode(int mode) { multi_.setVoiceAssignMode(mode); }
+    int getVoiceAssignMode() const { return multi_.voiceAssignMode(); }
+    void setArpeggiatorMode(int mode) { multi_.setArpeggiatorMode(mode); }
+    int getArpeggiatorMode() const { return multi_.arpeggiatorMode(); }
+    void setAssignParameters(int polyphony, int priority, int unison) {
+        multi_.setAssignParameters(polyphony, priority, unison);
+    }
+    int polyphony() const { return multi_.polyphony(); }
+    int notePriority() const { return multi_.notePriority(); }
+    int unisonVoices() const { return multi_.unisonVoices(); }
 
     // Part commands.
-    void enablePart(int section) { post(KernelMessage::fromCommand(section, MessageType::EnablePart)); }
-    void disablePart(int section) { post(KernelMessage::fromCommand(section, MessageType::DisablePart)); }
-    void stopPart(int section) { post(KernelMessage::fromCommand(section, MessageType::StopParts)); }
-    void startPart(int section) { post(KernelMessage::fromCommand(section, MessageType::StartParts)); }
+    void enablePart(int section) { sender_.enablePart(section); }
+    void disablePart(int section) { sender_.disablePart(section); }
+    void stopPart(int section) { sender_.stopPart(section); }
+    void startPart(int section) { sender_.startPart(section); }
 
-    SoftwareKernel& kernel() { return kernel_; }
+    SoftwareKernel& kernel() { return sender_.kernel(); }
 
 private:
-    struct ParsedStream;
-
-    void post(const KernelMessage& message);
-    bool validPart(int section) const { return section >= 1 && section <= kPartCount; }
-    uint16_t* partArea(int section) { return parts_[section - 1]; }
-    uint16_t* keyRangeGroup(int part) { return section0_ + kModuleSlots[33].blockAt + 7 + 10 * (part - 1); }
-    uint16_t* runnerBlock() { return section0_ + kModuleSlots[34].blockAt; }
-    const uint16_t* runnerBlock() const { return section0_ + kModuleSlots[34].blockAt; }
-    void setPartKeys(int part, int low, int high);
-    void writeBlockWords(WordOutputStream& out, const uint16_t* block, int length) const;
-    bool parseStream(int section, WordInputStream& in, ParsedStream& parsed) const;
-
-    SoftwareKernel& kernel_;
-    uint16_t section0_[kGlobalSectionWords] = {};
-    uint16_t parts_[kPartCount][kPartAreaWords] = {};
-    int blockState_ = -1;
-    ConnectionManager managers_[kPartCount];
-
-    int keyMode_ = Whole;
-    int voiceAssignMode_ = 3;
-    int arpeggiatorMode_ = 0;
-    int polyphony_ = 32;
-    int notePriority_ = 2;
-    int unisonVoices_ = 2;
-    int splitKey_ = 60;
-    float bend_ = 0.5f;
-    uint8_t hold_[2] = {0, 0};
+    // Declared in the order they are built: each one after those it holds.
+    ProgramImage image_;
+    ProgramSender sender_;
+    PartConnections connections_;
+    ProgramStreams streams_;
+    MultiSettings multi_;
 };
 
 } // namespace corvex
