@@ -41,6 +41,7 @@ test-asan: deps
 
 # TSan looks for races, so it runs the suites where threads meet (rings, queues, the audio thread against the
 # message thread); the single-threaded rest runs in the other two builds, and under TSan it only cost CI time.
+# tests/engine and tests/instrument compile only those suites' files in this build: keep the two lists together.
 TSAN_TESTS := ^(instrument_core\.)?(BlockRenderer|BlockRendererWithKernel|ControllerThreads|CpuLoad|MessagePosting|MidiControlCoreTest|MidiDispatch|NotificationQueue|RealTime|RealTimeChecks)\.
 
 test-tsan: deps
