@@ -94,6 +94,8 @@ void CorvanPresetPanel::initialise(CorvanMultiFilterManager* patches) {
 }
 
 void CorvanPresetPanel::buttonClicked(juce::Button* button) {
+    // The level turned off by the radio group reports a click too: only the one turned on switches.
+    if (!button->getToggleState()) return;
     if (shownPage_ != nullptr) shownPage_->setVisible(false);
     auto activate = [this](PresetPropertiesPanel* active) {
         for (PresetPropertiesPanel* properties :

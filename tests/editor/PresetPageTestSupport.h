@@ -22,6 +22,14 @@ inline juce::String selectedResult(CorvanTemplatePanel& page) {
     return row < 0 ? juce::String("<none>") : page.getResultList().getResults()[row];
 }
 
+// A tool-bar button, found by its name, clicked and its click delivered.
+inline void press(juce::Component& page, const juce::String& name) {
+    auto* button = findNamed<juce::Button>(page, name);
+    ASSERT_NE(button, nullptr) << "no button " << name;
+    button->triggerClick();
+    testing::deliverPostedMessages();
+}
+
 // A drop of a result row at y in the list's coordinates.
 inline void dropAt(CorvanFilterList& list, int y) {
     juce::Label source;
@@ -37,8 +45,18 @@ inline int rowCentre(CorvanFilterList& list, int row) {
     return list.getRowPosition(list.getNumRows() - 1, true).getBottom() + 5;
 }
 
+// How many times the fake part heard a preset.
+inline int loadsOf(const std::vector<std::string>& log, const std::string& part) {
+    int n = 0;
+    for (const std::string& entry : log) n += entry.rfind(part + ":", 0) == 0;
+    return n;
+}
+
 class PageLibrary : public Library {
-protected:
+public:
+    using FilterTest::lowerPrograms;
+    using FilterTest::upperPrograms;
+
     PageLibrary() {
         program("Factory/Default.cvp", "Default", "Default");
         program("Factory/fb.cvp", "FB", "Fact Bass", {{"Type", "Bass"}, {"Characteristics", "Dark"}});
@@ -52,11 +70,7 @@ protected:
         start();
     }
 
-    int loadsOf(const std::string& part) const {
-        int n = 0;
-        for (const std::string& entry : log) n += entry.rfind(part + ":", 0) == 0;
-        return n;
-    }
+    int loadsOf(const std::string& part) const { return corvex::loadsOf(log, part); }
 
     FakeGui gui;
     ScriptedModalCalls calls;
@@ -64,7 +78,7 @@ protected:
 
 // One page of each kind, bound and at its LCD size, its first messages delivered.
 class BoundPages : public PageLibrary {
-protected:
+public:
     BoundPages() {
         upperPage.setSize(kBrowsingPageWidth, kBrowsingPageHeight);
         patchPage.setSize(kBrowsingPageWidth, kBrowsingPageHeight);
