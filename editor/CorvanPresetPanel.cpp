@@ -58,10 +58,9 @@ void CorvanPresetPanel::initialise(CorvanMultiFilterManager* patches) {
     upperProperties_ = std::make_unique<CorvanProgramPropertiesPanel>(patches->getUpperPrograms(), calls_);
     for (PresetPropertiesPanel* properties :
          std::initializer_list<PresetPropertiesPanel*>{patchProperties_.get(), lowerProperties_.get(),
-                                                       upperProperties_.get()}) {
-        properties->refresh(nullptr);
+                                                       upperProperties_.get()})
         addAndMakeVisible(*properties);
-    }
+    // The messages that would fill them came before they listened.
     patchProperties_->refresh(patches->getCurrentPreset());
     lowerProperties_->refresh(patches->getLowerPrograms()->getCurrentPreset());
     upperProperties_->refresh(patches->getUpperPrograms()->getCurrentPreset());

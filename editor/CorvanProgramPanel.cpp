@@ -30,7 +30,8 @@ void CorvanProgramPanel::newPreset() {
 
 void CorvanProgramPanel::save() {
     if (filters_ == nullptr) return;
-    if (MorvanePreset* program = filters_->getCurrentPreset()) filters_->savePreset(program);
+    MorvanePreset* program = filters_->getCurrentPreset();
+    if (program != nullptr && program->isUserPreset()) filters_->savePreset(program);
 }
 
 void CorvanProgramPanel::saveAs() {
