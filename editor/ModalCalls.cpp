@@ -25,6 +25,11 @@ void JuceModalCalls::showWarning(const juce::String& title, const juce::String& 
     juce::AlertWindow::showMessageBox(juce::MessageBoxIconType::WarningIcon, title, message);
 }
 
+bool JuceModalCalls::askOkCancel(const juce::String& title, const juce::String& message) {
+    return juce::AlertWindow::showOkCancelBox(juce::MessageBoxIconType::WarningIcon, title, message, {}, {}, nullptr,
+                                              nullptr);
+}
+
 std::optional<juce::File> JuceModalCalls::chooseFileToSave(const juce::String& title, const juce::File& start,
                                                            const juce::String& pattern) {
     juce::FileChooser chooser(title, start, pattern);

@@ -23,6 +23,8 @@ public:
     virtual void showInfo(const juce::String& title, const juce::String& message) = 0;
     // A warning alert with one default button: something failed and the user should know why.
     virtual void showWarning(const juce::String& title, const juce::String& message) = 0;
+    // A warning alert with "OK" and "Cancel": true for OK.
+    virtual bool askOkCancel(const juce::String& title, const juce::String& message) = 0;
     // nullopt when the user cancels. Saving asks before overwriting an existing file.
     virtual std::optional<juce::File> chooseFileToSave(const juce::String& title, const juce::File& start,
                                                        const juce::String& pattern) = 0;
@@ -38,6 +40,7 @@ public:
     void runDialog(MVModalDialogPanel& panel, const juce::String& title, int width, int height) override;
     void showInfo(const juce::String& title, const juce::String& message) override;
     void showWarning(const juce::String& title, const juce::String& message) override;
+    bool askOkCancel(const juce::String& title, const juce::String& message) override;
     std::optional<juce::File> chooseFileToSave(const juce::String& title, const juce::File& start,
                                                const juce::String& pattern) override;
     std::optional<juce::File> chooseFileToOpen(const juce::String& title, const juce::File& start,

@@ -23,6 +23,7 @@ public:
     // Asking for a column makes it, empty: the state then carries it too.
     juce::String key(int id) { return columns_[id].key; }
     void setValues(int id, const juce::StringArray& values) { columns_[id].values = values; }
+    juce::StringArray values(int id) { return columns_[id].values; }
     void clear() { columns_.clear(); }
     const Map& all() const { return columns_; }
     // Every chosen value of every column that has a key, as key and value, in column order.

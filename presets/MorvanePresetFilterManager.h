@@ -106,6 +106,7 @@ public:
     void setFilterText(int columnId, const juce::String& key);
     juce::String getFilterText(int columnId);
     void setFilterValues(int columnId, const juce::StringArray& values);
+    juce::StringArray getFilterValues(int columnId) { return columns_.values(columnId); }
 
     std::set<juce::String> getUserPresetNames(const juce::String& key, const juce::String& value);
     juce::Array<int> getPreferedPresetIndices();

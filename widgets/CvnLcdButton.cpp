@@ -8,7 +8,7 @@ CvnLcdButton::CvnLcdButton(const juce::String& name, MVGuiInterface* gui, int in
     setButtonText(name);
     setClickingTogglesState(true);
     const bool bound = gui_ != nullptr && index_ >= 0;
-    if (bound) setToggleState(gui_->getParameter(index_) > kStartThreshold, juce::dontSendNotification);
+    if (bound) setToggleState(gui_->getParameter(index_) >= kStartThreshold, juce::dontSendNotification);
     addListener(this);
     if (bound) binding_.bind(index_);
 }

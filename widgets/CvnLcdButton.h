@@ -11,7 +11,7 @@ namespace corvex {
 // Message thread only.
 class CvnLcdButton : public CvnLcdTextButton, public juce::Button::Listener, public MVParameterListener {
 public:
-    // The start state reads the parameter as the kit's buttons do (over 0.5); echoes need more than 0.6.
+    // The start state is on for the upper half of the value, 0.5 included; echoes need more than 0.6.
     static constexpr float kStartThreshold = 0.5f;
     static constexpr float kEchoThreshold = 0.6f;
 

@@ -9,7 +9,7 @@ CvnSmallLcdCheckBox::CvnSmallLcdCheckBox(MVGuiInterface* gui, int index)
     : juce::Button("CvnSmallLcdCheckBox"), gui_(gui), index_(index), binding_(gui, this) {
     setClickingTogglesState(true);
     const bool bound = gui_ != nullptr && index_ >= 0;
-    if (bound) setToggleState(gui_->getParameter(index_) > kStartThreshold, juce::dontSendNotification);
+    if (bound) setToggleState(gui_->getParameter(index_) >= kStartThreshold, juce::dontSendNotification);
     addListener(this);
     if (bound) binding_.bind(index_);
 }

@@ -20,6 +20,8 @@ class ScriptedModalCalls : public ModalCalls {
 public:
     struct Alert {
         bool warning;
+        // An OK/Cancel question rather than a plain alert.
+        bool question;
         juce::String title;
         juce::String message;
     };
@@ -43,6 +45,12 @@ public:
     void answerDialog(std::function<void(MVModalDialogPanel&)> step) { push(Kind::dialog, std::move(step)); }
     void answerFileToSave(std::optional<juce::File> file) { pushFile(Kind::fileToSave, std::move(file)); }
     void answerFileToOpen(std::optional<juce::File> file) { pushFile(Kind::fileToOpen, std::move(file)); }
+    void answerOkCancel(bool ok) {
+        Step step;
+        step.kind = Kind::question;
+        step.answer = ok;
+        steps_.push_back(std::move(step));
+    }
     void answerMenu(int id) {
         Step step;
         step.kind = Kind::menu;
@@ -65,10 +73,15 @@ public:
         panel.dialogWindow = nullptr;
     }
     void showInfo(const juce::String& title, const juce::String& message) override {
-        alerts.push_back({false, title, message});
+        alerts.push_back({false, false, title, message});
     }
     void showWarning(const juce::String& title, const juce::String& message) override {
-        alerts.push_back({true, title, message});
+        alerts.push_back({true, false, title, message});
+    }
+    bool askOkCancel(const juce::String& title, const juce::String& message) override {
+        alerts.push_back({true, true, title, message});
+        auto step = next(Kind::question);
+        return step && step->answer;
     }
     std::optional<juce::File> chooseFileToSave(const juce::String& title, const juce::File& start,
                                                const juce::String&) override {
@@ -84,12 +97,13 @@ public:
     }
 
 private:
-    enum class Kind { dialog, fileToSave, fileToOpen, menu };
+    enum class Kind { dialog, fileToSave, fileToOpen, menu, question };
     struct Step {
         Kind kind = Kind::dialog;
         std::function<void(MVModalDialogPanel&)> dialog;
         std::optional<juce::File> file;
         int menuId = 0;
+        bool answer = false;
     };
 
     void push(Kind kind, std::function<void(MVModalDialogPanel&)> dialog) {

@@ -145,7 +145,7 @@ TEST(LcdNumericalSwitch, DrawsTheNumberInLightText) {
     EXPECT_EQ(lightPixels(0.0f), 0) << "only a 1, left of the probed area";
 }
 
-// Both bound two-state LCD buttons read their start state as the kit does (over 0.5) but need more than 0.6
+// Both bound two-state LCD buttons start on from 0.5 (the value's lower half is off) but need more than 0.6
 // from an echo.
 template <typename Button>
 std::unique_ptr<Button> makeButton(FakeGui& gui, int index);
@@ -169,7 +169,7 @@ TYPED_TEST(TwoStateLcdButton, ConstructAndEchoThresholdsDiffer) {
         bool onAtStart;
         bool onAfterEcho;
     };
-    const Case cases[] = {{0.0f, false, false}, {0.5f, false, false}, {0.55f, true, false},
+    const Case cases[] = {{0.0f, false, false}, {0.49f, false, false}, {0.5f, true, false}, {0.55f, true, false},
                           {0.6f, true, false},  {0.61f, true, true},  {1.0f, true, true}};
     for (const Case& c : cases) {
         FakeGui gui;
