@@ -262,6 +262,22 @@ struct ButtonGroup {
 inline constexpr ButtonGroup kButtonGroups[] = {
     {P::kArpeggioRange, 4}, {P::kArpeggioMode, 5}, {P::kPolyMode, 5}, {P::kKeyMode, 3}, {P::kShownLayer, 2}};
 
+// Every group LED names a step its group has, and no step has two LEDs.
+inline constexpr bool groupStepsFit() {
+    for (const Row& row : kRows) {
+        if (row.role != Role::GroupStep) continue;
+        const ButtonGroup* group = nullptr;
+        for (const ButtonGroup& g : kButtonGroups)
+            if (g.index == row.index) group = &g;
+        if (group == nullptr || row.step < 0 || row.step >= group->steps) return false;
+        for (const Row& other : kRows)
+            if (&other != &row && other.role == Role::GroupStep && other.index == row.index && other.step == row.step)
+                return false;
+    }
+    return true;
+}
+static_assert(groupStepsFit(), "a group LED outside its group's steps");
+
 inline constexpr Rect kKeyboard{215, 276, 793, 138};
 // Six pixels wider than the keyboard on each side, so that the marker's point falls on a key's left edge.
 inline constexpr Rect kSplitMarker{209, 263, 805, 30};
