@@ -266,13 +266,14 @@ inline constexpr ButtonGroup kButtonGroups[] = {
 inline constexpr bool groupStepsFit() {
     for (const Row& row : kRows) {
         if (row.role != Role::GroupStep) continue;
-        const ButtonGroup* group = nullptr;
+        int steps = 0;
         for (const ButtonGroup& g : kButtonGroups)
-            if (g.index == row.index) group = &g;
-        if (group == nullptr || row.step < 0 || row.step >= group->steps) return false;
+            if (g.index == row.index) steps = g.steps;
+        if (row.step < 0 || row.step >= steps) return false;
+        int leds = 0;
         for (const Row& other : kRows)
-            if (&other != &row && other.role == Role::GroupStep && other.index == row.index && other.step == row.step)
-                return false;
+            leds += other.role == Role::GroupStep && other.index == row.index && other.step == row.step ? 1 : 0;
+        if (leds != 1) return false;
     }
     return true;
 }
