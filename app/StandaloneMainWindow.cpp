@@ -26,7 +26,7 @@ StandaloneMainWindow::StandaloneMainWindow(const juce::String& title, const Morv
         std::abort();
     }
     if (filter_->getActiveEditor() == nullptr) {
-        auto editor = std::make_unique<PlaceholderEditor>(*filter_);
+        auto editor = std::make_unique<StandaloneEditor>(*filter_, folder_);
         editor_ = editor.get();
         filter_->setActiveEditor(editor_);
         setMenuBar(this);

@@ -8,7 +8,7 @@
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include "app/AudioFilterStreamingDeviceManager.h"
-#include "app/PlaceholderEditor.h"
+#include "app/StandaloneEditor.h"
 #include "instrument/CorvanAudioFilter.h"
 #include "instrument/MorvaneFindFolder.h"
 
@@ -34,7 +34,7 @@ public:
 
     CorvanAudioFilter& getFilter() { return *filter_; }
     AudioFilterStreamingDeviceManager& getDeviceManager() { return deviceManager_; }
-    PlaceholderEditor* getEditor() { return editor_; }
+    StandaloneEditor* getEditor() { return editor_; }
     // Empty when a device is open; else what the window and stderr said about it.
     juce::String getDeviceError() const { return deviceError_; }
 
@@ -44,7 +44,7 @@ private:
     const MorvaneFindFolder& folder_;
     AudioFilterStreamingDeviceManager deviceManager_;
     std::unique_ptr<CorvanAudioFilter> filter_;
-    PlaceholderEditor* editor_ = nullptr; // the window's content, owned by the window
+    StandaloneEditor* editor_ = nullptr; // the window's content, owned by the window
     juce::String deviceError_;
 };
 

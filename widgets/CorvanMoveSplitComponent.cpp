@@ -68,6 +68,8 @@ bool CorvanMoveSplitComponent::isInsideMarker(juce::Point<int> p) const {
     return x < p.x && p.x < x + kMarkerSize && 0 < p.y && p.y < kMarkerSize;
 }
 
+bool CorvanMoveSplitComponent::hitTest(int x, int y) { return isInsideMarker({x, y}); }
+
 void CorvanMoveSplitComponent::showForMode(float value) { setVisible(std::max(0, truncated(value, 3)) >= 2); }
 
 void CorvanMoveSplitComponent::paint(juce::Graphics& g) {

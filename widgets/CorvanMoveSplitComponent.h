@@ -33,6 +33,8 @@ public:
     // The MIDI note of a white key, counted from the keyboard's first key.
     static int noteForWhiteIndex(int index, int lowestNote);
 
+    // Only the marker's point takes the mouse: the strip lies over the top of the keys, which must still play.
+    bool hitTest(int x, int y) override;
     void paint(juce::Graphics& g) override;
     void resized() override;
     void mouseMove(const juce::MouseEvent& e) override;

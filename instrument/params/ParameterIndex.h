@@ -46,9 +46,45 @@ constexpr int kPolyphony = 1009;
 constexpr int kMasterEffectType[2] = {979, 994};
 
 // Layer rows named outside their mappers, in their Upper form (unfold gives the Lower twin).
+constexpr int kLfoRate = 0;
+constexpr int kLfoDelay = 1;
+constexpr int kOsc1Range = 2;
+constexpr int kOsc2Range = 3;
+constexpr int kOsc2FineTune = 4;
+constexpr int kOsc2Sync = 5;
+constexpr int kOscLfoMod = 6;
+constexpr int kOscEnvMod = 7;
+constexpr int kOscPwmMod = 8;
+constexpr int kOscCrossMod = 9;
+constexpr int kOscMix = 10;
+constexpr int kHpfCutoff = 11;
 constexpr int kCutoff = 12;
 constexpr int kResonance = 13;
+constexpr int kFilterSlope = 14;
+constexpr int kFilterEnvSelect = 15;
+constexpr int kFilterEnvMod = 16;
+constexpr int kFilterLfoMod = 17;
+constexpr int kFilterKeyFollow = 18;
+constexpr int kVcaEnvMod = 19;
+constexpr int kVcaLfoMod = 20;
+constexpr int kEnv1Attack = 21;
+constexpr int kEnv1Decay = 22;
+constexpr int kEnv1Sustain = 23;
+constexpr int kEnv1Release = 24;
+constexpr int kEnv2Attack = 25;
+constexpr int kEnv2Decay = 26;
+constexpr int kEnv2Sustain = 27;
+constexpr int kEnv2Release = 28;
 constexpr int kLfoWave = 211;
+constexpr int kLfoSync = 212;
+constexpr int kOsc1Wave = 213;
+constexpr int kOsc2Wave = 214;
+constexpr int kOsc2LowFreq = 215;
+constexpr int kOscModSelect = 216;
+constexpr int kOscPwmSource = 217;
+constexpr int kEnv1KeyFollow = 218;
+constexpr int kEnv1Polarity = 219;
+constexpr int kEnv2KeyFollow = 220;
 
 // Editor ids: never rows of the table, so only the editor's widgets and the instrument's own reports use them.
 constexpr int kReferenceTone = 1011;

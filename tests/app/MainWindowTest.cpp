@@ -15,6 +15,7 @@
 #include "app/StandaloneAudioPreferences.h"
 #include "app/StandaloneMainWindow.h"
 #include "tests/app/StreamerTestSupport.h"
+#include "tests/support/FakeGui.h"
 
 namespace corvex {
 namespace {
@@ -35,6 +36,19 @@ protected:
     MorvaneFindFolder folder{root, "Corvex2"};
     testing::FakeDevice* device = nullptr;
 };
+
+// Presses the front panel's key for the note with the mouse, as a player would.
+void playKey(StandaloneMainWindow& window, int note) {
+    CorvanKeyboard& keys = window.getEditor()->getControlPanel().getKeyboard();
+    for (int i = 0; i < keys.getKeyCount(); ++i) {
+        MVKeyboard::CNote* key = keys.getKey(i);
+        if (keys.getLowestNote() + key->getNoteOffset() != note) continue;
+        const juce::Point<float> p(key->getWidth() * 0.5f, key->getHeight() - 10.0f);
+        key->mouseDown(mouseEvent(*key, p));
+        return;
+    }
+    ADD_FAILURE() << "no key plays " << note;
+}
 
 float peakOf(const std::vector<float>& samples) {
     float peak = 0.0f;
@@ -68,7 +82,7 @@ TEST_F(MainWindowTest, OpensPlayingThroughTheDeviceAndPlaysFromItsKeys) {
     float* outs[2] = {left.data(), right.data()};
     for (int i = 0; i < 40; ++i) device->render(outs, 2, 256);
     EXPECT_LT(peakOf(left), 1e-4f);
-    window->getEditor()->getKeyboardState().noteOn(1, 60, 0.8f);
+    playKey(*window, 60);
     float peak = 0.0f;
     for (int i = 0; i < 20; ++i) {
         device->render(outs, 2, 256);
@@ -130,7 +144,7 @@ TEST_F(MainWindowTest, ClosingWhileTheDeviceThreadPlaysStopsCleanly) {
         auto window = openWindow(true, true);
         auto* threaded = dynamic_cast<testing::ThreadedFakeDevice*>(device);
         ASSERT_NE(threaded, nullptr);
-        window->getEditor()->getKeyboardState().noteOn(1, 60 + round, 0.8f);
+        playKey(*window, 60 + round);
         while (threaded->blocksPlayed() < 8) std::this_thread::yield();
         window.reset();
         EXPECT_TRUE(folder.getMidiPrefsFile().existsAsFile());

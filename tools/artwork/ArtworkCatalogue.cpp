@@ -4,6 +4,8 @@
 #include "tools/artwork/ControlArt.h"
 #include "tools/artwork/KeyArt.h"
 #include "tools/artwork/KnobArt.h"
+#include "tools/artwork/PanelArt.h"
+#include "editor/FrontPanelLayout.h"
 #include "widgets/CvnSkinSizes.h"
 
 namespace corvex::art {
@@ -82,6 +84,8 @@ std::vector<Picture> buildCatalogue() {
         all.push_back(strip(file, {key.width, key.keyHeight}, key.frames,
                             [key](juce::Graphics& g, int f) { paintKey(g, key, f); }));
     }
+    all.push_back(strip("front_panel.png", {frontpanel::kWidth, frontpanel::kHeight}, 1,
+                        [](juce::Graphics& g, int) { paintFrontPanel(g); }));
     return all;
 }
 
