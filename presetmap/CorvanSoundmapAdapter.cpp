@@ -35,10 +35,12 @@ void CorvanSoundmapAdapter::collectPresetKeys() {
         if (key <= 0) continue;
         const auto [held, added] = identifiers_.emplace(key, identifier);
         if (!added) {
+            // The identifier a key spells ("U_123") keeps the key; the other ("U_0123") is left off.
+            const juce::String kept = identifier == presetIdFromKey(key) ? identifier : held->second;
+            const juce::String left = kept == identifier ? held->second : identifier;
             std::fprintf(stderr, "Preset map : patches %s and %s share the key %lld, %s is left off the map\n",
-                         held->second.toRawUTF8(), identifier.toRawUTF8(), static_cast<long long>(key),
-                         identifier.toRawUTF8());
-            continue;
+                         kept.toRawUTF8(), left.toRawUTF8(), static_cast<long long>(key), left.toRawUTF8());
+            held->second = kept;
         }
         keys_.insert(key);
     }
