@@ -81,14 +81,22 @@ juce::Image renderMapBackground(const PresetMapRecords& records) {
     return image;
 }
 
-bool saveMapBackground(ISoundmapSupportBase& support, const PresetMapRecords& records) {
-    const std::string path = support.getBackgroundImagePath();
-    if (path.empty()) return false;
-    const juce::Image image = renderMapBackground(records);
+juce::MemoryBlock mapBackgroundPng(const PresetMapRecords& records) {
     juce::MemoryOutputStream png;
-    if (!juce::PNGImageFormat().writeImageToStream(image, png)) return false;
+    if (!juce::PNGImageFormat().writeImageToStream(renderMapBackground(records), png)) return {};
+    return png.getMemoryBlock();
+}
+
+bool writeMapBackground(ISoundmapSupportBase& support, const juce::MemoryBlock& png) {
+    const std::string path = support.getBackgroundImagePath();
+    if (path.empty() || png.getSize() == 0) return false;
     const juce::File file(juce::String::fromUTF8(path.data(), static_cast<int>(path.size())));
-    return replaceFileSafely(file, png.getData(), png.getDataSize());
+    return replaceFileSafely(file, png);
+}
+
+bool saveMapBackground(ISoundmapSupportBase& support, const PresetMapRecords& records) {
+    if (support.getBackgroundImagePath().empty()) return false;
+    return writeMapBackground(support, mapBackgroundPng(records));
 }
 
 } // namespace corvex

@@ -15,6 +15,12 @@ constexpr int kMapBackgroundSize = 1024;
 // 267 pixels away, to a dark green ground; the sum is then stretched so that every channel lies in 40..255.
 juce::Image renderMapBackground(const PresetMapRecords& records);
 
+// The rendered background as PNG bytes; empty when it could not be encoded.
+juce::MemoryBlock mapBackgroundPng(const PresetMapRecords& records);
+
+// Writes PNG bytes at the support's path, replacing the file whole; false, with the old file kept, on failure.
+bool writeMapBackground(ISoundmapSupportBase& support, const juce::MemoryBlock& png);
+
 // Renders and writes the PNG at the support's path, replacing the file whole. False, with the old file left
 // as it was, when the path is empty or the file could not be written.
 bool saveMapBackground(ISoundmapSupportBase& support, const PresetMapRecords& records);

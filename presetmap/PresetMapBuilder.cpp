@@ -50,7 +50,7 @@ void analysePresets(ISoundmapSupportBase& support, const MapWeights& weights, Fe
         support.getWeightedParameterValues(section, data);
         appendScaled(feature, section, weights.parameters);
         features.push_back(std::move(feature));
-        records.push_back(buildMapRecord(support, key, type));
+        records.push_back(buildMapRecord(support, key, type >= 0 && type < kTypeSectionSize ? type : 0));
 
         // Keys rise along the walk; one that does not would walk for ever.
         const int64_t next = support.getNextPresetKey(key);
@@ -59,17 +59,21 @@ void analysePresets(ISoundmapSupportBase& support, const MapWeights& weights, Fe
     }
 }
 
-bool writeMapCoordinates(PresetMapRecords& records, ISoundmapSupportBase& support, const MapCoordinates& places) {
+bool placeRecords(PresetMapRecords& records, const MapCoordinates& places) {
     if (places.size() != records.size()) {
         std::cerr << "Preset map : " << places.size() << " places for " << records.size()
-                  << " patches, the cache is left as it was\n";
+                  << " patches, the map is left as it was\n";
         return false;
     }
     for (size_t n = 0; n < records.size(); ++n) {
         records[n].x = places[n].x;
         records[n].y = places[n].y;
     }
-    return writePresetMapCache(support.getCacheFilePath(), records);
+    return true;
+}
+
+bool writeMapCoordinates(PresetMapRecords& records, ISoundmapSupportBase& support, const MapCoordinates& places) {
+    return placeRecords(records, places) && writePresetMapCache(support.getCacheFilePath(), records);
 }
 
 const char* PresetMapBuilder::stageText(int stage) {
@@ -104,9 +108,11 @@ bool PresetMapBuilder::run() {
     try {
         engine.computeMap(places, features);
         features.clear();
-        if (!writeMapCoordinates(records, support_, places)) return false;
+        if (!placeRecords(records, places)) return false;
         if (!enterStage(kBackground)) return false;
-        if (!saveMapBackground(support_, records)) {
+        const juce::MemoryBlock png = mapBackgroundPng(records);
+        if (!writePresetMapCache(support_.getCacheFilePath(), records)) return false;
+        if (!writeMapBackground(support_, png)) {
             std::cerr << "Preset map : the background image could not be written\n";
             return false;
         }

@@ -28,14 +28,18 @@ public:
 constexpr int kTypeSectionSize = 12;
 constexpr float kTypeSectionScale = 7.0f;
 
-// Every patch of the library, in key order: one feature vector and one record (without its place) each. The
+// Every patch of the library, in key order: one feature vector and one record (without its place) each; a
+// type outside 0..11 marks no type in the vector and is recorded as 0, as the cache file knows no other. The
 // keys are taken afresh first, so patches saved since the last build are in; what the player heard and edited
 // before is put back at the end. The support's process lock is held throughout.
 void analysePresets(ISoundmapSupportBase& support, const MapWeights& weights, FeatureVectors& features,
                     PresetMapRecords& records);
 
-// The n-th record takes the n-th place; then the cache file is written. False when the counts differ (nothing
-// is written) or the file could not be.
+// The n-th record takes the n-th place. False, changing nothing, when the counts differ.
+bool placeRecords(PresetMapRecords& records, const MapCoordinates& places);
+
+// placeRecords, then the cache file is written. False when the counts differ (nothing is written) or the
+// file could not be.
 bool writeMapCoordinates(PresetMapRecords& records, ISoundmapSupportBase& support, const MapCoordinates& places);
 
 class PresetMapBuilder {
@@ -47,9 +51,9 @@ public:
     explicit PresetMapBuilder(ISoundmapSupportBase& support, const MapWeights& weights = mapWeights(),
                               PresetMapBuildProgress* progress = nullptr);
 
-    // All stages in turn. A stop request is looked at between stages; a stage under way runs to its end, and
-    // the files of a stage not reached stay as they were. True when both files were written. The background
-    // is only drawn once its cache file is written, so the two always belong together.
+    // All stages in turn. A stop request is looked at between stages; a stage under way runs to its end. Both
+    // files are written in the last stage, the cache first, once the background is drawn: a run stopped, or a
+    // cache that cannot be written, leaves the map of before whole. True when both files were written.
     bool run();
     // False, doing nothing, when a stop was requested; else shows the stage.
     bool enterStage(int stage);
