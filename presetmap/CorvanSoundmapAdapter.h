@@ -30,6 +30,7 @@ class CorvanSoundmapAdapter : public ISoundmapSupportBase, public ProcessLockImp
 public:
     static constexpr const char* kCacheFileName = "presetCache.dat";
     static constexpr const char* kBackgroundFileName = "mapBackground.png";
+    using CorvanParamIteratorImpl = ParameterRangeIterator;
 
     // All four are borrowed and must outlive the adapter; host may be null. The patches present now are walked.
     CorvanSoundmapAdapter(CorvanMultiFilterManager& patches, CorvanAudioFilter& instrument,
