@@ -14,6 +14,8 @@
 #include "presets/FactoryBank.h"
 #include "presets/MorvanePreferedPresetManager.h"
 #include "presets/ProjectFile.h"
+#include "presetmap/CorvanSoundmapAdapter.h"
+#include "presetmap/PresetMapBuilder.h"
 
 namespace corvex::fuzz {
 namespace {
@@ -211,6 +213,29 @@ void writeLibrarySeeds(SeedWriter& seeds) {
     deliverMessages();
 }
 
+// The factory bank's map as a rebuild writes it, and a few records whose texts need escaping.
+void writePresetMapCaches(SeedWriter& seeds) {
+    CorvanAudioFilter& instrument = libraryInstrument();
+    const MorvaneFindFolder folder(freshFolder("seeds-map"), "Corvex2");
+    CorvanSoundmapAdapter adapter(*instrument.getPatchFilterManager(), instrument, folder, nullptr);
+    if (!PresetMapBuilder(adapter).run()) return seeds.fail("the factory bank's map was not built");
+    seeds.copy("preset_map_cache", juce::File(adapter.getCacheFilePath()));
+
+    PresetMapRecords records(3);
+    const char* texts[][2] = {{"Bass & Piano", "A. Person, Esq."}, {"100% wet", ""}, {"Fl\xc3\xbbte d'\xc3\xa9t\xc3\xa9", "Me"}};
+    for (size_t n = 0; n < records.size(); ++n) {
+        records[n].key = 1700000000000 + static_cast<int64_t>(n);
+        records[n].type = static_cast<int32_t>(n * 5);
+        records[n].x = 1023.0f / 3.0f * static_cast<float>(n);
+        records[n].y = 0.1f + static_cast<float>(n);
+        records[n].flagA = n == 1;
+        records[n].setName(texts[n][0]);
+        records[n].setAuthor(texts[n][1]);
+    }
+    const std::string text = formatPresetMapCache(records);
+    seeds.write("preset_map_cache", "escaped-texts.dat", text.data(), text.size());
+}
+
 } // namespace
 } // namespace corvex::fuzz
 
@@ -228,5 +253,6 @@ int main(int argc, char** argv) {
     corvex::fuzz::writeStandalonePrefs(seeds);
     corvex::fuzz::writePreferredPresets(seeds);
     corvex::fuzz::writeLibrarySeeds(seeds);
+    corvex::fuzz::writePresetMapCaches(seeds);
     return seeds.failed() ? 1 : 0;
 }

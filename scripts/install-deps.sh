@@ -14,6 +14,8 @@ PACKAGES=(
     xvfb xauth fonts-dejavu-core
     # XML read from disk goes through pugixml, never through the GUI library's reader.
     libpugixml-dev
+    # The preset map's multidimensional scaling: dense matrices and the self-adjoint eigen solver.
+    libeigen3-dev
 )
 
 missing=()

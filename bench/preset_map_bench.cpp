@@ -1,0 +1,85 @@
+// The preset map's rebuild, stage by stage: the analysis of the factory bank (every patch loaded into the
+// instrument), the placing of 1,000 and 5,000 patches by multidimensional scaling, and the background image.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <random>
+
+#include <juce_events/juce_events.h>
+
+#include "instrument/CorvanAudioFilter.h"
+#include "presetmap/CorvanSoundmapAdapter.h"
+#include "presetmap/MapBackground.h"
+#include "presetmap/PresetMapBuilder.h"
+#include "presetmap/scaling/CMDSScalerEngine.h"
+#include "presets/CorvanPresetServices.h"
+
+namespace {
+
+using namespace corvex;
+
+// Patches as the builder describes them: a type's one-hot of 7 and 121 values times 7, each type's patches
+// spread around a sound of their own.
+FeatureVectors library(int patches) {
+    std::mt19937 random(11);
+    std::uniform_real_distribution<float> unit(0.0f, 1.0f);
+    std::normal_distribution<float> spread(0.0f, 0.15f);
+    std::vector<std::vector<float>> typeSounds(kTypeSectionSize, std::vector<float>(121));
+    for (auto& sound : typeSounds)
+        for (float& v : sound) v = unit(random);
+    FeatureVectors features;
+    for (int n = 0; n < patches; ++n) {
+        const int type = static_cast<int>(random() % kTypeSectionSize);
+        std::vector<float> feature(kTypeSectionSize, 0.0f);
+        feature[static_cast<size_t>(type)] = 7.0f;
+        for (const float v : typeSounds[static_cast<size_t>(type)])
+            feature.push_back(7.0f * std::clamp(v + spread(random), 0.0f, 1.0f));
+        features.push_back(std::move(feature));
+    }
+    return features;
+}
+
+void BM_MdsPlacement(benchmark::State& state) {
+    const FeatureVectors features = library(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        CMDSScalerEngine engine;
+        MapCoordinates places;
+        engine.computeMap(places, features);
+        benchmark::DoNotOptimize(places.data());
+    }
+}
+BENCHMARK(BM_MdsPlacement)->Arg(1000)->Arg(5000)->Iterations(1)->Unit(benchmark::kSecond);
+
+void BM_MapBackground(benchmark::State& state) {
+    std::mt19937 random(5);
+    std::uniform_real_distribution<float> place(0.0f, 1023.0f);
+    PresetMapRecords records(static_cast<size_t>(state.range(0)));
+    for (PresetMapRecord& record : records) {
+        record.x = place(random);
+        record.y = place(random);
+        record.type = static_cast<int32_t>(random() % 12);
+    }
+    for (auto _ : state) benchmark::DoNotOptimize(renderMapBackground(records));
+}
+BENCHMARK(BM_MapBackground)->Arg(17)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+// What the message thread does before the map is placed: every factory patch loaded and read.
+void BM_FactoryBankAnalysis(benchmark::State& state) {
+    const juce::ScopedJuceInitialiser_GUI runtime;
+    const juce::File root = juce::File::createTempFile("preset-map-bench");
+    {
+        const MorvaneFindFolder folder(root, "Corvex2");
+        auto instrument = CorvanAudioFilter::createPluginFilter(folder, std::make_unique<CorvanPresetServices>(folder));
+        CorvanSoundmapAdapter adapter(*instrument->getPatchFilterManager(), *instrument, folder, nullptr);
+        FeatureVectors features;
+        PresetMapRecords records;
+        for (auto _ : state) analysePresets(adapter, mapWeights(), features, records);
+        state.counters["patches"] = static_cast<double>(records.size());
+    }
+    root.deleteRecursively();
+}
+BENCHMARK(BM_FactoryBankAnalysis)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
