@@ -7,7 +7,7 @@
 #include <juce_gui_basics/juce_gui_basics.h>
 
 namespace {
-// No application object is ever made; the factory only has to exist.
+// Tests that need an application object make it themselves; this factory only has to exist.
 juce::JUCEApplicationBase* noApplication() { return nullptr; }
 } // namespace
 
