@@ -203,9 +203,9 @@ TEST_F(ControlPanelTest, EveryRowIsMadeAsItsClassWhereTheTableSaysAndEditsAndFol
         EXPECT_TRUE(bound.insert(row.index).second) << "one widget per index";
 
         gui.echo(row.index, 0.0f);
-        const juce::Image at0 = snapshotAtSize(*widget);
+        const juce::Image at0 = snapshotOf(*widget);
         gui.echo(row.index, 1.0f);
-        const juce::Image at1 = snapshotAtSize(*widget);
+        const juce::Image at1 = snapshotOf(*widget);
         bool moved = false;
         for (int y = 0; y < at0.getHeight() && !moved; ++y)
             for (int x = 0; x < at0.getWidth() && !moved; ++x) moved = at0.getPixelAt(x, y) != at1.getPixelAt(x, y);
@@ -380,10 +380,10 @@ TEST_F(ControlPanelTest, TheSplitMarkerTakesOnlyClicksOnItsPointAndLeavesTheKeys
 }
 
 TEST_F(ControlPanelTest, SnapshotsOfTheWholeAndTheSplitPanel) {
-    keepSnapshot(snapshotAtSize(*panel), "editor-front-panel-whole.png");
+    keepSnapshot(snapshotOf(*panel), "editor-front-panel-whole.png");
     choosePatch("MSPLIT");
     showSplitAt(60);
-    keepSnapshot(snapshotAtSize(*panel), "editor-front-panel-split.png");
+    keepSnapshot(snapshotOf(*panel), "editor-front-panel-split.png");
 }
 
 } // namespace

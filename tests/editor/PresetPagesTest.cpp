@@ -292,10 +292,10 @@ TEST_F(PresetPageTest, AWholePatchDisablesTheLowerLevel) {
 TEST_F(PresetPageTest, SnapshotsOfThePageAndItsBrowsingPagesAtTheirLcdSize) {
     deliverPostedMessages();
     LcdGlass glass(page);
-    keepSnapshot(snapshotAtSize(glass), "editor-preset-page-patch.png");
+    keepSnapshot(snapshotOf(glass), "editor-preset-page-patch.png");
     click(page, "Upper");
     deliverPostedMessages();
-    keepSnapshot(snapshotAtSize(glass), "editor-preset-page-upper.png");
+    keepSnapshot(snapshotOf(glass), "editor-preset-page-upper.png");
     for (auto* browsing : {(CorvanTemplatePanel*)page.getPatchPage(), (CorvanTemplatePanel*)page.getUpperPage()}) {
         EXPECT_EQ(browsing->getWidth(), kBrowsingPageWidth);
         EXPECT_EQ(browsing->getHeight(), kBrowsingPageHeight);
@@ -303,10 +303,10 @@ TEST_F(PresetPageTest, SnapshotsOfThePageAndItsBrowsingPagesAtTheirLcdSize) {
     page.getPatchPage()->setVisible(true);
     LcdGlass patchGlass(*page.getPatchPage());
     page.getPatchPage()->setTopLeftPosition(0, 0);
-    keepSnapshot(snapshotAtSize(patchGlass), "editor-patch-page.png");
+    keepSnapshot(snapshotOf(patchGlass), "editor-patch-page.png");
     LcdGlass programGlass(*page.getUpperPage());
     page.getUpperPage()->setTopLeftPosition(0, 0);
-    keepSnapshot(snapshotAtSize(programGlass), "editor-program-page.png");
+    keepSnapshot(snapshotOf(programGlass), "editor-program-page.png");
 }
 
 // The factory bank as the program installs it.

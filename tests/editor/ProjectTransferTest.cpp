@@ -408,7 +408,7 @@ TEST_F(ProjectTransferTest, TheExportDialogListsTheProjectsAtItsRealSize) {
     for (juce::Component* child : panel.getChildren())
         EXPECT_TRUE(panel.getLocalBounds().contains(child->getBounds())) << child->getName();
     box->setText("Live", juce::dontSendNotification);
-    keepSnapshot(snapshotAtSize(panel), "editor-export-panel.png");
+    keepSnapshot(snapshotOf(panel), "editor-export-panel.png");
 }
 
 } // namespace

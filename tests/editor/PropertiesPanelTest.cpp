@@ -46,7 +46,7 @@ juce::StringArray characteristicsOf(const MorvanePreset& program) {
 
 // How many pixels of the padlock's place carry paint.
 int paintedPixelsAt(juce::Component& panel, juce::Rectangle<int> area) {
-    const juce::Image image = snapshotAtSize(panel);
+    const juce::Image image = snapshotOf(panel);
     int painted = 0;
     for (int y = area.getY(); y < area.getBottom(); ++y)
         for (int x = area.getX(); x < area.getRight(); ++x)
@@ -333,10 +333,10 @@ TEST_F(PropertiesPanelTest, SnapshotsOnTheLcdAtTheirRealSizes) {
         patchPanel.setActive(shot.active);
         upperPanel.setActive(shot.active);
         LcdBackground patchLcd(patchPanel);
-        keepSnapshot(snapshotAtSize(patchLcd), juce::String("editor-multi-properties-") + shot.name + ".png");
+        keepSnapshot(snapshotOf(patchLcd), juce::String("editor-multi-properties-") + shot.name + ".png");
         LcdBackground programLcd(upperPanel);
-        keepSnapshot(snapshotAtSize(programLcd), juce::String("editor-program-properties-") + shot.name + ".png");
-        EXPECT_EQ(snapshotAtSize(programLcd).getWidth(), kProgramWidth);
+        keepSnapshot(snapshotOf(programLcd), juce::String("editor-program-properties-") + shot.name + ".png");
+        EXPECT_EQ(snapshotOf(programLcd).getWidth(), kProgramWidth);
     }
 }
 

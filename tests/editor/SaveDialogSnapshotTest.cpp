@@ -28,7 +28,7 @@ std::function<void(MVModalDialogPanel&)> snapshotThenCancel(const char* file) {
         SCOPED_TRACE(file);
         ASSERT_NE(panel.dialogWindow, nullptr);
         expectLaidOutInside(panel);
-        keepSnapshot(snapshotAtSize(panel), file);
+        keepSnapshot(snapshotOf(panel), file);
         click(panel, "Cancel");
     };
 }

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include "tests/support/Snapshots.h"
 #include "widgets/MVGuiInterface.h"
 #include "widgets/MVListenerRegistry.h"
 
@@ -125,7 +126,5 @@ inline const juce::MemoryBlock& greyStrip(int frames, int width, int frameHeight
 inline int frameShownAt(const juce::Image& snapshot, int x, int y) {
     return (snapshot.getPixelAt(x, y).getRed() - 1) / 3;
 }
-
-inline juce::Image snapshotOf(juce::Component& c) { return c.createComponentSnapshot(c.getLocalBounds(), true, 1.0f); }
 
 } // namespace corvex

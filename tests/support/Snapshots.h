@@ -5,17 +5,18 @@
 
 namespace corvex {
 
-inline juce::Image snapshotAtSize(juce::Component& c) {
+inline juce::Image snapshotOf(juce::Component& c) {
     return c.createComponentSnapshot(c.getLocalBounds(), true, 1.0f);
 }
 
-inline void keepSnapshot(const juce::Image& image, const juce::String& name) {
+// False only when a picture was asked for and could not be written.
+inline bool keepSnapshot(const juce::Image& image, const juce::String& name) {
     const juce::String dir = juce::SystemStats::getEnvironmentVariable("CORVEX_SNAPSHOT_DIR", {});
-    if (dir.isEmpty()) return;
+    if (dir.isEmpty()) return true;
     juce::File file = juce::File(dir).getChildFile(name);
     file.deleteFile();
     juce::FileOutputStream out(file);
-    juce::PNGImageFormat().writeImageToStream(image, out);
+    return out.openedOk() && juce::PNGImageFormat().writeImageToStream(image, out);
 }
 
 } // namespace corvex

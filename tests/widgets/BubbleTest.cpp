@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "EditorFixture.h"
+#include "tests/support/Snapshots.h"
 
 namespace corvex {
 namespace {
@@ -79,16 +80,6 @@ Coverage coverageOf(const juce::Image& image, juce::Rectangle<int> content) {
 // The library keeps the content this far from each edge of the bubble; the arrow and shadow live outside it.
 juce::Rectangle<int> contentOf(const juce::Component& bubble, int width, int height) {
     return {(bubble.getWidth() - width) / 2, (bubble.getHeight() - height) / 2, width, height};
-}
-
-// Writes the picture where CORVEX_SNAPSHOT_DIR points, for a person to look at.
-void keepSnapshot(const juce::Image& image, const juce::String& name) {
-    const juce::String dir = juce::SystemStats::getEnvironmentVariable("CORVEX_SNAPSHOT_DIR", {});
-    if (dir.isEmpty()) return;
-    juce::File file = juce::File(dir).getChildFile(name);
-    file.deleteFile();
-    juce::FileOutputStream out(file);
-    juce::PNGImageFormat().writeImageToStream(image, out);
 }
 
 TEST_F(BubbleLook, TheParameterBubbleDrawsItsTextBesideTheWidget) {

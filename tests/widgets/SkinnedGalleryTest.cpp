@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/FakeGui.h"
+#include "tests/support/Snapshots.h"
 #include "tools/gallery/GallerySkinned.h"
 
 namespace corvex {
@@ -21,13 +22,7 @@ TEST(SkinnedGallery, SnapshotShowsWidgetsKeysAndMarker) {
     const int tip = 7 + (805 - 12) * 14 / 36 + 6;
     EXPECT_GT(shot.getPixelAt(tip, 167 + 2).getRed(), 180);
 
-    const juce::String dir = juce::SystemStats::getEnvironmentVariable("CORVEX_SNAPSHOT_DIR", {});
-    if (dir.isNotEmpty()) {
-        juce::File file = juce::File(dir).getChildFile("skinned-section.png");
-        file.deleteFile();
-        juce::FileOutputStream out(file);
-        ASSERT_TRUE(juce::PNGImageFormat().writeImageToStream(shot, out));
-    }
+    EXPECT_TRUE(keepSnapshot(shot, "skinned-section.png"));
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/FakeGui.h"
+#include "tests/support/Snapshots.h"
 #include "widgets/MVBKnob.h"
 #include "widgets/MVLookAndFeel.h"
 #include "widgets/MVPushButton.h"
@@ -137,13 +138,7 @@ TEST(Tabs, RenderedPanel) {
     EXPECT_LT(shot.getPixelAt(140, 8).getBrightness(), 0.2f) << "the front tab opens dark into its page";
     EXPECT_EQ(frameShownAt(shot, 5 + 20 + 24, 25 + 20 + 24), 44) << "the knob at 0.7 shows trunc(0.7 x 63)";
 
-    const juce::String dir = juce::SystemStats::getEnvironmentVariable("CORVEX_SNAPSHOT_DIR", {});
-    if (dir.isNotEmpty()) {
-        juce::FileOutputStream out(juce::File(dir).getChildFile("kit-panel.png"));
-        out.setPosition(0);
-        out.truncate();
-        juce::PNGImageFormat().writeImageToStream(shot.rescaled(800, 320), out);
-    }
+    keepSnapshot(shot.rescaled(800, 320), "kit-panel.png");
 }
 
 } // namespace
