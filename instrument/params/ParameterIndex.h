@@ -108,6 +108,8 @@ constexpr int kAftertouchCurveY0 = 606;
 constexpr int kAftertouchCurveX1 = 607;
 constexpr int kAftertouchCurveY1 = 608;
 constexpr int kAftertouchCurveY2 = 609;
+// The effect type of each insert chain (0 before the filter, 1 after it).
+constexpr int kInsertEffectType[2] = {249, 344};
 
 // Editor ids: never rows of the table, so only the editor's widgets and the instrument's own reports use them.
 constexpr int kReferenceTone = 1011;
