@@ -117,6 +117,12 @@ constexpr int kRingModBypass = 343;
 constexpr int kEqFrequency[4] = {49, 53, 59, 65};
 constexpr int kEqGain[4] = {51, 55, 61, 67};
 constexpr int kEqQ[4] = {-1, 57, 63, -1};
+// Chain 1's effect rows back to chain 0's, for listeners that serve either chain; every other index stays.
+constexpr int chainZeroIndex(int index) {
+    if (index >= 70 && index <= 91) return index - 22;
+    if (index >= 344 && index <= 438) return index - 95;
+    return index;
+}
 } // namespace insertfx
 
 // Editor ids: never rows of the table, so only the editor's widgets and the instrument's own reports use them.
