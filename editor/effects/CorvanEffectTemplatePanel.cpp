@@ -66,6 +66,8 @@ std::unique_ptr<juce::Label> CorvanEffectTemplatePanel::makeLabel(const juce::St
     auto label = std::make_unique<juce::Label>(name, text);
     label->setFont(juce::Font(height, juce::Font::plain));
     label->setJustificationType(justification);
+    // The letter labels are 12 pixels wide: the default inset would leave no room for the letter.
+    label->setBorderSize({});
     return label;
 }
 
