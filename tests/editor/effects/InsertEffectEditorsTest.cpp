@@ -14,7 +14,11 @@
 #include "editor/effects/CorvanParamEqPanel.h"
 #include "editor/effects/CorvanPhaserPanel.h"
 #include "editor/effects/CorvanRingModPanel.h"
+#include "editor/LayerFoldingEditor.h"
+#include "instrument/CorvanAudioFilter.h"
+#include "presets/CorvanPresetServices.h"
 #include "tests/editor/ComponentSearch.h"
+#include "tests/presets/ManagerTestSupport.h"
 #include "tests/support/FakeGui.h"
 #include "tests/support/Snapshots.h"
 #include "widgets/CorvanLookAndFeel.h"
@@ -286,6 +290,55 @@ TEST_F(InsertEffectEditorsTest, ControlsAndModsChooseTheSubPanel) {
         EXPECT_EQ(mods->isVisible(), !s.controlsShown) << s.click;
     }
     EXPECT_TRUE(gui.edits.empty()) << "choosing a sub-panel edits nothing";
+}
+
+// The editors in front of the real instrument: choosing another effect gives the chain's rows new meanings,
+// and the instrument asks the widgets to read them again.
+class InsertEffectEditorsOnInstrumentTest : public ::testing::Test {
+protected:
+    InsertEffectEditorsOnInstrumentTest() {
+        instrument = CorvanAudioFilter::createPluginFilter(folder, std::make_unique<CorvanPresetServices>(folder));
+        instrument->prepareToPlay(44100.0, 64);
+        editor = std::make_unique<LayerFoldingEditor>(instrument.get(), folder);
+        instrument->setActiveEditor(editor.get());
+        testing::deliverPostedMessages();
+    }
+    ~InsertEffectEditorsOnInstrumentTest() override {
+        instrument->setActiveEditor(nullptr);
+        editor.reset();
+        instrument.reset();
+        root.deleteRecursively();
+    }
+    void chooseEffect(int chain, int type) {
+        editor->notifyParameterEdit(MVGuiInterface::kNewValue, P::foldEffectIndex(chain, fx::kType),
+                                    (float(type) + 0.5f) / 6.0f);
+        testing::deliverPostedMessages();
+    }
+
+    juce::File root = juce::File::createTempFile("insert-effect-editors");
+    MorvaneFindFolder folder{root, "Corvex2"};
+    std::unique_ptr<CorvanAudioFilter> instrument;
+    std::unique_ptr<LayerFoldingEditor> editor;
+};
+
+// A panel that lived through the change shows what one made afterwards reads: the rows' values, never the
+// request to read them again.
+TEST_F(InsertEffectEditorsOnInstrumentTest, AfterAnEffectChangeEveryWidgetShowsTheRowsValue) {
+    const std::pair<Kind, int> changes[] = {{Kind::Phaser, 4}, {Kind::Eq, 3}, {Kind::Distortion, 2},
+                                            {Kind::RingMod, 5}, {Kind::Chorus, 1}};
+    for (int chain : {0, 1}) {
+        for (const auto& [kind, type] : changes) {
+            auto lived = makeEditor(kind, editor.get(), chain);
+            chooseEffect(chain, type);
+            auto fresh = makeEditor(kind, editor.get(), chain);
+            const std::vector<Shown> before = shownValues(*lived);
+            const std::vector<Shown> after = shownValues(*fresh);
+            ASSERT_EQ(before.size(), after.size());
+            for (size_t i = 0; i < before.size(); ++i)
+                EXPECT_EQ(before[i].value, after[i].value)
+                    << "type " << type << " chain " << chain << " widget " << i << " " << describe(after[i].widget);
+        }
+    }
 }
 
 TEST_F(InsertEffectEditorsTest, SnapshotsOfTheFiveEditors) {
