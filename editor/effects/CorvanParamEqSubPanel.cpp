@@ -12,8 +12,9 @@ namespace fx = ParameterIndex::insertfx;
 
 CorvanParamEqSubPanel::CorvanParamEqSubPanel(MVGuiInterface* gui, int chain) : gui_(gui), chain_(chain) {}
 
-// The registrations go before the widgets they grey.
-CorvanParamEqSubPanel::~CorvanParamEqSubPanel() {
+CorvanParamEqSubPanel::~CorvanParamEqSubPanel() { stopFollowingBandSwitches(); }
+
+void CorvanParamEqSubPanel::stopFollowingBandSwitches() {
     for (auto& binding : switches_) binding.reset();
 }
 

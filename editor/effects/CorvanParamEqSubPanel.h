@@ -24,6 +24,8 @@ public:
 protected:
     // Called by the subclass once its widgets exist: listens to the switches and applies their values.
     void followBandSwitches();
+    // Called first by the subclass's destructor, so no switch reaches widgets on their way out.
+    void stopFollowingBandSwitches();
     virtual void setBandEnabled(int band, bool on) = 0;
     MVGuiInterface* getGui() const { return gui_; }
     int folded(int index) const;

@@ -38,7 +38,7 @@ CorvanParamEqSubPanel1::CorvanParamEqSubPanel1(MVGuiInterface* gui, int chain) :
     followBandSwitches();
 }
 
-CorvanParamEqSubPanel1::~CorvanParamEqSubPanel1() = default;
+CorvanParamEqSubPanel1::~CorvanParamEqSubPanel1() { stopFollowingBandSwitches(); }
 
 void CorvanParamEqSubPanel1::setBandEnabled(int band, bool on) {
     for (size_t p = 0; p < std::size(eqgraph::kParameters); ++p) {

@@ -32,7 +32,7 @@ CorvanParamEqSubPanel2::CorvanParamEqSubPanel2(MVGuiInterface* gui, int chain) :
     followBandSwitches();
 }
 
-CorvanParamEqSubPanel2::~CorvanParamEqSubPanel2() = default;
+CorvanParamEqSubPanel2::~CorvanParamEqSubPanel2() { stopFollowingBandSwitches(); }
 
 void CorvanParamEqSubPanel2::setBandEnabled(int band, bool on) {
     for (size_t n = 0; n < rows_.size(); ++n) {

@@ -341,6 +341,15 @@ TEST_F(InsertEffectEditorsOnInstrumentTest, AfterAnEffectChangeEveryWidgetShowsT
     }
 }
 
+// The editor as the screen shows it: over the LCD's dark ground.
+juce::Image onScreen(juce::Component& editor) {
+    juce::Image image(juce::Image::ARGB, editor.getWidth(), editor.getHeight(), true);
+    juce::Graphics g(image);
+    g.fillAll(juce::Colour(CorvanLookAndFeel::kDark));
+    g.drawImageAt(snapshotOf(editor), 0, 0);
+    return image;
+}
+
 TEST_F(InsertEffectEditorsTest, SnapshotsOfTheFiveEditors) {
     // Two bands boosting and two cutting, so the curve shows both.
     gui.values = {{49, 0.25f}, {51, 0.8f}, {53, 0.45f}, {55, 0.15f}, {57, 0.4f}, {59, 0.62f}, {61, 0.95f},
@@ -354,13 +363,11 @@ TEST_F(InsertEffectEditorsTest, SnapshotsOfTheFiveEditors) {
     for (const auto& [kind, name] : editors) {
         auto editor = makeEditor(kind, &gui, 0);
         editor->setBounds(0, 0, kEditorWidth, kEditorHeight);
-        juce::Image image(juce::Image::ARGB, kEditorWidth, kEditorHeight, true);
-        {
-            juce::Graphics g(image);
-            g.fillAll(juce::Colour(CorvanLookAndFeel::kDark));
-            g.drawImageAt(snapshotOf(*editor), 0, 0);
-        }
-        EXPECT_TRUE(keepSnapshot(image, juce::String("editor-insert-") + name + ".png")) << name;
+        EXPECT_TRUE(keepSnapshot(onScreen(*editor), juce::String("editor-insert-") + name + ".png")) << name;
+        if (kind != Kind::Eq) continue;
+        findButton(*editor, "Mods")->triggerClick();
+        juce::MessageManager::getInstance()->runDispatchLoopUntil(5);
+        EXPECT_TRUE(keepSnapshot(onScreen(*editor), "editor-insert-param-eq-mods.png"));
     }
 }
 
