@@ -43,8 +43,11 @@ void MVParameterMessenger::postGuiMessage(int id, std::shared_ptr<const void> pa
 void MVParameterMessenger::handleMessage(const juce::Message& message) {
     const auto* m = dynamic_cast<const MVMessage*>(&message);
     if (m == nullptr) return;
-    if (m->kind == kParameterValueMessage)
-        dispatchParameterChanged(m->first, bitsToFloat(m->second));
+    if (m->kind == kParameterValueMessage) {
+        float value = bitsToFloat(m->second);
+        if (value == kRereadValue && rereader_ && m->first < kHighlightOffset) value = rereader_(m->first);
+        dispatchParameterChanged(m->first, value);
+    }
     else if (m->kind == kGuiMessage)
         dispatchGuiMessage(m->first, m->payload);
 }

@@ -2,6 +2,7 @@
 // that whoever learns of a value never calls into the widgets from inside its own work.
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include <juce_events/juce_events.h>
@@ -20,10 +21,17 @@ public:
     // A value posted for kHighlightOffset + i is the highlight code of index i.
     static constexpr int kHighlightOffset = 100000;
 
+    // The value the instrument's table sends for a row whose meaning changed (an insert chain's rows when its
+    // effect changes): not a value to show, but a request to read the row again.
+    static constexpr float kRereadValue = -1.0f;
+
     MVParameterMessenger() = default;
     ~MVParameterMessenger() override;
     MVParameterMessenger(const MVParameterMessenger&) = delete;
     MVParameterMessenger& operator=(const MVParameterMessenger&) = delete;
+
+    // Answers a re-read request when the echo is delivered, so the widgets show the row's value as it is then.
+    void setRereader(std::function<float(int)> reader) { rereader_ = std::move(reader); }
 
     void postParameterChanged(int index, float value);
     // The message owns the payload from now on; it is freed once, delivered or not.
@@ -42,6 +50,7 @@ public:
     int guiMessageListenerCount(int id) const { return guiMessages_.count(id); }
 
 private:
+    std::function<float(int)> rereader_;
     MVListenerRegistry<MVParameterListener> parameters_;
     MVListenerRegistry<MVGuiMessageListener> guiMessages_;
 };

@@ -31,6 +31,7 @@ MorvaneAudioFilterEditor::MorvaneAudioFilterEditor(MorvaneAudioFilter* instrumen
     textBubble_ = std::make_unique<MVBubbleStringComponent>();
     addChildComponent(*textBubble_);
     prefs_ = openPreferences(folder.getPluginPrefsFile());
+    messenger_.setRereader([this](int index) { return getParameter(index); });
 }
 
 // The window clears the instrument's editor before it deletes the editor; should anyone forget, the instrument

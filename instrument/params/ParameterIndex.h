@@ -111,6 +111,45 @@ constexpr int kAftertouchCurveY2 = 609;
 // The effect type of each insert chain (0 before the filter, 1 after it).
 constexpr int kInsertEffectType[2] = {249, 344};
 
+// Insert-effect rows of chain 0 of the Upper layer; foldEffectIndex gives chain 1's. Block A holds the dry/wet
+// level, ten value and modulation-amount pairs and the output level; block C the type, the modulation sources,
+// the switches and each effect kind's bypass.
+namespace insertfx {
+constexpr int kType = 249;
+constexpr int kDryWet = 48;
+constexpr int kFirstValue = 49;  // pair n: value 49 + 2n, amount 50 + 2n
+constexpr int kFirstAmount = 50;
+constexpr int kOutput = 69;
+constexpr int kChorusSpread = 57;
+constexpr int kDistortionQuality = 67;
+constexpr int kChorusFirstSource = 260;
+constexpr int kDistortionFirstSource = 280;
+constexpr int kEqFirstSource = 300;
+constexpr int kPhaserFirstSource = 310;
+constexpr int kRingModFirstSource = 320;
+constexpr int kChorusBypass = 329;
+constexpr int kChorusSync = 330;
+constexpr int kChorusType = 331;
+constexpr int kDistortionBypass = 332;
+constexpr int kEqBypass = 334;
+constexpr int kEqBandSwitch[4] = {335, 336, 337, 338};
+constexpr int kPhaserBypass = 339;
+constexpr int kPhaserLfoShape = 340;
+constexpr int kPhaserStages = 341;
+constexpr int kPhaserSync = 342;
+constexpr int kRingModBypass = 343;
+// The equaliser's bands: low shelf, two peaks, high shelf; -1 where a band has no Q.
+constexpr int kEqFrequency[4] = {49, 53, 59, 65};
+constexpr int kEqGain[4] = {51, 55, 61, 67};
+constexpr int kEqQ[4] = {-1, 57, 63, -1};
+// Chain 1's effect rows back to chain 0's, for listeners that serve either chain; every other index stays.
+constexpr int chainZeroIndex(int index) {
+    if (index >= 70 && index <= 91) return index - 22;
+    if (index >= 344 && index <= 438) return index - 95;
+    return index;
+}
+} // namespace insertfx
+
 // Editor ids: never rows of the table, so only the editor's widgets and the instrument's own reports use them.
 constexpr int kReferenceTone = 1011;
 constexpr int kUpperLfoLamp = 1012;
