@@ -21,6 +21,9 @@ public:
     CvnLcdButton(const CvnLcdButton&) = delete;
     CvnLcdButton& operator=(const CvnLcdButton&) = delete;
 
+    // Negative when unbound.
+    int getParameterIndex() const { return index_; }
+
     void buttonClicked(juce::Button* button) override;
     void parameterChanged(int index, float value) override;
     void highlightChanged(int, float) override {}

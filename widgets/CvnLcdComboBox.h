@@ -24,6 +24,7 @@ public:
     // n steps, or as many as the box holds when n is -1; selects the parameter's item and starts listening.
     void setUp(int n = -1);
     int getNumSteps() const { return numItems_; }
+    int getParameterIndex() const { return index_; }
 
     void parameterChanged(int index, float value) override;
     void highlightChanged(int, float) override {}

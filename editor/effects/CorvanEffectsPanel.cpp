@@ -1,15 +1,32 @@
 #include "editor/effects/CorvanEffectsPanel.h"
 
+#include "editor/effects/EffectTypeSelector.h"
+#include "editor/effects/InsertEffectEditors.h"
+#include "instrument/params/ParameterIndex.h"
+#include "widgets/CorvanLookAndFeel.h"
+
 namespace corvex {
 
-CorvanEffectsPanel::CorvanEffectsPanel(MVGuiInterface*, const juce::StringArray&, int) {}
+namespace P = ParameterIndex;
 
-void CorvanEffectsPanel::setListBounds(int, int) {}
+namespace {
+int chainOf(int chain) { return chain == 1 ? 1 : 0; }
 
-void CorvanEffectsPanel::paint(juce::Graphics& g) {
-    g.setColour(juce::Colours::grey);
-    g.drawRect(getLocalBounds());
-    g.drawText("CorvanEffectsPanel", getLocalBounds(), juce::Justification::centred);
+std::vector<EffectFrame::RowRange> chainRows(int chain) {
+    return {{P::foldEffectIndex(chain, P::kInsertFxFirstRow), P::foldEffectIndex(chain, P::kInsertFxLastRow)},
+            {P::foldEffectIndex(chain, P::kInsertEffectType[0]), P::foldEffectIndex(chain, P::kInsertFxLastSwitch)}};
 }
+} // namespace
+
+CorvanEffectsPanel::CorvanEffectsPanel(MVGuiInterface* gui, const juce::StringArray& typeNames, int chain)
+    : EffectFrame(gui, typeNames, effecttypes::insertEffectNames(), chainOf(chain),
+                  P::kInsertEffectType[chainOf(chain)], chainRows(chainOf(chain))) {
+    setLookAndFeel(CorvanLookAndFeel::getInstance());
+    for (int type = 1; type < effecttypes::kInsertTypeCount; ++type)
+        addEditor(type, makeInsertEffectEditor(type, gui, number()));
+    start();
+}
+
+CorvanEffectsPanel::~CorvanEffectsPanel() { setLookAndFeel(nullptr); }
 
 } // namespace corvex

@@ -1,21 +1,17 @@
-// The page of the insert effects of one chain: stands in until the page itself is written.
+// The frame of one insert chain of the edited layer: the list of insert effect types and the editor of the
+// chosen one.
 #pragma once
 
-#include <juce_gui_basics/juce_gui_basics.h>
-
-#include "widgets/MVGuiInterface.h"
-#include "widgets/MVPanel.h"
+#include "editor/effects/EffectFrame.h"
 
 namespace corvex {
 
-class CorvanEffectsPanel : public MVPanel {
+// Message thread only.
+class CorvanEffectsPanel : public EffectFrame {
 public:
+    // typeNames: the rows of the list, in type order; chain 0 or 1.
     CorvanEffectsPanel(MVGuiInterface* gui, const juce::StringArray& typeNames, int chain);
-
-    // Where the effect choice list sits inside the page.
-    virtual void setListBounds(int y, int height);
-
-    void paint(juce::Graphics& g) override;
+    ~CorvanEffectsPanel() override;
 };
 
 } // namespace corvex

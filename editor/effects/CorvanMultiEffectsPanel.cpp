@@ -1,15 +1,36 @@
 #include "editor/effects/CorvanMultiEffectsPanel.h"
 
+#include "editor/effects/CorvanAnalogChorusFlangerPanel.h"
+#include "editor/effects/CorvanAnalogDelayPanel.h"
+#include "editor/effects/CorvanAnalogFxReverbPanel.h"
+#include "editor/effects/CorvanAnalogPhaserPanel.h"
+#include "editor/effects/EffectTypeSelector.h"
+#include "instrument/params/ParameterIndex.h"
+
 namespace corvex {
 
-CorvanMultiEffectsPanel::CorvanMultiEffectsPanel(MVGuiInterface*, const juce::StringArray&, int) {}
+namespace P = ParameterIndex;
 
-void CorvanMultiEffectsPanel::setListBounds(int, int) {}
+namespace {
+int slotOf(int effectNumber) { return effectNumber == 1 ? 1 : 0; }
 
-void CorvanMultiEffectsPanel::paint(juce::Graphics& g) {
-    g.setColour(juce::Colours::grey);
-    g.drawRect(getLocalBounds());
-    g.drawText("CorvanMultiEffectsPanel", getLocalBounds(), juce::Justification::centred);
+std::vector<EffectFrame::RowRange> slotRows(int slot) {
+    return {{P::masterEffectIndex(P::kMasterFxFirstRow, slot), P::masterEffectIndex(P::kMasterFxLastRow, slot)},
+            {P::masterEffectIndex(P::kMasterFxFirstSwitch, slot),
+             P::masterEffectIndex(P::kMasterFxLastSwitch, slot)}};
+}
+} // namespace
+
+CorvanMultiEffectsPanel::CorvanMultiEffectsPanel(MVGuiInterface* gui, const juce::StringArray& typeNames,
+                                                 int effectNumber)
+    : EffectFrame(gui, typeNames, effecttypes::masterEffectNames(), slotOf(effectNumber),
+                  P::kMasterEffectType[slotOf(effectNumber)], slotRows(slotOf(effectNumber))) {
+    const int n = number();
+    addEditor(1, std::make_unique<CorvanAnalogChorusFlangerPanel>(gui, n));
+    addEditor(2, std::make_unique<CorvanAnalogDelayPanel>(gui, n));
+    addEditor(4, std::make_unique<CorvanAnalogPhaserPanel>(gui, n));
+    addEditor(3, std::make_unique<CorvanAnalogFxReverbPanel>(gui, n));
+    start();
 }
 
 } // namespace corvex

@@ -1,21 +1,15 @@
-// The page of the one master effect: stands in until the page itself is written.
+// The frame of one master-effect slot: the list of master effect types and the editor of the chosen one.
 #pragma once
 
-#include <juce_gui_basics/juce_gui_basics.h>
-
-#include "widgets/MVGuiInterface.h"
-#include "widgets/MVPanel.h"
+#include "editor/effects/EffectFrame.h"
 
 namespace corvex {
 
-class CorvanMultiEffectsPanel : public MVPanel {
+// Message thread only.
+class CorvanMultiEffectsPanel : public EffectFrame {
 public:
+    // typeNames: the rows of the list, in type order; effectNumber 0 or 1.
     CorvanMultiEffectsPanel(MVGuiInterface* gui, const juce::StringArray& typeNames, int effectNumber);
-
-    // Where the effect choice list sits inside the page.
-    virtual void setListBounds(int y, int height);
-
-    void paint(juce::Graphics& g) override;
 };
 
 } // namespace corvex

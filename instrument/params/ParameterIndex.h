@@ -45,6 +45,49 @@ constexpr int kPolyphony = 1009;
 // The type of each master-effect slot (bypass, chorus, delay, reverb, phaser).
 constexpr int kMasterEffectType[2] = {979, 994};
 
+// The master-effect slots' rows in the first slot's numbering; what a row means follows the slot's type.
+// The second slot's rows lie 11 further in the first block and 15 further in the second.
+constexpr int kMasterFxFirstRow = 189, kMasterFxLastRow = 199;
+constexpr int kMasterFxFirstSwitch = 980, kMasterFxLastSwitch = 993;
+constexpr int kMasterFxDryWet = 189;
+constexpr int kMasterFxOutput = 199;
+constexpr int kMasterFxChorusDepth = 190, kMasterFxChorusRate = 191, kMasterFxChorusDelayTime = 192,
+              kMasterFxChorusFeedback = 193, kMasterFxChorusSpread = 194;
+// Each delay line's time, feedback and cross feedback; line 2's follow line 1's.
+constexpr int kMasterFxDelayTime1 = 190, kMasterFxDelayFeedback1 = 191, kMasterFxDelayCrossFeedback1 = 192,
+              kMasterFxDelayTime2 = 193, kMasterFxDelayFeedback2 = 194, kMasterFxDelayCrossFeedback2 = 195,
+              kMasterFxDelayDamping = 196;
+constexpr int kMasterFxReverbSize = 190, kMasterFxReverbHighDamping = 191, kMasterFxReverbPreDelay = 192,
+              kMasterFxReverbLowDamping = 193;
+constexpr int kMasterFxPhaserRate1 = 190, kMasterFxPhaserDepth1 = 191, kMasterFxPhaserFeedback1 = 192,
+              kMasterFxPhaserRate2 = 193, kMasterFxPhaserDepth2 = 194, kMasterFxPhaserFeedback2 = 195;
+constexpr int kMasterFxDelayBypass = 980, kMasterFxDelaySync = 983, kMasterFxDelayLink = 984;
+constexpr int kMasterFxChorusBypass = 986, kMasterFxChorusSync = 987;
+constexpr int kMasterFxPhaserBypass = 988, kMasterFxPhaserShape1 = 989, kMasterFxPhaserShape2 = 990,
+              kMasterFxPhaserLink = 991, kMasterFxPhaserSync = 992;
+constexpr int kMasterFxReverbBypass = 993;
+
+// The type of each insert chain of the Upper layer, and chain 0's rows, whose meaning follows the chain's type
+// (foldEffectIndex gives chain 1's, unfold the Lower layer's).
+constexpr int kInsertEffectType[2] = {249, 344};
+constexpr int kInsertFxFirstRow = 48, kInsertFxLastRow = 69, kInsertFxLastSwitch = 343;
+
+// A row in the first slot's numbering to slot 0's or 1's own; any other index stays.
+constexpr int masterEffectIndex(int row, int slot) {
+    if (slot != 1) return row;
+    if (row >= kMasterFxFirstRow && row <= kMasterFxLastRow) return row + 11;
+    if (row >= kMasterEffectType[0] && row <= kMasterFxLastSwitch) return row + 15;
+    return row;
+}
+
+// The second slot's rows back to the first slot's numbering; any other index stays.
+constexpr int masterEffectRow(int index) {
+    if (index >= masterEffectIndex(kMasterFxFirstRow, 1) && index <= masterEffectIndex(kMasterFxLastRow, 1))
+        return index - 11;
+    if (index >= kMasterEffectType[1] && index <= masterEffectIndex(kMasterFxLastSwitch, 1)) return index - 15;
+    return index;
+}
+
 // Layer rows named outside their mappers, in their Upper form (unfold gives the Lower twin).
 constexpr int kLfoRate = 0;
 constexpr int kLfoDelay = 1;
@@ -108,8 +151,6 @@ constexpr int kAftertouchCurveY0 = 606;
 constexpr int kAftertouchCurveX1 = 607;
 constexpr int kAftertouchCurveY1 = 608;
 constexpr int kAftertouchCurveY2 = 609;
-// The effect type of each insert chain (0 before the filter, 1 after it).
-constexpr int kInsertEffectType[2] = {249, 344};
 
 // Insert-effect rows of chain 0 of the Upper layer; foldEffectIndex gives chain 1's. Block A holds the dry/wet
 // level, ten value and modulation-amount pairs and the output level; block C the type, the modulation sources,
