@@ -85,6 +85,29 @@ constexpr int kOscPwmSource = 217;
 constexpr int kEnv1KeyFollow = 218;
 constexpr int kEnv1Polarity = 219;
 constexpr int kEnv2KeyFollow = 220;
+// The X/Y modulation source: three LFOs (shape, rate), the axis angle, and its X and Y outputs' three routes.
+constexpr int kQuorbitRate = 29;
+constexpr int kQuorbitAngle = 32;
+constexpr int kQuorbitXAmount = 33;
+constexpr int kQuorbitYAmount = 36;
+constexpr int kQuorbitFreeRun = 439;
+constexpr int kQuorbitSync = 440;
+constexpr int kQuorbitShape = 441;
+constexpr int kQuorbitXDestination = 444;
+constexpr int kQuorbitYDestination = 447;
+// Velocity and aftertouch: three routes each, and a response curve of start level, middle point and end level.
+constexpr int kVelocityDestination = 590;
+constexpr int kVelocityAmount = 593;
+constexpr int kVelocityCurveY0 = 596;
+constexpr int kVelocityCurveX1 = 597;
+constexpr int kVelocityCurveY1 = 598;
+constexpr int kVelocityCurveY2 = 599;
+constexpr int kAftertouchDestination = 600;
+constexpr int kAftertouchAmount = 603;
+constexpr int kAftertouchCurveY0 = 606;
+constexpr int kAftertouchCurveX1 = 607;
+constexpr int kAftertouchCurveY1 = 608;
+constexpr int kAftertouchCurveY2 = 609;
 
 // The step sequencer's rows (Upper form). Steps, links, glides and accents are 32 consecutive rows each.
 constexpr int kSequencerStepCount = 32;
