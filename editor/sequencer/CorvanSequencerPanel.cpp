@@ -1,13 +1,21 @@
 #include "editor/sequencer/CorvanSequencerPanel.h"
 
+#include "instrument/params/ParameterIndex.h"
 #include "widgets/CorvanLookAndFeel.h"
 
 namespace corvex {
 
-CorvanSequencerPanel::CorvanSequencerPanel(MVGuiInterface* gui) : gui_(gui), first_(gui), third_(gui) {
+namespace P = ParameterIndex;
+
+CorvanSequencerPanel::CorvanSequencerPanel(MVGuiInterface* gui)
+    : first_(gui),
+      third_(gui),
+      outputs_(gui, "Outputs", P::kSequencerFirstDestination, P::kSequencerFirstAmount,
+               P::kSequencerFirstQuantiseSwitch, P::kSequencerRetrigger) {
     setLookAndFeel(CorvanLookAndFeel::getInstance());
     addAndMakeVisible(first_);
     addAndMakeVisible(third_);
+    addAndMakeVisible(outputs_);
 }
 
 CorvanSequencerPanel::~CorvanSequencerPanel() { setLookAndFeel(nullptr); }
@@ -25,6 +33,9 @@ void CorvanSequencerPanel::resized() {
     const int thirdWidth = static_cast<int>(0.6 * (w - 48));
     first_.setBounds(m, m, firstWidth, h - 2 * m);
     third_.setBounds(firstWidth + 24, m, thirdWidth, h - 2 * m);
+    // The outputs start where the graph's frame ends, which the middle panel knows only once laid out.
+    const int graphRight = third_.getGraphRight();
+    outputs_.setBounds(firstWidth + 24 + graphRight + 15, m, w - 48 - graphRight - firstWidth, h - 2 * m);
 }
 
 void CorvanSequencerPanel::paint(juce::Graphics& g) {

@@ -4,6 +4,7 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include "editor/modulation/CorvanModOutputPanel.h"
 #include "editor/sequencer/CorvanSequencerFirstPanel.h"
 #include "editor/sequencer/CorvanSequencerThirdPanel.h"
 #include "widgets/MVGuiInterface.h"
@@ -23,6 +24,7 @@ public:
 
     CorvanSequencerFirstPanel& getFirstPanel() { return first_; }
     CorvanSequencerThirdPanel& getThirdPanel() { return third_; }
+    CorvanModOutputPanel& getOutputPanel() { return outputs_; }
 
     // The middle panel first, so that its graph stops or resumes repainting with the page.
     void setVisible(bool shouldBeVisible) override;
@@ -31,9 +33,9 @@ public:
     void resized() override;
 
 private:
-    MVGuiInterface* const gui_;
     CorvanSequencerFirstPanel first_;
     CorvanSequencerThirdPanel third_;
+    CorvanModOutputPanel outputs_;
 };
 
 } // namespace corvex
