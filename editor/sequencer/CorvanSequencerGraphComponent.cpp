@@ -64,8 +64,9 @@ void CorvanSequencerGraphComponent::sendStep(int step) {
 void CorvanSequencerGraphComponent::press(juce::Point<int> at) {
     if (!takesInput()) return;
     if (at.y < kGridTop) {
-        if (isOnLengthBar(at.x, lengthIndex_, stepWidth_)) draggingLength_ = true;
+        drag_ = isOnLengthBar(at.x, lengthIndex_, stepWidth_) ? Drag::Length : Drag::None;
     } else {
+        drag_ = Drag::Tool;
         const PointerStep anchor = pointerStep(at, stepWidth_, getHeight());
         anchorStep_ = anchor.step;
         anchorValue_ = anchor.value;
@@ -79,10 +80,10 @@ void CorvanSequencerGraphComponent::press(juce::Point<int> at) {
 
 void CorvanSequencerGraphComponent::drag(juce::Point<int> at) {
     if (!takesInput()) return;
-    if (draggingLength_) {
+    if (drag_ == Drag::Length) {
         lengthIndex_ = lengthIndexAt(at.x, stepWidth_);
         gui_->notifyParameterEdit(MVGuiInterface::kNewValue, P::kSequencerLength, lengthValue(lengthIndex_));
-    } else {
+    } else if (drag_ == Drag::Tool) {
         applyTool(at);
     }
     repaint();
@@ -90,8 +91,9 @@ void CorvanSequencerGraphComponent::drag(juce::Point<int> at) {
 
 // The line is sent whole once it is drawn: while it is dragged its steps come and go.
 void CorvanSequencerGraphComponent::release() {
-    draggingLength_ = false;
-    if (tool_ != SequencerTool::Line) return;
+    const bool drewLine = drag_ == Drag::Tool && tool_ == SequencerTool::Line;
+    drag_ = Drag::None;
+    if (!drewLine) return;
     for (int i = 0; i < kSteps; ++i) sendStep(i);
 }
 

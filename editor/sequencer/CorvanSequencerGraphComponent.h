@@ -78,7 +78,9 @@ private:
     std::array<bool, seqgraph::kSteps> accents_{};
     int stepWidth_ = 0;
     int lengthIndex_ = 0;
-    bool draggingLength_ = false;
+    // What the press that began the current drag started; a press in the band off the bar starts nothing.
+    enum class Drag { None, Length, Tool };
+    Drag drag_ = Drag::None;
     int anchorStep_ = 0;
     float anchorValue_ = 0.5f;
     int currentStep_ = 0;
