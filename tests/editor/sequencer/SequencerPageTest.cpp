@@ -309,5 +309,94 @@ TEST(SequencerPage, Snapshot) {
     EXPECT_NE(shot.getPixelAt(bar.getX(), bar.getCentreY()).getARGB(), CorvanLookAndFeel::kDark);
 }
 
+class SequencerInstrumentTest : public ::testing::Test {
+protected:
+    static constexpr double kRate = 44100.0;
+    static constexpr int kBlock = 64;
+
+    SequencerInstrumentTest() {
+        instrument = CorvanAudioFilter::createPluginFilter(folder, std::make_unique<CorvanPresetServices>(folder));
+        instrument->prepareToPlay(kRate, kBlock);
+        editor = std::make_unique<LayerFoldingEditor>(instrument.get(), folder);
+        instrument->setActiveEditor(editor.get());
+        page = std::make_unique<CorvanSequencerPanel>(editor.get());
+        page->setSize(kPageWidth, kPageHeight);
+        page->setVisible(true);
+        render({}, 0.05);
+        testing::deliverPostedMessages();
+    }
+    ~SequencerInstrumentTest() override {
+        page.reset();
+        instrument->setActiveEditor(nullptr);
+        editor.reset();
+        instrument.reset();
+        root.deleteRecursively();
+    }
+    std::vector<float> render(juce::MidiBuffer midi, double seconds) {
+        std::vector<float> out, left(kBlock), right(kBlock);
+        for (int b = 0; b < static_cast<int>(seconds * kRate / kBlock); ++b) {
+            float* outs[2] = {left.data(), right.data()};
+            instrument->processBlock(outs, 2, kBlock, false, midi);
+            midi.clear();
+            out.insert(out.end(), left.begin(), left.end());
+        }
+        return out;
+    }
+    static double frequency(const std::vector<float>& x, double from, double to) {
+        return testing::autocorrelationFrequency(
+            std::vector<float>(x.begin() + static_cast<long>(from * kRate), x.begin() + static_cast<long>(to * kRate)),
+            kRate, 40.0, 2000.0);
+    }
+    // What the instrument's idle timer does every 50 ms, then the editor's posted echoes.
+    void deliverKernelReports() {
+        instrument->getKernel()->drainNotifications();
+        testing::deliverPostedMessages();
+    }
+    CorvanSequencerGraphComponent& graph() { return page->getThirdPanel().getGraph(); }
+    // The pointer over step s at the top of the grid or on the centre line.
+    juce::Point<int> top(int s) { return {seqgraph::kFrameLeft + s * graph().getStepWidth() + 2, seqgraph::kGridTop}; }
+    juce::Point<int> centre(int s) {
+        return {seqgraph::kFrameLeft + s * graph().getStepWidth() + 2, seqgraph::centreLine(graph().getHeight())};
+    }
+
+    juce::File root = juce::File::createTempFile("sequencer-instrument");
+    MorvaneFindFolder folder{root, "Corvex2"};
+    std::unique_ptr<CorvanAudioFilter> instrument;
+    std::unique_ptr<LayerFoldingEditor> editor;
+    std::unique_ptr<CorvanSequencerPanel> page;
+};
+
+// Two steps drawn with the pen, the first two octaves up and the second at the key's pitch, routed to VCO 1's
+// pitch: a held key plays both in turn, and the graph outlines the step the kernel reports.
+TEST_F(SequencerInstrumentTest, ASequenceDrawnWithThePenIsHeard) {
+    instrument->setParameter(P::kOscMix, 0.0f); // VCO 1 alone
+    page->getOutputPanel().getDestinationBox(0).setSelectedId(2, juce::sendNotificationSync); // VCO1 Pitch
+    page->getOutputPanel().getSwitch(0)->setToggleState(true, juce::sendNotificationSync); // in semitones
+    graph().press(top(0));
+    graph().drag(centre(1));
+    graph().release();
+    graph().press({seqgraph::kFirstBarLeft + 2, 15}); // the length bar, dragged back to two steps
+    graph().drag({seqgraph::kFrameLeft + graph().getStepWidth() + 2, 15});
+    graph().release();
+    testing::deliverPostedMessages();
+    ASSERT_FLOAT_EQ(instrument->getParameter(P::kSequencerFirstStep), 1.0f);
+    ASSERT_FLOAT_EQ(instrument->getParameter(P::kSequencerFirstStep + 1), 0.5f);
+    ASSERT_FLOAT_EQ(instrument->getParameter(P::kSequencerLength), 1.5f / 32.0f);
+
+    juce::MidiBuffer on;
+    on.addEvent(juce::MidiMessage::noteOn(1, 60, juce::uint8(100)), 0);
+    const std::vector<float> firstStep = render(on, 0.45);
+    deliverKernelReports();
+    EXPECT_EQ(graph().getPlayStep(0), 0);
+    const std::vector<float> secondStep = render({}, 0.5);
+    deliverKernelReports();
+    EXPECT_EQ(graph().getPlayStep(0), 1) << "the kernel's report of the second step reached the graph";
+
+    const double high = frequency(firstStep, 0.1, 0.4);
+    const double low = frequency(secondStep, 0.15, 0.45);
+    ASSERT_GT(low, 100.0);
+    EXPECT_NEAR(high / low, 4.0, 0.1) << high << " Hz then " << low << " Hz";
+}
+
 } // namespace
 } // namespace corvex
