@@ -13,6 +13,8 @@
 #include "tests/presets/ManagerTestSupport.h"
 #include "tests/support/SignalChecks.h"
 #include "widgets/CvnLcdComboBox.h"
+#include "widgets/CvnPenIcon.h"
+#include "widgets/CvnRubberIcon.h"
 
 namespace corvex {
 namespace {
@@ -265,6 +267,32 @@ TEST_F(SequencerThirdPanelTest, ToolButtonsChooseTheToolAndFillOrClearTheSteps) 
     for (int s = 0; s < 32; ++s) {
         EXPECT_EQ(gui.edits[size_t(s)].index, P::kSequencerFirstStep + s);
         EXPECT_EQ(gui.edits[size_t(s)].value, 0.5f);
+    }
+}
+
+// The chosen tool's icon is dark on its lit face, the others grey; a disabled page shows them faint.
+TEST_F(SequencerThirdPanelTest, ToolIconsShowWhichToolIsOnAndWhetherThePageIsEnabled) {
+    const struct {
+        const char* name;
+        juce::Image icon;
+    } tools[] = {{"Pen Tool", CvnPenIcon::get()}, {"Eraser Tool", CvnRubberIcon::get()}};
+    for (const auto& t : tools) {
+        auto& button = *findNamed<juce::Button>(*panel, t.name);
+        juce::Point<int> ink;
+        for (int y = 0; y < t.icon.getHeight(); ++y)
+            for (int x = 0; x < t.icon.getWidth(); ++x)
+                if (t.icon.getPixelAt(x, y).getAlpha() == 255) ink = {x, y};
+        ink += {(button.getWidth() - t.icon.getWidth()) / 2, (button.getHeight() - t.icon.getHeight()) / 2};
+        const auto inkColour = [&] { return snapshotOf(button).getPixelAt(ink.x, ink.y); };
+        panel->setEnabled(true);
+        button.setToggleState(true, juce::sendNotificationSync);
+        EXPECT_EQ(inkColour().getARGB(), CorvanLookAndFeel::kDark) << t.name << " on";
+        button.setToggleState(false, juce::dontSendNotification);
+        EXPECT_EQ(inkColour().getARGB(), CorvanLookAndFeel::kGrey) << t.name << " off";
+        panel->setEnabled(false);
+        const juce::Colour faint = inkColour();
+        EXPECT_NE(faint.getARGB(), CorvanLookAndFeel::kGrey) << t.name << " disabled";
+        EXPECT_GT(faint.getBrightness(), juce::Colour(CorvanLookAndFeel::kDark).getBrightness()) << t.name;
     }
 }
 
