@@ -211,6 +211,12 @@ void CorvanLookAndFeel::drawComboBox(juce::Graphics& g, int width, int height, b
     g.fillPath(arrows);
 }
 
+void CorvanLookAndFeel::positionComboBoxText(juce::ComboBox& box, juce::Label& label) {
+    label.setBounds(1, 1, juce::jmax(0, box.getWidth() - box.getHeight()), box.getHeight() - 2);
+    label.setBorderSize({1, 3, 1, 1});
+    label.setFont(getComboBoxFont(box));
+}
+
 void CorvanLookAndFeel::drawRoundedBox(juce::Graphics& g, const juce::String& text, int width, int height,
                                        bool selected, bool enabled) {
     juce::Colour textColour(kPlainGrey);

@@ -39,6 +39,9 @@ public:
     juce::Font getPopupMenuFont() override;
     void drawComboBox(juce::Graphics& g, int width, int height, bool isButtonDown, int buttonX, int buttonY,
                       int buttonW, int buttonH, juce::ComboBox& box) override;
+    // The arrows take a square as high as the box: the LCD's boxes are small, and the library's fixed 30 pixels
+    // left a 40-pixel box no room for its text.
+    void positionComboBoxText(juce::ComboBox& box, juce::Label& label) override;
 
     int getDefaultFontHeight() override { return kFontHeight; }
     // Both fonts become the plain sans-serif face at the default height.

@@ -5,8 +5,8 @@
 
 namespace corvex {
 
-CvnSmallLcdCheckBox::CvnSmallLcdCheckBox(MVGuiInterface* gui, int index)
-    : juce::Button("CvnSmallLcdCheckBox"), gui_(gui), index_(index), binding_(gui, this) {
+CvnSmallLcdCheckBox::CvnSmallLcdCheckBox(MVGuiInterface* gui, int index, const juce::String& name)
+    : juce::Button(name), gui_(gui), index_(index), binding_(gui, this) {
     setClickingTogglesState(true);
     const bool bound = gui_ != nullptr && index_ >= 0;
     if (bound) setToggleState(gui_->getParameter(index_) >= kStartThreshold, juce::dontSendNotification);

@@ -15,8 +15,8 @@ public:
     static constexpr float kStartThreshold = 0.5f;
     static constexpr float kEchoThreshold = 0.6f;
 
-    // A negative index leaves the box unbound: it toggles but reports nothing.
-    CvnSmallLcdCheckBox(MVGuiInterface* gui, int index);
+    // A negative index leaves the box unbound: it toggles but reports nothing. Rows of boxes name each one.
+    CvnSmallLcdCheckBox(MVGuiInterface* gui, int index, const juce::String& name = "CvnSmallLcdCheckBox");
     ~CvnSmallLcdCheckBox() override;
     CvnSmallLcdCheckBox(const CvnSmallLcdCheckBox&) = delete;
     CvnSmallLcdCheckBox& operator=(const CvnSmallLcdCheckBox&) = delete;

@@ -191,6 +191,29 @@ constexpr int chainZeroIndex(int index) {
 }
 } // namespace insertfx
 
+// The step sequencer's rows (Upper form). Steps, links, glides and accents are 32 consecutive rows each.
+constexpr int kSequencerStepCount = 32;
+constexpr int kSequencerRate = 39;
+constexpr int kSequencerAccentAttack = 40;
+constexpr int kSequencerAccentDecay = 41;
+constexpr int kSequencerAccentLevel = 42;
+constexpr int kSequencerSmooth = 43;
+constexpr int kSequencerSwing = 44;
+constexpr int kSequencerFirstAmount = 45;
+constexpr int kSequencerTrigger = 221;
+constexpr int kSequencerFirstStep = 450;
+constexpr int kSequencerFirstLink = 482;
+constexpr int kSequencerFirstGlide = 514;
+constexpr int kSequencerFirstAccent = 546;
+constexpr int kSequencerStartMode = 578;
+constexpr int kSequencerMode = 579;
+constexpr int kSequencerSync = 580;
+constexpr int kSequencerQuantize = 581;
+constexpr int kSequencerLength = 582;
+constexpr int kSequencerFirstDestination = 583;
+constexpr int kSequencerFirstQuantiseSwitch = 586;
+constexpr int kSequencerRetrigger = 589;
+
 // Editor ids: never rows of the table, so only the editor's widgets and the instrument's own reports use them.
 constexpr int kReferenceTone = 1011;
 constexpr int kUpperLfoLamp = 1012;
