@@ -37,6 +37,8 @@ TEST(ArtworkBank, EveryPictureHasItsStatedSizeAndWholeFrames) {
         {"key_06_f_sharp_png", 12, 168, 2}, {"key_07_g_png", 22, 1104, 8},      {"key_08_g_sharp_png", 13, 168, 2},
         {"key_09_a_png", 22, 1104, 8},      {"key_10_a_sharp_png", 13, 168, 2}, {"key_11_b_png", 21, 1104, 8},
         {"key_12_top_c_png", 23, 414, 3},   {"front_panel_png", 1014, 418, 1},
+        {"map_morph_cursor_png", 16, 16, 1}, {"map_types_all_png", 38, 23, 1}, {"map_types_all_down_png", 38, 23, 1},
+        {"map_types_none_png", 38, 23, 1},  {"map_types_none_down_png", 38, 23, 1},
     };
     static const juce::String leds[] = {"blue", "green", "orange", "red", "white", "yellow"};
     static const juce::String states[] = {"off", "off_down", "on", "on_down"};
