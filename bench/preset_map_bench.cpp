@@ -1,5 +1,6 @@
 // The preset map's rebuild, stage by stage: the analysis of the factory bank (every patch loaded into the
-// instrument), the placing of 1,000 and 5,000 patches by multidimensional scaling, and the background image.
+// instrument), the placing of 1,000 and 5,000 patches by multidimensional scaling, and the background image;
+// and one step of a morph between four factory patches.
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -7,9 +8,11 @@
 
 #include <juce_events/juce_events.h>
 
+#include "engine/kernel/MessageRing.h"
 #include "instrument/CorvanAudioFilter.h"
 #include "presetmap/CorvanSoundmapAdapter.h"
 #include "presetmap/MapBackground.h"
+#include "presetmap/MorphSnapshots.h"
 #include "presetmap/PresetMapBuilder.h"
 #include "presetmap/scaling/CMDSScalerEngine.h"
 #include "presets/CorvanPresetServices.h"
@@ -79,6 +82,45 @@ void BM_FactoryBankAnalysis(benchmark::State& state) {
     root.deleteRecursively();
 }
 BENCHMARK(BM_FactoryBankAnalysis)->Unit(benchmark::kMillisecond);
+
+// One drag step of a morph: four snapshots blended at a new position and what moved sent to the instrument,
+// whose mappers post it to the kernel. The kernel's ring is emptied between steps, outside the timing, as the
+// audio thread would.
+void BM_MorphStep(benchmark::State& state) {
+    const juce::ScopedJuceInitialiser_GUI runtime;
+    const juce::File root = juce::File::createTempFile("preset-map-bench");
+    {
+        const MorvaneFindFolder folder(root, "Corvex2");
+        auto instrument = CorvanAudioFilter::createPluginFilter(folder, std::make_unique<CorvanPresetServices>(folder));
+        CorvanSoundmapAdapter adapter(*instrument->getPatchFilterManager(), *instrument, folder, nullptr);
+        MorphSnapshots morph;
+        morph.init(&adapter);
+        PresetMapRecord records[kMorphSlots];
+        int64_t key = -1;
+        for (int slot = 0; slot < kMorphSlots; ++slot) {
+            key = adapter.getNextPresetKey(key);
+            adapter.loadPreset(key);
+            const MorphPoint corner{slot % 2 == 0 ? 0.0f : 512.0f, slot < 2 ? 0.0f : 512.0f};
+            morph.setSnapshot(slot, &records[slot], corner, adapter.buildPresetData());
+        }
+        morph.beginMorph(100.0f, 100.0f, 512.0f, 512.0f);
+        int64_t messages = 0;
+        float x = 100.0f;
+        for (auto _ : state) {
+            x = x > 400.0f ? 100.0f : x + 7.0f;
+            morph.continueMorph(x, 0.6f * x, 512.0f, 512.0f);
+            state.PauseTiming();
+            messages += instrument->getKernel()->pendingMessageCount();
+            instrument->getKernel()->processPendingMessages(MessageRing::kSlots);
+            state.ResumeTiming();
+        }
+        morph.endMorph();
+        state.counters["kernelMessages"] =
+            benchmark::Counter(static_cast<double>(messages), benchmark::Counter::kAvgIterations);
+    }
+    root.deleteRecursively();
+}
+BENCHMARK(BM_MorphStep)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

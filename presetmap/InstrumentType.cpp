@@ -35,4 +35,11 @@ TypeColour instrumentTypeColour(int type) {
     return type >= 0 && type < kInstrumentTypeCount ? kColours[static_cast<size_t>(type)] : kColours[0];
 }
 
+int typeMaskAfterToggle(int mask, int type, bool shown, bool shift) {
+    if (type < 0 || type >= kInstrumentTypeCount) return mask;
+    if (shift) return 1 << type;
+    mask &= ~(1 << type);
+    return shown ? mask | (1 << type) : mask;
+}
+
 } // namespace corvex

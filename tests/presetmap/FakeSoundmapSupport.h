@@ -38,13 +38,15 @@ public:
     // What the map walks: the library as it was at the last refresh (or at the first call).
     std::vector<FakePatch> walked;
     std::vector<int> indices;
-    // What the instrument was told, by index.
+    // What the instrument was told, by index, and every index it was told in order.
     std::map<int, float> instrument;
+    std::vector<int> instrumentSets;
     std::vector<int64_t> loads;
     int64_t loaded = -1;
     int keeps = 0, restores = 0, refreshes = 0, selections = 0, closes = 0;
-    // The lock's count at each load.
+    // The lock's count at each load and each block applied.
     std::vector<int32_t> lockAtLoad;
+    std::vector<int32_t> lockAtApply;
     std::vector<float> matrixSection;
     std::function<void(int64_t)> onLoad;
 
@@ -73,8 +75,9 @@ public:
         return {static_cast<int32_t>(indices.size()), block.get()};
     }
     void applyPresetData(const PresetData& data) override {
+        lockAtApply.push_back(lock_.getCount());
         for (int n = 0; n < data.count && n < static_cast<int>(indices.size()); ++n)
-            instrument[indices[static_cast<size_t>(n)]] = data.values[n];
+            tell(indices[static_cast<size_t>(n)], data.values[n]);
     }
     void getWeightedParameterValues(std::vector<float>& out, const PresetData& data) override {
         for (int n = 0; n < data.count; ++n) out.push_back(data.values[n]);
@@ -92,7 +95,7 @@ public:
         float* values = data != nullptr ? data->values : current_;
         const int n = position(index);
         if (values != nullptr && n >= 0) values[n] = value;
-        instrument[index] = value;
+        tell(index, value);
     }
     int64_t getNextPresetKey(int64_t key) override {
         takeLibraryOnce();
@@ -130,6 +133,10 @@ public:
     juce::File backgroundFile() const { return folder_.getChildFile("mapBackground.png"); }
 
 private:
+    void tell(int index, float value) {
+        instrument[index] = value;
+        instrumentSets.push_back(index);
+    }
     void takeLibraryOnce() {
         if (!taken_) {
             refreshPresetKeys();

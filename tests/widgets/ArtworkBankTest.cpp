@@ -39,6 +39,8 @@ TEST(ArtworkBank, EveryPictureHasItsStatedSizeAndWholeFrames) {
         {"key_12_top_c_png", 23, 414, 3},   {"front_panel_png", 1014, 418, 1},  {"lcd_frame_png", 1014, 250, 1},
         {"lcd_glass_png", 1014, 250, 1},    {"about_png", 739, 183, 1},         {"about_toggle_off_png", 43, 16, 1},
         {"about_toggle_on_png", 43, 16, 1},
+        {"map_morph_cursor_png", 16, 16, 1}, {"map_types_all_png", 38, 23, 1}, {"map_types_all_down_png", 38, 23, 1},
+        {"map_types_none_png", 38, 23, 1},  {"map_types_none_down_png", 38, 23, 1},
     };
     static const juce::String leds[] = {"blue", "green", "orange", "red", "white", "yellow"};
     static const juce::String states[] = {"off", "off_down", "on", "on_down"};

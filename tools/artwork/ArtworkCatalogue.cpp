@@ -5,6 +5,7 @@
 #include "tools/artwork/KeyArt.h"
 #include "tools/artwork/KnobArt.h"
 #include "tools/artwork/LcdArt.h"
+#include "tools/artwork/MapArt.h"
 #include "tools/artwork/PanelArt.h"
 #include "editor/FrontPanelLayout.h"
 #include "editor/lcd/LcdArtSizes.h"
@@ -86,6 +87,13 @@ std::vector<Picture> buildCatalogue() {
         all.push_back(strip(file, {key.width, key.keyHeight}, key.frames,
                             [key](juce::Graphics& g, int f) { paintKey(g, key, f); }));
     }
+    all.push_back(strip("map_morph_cursor.png", {kMorphCursorSize, kMorphCursorSize}, 1,
+                        [](juce::Graphics& g, int) { paintMorphCursor(g); }));
+    for (const char* word : {"all", "none"})
+        for (const bool pressed : {false, true})
+            all.push_back(strip(juce::String("map_types_") + word + (pressed ? "_down" : "") + ".png",
+                                {kTypeButtonWidth, kTypeButtonHeight}, 1,
+                                [word, pressed](juce::Graphics& g, int) { paintTypeButton(g, word, pressed); }));
     all.push_back(strip("front_panel.png", {frontpanel::kWidth, frontpanel::kHeight}, 1,
                         [](juce::Graphics& g, int) { paintFrontPanel(g); }));
 
