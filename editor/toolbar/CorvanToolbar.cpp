@@ -45,6 +45,18 @@ std::unique_ptr<juce::DrawableButton> imageButton(const juce::String& name, art:
     return button;
 }
 
+// The library's combo boxes keep 30 pixels for their arrows and write with a 16-pixel font, which leaves the
+// toolbar's narrow boxes no room for a word: their text takes the LCD's font and all but the arrow's square.
+void fitComboText(juce::ComboBox& box) {
+    for (juce::Component* child : box.getChildren())
+        if (auto* label = dynamic_cast<juce::Label*>(child)) {
+            label->setBounds(1, 1, box.getWidth() - box.getHeight(), box.getHeight() - 2);
+            label->setBorderSize({1, 3, 1, 1});
+            label->setFont(juce::Font(CorvanLookAndFeel::kTypefaceName,
+                                      static_cast<float>(CorvanLookAndFeel::kFontHeight), juce::Font::plain));
+        }
+}
+
 } // namespace
 
 CorvanToolbar::CorvanToolbar(MVGuiInterface* gui, CorvanMultiFilterManager* patches, CorvanAudioFilter* instrument,
@@ -104,6 +116,7 @@ CorvanToolbar::CorvanToolbar(MVGuiInterface* gui, CorvanMultiFilterManager* patc
     getButton(kMap).addListener(this);
 
     placeChildren(kLayout, children_);
+    for (Child box : {kPresets, kPriority}) fitComboText(dynamic_cast<juce::ComboBox&>(*getChild(box)));
 }
 
 CorvanToolbar::~CorvanToolbar() {
@@ -126,10 +139,9 @@ juce::Button& CorvanToolbar::getButton(Child child) const {
 void CorvanToolbar::paint(juce::Graphics& g) { g.drawImage(background_, getLocalBounds().toFloat()); }
 
 void CorvanToolbar::buttonClicked(juce::Button* button) {
-    if (button == children_[kLcdShow]) {
-        if (showLcd_) showLcd_(true);
-    } else if (button == children_[kLcdHide]) {
-        if (showLcd_) showLcd_(false);
+    if (button == children_[kLcdShow] || button == children_[kLcdHide]) {
+        // The radio pair reports the button switched off too; only the one switched on asks for something.
+        if (showLcd_ && button->getToggleState()) showLcd_(button == children_[kLcdShow]);
     } else if (button == children_[kSave]) {
         if (patches_ != nullptr) patches_->savePatch();
     } else if (button == children_[kSaveAs]) {
