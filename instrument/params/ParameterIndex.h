@@ -85,6 +85,8 @@ constexpr int kOscPwmSource = 217;
 constexpr int kEnv1KeyFollow = 218;
 constexpr int kEnv1Polarity = 219;
 constexpr int kEnv2KeyFollow = 220;
+// The effect type of each insert chain (0 before the filter, 1 after it).
+constexpr int kInsertEffectType[2] = {249, 344};
 
 // Editor ids: never rows of the table, so only the editor's widgets and the instrument's own reports use them.
 constexpr int kReferenceTone = 1011;

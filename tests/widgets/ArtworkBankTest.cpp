@@ -36,7 +36,9 @@ TEST(ArtworkBank, EveryPictureHasItsStatedSizeAndWholeFrames) {
         {"key_03_d_sharp_png", 14, 168, 2}, {"key_04_e_png", 23, 1104, 8},      {"key_05_f_png", 22, 414, 3},
         {"key_06_f_sharp_png", 12, 168, 2}, {"key_07_g_png", 22, 1104, 8},      {"key_08_g_sharp_png", 13, 168, 2},
         {"key_09_a_png", 22, 1104, 8},      {"key_10_a_sharp_png", 13, 168, 2}, {"key_11_b_png", 21, 1104, 8},
-        {"key_12_top_c_png", 23, 414, 3},   {"front_panel_png", 1014, 418, 1},
+        {"key_12_top_c_png", 23, 414, 3},   {"front_panel_png", 1014, 418, 1},  {"lcd_frame_png", 1014, 250, 1},
+        {"lcd_glass_png", 1014, 250, 1},    {"about_png", 739, 183, 1},         {"about_toggle_off_png", 43, 16, 1},
+        {"about_toggle_on_png", 43, 16, 1},
     };
     static const juce::String leds[] = {"blue", "green", "orange", "red", "white", "yellow"};
     static const juce::String states[] = {"off", "off_down", "on", "on_down"};

@@ -4,8 +4,10 @@
 #include "tools/artwork/ControlArt.h"
 #include "tools/artwork/KeyArt.h"
 #include "tools/artwork/KnobArt.h"
+#include "tools/artwork/LcdArt.h"
 #include "tools/artwork/PanelArt.h"
 #include "editor/FrontPanelLayout.h"
+#include "editor/lcd/LcdArtSizes.h"
 #include "widgets/CvnSkinSizes.h"
 
 namespace corvex::art {
@@ -86,6 +88,15 @@ std::vector<Picture> buildCatalogue() {
     }
     all.push_back(strip("front_panel.png", {frontpanel::kWidth, frontpanel::kHeight}, 1,
                         [](juce::Graphics& g, int) { paintFrontPanel(g); }));
+
+    const skin::Size holder{lcdart::kHolder.width, lcdart::kHolder.height};
+    all.push_back(strip("lcd_frame.png", holder, 1, [](juce::Graphics& g, int) { paintLcdFrame(g); }));
+    all.push_back(strip("lcd_glass.png", holder, 1, [](juce::Graphics& g, int) { paintLcdGlass(g); }));
+    all.push_back(strip("about.png", {lcdart::kAbout.width, lcdart::kAbout.height}, 1,
+                        [](juce::Graphics& g, int) { paintAboutPicture(g); }));
+    const skin::Size toggle{lcdart::kPopupOnClickToggle.width, lcdart::kPopupOnClickToggle.height};
+    all.push_back(strip("about_toggle_off.png", toggle, 1, [](juce::Graphics& g, int) { paintAboutToggle(g, false); }));
+    all.push_back(strip("about_toggle_on.png", toggle, 1, [](juce::Graphics& g, int) { paintAboutToggle(g, true); }));
     return all;
 }
 

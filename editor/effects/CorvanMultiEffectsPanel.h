@@ -1,0 +1,21 @@
+// The page of the one master effect: stands in until the page itself is written.
+#pragma once
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+#include "widgets/MVGuiInterface.h"
+#include "widgets/MVPanel.h"
+
+namespace corvex {
+
+class CorvanMultiEffectsPanel : public MVPanel {
+public:
+    CorvanMultiEffectsPanel(MVGuiInterface* gui, const juce::StringArray& typeNames, int effectNumber);
+
+    // Where the effect choice list sits inside the page.
+    virtual void setListBounds(int y, int height);
+
+    void paint(juce::Graphics& g) override;
+};
+
+} // namespace corvex

@@ -1,0 +1,18 @@
+// The X/Y modulation page: stands in until the page itself is written.
+#pragma once
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+#include "widgets/MVGuiInterface.h"
+#include "widgets/MVPanel.h"
+
+namespace corvex {
+
+class CorvanQuorbitPanel : public MVPanel {
+public:
+    explicit CorvanQuorbitPanel(MVGuiInterface* gui);
+
+    void paint(juce::Graphics& g) override;
+};
+
+} // namespace corvex
