@@ -47,15 +47,22 @@ std::unique_ptr<juce::DrawableButton> imageButton(const juce::String& name, art:
 
 // The library's combo boxes keep 30 pixels for their arrows and write with a 16-pixel font, which leaves the
 // toolbar's narrow boxes no room for a word: their text takes the LCD's font and all but the arrow's square.
-void fitComboText(juce::ComboBox& box) {
-    for (juce::Component* child : box.getChildren())
-        if (auto* label = dynamic_cast<juce::Label*>(child)) {
-            label->setBounds(1, 1, box.getWidth() - box.getHeight(), box.getHeight() - 2);
-            label->setBorderSize({1, 3, 1, 1});
-            label->setFont(juce::Font(CorvanLookAndFeel::kTypefaceName,
-                                      static_cast<float>(CorvanLookAndFeel::kFontHeight), juce::Font::plain));
-        }
-}
+// A box places (and after a change of look, makes) its label whenever it is resized, so it is fitted then.
+template <typename Box>
+class FittedBox : public Box {
+public:
+    using Box::Box;
+    void resized() override {
+        Box::resized();
+        for (juce::Component* child : this->getChildren())
+            if (auto* label = dynamic_cast<juce::Label*>(child)) {
+                label->setBounds(1, 1, this->getWidth() - this->getHeight(), this->getHeight() - 2);
+                label->setBorderSize({1, 3, 1, 1});
+                label->setFont(juce::Font(CorvanLookAndFeel::kTypefaceName,
+                                          static_cast<float>(CorvanLookAndFeel::kFontHeight), juce::Font::plain));
+            }
+    }
+};
 
 } // namespace
 
@@ -87,7 +94,7 @@ CorvanToolbar::CorvanToolbar(MVGuiInterface* gui, CorvanMultiFilterManager* patc
     for (Child listened : {kSave, kSaveAs, kLcdShow, kLcdHide, kUp, kDown, kSearch1, kSearch2})
         getButton(listened).addListener(this);
 
-    auto combo = std::make_unique<juce::ComboBox>("mResultCombo");
+    auto combo = std::make_unique<FittedBox<juce::ComboBox>>("mResultCombo");
     presetCombo_ = combo.get();
     combo->setLookAndFeel(CorvanLookAndFeel::getInstance());
     combo->addListener(this);
@@ -105,7 +112,7 @@ CorvanToolbar::CorvanToolbar(MVGuiInterface* gui, CorvanMultiFilterManager* patc
 
     adopt(kChannel, std::make_unique<CorvanMidiChannelChooser>(gui_, calls_));
     adopt(kMidiLed, std::make_unique<CvnMidiLed>(gui_));
-    auto priority = std::make_unique<CvnLcdComboBox>("Prio Mode", gui_, P::kNotePriority);
+    auto priority = std::make_unique<FittedBox<CvnLcdComboBox>>("Prio Mode", gui_, P::kNotePriority);
     priority->addItemList({"Low", "High", "Last"}, 1);
     priority->setUp(-1);
     adopt(kPriority, std::move(priority));
@@ -116,7 +123,8 @@ CorvanToolbar::CorvanToolbar(MVGuiInterface* gui, CorvanMultiFilterManager* patc
     getButton(kMap).addListener(this);
 
     placeChildren(kLayout, children_);
-    for (Child box : {kPresets, kPriority}) fitComboText(dynamic_cast<juce::ComboBox&>(*getChild(box)));
+    // The library announced its patches before this toolbar listened, when it is made after the instrument.
+    refreshPresetCombo();
 }
 
 CorvanToolbar::~CorvanToolbar() {

@@ -51,8 +51,6 @@ protected:
         toolbar = std::make_unique<CorvanToolbar>(
             &midiGui, &patches(), nullptr, calls, std::make_unique<RecordingMapHandler>(&mapCalls, &mapGone),
             [this](bool shown) { lcdRequests.push_back(shown); });
-        // The list fills on the first message that asks for it, as when the library announces itself.
-        toolbar->presetFilterChanged(5, 0, 0, nullptr);
     }
 
     juce::StringArray comboItems() {
