@@ -2,6 +2,7 @@
 // instrument's state remembers and reports the page shown (with its sub-page) as one number for that state.
 #pragma once
 
+#include "editor/lcd/LcdArtSizes.h"
 #include "widgets/MVGuiInterface.h"
 #include "widgets/MVTabbedComponent.h"
 
@@ -16,8 +17,8 @@ class ModalCalls;
 // Message thread only.
 class CorvanMainLcdPanel : public MVTabbedComponent {
 public:
-    static constexpr int kWidth = 966;
-    static constexpr int kHeight = 215;
+    static constexpr int kWidth = lcdart::kScreen.width;
+    static constexpr int kHeight = lcdart::kScreen.height;
 
     // patches (with its program filter managers) and calls must outlive the panel; without patches the preset
     // page stays empty.
