@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
-#include "CorvexArtwork.h"
 #include "editor/CorvanControlPanel.h"
+#include "editor/lcd/CorvanAboutPanel.h"
 #include "editor/lcd/CorvanExtraPanel.h"
 #include "editor/lcd/LcdPage.h"
 #include "editor/toolbar/CorvanToolbar.h"
@@ -35,15 +35,6 @@ const MorvaneFindFolder& folderOf(const CorvanAudioFilterEditor::Options& option
     return options.folder != nullptr ? *options.folder : MorvaneFindFolder::getInstance();
 }
 
-// Until the about panel itself is there, its picture stands in for it.
-std::unique_ptr<juce::Component> makeAboutPanel() {
-    auto panel = std::make_unique<MVPanel>();
-    panel->setBackgroundImage(CorvexArtwork::about_png, CorvexArtwork::about_pngSize);
-    const juce::Image& image = panel->getBackgroundImage();
-    panel->setSize(image.getWidth(), image.getHeight());
-    return panel;
-}
-
 } // namespace
 
 CorvanAudioFilterEditor::CorvanAudioFilterEditor(CorvanAudioFilter* instrument, Options options)
@@ -66,7 +57,7 @@ CorvanAudioFilterEditor::CorvanAudioFilterEditor(CorvanAudioFilter* instrument, 
     addChildComponent(*lcdHolder_);
     controlPanel_ = std::make_unique<CorvanControlPanel>(this, patches, calls_);
     addAndMakeVisible(*controlPanel_);
-    aboutPanel_ = makeAboutPanel();
+    aboutPanel_ = std::make_unique<CorvanAboutPanel>(this);
     addChildComponent(*aboutPanel_);
 
     // The patches hear the key mode and the shown layer, and may ask for a layer to be shown.

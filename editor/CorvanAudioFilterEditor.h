@@ -16,6 +16,7 @@
 
 namespace corvex {
 
+class CorvanAboutPanel;
 class CorvanControlPanel;
 class CorvanExtraPanel;
 class CorvanToolbar;
@@ -72,7 +73,7 @@ public:
     MVPanel& getBackground() const { return *background_; }
     CorvanExtraPanel& getLcdHolder() const { return *lcdHolder_; }
     CorvanControlPanel& getControlPanel() const { return *controlPanel_; }
-    juce::Component& getAboutPanel() const { return *aboutPanel_; }
+    CorvanAboutPanel& getAboutPanel() const { return *aboutPanel_; }
     MVComponentAnimator& getAnimator() { return animator_; }
 
 private:
@@ -88,7 +89,7 @@ private:
     std::unique_ptr<MVPanel> background_;
     std::unique_ptr<CorvanExtraPanel> lcdHolder_;
     std::unique_ptr<CorvanControlPanel> controlPanel_;
-    std::unique_ptr<juce::Component> aboutPanel_;
+    std::unique_ptr<CorvanAboutPanel> aboutPanel_;
     std::unique_ptr<MVPatchViewBinding> patchView_;
     int lcdShown_ = -1;
 };

@@ -8,6 +8,7 @@
 #include "editor/CorvanAudioFilterEditor.h"
 #include "editor/CorvanControlPanel.h"
 #include "editor/CorvanMultiSaveAsPanel.h"
+#include "editor/lcd/CorvanAboutPanel.h"
 #include "editor/lcd/CorvanExtraPanel.h"
 #include "editor/lcd/LcdPage.h"
 #include "editor/toolbar/CorvanToolbar.h"
@@ -21,6 +22,7 @@
 #include "tests/presets/ManagerTestSupport.h"
 #include "tests/support/FakeGui.h"
 #include "tests/support/SignalChecks.h"
+#include "widgets/CorvanLookAndFeel.h"
 #include "widgets/MVParameterMessenger.h"
 
 namespace corvex {
@@ -38,6 +40,34 @@ struct Heard : MVParameterListener {
     void parameterChanged(int index, float value) override { entries.push_back({index, value, false}); }
     void highlightChanged(int index, float code) override { entries.push_back({index, code, true}); }
 };
+
+// A menu as its look-and-feel draws it: background, section headers, items with their sub-menu arrows.
+juce::Image drawMenu(const juce::PopupMenu& menu) {
+    juce::LookAndFeel& look = *CorvanLookAndFeel::getInstance();
+    constexpr int width = 160;
+    std::vector<std::pair<juce::PopupMenu::Item, int>> rows;
+    int height = 4;
+    for (juce::PopupMenu::MenuItemIterator it(menu); it.next();) {
+        int w = 0, h = 0;
+        look.getIdealPopupMenuItemSize(it.getItem().text, it.getItem().isSeparator, -1, w, h);
+        rows.emplace_back(it.getItem(), h);
+        height += h;
+    }
+    juce::Image image(juce::Image::ARGB, width, height + 4, true, juce::SoftwareImageType());
+    juce::Graphics g(image);
+    look.drawPopupMenuBackground(g, width, height + 4);
+    int y = 4;
+    for (const auto& [item, h] : rows) {
+        const juce::Rectangle<int> area(0, y, width, h);
+        if (item.isSectionHeader)
+            look.drawPopupMenuSectionHeader(g, area, item.text);
+        else
+            look.drawPopupMenuItem(g, area, item.isSeparator, item.isEnabled, false, item.isTicked,
+                                   item.subMenu != nullptr, item.text, {}, nullptr, nullptr);
+        y += h;
+    }
+    return image;
+}
 
 class ProductEditorTest : public ::testing::Test {
 protected:
@@ -169,6 +199,12 @@ TEST_F(ProductEditorTest, TheEditorsOwnIdsAreAnsweredByTheEditor) {
     EXPECT_EQ(heard.entries[1].index, P::kPitchWheel);
     EXPECT_FLOAT_EQ(heard.entries[1].value, 0.3f);
     EXPECT_EQ(heard.entries[2].index, 1012);
+
+    // The about panel's own close button goes the same road.
+    editor->getAboutPanel().getCloseButton().triggerClick();
+    testing::deliverPostedMessages();
+    EXPECT_FALSE(editor->getAboutPanel().isVisible());
+    EXPECT_FLOAT_EQ(editor->getParameter(P::kAboutShown), 0.25f);
 }
 
 // A switch dispatches 1016 first, then every layer index with the new layer's value, before it returns; echoes
@@ -419,7 +455,7 @@ TEST_F(ProductEditorTest, SavingAModifiedFactoryPatchMakesAUserProgramAndPatch) 
 }
 
 // Pictures for a person to look at: the window with the LCD shut, on the presets page, on the effects page,
-// and a search menu open.
+// and a search menu.
 TEST_F(ProductEditorTest, Snapshots) {
     openEditor(0.05f);
     EXPECT_TRUE(keepSnapshot(snapshotOf(*editor), "editor-window-lcd-closed.png"));
@@ -430,23 +466,9 @@ TEST_F(ProductEditorTest, Snapshots) {
     openEditor(lcdpage::toValue(lcdpage::kFirstEffect));
     EXPECT_TRUE(keepSnapshot(snapshotOf(*editor), "editor-window-effects.png"));
 
-    // The menu shown in a window of its own, as the search button shows it, then closed.
-    juce::PopupMenu menu = editor->getToolbar().getSearchMenu(0);
-    editor->addToDesktop(0);
-    menu.showMenuAsync(juce::PopupMenu::Options().withTargetComponent(
-        editor->getToolbar().getChild(CorvanToolbar::kSearch1)));
-    testing::deliverPostedMessages();
-    juce::Component* shown = nullptr;
-    for (int i = 0; i < juce::Desktop::getInstance().getNumComponents(); ++i) {
-        juce::Component* c = juce::Desktop::getInstance().getComponent(i);
-        if (c != editor.get() && c->isVisible()) shown = c;
-    }
-    ASSERT_NE(shown, nullptr);
-    EXPECT_GT(shown->getHeight(), 40);
-    EXPECT_TRUE(keepSnapshot(snapshotOf(*shown), "editor-search-menu.png"));
-    juce::PopupMenu::dismissAllActiveMenus();
-    testing::deliverPostedMessages();
-    editor->removeFromDesktop();
+    // The search menu drawn item by item by the look-and-feel that shows it: a shown menu closes by itself
+    // when the X server does not see this process in front, so its own window cannot be pictured reliably.
+    EXPECT_TRUE(keepSnapshot(drawMenu(editor->getToolbar().getSearchMenu(0)), "editor-search-menu.png"));
 }
 
 } // namespace
