@@ -18,22 +18,30 @@ StandaloneMainWindow::StandaloneMainWindow(const juce::String& title, const Morv
                                            DeviceTypeHook deviceTypes)
     : juce::DocumentWindow(title, juce::Colours::black,
                            juce::DocumentWindow::minimiseButton | juce::DocumentWindow::closeButton, true),
-      folder_(folder) {
+      folder_(folder), title_(title) {
     filter_ = CorvanAudioFilter::createPluginFilter(folder_, std::make_unique<CorvanPresetServices>(folder_));
     if (filter_ == nullptr) {
         // Never expected; a window without an instrument would have nothing to stream.
         std::cerr << "The instrument could not start\n";
         std::abort();
     }
+    filter_->setEditorFactory([&folder](AudioFilterBase& instrument) -> AudioFilterEditor* {
+        CorvanAudioFilterEditor::Options options;
+        options.folder = &folder;
+        return new CorvanAudioFilterEditor(&dynamic_cast<CorvanAudioFilter&>(instrument), std::move(options));
+    });
+    std::unique_ptr<AudioFilterEditor> editor;
     if (filter_->getActiveEditor() == nullptr) {
-        auto editor = std::make_unique<StandaloneEditor>(*filter_, folder_);
-        editor_ = editor.get();
-        filter_->setActiveEditor(editor_);
-        setMenuBar(this);
-        setContentOwned(editor.release(), true);
-    } else {
-        setMenuBar(this);
+        editor.reset(filter_->createEditor());
+        editor_ = dynamic_cast<CorvanAudioFilterEditor*>(editor.get());
+        if (editor_ != nullptr) {
+            const juce::ScopedLock lock(filter_->getCallbackLock());
+            filter_->setActiveEditor(editor_);
+        }
     }
+    setMenuBar(this);
+    // The window takes the editor's size: the front panel alone, or with the LCD open as the state left it.
+    if (editor != nullptr) setContentOwned(editor.release(), true);
 
     if (deviceTypes) deviceTypes(deviceManager_);
     openDevice();
@@ -79,9 +87,14 @@ void StandaloneMainWindow::openDevice() {
     // The window adds a second sentence; a device's own error may already end its first.
     if (!deviceError_.endsWithChar('.')) deviceError_ << '.';
     std::cerr << deviceError_ << "\n";
-    if (editor_ != nullptr)
-        editor_->setDeviceStatus(deviceError_ + " Choose one under File > Audio & Midi Preferences.");
+    showDeviceState();
 }
+
+juce::String StandaloneMainWindow::titleWithoutDevice(const juce::String& title) {
+    return title + " (no audio device: choose one under File > Audio & Midi Preferences)";
+}
+
+void StandaloneMainWindow::showDeviceState() { setName(deviceError_.isEmpty() ? title_ : titleWithoutDevice(title_)); }
 
 juce::StringArray StandaloneMainWindow::getMenuBarNames() { return {"File"}; }
 
@@ -109,9 +122,9 @@ void StandaloneMainWindow::showAudioPreferences() {
     dialog->setVisible(true);
     dialog->runModalLoop();
     // A device chosen in the dialog clears the message shown while none could be opened.
-    if (editor_ != nullptr && deviceManager_.getCurrentAudioDevice() != nullptr && deviceError_.isNotEmpty()) {
+    if (deviceManager_.getCurrentAudioDevice() != nullptr && deviceError_.isNotEmpty()) {
         deviceError_.clear();
-        editor_->setDeviceStatus("Play the keys below or a MIDI keyboard.");
+        showDeviceState();
     }
 }
 

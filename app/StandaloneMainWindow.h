@@ -8,7 +8,7 @@
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include "app/AudioFilterStreamingDeviceManager.h"
-#include "app/StandaloneEditor.h"
+#include "editor/CorvanAudioFilterEditor.h"
 #include "instrument/CorvanAudioFilter.h"
 #include "instrument/MorvaneFindFolder.h"
 
@@ -34,17 +34,21 @@ public:
 
     CorvanAudioFilter& getFilter() { return *filter_; }
     AudioFilterStreamingDeviceManager& getDeviceManager() { return deviceManager_; }
-    StandaloneEditor* getEditor() { return editor_; }
-    // Empty when a device is open; else what the window and stderr said about it.
+    CorvanAudioFilterEditor* getEditor() { return editor_; }
+    // Empty when a device is open; else what the window's title and stderr said about it.
     juce::String getDeviceError() const { return deviceError_; }
+    // The title while no device is open: the window's own way of saying why nothing is heard.
+    static juce::String titleWithoutDevice(const juce::String& title);
 
 private:
     void openDevice();
+    void showDeviceState();
 
     const MorvaneFindFolder& folder_;
     AudioFilterStreamingDeviceManager deviceManager_;
     std::unique_ptr<CorvanAudioFilter> filter_;
-    StandaloneEditor* editor_ = nullptr; // the window's content, owned by the window
+    const juce::String title_;
+    CorvanAudioFilterEditor* editor_ = nullptr; // the window's content, owned by the window
     juce::String deviceError_;
 };
 

@@ -6,6 +6,7 @@
 
 #include "instrument/CorvanAudioFilter.h"
 #include "instrument/params/ParameterIndex.h"
+#include "instrument/params/ParameterMapper.h"
 #include "presets/CorvanMultiFilterManager.h"
 #include "presets/MorvanePreset.h"
 
@@ -50,9 +51,20 @@ float LayerFoldingEditor::getParameter(int index) {
     return MorvaneAudioFilterEditor::getParameter(foldedIndex(index, shownLayer_.load()));
 }
 
+// A highlight travels as its index plus the messenger's offset and folds like a value. A row told to read
+// itself again (-1) goes out as the value it now holds: no widget knows that mark.
 void LayerFoldingEditor::parameterChanged(int index, float value) {
+    constexpr int highlight = MVParameterMessenger::kHighlightOffset;
+    if (index >= highlight) {
+        const int shown = shownIndexOfEcho(index - highlight, shownLayer_.load());
+        if (shown >= 0) MorvaneAudioFilterEditor::parameterChanged(shown + highlight, value);
+        return;
+    }
     const int shown = shownIndexOfEcho(index, shownLayer_.load());
-    if (shown >= 0) MorvaneAudioFilterEditor::parameterChanged(shown, value);
+    if (shown < 0) return;
+    if (value == ParameterMapper::kUseCachedValue && P::isValid(index))
+        value = MorvaneAudioFilterEditor::getParameter(index);
+    MorvaneAudioFilterEditor::parameterChanged(shown, value);
 }
 
 juce::String LayerFoldingEditor::getParameterText(int index) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
 
 #include <juce_audio_basics/juce_audio_basics.h>
 #include <juce_core/juce_core.h>
@@ -10,6 +11,8 @@
 #include "instrument/EditorHooks.h"
 
 namespace corvex {
+
+class AudioFilterEditor;
 
 class AudioFilterBase {
 public:
@@ -24,6 +27,10 @@ public:
         virtual void beginParameterGesture(int index) = 0;
         virtual void endParameterGesture(int index) = 0;
     };
+
+    // Makes the instrument's editor; whoever assembles the program installs it, since the instrument itself
+    // knows no editor.
+    using EditorFactory = std::function<AudioFilterEditor*(AudioFilterBase& instrument)>;
 
     AudioFilterBase() = default;
     virtual ~AudioFilterBase() = default;
@@ -47,6 +54,10 @@ public:
     virtual void changeProgramName(int index, const juce::String& name) = 0;
     virtual void getStateInformation(juce::MemoryBlock& destination) = 0;
     virtual void setStateInformation(const void* data, int sizeInBytes) = 0;
+
+    // A new editor for this instrument, owned by the caller; null when no factory was installed.
+    virtual AudioFilterEditor* createEditor() { return editorFactory_ ? editorFactory_(*this) : nullptr; }
+    void setEditorFactory(EditorFactory factory) { editorFactory_ = std::move(factory); }
 
     // A widget gesture: through the host when there is one, so that it records the change, else directly.
     void setParameterNotifyingHost(int index, float value);
@@ -81,6 +92,7 @@ protected:
 
 private:
     FilterNativeCallbacks* hostCallbacks_ = nullptr;
+    EditorFactory editorFactory_;
     std::atomic<EditorHooks*> activeEditor_{nullptr};
 };
 

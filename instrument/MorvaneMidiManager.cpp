@@ -135,14 +135,18 @@ void MorvaneMidiManager::deliver(const MidiEvent& e) {
     }
 }
 
-int MorvaneMidiManager::showChannelMenu(juce::LookAndFeel* lookAndFeel) {
+juce::PopupMenu MorvaneMidiManager::makeChannelMenu(juce::LookAndFeel* lookAndFeel) const {
     juce::PopupMenu menu;
     menu.setLookAndFeel(lookAndFeel);
     const int ticked = channelMenuItemFor(getChannel());
     menu.addItem(1, "All", true, ticked == 1);
     for (int ch = 1; ch <= 16; ++ch)
         menu.addItem(ch + 1, juce::String(ch), true, ticked == ch + 1);
-    setChannel(channelAfterMenu(menu.show(), getChannel()));
+    return menu;
+}
+
+int MorvaneMidiManager::showChannelMenu(juce::LookAndFeel* lookAndFeel) {
+    setChannel(channelAfterMenu(makeChannelMenu(lookAndFeel).show(), getChannel()));
     return getChannel();
 }
 

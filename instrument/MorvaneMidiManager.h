@@ -17,6 +17,7 @@
 
 namespace juce {
 class LookAndFeel;
+class PopupMenu;
 }
 
 namespace corvex {
@@ -46,6 +47,8 @@ public:
     void setChannel(int channel);
     int getChannel() const { return channel_.load(std::memory_order_relaxed); }
     int showChannelMenu(juce::LookAndFeel* lookAndFeel);
+    // The menu showChannelMenu shows, for callers that run their menus themselves.
+    juce::PopupMenu makeChannelMenu(juce::LookAndFeel* lookAndFeel) const;
     void showControllerMenu(int index);
     void addListener(MorvaneMidiManagerListener* listener) { listeners_.add(listener); }
     void removeListener(MorvaneMidiManagerListener* listener) { listeners_.remove(listener); }

@@ -47,10 +47,12 @@ public:
     void keyModeChanged(float value) override;
     void shownLayerChanged(float value) override;
     void setLayerSwitch(LayerSwitch* layerSwitch) override { layerSwitch_ = layerSwitch; }
+    LayerSwitch* getLayerSwitch() const { return layerSwitch_; }
     // Asks the editor to show the Upper (0) or the Lower (1) layer; nothing without one.
     void setShownLayer(int layer);
     int getShownLayer() const { return shownLayer_; }
     void setPrompt(PatchSavePrompt* prompt) { prompt_ = prompt; }
+    PatchSavePrompt* getPrompt() const { return prompt_; }
 
     // Modified programs first (asking through the prompt where a program cannot simply be overwritten), then
     // the current patch. Without a prompt, such programs are left unsaved; a cancelled question saves nothing.

@@ -15,6 +15,10 @@
 #include "app/StandaloneAudioPreferences.h"
 #include "app/StandaloneMainWindow.h"
 #include "tests/app/StreamerTestSupport.h"
+#include "editor/CorvanControlPanel.h"
+#include "editor/toolbar/CorvanToolbar.h"
+#include "presets/CorvanMultiFilterManager.h"
+#include "presets/MorvanePreset.h"
 #include "tests/support/FakeGui.h"
 
 namespace corvex {
@@ -63,6 +67,10 @@ TEST_F(MainWindowTest, OpensPlayingThroughTheDeviceAndPlaysFromItsKeys) {
     ASSERT_NE(window->getEditor(), nullptr);
     EXPECT_EQ(window->getContentComponent(), window->getEditor());
     EXPECT_EQ(window->getFilter().getActiveEditor(), window->getEditor());
+    // The whole editor, LCD shut, on the factory bank's "Default" patch, which its toolbar names.
+    EXPECT_EQ(window->getEditor()->getLocalBounds(), juce::Rectangle<int>(0, 0, 1014, 488));
+    EXPECT_EQ(window->getFilter().getPatchFilterManager()->getCurrentPreset()->getName(), "Default");
+    EXPECT_EQ(window->getEditor()->getToolbar().getPresetCombo().getText(), "w: Default");
     EXPECT_TRUE(window->getDeviceError().isEmpty());
     ASSERT_NE(device, nullptr);
     ASSERT_NE(window->getDeviceManager().getStreamer(), nullptr);
@@ -111,8 +119,7 @@ TEST_F(MainWindowTest, WithoutAnAudioDeviceItStillOpensAndSaysSo) {
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(window->getDeviceError(), "No audio device could be opened: no ALSA or JACK output was found.");
     ASSERT_NE(window->getEditor(), nullptr);
-    EXPECT_EQ(window->getEditor()->getDeviceStatus(), "No audio device could be opened: no ALSA or JACK output was "
-                                                      "found. Choose one under File > Audio & Midi Preferences.");
+    EXPECT_EQ(window->getName(), "Corvex2 (no audio device: choose one under File > Audio & Midi Preferences)");
     EXPECT_FALSE(window->getDeviceManager().getStreamer()->isPlaying());
     window.reset();
     EXPECT_TRUE(folder.getMidiPrefsFile().existsAsFile());
