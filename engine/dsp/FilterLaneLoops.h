@@ -153,6 +153,102 @@ void highPassGroup(HighPassLane* lanes) {
     }
 }
 
+// |v| by its bits, as std::fabs takes it: the sign of a zero or a NaN is dropped alike.
+template <typename D>
+D absLane(D v) {
+    using M = decltype(v < v);
+    return (D)((M)v & (M{} + 0x7FFFFFFFFFFFFFFFLL));
+}
+
+// tanhApprox6, lane by lane, in its own order of operations.
+template <typename D>
+D tanhLane(D x) {
+    const D y = laneSplat<D>(2.0) * absLane(x);
+    const D e6PlusOne =
+        y * (((((y / 720.0 + 1.0 / 120.0) * y + 1.0 / 24.0) * y + 1.0 / 6.0) * y + 0.5) * y + 1.0) + 2.0;
+    const D magnitude = laneSplat<D>(1.0) - laneSplat<D>(2.0) / e6PlusOne;
+    return laneSelect(x < 0.0, -magnitude, magnitude);
+}
+
+template <typename D>
+D flushedLane(D v) {
+    const D quiet = laneSplat<D>(kFlushBelow);
+    return laneSelect((v > -quiet) & (v < quiet), D{}, v);
+}
+
+// toSample, lane by lane: a NaN leaves as silence.
+template <typename D>
+D guardedSampleLane(D y) {
+    const D loud = laneSplat<D>(kLoudest);
+    const D zero{};
+    const D pinned = laneSelect(y > zero, loud, laneSelect(y < zero, -loud, zero));
+    return flushedLane(laneSelect(absLane(y) < loud, y, pinned));
+}
+
+template <typename D, typename F, int W, int K>
+void phaserGroup(PhaserLane* lanes) {
+    constexpr int N = W * K;
+    constexpr int S = kPhaserLaneStages;
+    alignas(64) F in[kLaneBlockFrames][K];
+    alignas(64) F out[kLaneBlockFrames][K];
+    for (int n = 0; n < kLaneBlockFrames; ++n)
+        for (int i = 0; i < N; ++i) in[n][i / W][i % W] = lanes[i].in[n];
+    D inputGain[K], firstGain[K], gain[K], feedback[K], dry[K], wet[K], level[K], taken[K], last[K];
+    D state[S][K], previous[S][K];
+    for (int i = 0; i < N; ++i) {
+        const PhaserLane& l = lanes[i];
+        const int j = i / W, e = i % W;
+        inputGain[j][e] = l.inputGain;
+        firstGain[j][e] = l.firstGain;
+        gain[j][e] = l.gain;
+        feedback[j][e] = l.feedback;
+        dry[j][e] = 1.0 - l.wet;
+        wet[j][e] = l.wet;
+        level[j][e] = l.level;
+        taken[j][e] = double(l.taken);
+        last[j][e] = l.lastOutput;
+        for (int s = 0; s < S; ++s) {
+            state[s][j][e] = l.state[s];
+            previous[s][j][e] = l.previousInput[s];
+        }
+    }
+    const D zero{};
+    const D finite = laneSplat<D>(1.7976931348623157e308);
+    const D towards = laneSplat<D>(-2.0 / 3.0);
+    for (int n = 0; n < kLaneBlockFrames; ++n) {
+        D x[K], y[K], o[K];
+        for (int j = 0; j < K; ++j) {
+            x[j] = inputGain[j] * __builtin_convertvector(in[n][j], D);
+            x[j] = laneSelect(absLane(x[j]) <= finite, x[j], zero);
+            y[j] = x[j];
+        }
+        for (int s = 0; s < S; ++s) {
+            for (int j = 0; j < K; ++j) {
+                const D step = s == 0 ? firstGain[j] : gain[j];
+                state[s][j] = flushedLane(tanhLane((y[j] + previous[s][j] + state[s][j]) * towards) * step + state[s][j]);
+                previous[s][j] = y[j];
+                y[j] = y[j] + state[s][j];
+                if (s == 0) y[j] = y[j] - tanhLane(feedback[j] * last[j]);
+                o[j] = s == 0 ? y[j] : laneSelect(taken[j] == double(s), y[j], o[j]);
+            }
+        }
+        for (int j = 0; j < K; ++j) {
+            last[j] = flushedLane(o[j]);
+            out[n][j] = __builtin_convertvector(guardedSampleLane((x[j] * dry[j] + last[j] * wet[j]) * level[j]), F);
+        }
+    }
+    for (int i = 0; i < N; ++i) {
+        PhaserLane& l = lanes[i];
+        const int j = i / W, e = i % W;
+        l.lastOutput = last[j][e];
+        for (int s = 0; s < S; ++s) {
+            l.state[s] = state[s][j][e];
+            l.previousInput[s] = previous[s][j][e];
+        }
+        for (int n = 0; n < kLaneBlockFrames; ++n) l.out[n] = out[n][j][e];
+    }
+}
+
 // The widest groups while they last, then narrower ones for the rest: a lane of a group that has
 // no voice of its own would cost as much as one that has. Group sizes fall by halves down to one.
 template <typename Lane, int Widest>

@@ -1,6 +1,9 @@
 // The voice filter's loops for one voice, and the vector sets built for this processor's baseline.
 #include "engine/dsp/FilterLanes.h"
 
+#include <cmath>
+
+#include "engine/dsp/ConversionCurves.h"
 #include "engine/dsp/FilterLaneLoops.h"
 #include "engine/dsp/SampleGuards.h"
 
@@ -14,6 +17,15 @@ namespace {
 double heldWithin(double v, double lowest, double highest) {
     if (!(v > lowest)) return lowest; // NaN lands here too
     return v < highest ? v : highest;
+}
+
+// The state follows -(2/3)(x + x_prev + s), saturated and scaled by the step; the output is x + s.
+double saturatedStage(double& state, double& previousInput, double x, double gain) {
+    state = tanhApprox6((x + previousInput + state) * (-2.0 / 3.0)) * gain + state;
+    // A decaying state would otherwise sink into denormals once the voice falls silent.
+    state = flushed(state);
+    previousInput = x;
+    return x + state;
 }
 
 } // namespace
@@ -78,6 +90,21 @@ void highPassOneLane(HighPassLane& lane) {
     lane.low = low;
 }
 
+void phaserOneLane(PhaserLane& lane) {
+    for (int n = 0; n < kLaneBlockFrames; ++n) {
+        double x = lane.inputGain * double(lane.in[n]);
+        if (!std::isfinite(x)) x = 0.0; // a broken sample must not reach the stages
+        double y[kPhaserLaneStages];
+        y[0] = saturatedStage(lane.state[0], lane.previousInput[0], x, lane.firstGain) -
+               tanhApprox6(lane.feedback * lane.lastOutput);
+        for (int s = 1; s < kPhaserLaneStages; ++s)
+            y[s] = saturatedStage(lane.state[s], lane.previousInput[s], y[s - 1], lane.gain);
+        const double o = flushed(y[lane.taken]);
+        lane.lastOutput = o;
+        lane.out[n] = toSample((x * (1.0 - lane.wet) + o * lane.wet) * lane.level);
+    }
+}
+
 namespace {
 
 void cascadeEach(CascadeLane* lanes, int count) {
@@ -86,11 +113,15 @@ void cascadeEach(CascadeLane* lanes, int count) {
 void highPassEach(HighPassLane* lanes, int count) {
     for (int i = 0; i < count; ++i) highPassOneLane(lanes[i]);
 }
+void phaserEach(PhaserLane* lanes, int count) {
+    for (int i = 0; i < count; ++i) phaserOneLane(lanes[i]);
+}
 
-constexpr FilterLaneKernels kOneByOne{cascadeEach, highPassEach, "one voice at a time"};
+constexpr FilterLaneKernels kOneByOne{cascadeEach, highPassEach, phaserEach, "one voice at a time"};
 
 void cascadeOne(CascadeLane* lane) { cascadeOneLane(*lane); }
 void highPassOne(HighPassLane* lane) { highPassOneLane(*lane); }
+void phaserOne(PhaserLane* lane) { phaserOneLane(*lane); }
 
 #if defined(__GNUC__)
 // Two doubles: the width every x86-64 processor has (SSE2); elsewhere the compiler makes do.
@@ -103,10 +134,14 @@ constexpr LaneGroups<CascadeLane, 16> kCascadeGroups{
 constexpr LaneGroups<HighPassLane, 16> kHighPassGroups{
     {highPassGroup<Double2, Float2, 2, 8>, highPassGroup<Double2, Float2, 2, 4>, highPassGroup<Double2, Float2, 2, 2>,
      highPassGroup<Double2, Float2, 2, 1>, highPassOne}};
+constexpr LaneGroups<PhaserLane, 16> kPhaserGroups{
+    {phaserGroup<Double2, Float2, 2, 8>, phaserGroup<Double2, Float2, 2, 4>, phaserGroup<Double2, Float2, 2, 2>,
+     phaserGroup<Double2, Float2, 2, 1>, phaserOne}};
 
 void cascadeBaseline(CascadeLane* lanes, int count) { runInGroups(kCascadeGroups, lanes, count); }
 void highPassBaseline(HighPassLane* lanes, int count) { runInGroups(kHighPassGroups, lanes, count); }
-constexpr FilterLaneKernels kBaseline{cascadeBaseline, highPassBaseline, "two-lane vectors"};
+void phaserBaseline(PhaserLane* lanes, int count) { runInGroups(kPhaserGroups, lanes, count); }
+constexpr FilterLaneKernels kBaseline{cascadeBaseline, highPassBaseline, phaserBaseline, "two-lane vectors"};
 #else
 constexpr FilterLaneKernels kBaseline = kOneByOne;
 #endif

@@ -1,4 +1,4 @@
-// The voice filter's per-sample loops for many voices at once, one voice per vector lane.
+// Per-sample loops of the voice modules for many voices at once, one voice per vector lane.
 #pragma once
 
 namespace corvex {
@@ -35,10 +35,30 @@ struct HighPassLane {
     double low;
 };
 
-// Both loops over `count` lanes (any count; they are run in vector groups internally).
+constexpr int kPhaserLaneStages = 6;
+
+// One voice's insert phaser block: saturating allpass stages in series, the output taken after one
+// of them and fed back, through a saturation, into the first.
+struct PhaserLane {
+    const float* in;
+    float* out;
+    double inputGain; // the connection's amount
+    double firstGain; // the first stage's step
+    double gain;      // every later stage's step
+    double feedback;
+    double wet;
+    double level;
+    int taken; // the stage the output follows, 0 .. kPhaserLaneStages - 1
+    double state[kPhaserLaneStages];
+    double previousInput[kPhaserLaneStages];
+    double lastOutput;
+};
+
+// The loops over `count` lanes (any count; they are run in vector groups internally).
 struct FilterLaneKernels {
     void (*cascade)(CascadeLane* lanes, int count);
     void (*highPass)(HighPassLane* lanes, int count);
+    void (*phaser)(PhaserLane* lanes, int count);
     const char* name;
 };
 
@@ -50,5 +70,6 @@ int availableFilterLaneKernels(const FilterLaneKernels** out, int capacity);
 // The one-voice loops the lanes must equal: also the fallback where no vector set is built.
 void cascadeOneLane(CascadeLane& lane);
 void highPassOneLane(HighPassLane& lane);
+void phaserOneLane(PhaserLane& lane);
 
 } // namespace corvex
