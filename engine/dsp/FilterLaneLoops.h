@@ -171,8 +171,8 @@ D tanhLane(D x) {
 }
 
 template <typename D>
-D flushedLane(D v) {
-    const D quiet = laneSplat<D>(kFlushBelow);
+D flushedLane(D v, double below = kFlushBelow) {
+    const D quiet = laneSplat<D>(below);
     return laneSelect((v > -quiet) & (v < quiet), D{}, v);
 }
 
@@ -246,6 +246,110 @@ void phaserGroup(PhaserLane* lanes) {
             l.previousInput[s] = previous[s][j][e];
         }
         for (int n = 0; n < kLaneBlockFrames; ++n) l.out[n] = out[n][j][e];
+    }
+}
+
+// The float forms the distortion's sample path needs.
+template <typename F>
+F floatSplat(float v) {
+    return F{} + v;
+}
+
+template <typename F>
+F flushedFloatLane(F v) {
+    const F quiet = floatSplat<F>(kFlushBelowFloat);
+    return laneSelect((v > -quiet) & (v < quiet), F{}, v);
+}
+
+template <typename F>
+F heldDrivenLane(F v) {
+    const F loud = floatSplat<F>(kLoudestDriven);
+    const F held = laneSelect(v > loud, loud, laneSelect(v < -loud, -loud, v));
+    return laneSelect(v != v, F{}, held);
+}
+
+// tanhApprox5, lane by lane, in its own order of operations.
+template <typename D>
+D tanhFifthLane(D x) {
+    const D y = laneSplat<D>(2.0) * absLane(x);
+    const double c5 = double(1.0f / 120.0f);
+    const double c4 = double(1.0f / 24.0f);
+    const double c3 = double(1.0f / 6.0f);
+    const D e5PlusOne = y * ((((y * c5 + c4) * y + c3) * y + 0.5) * y + 1.0) + 2.0;
+    const D magnitude = laneSplat<D>(1.0) - laneSplat<D>(2.0) / e5PlusOne;
+    return laneSelect(x < 0.0, -magnitude, magnitude);
+}
+
+template <typename D>
+void halfBandLane(const D* window, D& afterSample, D& afterZero) {
+    D even{}, odd{};
+    for (int m = 0; m < kHalfBandHistory; ++m) {
+        even += kEvenTaps[size_t(m)] * window[m];
+        odd += kOddTaps[size_t(m)] * window[m];
+    }
+    afterSample = even;
+    afterZero = odd;
+}
+
+template <typename D, typename F, int W, int K>
+void distortionGroup(DistortionLane* lanes) {
+    constexpr int N = W * K;
+    constexpr int H = kHalfBandHistory;
+    constexpr int B = kLaneBlockFrames;
+    alignas(64) F scaled[B][K];
+    alignas(64) F out[B][K];
+    // Per group, each stage's samples in a line behind its window, as in the one-voice loop.
+    D first[K][H + B], second[K][H + 2 * B];
+    F driven[K], offset[K], dry[K], wetMix[K], output[K];
+    D a[K], b[K], k[K], h1[K], h2[K];
+    for (int i = 0; i < N; ++i) {
+        const DistortionLane& l = lanes[i];
+        const int j = i / W, e = i % W;
+        for (int n = 0; n < B; ++n) scaled[n][j][e] = l.scaled[n];
+        driven[j][e] = l.driven;
+        offset[j][e] = l.offset;
+        dry[j][e] = l.dry;
+        wetMix[j][e] = l.wetMix;
+        output[j][e] = l.output;
+        a[j][e] = l.pole;
+        b[j][e] = l.input;
+        k[j][e] = l.drive;
+        h1[j][e] = l.inputHighPass;
+        h2[j][e] = l.outputHighPass;
+        for (int m = 0; m < H; ++m) {
+            first[j][m][e] = l.firstWindow[m];
+            second[j][m][e] = l.secondWindow[m];
+        }
+    }
+    for (int n = 0; n < B; ++n) {
+        for (int j = 0; j < K; ++j) {
+            const D x = __builtin_convertvector(heldDrivenLane(scaled[n][j] * driven[j] - offset[j]), D);
+            h1[j] = a[j] * h1[j] + b[j] * x;
+            D y1, y2, z1, z2, z3, z4;
+            first[j][H + n] = x - h1[j];
+            halfBandLane(first[j] + n + 1, y1, y2);
+            second[j][H + 2 * n] = y1;
+            halfBandLane(second[j] + 2 * n + 1, z1, z2);
+            second[j][H + 2 * n + 1] = y2;
+            halfBandLane(second[j] + 2 * n + 2, z3, z4);
+            const D v = tanhFifthLane(k[j] * z1) + tanhFifthLane(k[j] * z2) + tanhFifthLane(k[j] * z3) +
+                        tanhFifthLane(k[j] * z4);
+            h2[j] = a[j] * h2[j] + b[j] * v;
+            const F y = flushedFloatLane(__builtin_convertvector(v - h2[j], F));
+            out[n][j] = flushedFloatLane((scaled[n][j] * dry[j] + y * wetMix[j]) * output[j]);
+        }
+    }
+    for (int i = 0; i < N; ++i) {
+        DistortionLane& l = lanes[i];
+        const int j = i / W, e = i % W;
+        for (int n = 0; n < B; ++n) l.out[n] = out[n][j][e];
+        for (int m = 0; m < H; ++m) {
+            l.firstWindow[m] = first[j][B + m][e];
+            l.secondWindow[m] = second[j][2 * B + m][e];
+        }
+        // Cut at the float flush level, as the one-voice loop cuts them.
+        l.inputHighPass = flushedLane(h1[j], double(kFlushBelowFloat))[e];
+        l.outputHighPass = flushedLane(h2[j], double(kFlushBelowFloat))[e];
     }
 }
 

@@ -1,6 +1,8 @@
 // Per-sample loops of the voice modules for many voices at once, one voice per vector lane.
 #pragma once
 
+#include "engine/dsp/HalfBandTaps.h"
+
 namespace corvex {
 
 constexpr int kLaneBlockFrames = 32;
@@ -54,11 +56,36 @@ struct PhaserLane {
     double lastOutput;
 };
 
+// A driven sample is held here: no real signal comes near it, and a broken one (NaN, infinity, a
+// runaway source) can then overflow neither the states nor the arithmetic after the shapers.
+constexpr float kLoudestDriven = 1e9f;
+
+// One voice's oversampled saturator block: driven input, a high-pass, two half-band stages to four
+// times the rate, four saturations summed, a high-pass, the mix.
+struct DistortionLane {
+    float scaled[kLaneBlockFrames]; // the input, held and scaled by the connection's amount
+    float* out;
+    float driven; // the modulated drive
+    float offset; // the symmetry
+    float dry;
+    float wetMix;
+    float output;
+    double drive; // the unmodulated drive, into the saturations
+    double pole;
+    double input; // 1 - pole
+    double inputHighPass;
+    double outputHighPass;
+    // The half-band stages' newest real samples, oldest first: read at the start, written back.
+    double firstWindow[kHalfBandHistory];
+    double secondWindow[kHalfBandHistory];
+};
+
 // The loops over `count` lanes (any count; they are run in vector groups internally).
 struct FilterLaneKernels {
     void (*cascade)(CascadeLane* lanes, int count);
     void (*highPass)(HighPassLane* lanes, int count);
     void (*phaser)(PhaserLane* lanes, int count);
+    void (*distortion)(DistortionLane* lanes, int count);
     const char* name;
 };
 
@@ -71,5 +98,6 @@ int availableFilterLaneKernels(const FilterLaneKernels** out, int capacity);
 void cascadeOneLane(CascadeLane& lane);
 void highPassOneLane(HighPassLane& lane);
 void phaserOneLane(PhaserLane& lane);
+void distortionOneLane(DistortionLane& lane);
 
 } // namespace corvex

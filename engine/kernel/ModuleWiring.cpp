@@ -4,6 +4,7 @@
 #include "engine/kernel/PortBinding.h"
 #include "engine/modules/ModuleFramework.h"
 #include "engine/modules/ModulePools.h"
+#include "engine/modules/types/Distortion.h"
 #include "engine/modules/types/Envelope.h"
 #include "engine/modules/types/PhaserInsert.h"
 #include "engine/modules/types/VoiceControl.h"
@@ -31,6 +32,7 @@ using TogetherProcess = void (*)(void* const* modules, int count, const Connecti
 TogetherProcess togetherProcess(int type) {
     if (type == ModuleType::VoiceFilter) return processVoiceFilters;
     if (type == ModuleType::InsertPhaser) return processPhaserInserts;
+    if (type == ModuleType::Distortion) return processDistortions;
     return nullptr;
 }
 

@@ -98,6 +98,30 @@ PhaserLane phaserLane(std::mt19937& rng, int i, LaneData& d) {
     return l;
 }
 
+// Drives from gentle to far past the saturations' knee, windows of any sample, and the inputs of
+// fillLane, broken ones included.
+DistortionLane distortionLane(std::mt19937& rng, int i, LaneData& d) {
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    DistortionLane l{};
+    for (int n = 0; n < kFrames; ++n) l.scaled[n] = d.audio[n];
+    l.out = d.out;
+    l.driven = float(i % 4 == 3 ? 2e9 : 30.0 * unit(rng));
+    l.offset = float(0.2 * unit(rng) - 0.1);
+    l.dry = float(unit(rng));
+    l.wetMix = float(unit(rng));
+    l.output = float(2.0 * unit(rng));
+    l.drive = 20.0 * unit(rng);
+    l.pole = 0.99 + 0.01 * unit(rng);
+    l.input = 1.0 - l.pole;
+    l.inputHighPass = unit(rng) - 0.5;
+    l.outputHighPass = i % 9 == 8 ? 1e-40 : unit(rng) - 0.5;
+    for (int m = 0; m < kHalfBandHistory; ++m) {
+        l.firstWindow[m] = unit(rng) - 0.5;
+        l.secondWindow[m] = unit(rng) - 0.5;
+    }
+    return l;
+}
+
 std::vector<const FilterLaneKernels*> kernelSets() {
     const FilterLaneKernels* sets[8];
     const int n = availableFilterLaneKernels(sets, 8);
@@ -164,6 +188,23 @@ TEST(FilterLanes, EverySetMatchesTheOneVoiceLoopBitForBit) {
                     << "phaser lane " << i;
                 ASSERT_TRUE(sameBits(&onePh[i].lastOutput, &manyPh[i].lastOutput, sizeof(double)))
                     << "phaser lane " << i;
+            }
+
+            std::vector<DistortionLane> oneDs(count), manyDs(count);
+            for (int i = 0; i < count; ++i) {
+                oneDs[i] = distortionLane(rng, i, expected[i]);
+                manyDs[i] = oneDs[i];
+                manyDs[i].out = actual[i].out;
+            }
+            for (int i = 0; i < count; ++i) distortionOneLane(oneDs[i]);
+            set->distortion(manyDs.data(), count);
+            for (int i = 0; i < count; ++i) {
+                const DistortionLane &a = oneDs[i], &b = manyDs[i];
+                ASSERT_TRUE(sameBits(expected[i].out, actual[i].out, sizeof(expected[i].out))) << "distortion " << i;
+                ASSERT_TRUE(sameBits(a.firstWindow, b.firstWindow, sizeof(a.firstWindow))) << "distortion " << i;
+                ASSERT_TRUE(sameBits(a.secondWindow, b.secondWindow, sizeof(a.secondWindow))) << "distortion " << i;
+                ASSERT_TRUE(sameBits(&a.inputHighPass, &b.inputHighPass, sizeof(double))) << "distortion " << i;
+                ASSERT_TRUE(sameBits(&a.outputHighPass, &b.outputHighPass, sizeof(double))) << "distortion " << i;
             }
         }
     }

@@ -36,6 +36,10 @@ struct InsertEffect {
 const InsertEffect kNoInsert{"", {-1, -1}, {}, {}};
 const InsertEffect kPhaser{"Phaser", {18, 19}, {{7, 4}, {8, 12000}, {9, 6000}, {10, 10000}, {11, 9000}, {13, 12000}},
                            {{7, 6}, {8, 15000}, {13, 16384}, {11, 14000}}};
+// Mode 0 oversampled, driven hard and moved off its symmetry.
+const InsertEffect kDistortion{"Distortion", {14, 15},
+                               {{9, 0}, {12, 1}, {8, 9000}, {14, 12000}, {15, 9000}, {16, 12000}, {17, 10000}},
+                               {{8, 15000}, {14, 16384}, {15, 4000}}};
 
 struct Player {
     std::unique_ptr<CorvexKernel> kernel;
@@ -164,7 +168,9 @@ INSTANTIATE_TEST_SUITE_P(InitialProgram, VoicesTogether,
 INSTANTIATE_TEST_SUITE_P(InsertEffects, VoicesTogether,
                          ::testing::Values(Case{false, 3, &kPhaser}, Case{false, 13, &kPhaser},
                                            Case{false, 32, &kPhaser}, Case{true, 1, &kPhaser},
-                                           Case{true, 22, &kPhaser}),
+                                           Case{true, 22, &kPhaser}, Case{false, 5, &kDistortion},
+                                           Case{false, 32, &kDistortion}, Case{true, 2, &kDistortion},
+                                           Case{true, 19, &kDistortion}),
                          caseName);
 
 } // namespace

@@ -16,6 +16,7 @@
 #include "engine/modules/EngineContext.h"
 #include "engine/modules/ModulationSum.h"
 #include "engine/modules/ModulePools.h"
+#include "engine/modules/VoiceLaneRuns.h"
 #include "engine/modules/types/EffectTail.h"
 
 namespace corvex {
@@ -50,9 +51,6 @@ constexpr double kStageScale = 1.35;
 int32_t heldStages(int32_t stages) { return stages < 1 ? 1 : (stages > kPhaserStages ? kPhaserStages : stages); }
 
 constexpr EffectTail kTail{13, 18, 19};
-
-// Voices prepared and run together: one group of the widest lanes.
-constexpr int kVoicesPerRun = 16;
 
 static_assert(kPhaserStages == kPhaserLaneStages, "every stage has its lane");
 
@@ -201,21 +199,8 @@ void processPhaserInsert(void* module, const ConnectionDescriptor* descriptors, 
 
 void processPhaserInserts(void* const* modules, int count, const ConnectionDescriptor* descriptors,
                           const PortEntry* const* const* sources, const uint32_t* counts) {
-    PhaserLane lanes[kVoicesPerRun];
-    PhaserInsertModule* owners[kVoicesPerRun];
-    const FilterLaneKernels& kernels = filterLaneKernels();
-    for (int first = 0; first < count; first += kVoicesPerRun) {
-        const int end = count - first < kVoicesPerRun ? count : first + kVoicesPerRun;
-        int n = 0;
-        for (int v = first; v < end; ++v) {
-            auto& m = *static_cast<PhaserInsertModule*>(modules[v]);
-            if (!prepareBlock(m, descriptors, sources[v], counts, lanes[n])) continue;
-            owners[n++] = &m;
-        }
-        if (n == 0) continue;
-        kernels.phaser(lanes, n);
-        for (int i = 0; i < n; ++i) finishBlock(*owners[i], lanes[i]);
-    }
+    runInLanes<PhaserInsertModule>(modules, count, descriptors, sources, counts, filterLaneKernels().phaser,
+                                   prepareBlock, finishBlock);
 }
 
 void loadPhaserInsertBlock(const uint16_t* data, int wordCount, ParameterRecord* record, EngineContext*) {
