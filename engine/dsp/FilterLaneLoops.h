@@ -372,5 +372,34 @@ void runInGroups(const LaneGroups<Lane, Widest>& groups, Lane* lanes, int count)
     }
 }
 
+// For loops whose every sample waits on a long chain (a division in each saturation), a group of
+// one vector costs about what a group of two or four does: the voices left over after the widest
+// groups run in one group wide enough for all of them, its spare lanes copies of the last voice
+// writing into a scratch block.
+template <typename Lane, int Widest>
+void runInPaddedGroups(const LaneGroups<Lane, Widest>& groups, Lane* lanes, int count) {
+    int i = 0;
+    for (; count - i >= Widest; i += Widest) groups.group[0](lanes + i);
+    const int rest = count - i;
+    if (rest == 0) return;
+    int g = 0, size = Widest;
+    while (size / 2 >= rest) {
+        size /= 2;
+        ++g;
+    }
+    if (size == rest) {
+        groups.group[g](lanes + i);
+        return;
+    }
+    Lane padded[Widest];
+    alignas(64) float scratch[kLaneBlockFrames];
+    for (int k = 0; k < size; ++k) {
+        padded[k] = lanes[i + (k < rest ? k : rest - 1)];
+        if (k >= rest) padded[k].out = scratch;
+    }
+    groups.group[g](padded);
+    for (int k = 0; k < rest; ++k) lanes[i + k] = padded[k];
+}
+
 } // namespace
 } // namespace corvex

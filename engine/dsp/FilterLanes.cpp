@@ -202,8 +202,8 @@ constexpr LaneGroups<DistortionLane, 16> kDistortionGroups{
 
 void cascadeBaseline(CascadeLane* lanes, int count) { runInGroups(kCascadeGroups, lanes, count); }
 void highPassBaseline(HighPassLane* lanes, int count) { runInGroups(kHighPassGroups, lanes, count); }
-void phaserBaseline(PhaserLane* lanes, int count) { runInGroups(kPhaserGroups, lanes, count); }
-void distortionBaseline(DistortionLane* lanes, int count) { runInGroups(kDistortionGroups, lanes, count); }
+void phaserBaseline(PhaserLane* lanes, int count) { runInPaddedGroups(kPhaserGroups, lanes, count); }
+void distortionBaseline(DistortionLane* lanes, int count) { runInPaddedGroups(kDistortionGroups, lanes, count); }
 constexpr FilterLaneKernels kBaseline{cascadeBaseline, highPassBaseline, phaserBaseline, distortionBaseline,
                                       "two-lane vectors"};
 #else

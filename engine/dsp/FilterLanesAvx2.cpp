@@ -36,8 +36,8 @@ constexpr LaneGroups<DistortionLane, 16> kDistortionGroups{
 
 void cascadeAvx2(CascadeLane* lanes, int count) { runInGroups(kCascadeGroups, lanes, count); }
 void highPassAvx2(HighPassLane* lanes, int count) { runInGroups(kHighPassGroups, lanes, count); }
-void phaserAvx2(PhaserLane* lanes, int count) { runInGroups(kPhaserGroups, lanes, count); }
-void distortionAvx2(DistortionLane* lanes, int count) { runInGroups(kDistortionGroups, lanes, count); }
+void phaserAvx2(PhaserLane* lanes, int count) { runInPaddedGroups(kPhaserGroups, lanes, count); }
+void distortionAvx2(DistortionLane* lanes, int count) { runInPaddedGroups(kDistortionGroups, lanes, count); }
 constexpr FilterLaneKernels kAvx2{cascadeAvx2, highPassAvx2, phaserAvx2, distortionAvx2, "AVX2 four-lane vectors"};
 
 } // namespace
