@@ -153,6 +153,206 @@ void highPassGroup(HighPassLane* lanes) {
     }
 }
 
+// |v| by its bits, as std::fabs takes it: the sign of a zero or a NaN is dropped alike.
+template <typename D>
+D absLane(D v) {
+    using M = decltype(v < v);
+    return (D)((M)v & (M{} + 0x7FFFFFFFFFFFFFFFLL));
+}
+
+// tanhApprox6, lane by lane, in its own order of operations.
+template <typename D>
+D tanhLane(D x) {
+    const D y = laneSplat<D>(2.0) * absLane(x);
+    const D e6PlusOne =
+        y * (((((y / 720.0 + 1.0 / 120.0) * y + 1.0 / 24.0) * y + 1.0 / 6.0) * y + 0.5) * y + 1.0) + 2.0;
+    const D magnitude = laneSplat<D>(1.0) - laneSplat<D>(2.0) / e6PlusOne;
+    return laneSelect(x < 0.0, -magnitude, magnitude);
+}
+
+template <typename D>
+D flushedLane(D v, double below = kFlushBelow) {
+    const D quiet = laneSplat<D>(below);
+    return laneSelect((v > -quiet) & (v < quiet), D{}, v);
+}
+
+// toSample, lane by lane: a NaN leaves as silence.
+template <typename D>
+D guardedSampleLane(D y) {
+    const D loud = laneSplat<D>(kLoudest);
+    const D zero{};
+    const D pinned = laneSelect(y > zero, loud, laneSelect(y < zero, -loud, zero));
+    return flushedLane(laneSelect(absLane(y) < loud, y, pinned));
+}
+
+template <typename D, typename F, int W, int K>
+void phaserGroup(PhaserLane* lanes) {
+    constexpr int N = W * K;
+    constexpr int S = kPhaserLaneStages;
+    alignas(64) F in[kLaneBlockFrames][K];
+    alignas(64) F out[kLaneBlockFrames][K];
+    for (int n = 0; n < kLaneBlockFrames; ++n)
+        for (int i = 0; i < N; ++i) in[n][i / W][i % W] = lanes[i].in[n];
+    D inputGain[K], firstGain[K], gain[K], feedback[K], dry[K], wet[K], level[K], taken[K], last[K];
+    D state[S][K], previous[S][K];
+    for (int i = 0; i < N; ++i) {
+        const PhaserLane& l = lanes[i];
+        const int j = i / W, e = i % W;
+        inputGain[j][e] = l.inputGain;
+        firstGain[j][e] = l.firstGain;
+        gain[j][e] = l.gain;
+        feedback[j][e] = l.feedback;
+        dry[j][e] = 1.0 - l.wet;
+        wet[j][e] = l.wet;
+        level[j][e] = l.level;
+        taken[j][e] = double(l.taken);
+        last[j][e] = l.lastOutput;
+        for (int s = 0; s < S; ++s) {
+            state[s][j][e] = l.state[s];
+            previous[s][j][e] = l.previousInput[s];
+        }
+    }
+    const D zero{};
+    const D finite = laneSplat<D>(1.7976931348623157e308);
+    const D towards = laneSplat<D>(-2.0 / 3.0);
+    for (int n = 0; n < kLaneBlockFrames; ++n) {
+        D x[K], y[K], o[K];
+        for (int j = 0; j < K; ++j) {
+            x[j] = inputGain[j] * __builtin_convertvector(in[n][j], D);
+            x[j] = laneSelect(absLane(x[j]) <= finite, x[j], zero);
+            y[j] = x[j];
+        }
+        for (int s = 0; s < S; ++s) {
+            for (int j = 0; j < K; ++j) {
+                const D step = s == 0 ? firstGain[j] : gain[j];
+                state[s][j] = flushedLane(tanhLane((y[j] + previous[s][j] + state[s][j]) * towards) * step + state[s][j]);
+                previous[s][j] = y[j];
+                y[j] = y[j] + state[s][j];
+                if (s == 0) y[j] = y[j] - tanhLane(feedback[j] * last[j]);
+                o[j] = s == 0 ? y[j] : laneSelect(taken[j] == double(s), y[j], o[j]);
+            }
+        }
+        for (int j = 0; j < K; ++j) {
+            last[j] = flushedLane(o[j]);
+            out[n][j] = __builtin_convertvector(guardedSampleLane((x[j] * dry[j] + last[j] * wet[j]) * level[j]), F);
+        }
+    }
+    for (int i = 0; i < N; ++i) {
+        PhaserLane& l = lanes[i];
+        const int j = i / W, e = i % W;
+        l.lastOutput = last[j][e];
+        for (int s = 0; s < S; ++s) {
+            l.state[s] = state[s][j][e];
+            l.previousInput[s] = previous[s][j][e];
+        }
+        for (int n = 0; n < kLaneBlockFrames; ++n) l.out[n] = out[n][j][e];
+    }
+}
+
+// The float forms the distortion's sample path needs.
+template <typename F>
+F floatSplat(float v) {
+    return F{} + v;
+}
+
+template <typename F>
+F flushedFloatLane(F v) {
+    const F quiet = floatSplat<F>(kFlushBelowFloat);
+    return laneSelect((v > -quiet) & (v < quiet), F{}, v);
+}
+
+template <typename F>
+F heldDrivenLane(F v) {
+    const F loud = floatSplat<F>(kLoudestDriven);
+    const F held = laneSelect(v > loud, loud, laneSelect(v < -loud, -loud, v));
+    return laneSelect(v != v, F{}, held);
+}
+
+// tanhApprox5, lane by lane, in its own order of operations.
+template <typename D>
+D tanhFifthLane(D x) {
+    const D y = laneSplat<D>(2.0) * absLane(x);
+    const double c5 = double(1.0f / 120.0f);
+    const double c4 = double(1.0f / 24.0f);
+    const double c3 = double(1.0f / 6.0f);
+    const D e5PlusOne = y * ((((y * c5 + c4) * y + c3) * y + 0.5) * y + 1.0) + 2.0;
+    const D magnitude = laneSplat<D>(1.0) - laneSplat<D>(2.0) / e5PlusOne;
+    return laneSelect(x < 0.0, -magnitude, magnitude);
+}
+
+template <typename D>
+void halfBandLane(const D* window, D& afterSample, D& afterZero) {
+    D even{}, odd{};
+    for (int m = 0; m < kHalfBandHistory; ++m) {
+        even += kEvenTaps[size_t(m)] * window[m];
+        odd += kOddTaps[size_t(m)] * window[m];
+    }
+    afterSample = even;
+    afterZero = odd;
+}
+
+template <typename D, typename F, int W, int K>
+void distortionGroup(DistortionLane* lanes) {
+    constexpr int N = W * K;
+    constexpr int H = kHalfBandHistory;
+    constexpr int B = kLaneBlockFrames;
+    alignas(64) F scaled[B][K];
+    alignas(64) F out[B][K];
+    // Per group, each stage's samples in a line behind its window, as in the one-voice loop.
+    D first[K][H + B], second[K][H + 2 * B];
+    F driven[K], offset[K], dry[K], wetMix[K], output[K];
+    D a[K], b[K], k[K], h1[K], h2[K];
+    for (int i = 0; i < N; ++i) {
+        const DistortionLane& l = lanes[i];
+        const int j = i / W, e = i % W;
+        for (int n = 0; n < B; ++n) scaled[n][j][e] = l.scaled[n];
+        driven[j][e] = l.driven;
+        offset[j][e] = l.offset;
+        dry[j][e] = l.dry;
+        wetMix[j][e] = l.wetMix;
+        output[j][e] = l.output;
+        a[j][e] = l.pole;
+        b[j][e] = l.input;
+        k[j][e] = l.drive;
+        h1[j][e] = l.inputHighPass;
+        h2[j][e] = l.outputHighPass;
+        for (int m = 0; m < H; ++m) {
+            first[j][m][e] = l.firstWindow[m];
+            second[j][m][e] = l.secondWindow[m];
+        }
+    }
+    for (int n = 0; n < B; ++n) {
+        for (int j = 0; j < K; ++j) {
+            const D x = __builtin_convertvector(heldDrivenLane(scaled[n][j] * driven[j] - offset[j]), D);
+            h1[j] = a[j] * h1[j] + b[j] * x;
+            D y1, y2, z1, z2, z3, z4;
+            first[j][H + n] = x - h1[j];
+            halfBandLane(first[j] + n + 1, y1, y2);
+            second[j][H + 2 * n] = y1;
+            halfBandLane(second[j] + 2 * n + 1, z1, z2);
+            second[j][H + 2 * n + 1] = y2;
+            halfBandLane(second[j] + 2 * n + 2, z3, z4);
+            const D v = tanhFifthLane(k[j] * z1) + tanhFifthLane(k[j] * z2) + tanhFifthLane(k[j] * z3) +
+                        tanhFifthLane(k[j] * z4);
+            h2[j] = a[j] * h2[j] + b[j] * v;
+            const F y = flushedFloatLane(__builtin_convertvector(v - h2[j], F));
+            out[n][j] = flushedFloatLane((scaled[n][j] * dry[j] + y * wetMix[j]) * output[j]);
+        }
+    }
+    for (int i = 0; i < N; ++i) {
+        DistortionLane& l = lanes[i];
+        const int j = i / W, e = i % W;
+        for (int n = 0; n < B; ++n) l.out[n] = out[n][j][e];
+        for (int m = 0; m < H; ++m) {
+            l.firstWindow[m] = first[j][B + m][e];
+            l.secondWindow[m] = second[j][2 * B + m][e];
+        }
+        // Cut at the float flush level, as the one-voice loop cuts them.
+        l.inputHighPass = flushedLane(h1[j], double(kFlushBelowFloat))[e];
+        l.outputHighPass = flushedLane(h2[j], double(kFlushBelowFloat))[e];
+    }
+}
+
 // The widest groups while they last, then narrower ones for the rest: a lane of a group that has
 // no voice of its own would cost as much as one that has. Group sizes fall by halves down to one.
 template <typename Lane, int Widest>
@@ -170,6 +370,35 @@ void runInGroups(const LaneGroups<Lane, Widest>& groups, Lane* lanes, int count)
             i += size;
         }
     }
+}
+
+// For loops whose every sample waits on a long chain (a division in each saturation), a group of
+// one vector costs about what a group of two or four does: the voices left over after the widest
+// groups run in one group wide enough for all of them, its spare lanes copies of the last voice
+// writing into a scratch block.
+template <typename Lane, int Widest>
+void runInPaddedGroups(const LaneGroups<Lane, Widest>& groups, Lane* lanes, int count) {
+    int i = 0;
+    for (; count - i >= Widest; i += Widest) groups.group[0](lanes + i);
+    const int rest = count - i;
+    if (rest == 0) return;
+    int g = 0, size = Widest;
+    while (size / 2 >= rest) {
+        size /= 2;
+        ++g;
+    }
+    if (size == rest) {
+        groups.group[g](lanes + i);
+        return;
+    }
+    Lane padded[Widest];
+    alignas(64) float scratch[kLaneBlockFrames];
+    for (int k = 0; k < size; ++k) {
+        padded[k] = lanes[i + (k < rest ? k : rest - 1)];
+        if (k >= rest) padded[k].out = scratch;
+    }
+    groups.group[g](padded);
+    for (int k = 0; k < rest; ++k) lanes[i + k] = padded[k];
 }
 
 } // namespace

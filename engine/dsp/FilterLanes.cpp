@@ -1,6 +1,9 @@
 // The voice filter's loops for one voice, and the vector sets built for this processor's baseline.
 #include "engine/dsp/FilterLanes.h"
 
+#include <cmath>
+
+#include "engine/dsp/ConversionCurves.h"
 #include "engine/dsp/FilterLaneLoops.h"
 #include "engine/dsp/SampleGuards.h"
 
@@ -14,6 +17,37 @@ namespace {
 double heldWithin(double v, double lowest, double highest) {
     if (!(v > lowest)) return lowest; // NaN lands here too
     return v < highest ? v : highest;
+}
+
+float heldDriven(float v) {
+    if (v != v) return 0.0f;
+    return v > kLoudestDriven ? kLoudestDriven : (v < -kLoudestDriven ? -kLoudestDriven : v);
+}
+
+// The high-pass states are cut at the float flush level, a hair above the double one, as they always
+// were: a state cut a little later would change the renders.
+double flushedAtFloatFloor(double v) {
+    return (v > -double(kFlushBelowFloat) && v < double(kFlushBelowFloat)) ? 0.0 : v;
+}
+
+// One half-band stage's two outputs for the window ending at its newest sample.
+void halfBand(const double* window, double& afterSample, double& afterZero) {
+    double even = 0.0, odd = 0.0;
+    for (int m = 0; m < kHalfBandHistory; ++m) {
+        even += kEvenTaps[size_t(m)] * window[m];
+        odd += kOddTaps[size_t(m)] * window[m];
+    }
+    afterSample = even;
+    afterZero = odd;
+}
+
+// The state follows -(2/3)(x + x_prev + s), saturated and scaled by the step; the output is x + s.
+double saturatedStage(double& state, double& previousInput, double x, double gain) {
+    state = tanhApprox6((x + previousInput + state) * (-2.0 / 3.0)) * gain + state;
+    // A decaying state would otherwise sink into denormals once the voice falls silent.
+    state = flushed(state);
+    previousInput = x;
+    return x + state;
 }
 
 } // namespace
@@ -78,6 +112,54 @@ void highPassOneLane(HighPassLane& lane) {
     lane.low = low;
 }
 
+void phaserOneLane(PhaserLane& lane) {
+    for (int n = 0; n < kLaneBlockFrames; ++n) {
+        double x = lane.inputGain * double(lane.in[n]);
+        if (!std::isfinite(x)) x = 0.0; // a broken sample must not reach the stages
+        double y[kPhaserLaneStages];
+        y[0] = saturatedStage(lane.state[0], lane.previousInput[0], x, lane.firstGain) -
+               tanhApprox6(lane.feedback * lane.lastOutput);
+        for (int s = 1; s < kPhaserLaneStages; ++s)
+            y[s] = saturatedStage(lane.state[s], lane.previousInput[s], y[s - 1], lane.gain);
+        const double o = flushed(y[lane.taken]);
+        lane.lastOutput = o;
+        lane.out[n] = toSample((x * (1.0 - lane.wet) + o * lane.wet) * lane.level);
+    }
+}
+
+void distortionOneLane(DistortionLane& lane) {
+    // Each stage's samples in a line behind its window, so that every window lies in one piece.
+    double first[kHalfBandHistory + kLaneBlockFrames];
+    double second[kHalfBandHistory + 2 * kLaneBlockFrames];
+    for (int m = 0; m < kHalfBandHistory; ++m) {
+        first[m] = lane.firstWindow[m];
+        second[m] = lane.secondWindow[m];
+    }
+    const double a = lane.pole, b = lane.input, k = lane.drive;
+    double h1 = lane.inputHighPass, h2 = lane.outputHighPass;
+    for (int n = 0; n < kLaneBlockFrames; ++n) {
+        const double x = heldDriven(lane.scaled[n] * lane.driven - lane.offset);
+        h1 = a * h1 + b * x;
+        double y1, y2, z1, z2, z3, z4;
+        first[kHalfBandHistory + n] = x - h1;
+        halfBand(first + n + 1, y1, y2);
+        second[kHalfBandHistory + 2 * n] = y1;
+        halfBand(second + 2 * n + 1, z1, z2);
+        second[kHalfBandHistory + 2 * n + 1] = y2;
+        halfBand(second + 2 * n + 2, z3, z4);
+        const double v = tanhApprox5(k * z1) + tanhApprox5(k * z2) + tanhApprox5(k * z3) + tanhApprox5(k * z4);
+        h2 = a * h2 + b * v;
+        const float y = flushed(float(v - h2));
+        lane.out[n] = flushed((lane.scaled[n] * lane.dry + y * lane.wetMix) * lane.output);
+    }
+    for (int m = 0; m < kHalfBandHistory; ++m) {
+        lane.firstWindow[m] = first[kLaneBlockFrames + m];
+        lane.secondWindow[m] = second[2 * kLaneBlockFrames + m];
+    }
+    lane.inputHighPass = flushedAtFloatFloor(h1);
+    lane.outputHighPass = flushedAtFloatFloor(h2);
+}
+
 namespace {
 
 void cascadeEach(CascadeLane* lanes, int count) {
@@ -86,11 +168,19 @@ void cascadeEach(CascadeLane* lanes, int count) {
 void highPassEach(HighPassLane* lanes, int count) {
     for (int i = 0; i < count; ++i) highPassOneLane(lanes[i]);
 }
+void phaserEach(PhaserLane* lanes, int count) {
+    for (int i = 0; i < count; ++i) phaserOneLane(lanes[i]);
+}
+void distortionEach(DistortionLane* lanes, int count) {
+    for (int i = 0; i < count; ++i) distortionOneLane(lanes[i]);
+}
 
-constexpr FilterLaneKernels kOneByOne{cascadeEach, highPassEach, "one voice at a time"};
+constexpr FilterLaneKernels kOneByOne{cascadeEach, highPassEach, phaserEach, distortionEach, "one voice at a time"};
 
 void cascadeOne(CascadeLane* lane) { cascadeOneLane(*lane); }
 void highPassOne(HighPassLane* lane) { highPassOneLane(*lane); }
+void phaserOne(PhaserLane* lane) { phaserOneLane(*lane); }
+void distortionOne(DistortionLane* lane) { distortionOneLane(*lane); }
 
 #if defined(__GNUC__)
 // Two doubles: the width every x86-64 processor has (SSE2); elsewhere the compiler makes do.
@@ -103,10 +193,19 @@ constexpr LaneGroups<CascadeLane, 16> kCascadeGroups{
 constexpr LaneGroups<HighPassLane, 16> kHighPassGroups{
     {highPassGroup<Double2, Float2, 2, 8>, highPassGroup<Double2, Float2, 2, 4>, highPassGroup<Double2, Float2, 2, 2>,
      highPassGroup<Double2, Float2, 2, 1>, highPassOne}};
+constexpr LaneGroups<PhaserLane, 16> kPhaserGroups{
+    {phaserGroup<Double2, Float2, 2, 8>, phaserGroup<Double2, Float2, 2, 4>, phaserGroup<Double2, Float2, 2, 2>,
+     phaserGroup<Double2, Float2, 2, 1>, phaserOne}};
+constexpr LaneGroups<DistortionLane, 16> kDistortionGroups{
+    {distortionGroup<Double2, Float2, 2, 8>, distortionGroup<Double2, Float2, 2, 4>,
+     distortionGroup<Double2, Float2, 2, 2>, distortionGroup<Double2, Float2, 2, 1>, distortionOne}};
 
 void cascadeBaseline(CascadeLane* lanes, int count) { runInGroups(kCascadeGroups, lanes, count); }
 void highPassBaseline(HighPassLane* lanes, int count) { runInGroups(kHighPassGroups, lanes, count); }
-constexpr FilterLaneKernels kBaseline{cascadeBaseline, highPassBaseline, "two-lane vectors"};
+void phaserBaseline(PhaserLane* lanes, int count) { runInPaddedGroups(kPhaserGroups, lanes, count); }
+void distortionBaseline(DistortionLane* lanes, int count) { runInPaddedGroups(kDistortionGroups, lanes, count); }
+constexpr FilterLaneKernels kBaseline{cascadeBaseline, highPassBaseline, phaserBaseline, distortionBaseline,
+                                      "two-lane vectors"};
 #else
 constexpr FilterLaneKernels kBaseline = kOneByOne;
 #endif

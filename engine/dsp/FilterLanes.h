@@ -1,5 +1,7 @@
-// The voice filter's per-sample loops for many voices at once, one voice per vector lane.
+// Per-sample loops of the voice modules for many voices at once, one voice per vector lane.
 #pragma once
+
+#include "engine/dsp/HalfBandTaps.h"
 
 namespace corvex {
 
@@ -35,10 +37,55 @@ struct HighPassLane {
     double low;
 };
 
-// Both loops over `count` lanes (any count; they are run in vector groups internally).
+constexpr int kPhaserLaneStages = 6;
+
+// One voice's insert phaser block: saturating allpass stages in series, the output taken after one
+// of them and fed back, through a saturation, into the first.
+struct PhaserLane {
+    const float* in;
+    float* out;
+    double inputGain; // the connection's amount
+    double firstGain; // the first stage's step
+    double gain;      // every later stage's step
+    double feedback;
+    double wet;
+    double level;
+    int taken; // the stage the output follows, 0 .. kPhaserLaneStages - 1
+    double state[kPhaserLaneStages];
+    double previousInput[kPhaserLaneStages];
+    double lastOutput;
+};
+
+// A driven sample is held here: no real signal comes near it, and a broken one (NaN, infinity, a
+// runaway source) can then overflow neither the states nor the arithmetic after the shapers.
+constexpr float kLoudestDriven = 1e9f;
+
+// One voice's oversampled saturator block: driven input, a high-pass, two half-band stages to four
+// times the rate, four saturations summed, a high-pass, the mix.
+struct DistortionLane {
+    float scaled[kLaneBlockFrames]; // the input, held and scaled by the connection's amount
+    float* out;
+    float driven; // the modulated drive
+    float offset; // the symmetry
+    float dry;
+    float wetMix;
+    float output;
+    double drive; // the unmodulated drive, into the saturations
+    double pole;
+    double input; // 1 - pole
+    double inputHighPass;
+    double outputHighPass;
+    // The half-band stages' newest real samples, oldest first: read at the start, written back.
+    double firstWindow[kHalfBandHistory];
+    double secondWindow[kHalfBandHistory];
+};
+
+// The loops over `count` lanes (any count; they are run in vector groups internally).
 struct FilterLaneKernels {
     void (*cascade)(CascadeLane* lanes, int count);
     void (*highPass)(HighPassLane* lanes, int count);
+    void (*phaser)(PhaserLane* lanes, int count);
+    void (*distortion)(DistortionLane* lanes, int count);
     const char* name;
 };
 
@@ -50,5 +97,7 @@ int availableFilterLaneKernels(const FilterLaneKernels** out, int capacity);
 // The one-voice loops the lanes must equal: also the fallback where no vector set is built.
 void cascadeOneLane(CascadeLane& lane);
 void highPassOneLane(HighPassLane& lane);
+void phaserOneLane(PhaserLane& lane);
+void distortionOneLane(DistortionLane& lane);
 
 } // namespace corvex

@@ -1,4 +1,4 @@
-// The voice filter's lanes in 256-bit registers: built with AVX2 enabled for this file alone and
+// The voice modules' lanes in 256-bit registers: built with AVX2 enabled for this file alone and
 // used only where the processor reports it, so the program itself never requires it.
 #include "engine/dsp/FilterLanes.h"
 
@@ -18,6 +18,8 @@ typedef float Float2 __attribute__((vector_size(8)));
 
 void cascadeOne(CascadeLane* lane) { cascadeOneLane(*lane); }
 void highPassOne(HighPassLane* lane) { highPassOneLane(*lane); }
+void phaserOne(PhaserLane* lane) { phaserOneLane(*lane); }
+void distortionOne(DistortionLane* lane) { distortionOneLane(*lane); }
 
 constexpr LaneGroups<CascadeLane, 16> kCascadeGroups{
     {cascadeGroup<Double4, Float4, 4, 4>, cascadeGroup<Double4, Float4, 4, 2>, cascadeGroup<Double4, Float4, 4, 1>,
@@ -25,10 +27,18 @@ constexpr LaneGroups<CascadeLane, 16> kCascadeGroups{
 constexpr LaneGroups<HighPassLane, 16> kHighPassGroups{
     {highPassGroup<Double4, Float4, 4, 4>, highPassGroup<Double4, Float4, 4, 2>, highPassGroup<Double4, Float4, 4, 1>,
      highPassGroup<Double2, Float2, 2, 1>, highPassOne}};
+constexpr LaneGroups<PhaserLane, 16> kPhaserGroups{
+    {phaserGroup<Double4, Float4, 4, 4>, phaserGroup<Double4, Float4, 4, 2>, phaserGroup<Double4, Float4, 4, 1>,
+     phaserGroup<Double2, Float2, 2, 1>, phaserOne}};
+constexpr LaneGroups<DistortionLane, 16> kDistortionGroups{
+    {distortionGroup<Double4, Float4, 4, 4>, distortionGroup<Double4, Float4, 4, 2>,
+     distortionGroup<Double4, Float4, 4, 1>, distortionGroup<Double2, Float2, 2, 1>, distortionOne}};
 
 void cascadeAvx2(CascadeLane* lanes, int count) { runInGroups(kCascadeGroups, lanes, count); }
 void highPassAvx2(HighPassLane* lanes, int count) { runInGroups(kHighPassGroups, lanes, count); }
-constexpr FilterLaneKernels kAvx2{cascadeAvx2, highPassAvx2, "AVX2 four-lane vectors"};
+void phaserAvx2(PhaserLane* lanes, int count) { runInPaddedGroups(kPhaserGroups, lanes, count); }
+void distortionAvx2(DistortionLane* lanes, int count) { runInPaddedGroups(kDistortionGroups, lanes, count); }
+constexpr FilterLaneKernels kAvx2{cascadeAvx2, highPassAvx2, phaserAvx2, distortionAvx2, "AVX2 four-lane vectors"};
 
 } // namespace
 

@@ -4,7 +4,9 @@
 #include "engine/kernel/PortBinding.h"
 #include "engine/modules/ModuleFramework.h"
 #include "engine/modules/ModulePools.h"
+#include "engine/modules/types/Distortion.h"
 #include "engine/modules/types/Envelope.h"
+#include "engine/modules/types/PhaserInsert.h"
 #include "engine/modules/types/VoiceControl.h"
 #include "engine/modules/types/VoiceFilter.h"
 #include "engine/modules/ModulationScales.h"
@@ -22,6 +24,16 @@ int slotType(int slot) { return kModuleSlots[static_cast<size_t>(slot)].type; }
 bool runsInVoiceBody(int type) {
     return type != ModuleType::ValueSource && type != ModuleType::VoiceControl && type != ModuleType::Envelope &&
            type != ModuleType::VoiceOutput;
+}
+
+// The types whose voices of one slot run together, each voice playing what it plays alone.
+using TogetherProcess = void (*)(void* const* modules, int count, const ConnectionDescriptor* descriptors,
+                                 const PortEntry* const* const* sources, const uint32_t* counts);
+TogetherProcess togetherProcess(int type) {
+    if (type == ModuleType::VoiceFilter) return processVoiceFilters;
+    if (type == ModuleType::InsertPhaser) return processPhaserInserts;
+    if (type == ModuleType::Distortion) return processDistortions;
+    return nullptr;
 }
 
 bool envelopeFinished(const void* envelope) {
@@ -182,7 +194,9 @@ void ModuleWiring::renderVoice(VoiceRecord& voice, CorvexProgram& part, float* l
     renderVoiceEnd(voice, m, left, right);
 }
 
-void ModuleWiring::runVoiceFilters(VoiceRecord* const* voices, int count, int slot, const ModuleManager& m) {
+void ModuleWiring::runSlotTogether(VoiceRecord* const* voices, int count, int slot, const ModuleManager& m) {
+    const int type = slotType(slot);
+    const TogetherProcess process = togetherProcess(type);
     void* modules[kVoiceCount];
     const PortEntry* const* sources[kVoiceCount];
     const int first = m.firstRecordOf(slot);
@@ -190,8 +204,8 @@ void ModuleWiring::runVoiceFilters(VoiceRecord* const* voices, int count, int sl
     for (int v = 0; v < count; ++v) {
         void* module = voices[v]->modules[slot];
         if (module == nullptr) continue;
-        if (moduleHead(module).type() != ModuleType::VoiceFilter) {
-            processSlot(module, slot, m, voices[v]->bindings); // not (or no longer) a filter
+        if (moduleHead(module).type() != type) {
+            processSlot(module, slot, m, voices[v]->bindings); // not (or no longer) of the slot's type
             continue;
         }
         modules[n] = module;
@@ -200,14 +214,14 @@ void ModuleWiring::runVoiceFilters(VoiceRecord* const* voices, int count, int sl
     }
     if (n == 0) return;
     if (first == kNone) {
-        processVoiceFilters(modules, n, nullptr, sources, nullptr);
+        process(modules, n, nullptr, sources, nullptr);
         return;
     }
-    processVoiceFilters(modules, n, reinterpret_cast<const ConnectionDescriptor*>(m.records() + first), sources,
-                        m.inputCounters(slot));
+    process(modules, n, reinterpret_cast<const ConnectionDescriptor*>(m.records() + first), sources,
+            m.inputCounters(slot));
 }
 
-// The modules of each voice run in their own order, voice after voice, up to the next filter slot;
+// The modules of each voice run in their own order, voice after voice, up to the next slot that runs in lanes;
 // that slot then runs for all the voices together. No module of one voice reads another voice's.
 void ModuleWiring::renderVoices(VoiceRecord* const* voices, int count, CorvexProgram& part, float* left,
                                 float* right) {
@@ -221,7 +235,7 @@ void ModuleWiring::renderVoices(VoiceRecord* const* voices, int count, CorvexPro
     int from = 0;
     while (from < modules) {
         int to = from;
-        while (to < modules && slotType(m.moduleAt(to)) != ModuleType::VoiceFilter) ++to;
+        while (to < modules && togetherProcess(slotType(m.moduleAt(to))) == nullptr) ++to;
         for (int v = 0; v < n; ++v) {
             VoiceRecord& voice = *playing[v];
             for (int p = from; p < to; ++p) {
@@ -230,7 +244,7 @@ void ModuleWiring::renderVoices(VoiceRecord* const* voices, int count, CorvexPro
                 processSlot(voice.modules[slot], slot, m, voice.bindings);
             }
         }
-        if (to < modules) runVoiceFilters(playing, n, m.moduleAt(to), m);
+        if (to < modules) runSlotTogether(playing, n, m.moduleAt(to), m);
         from = to + 1;
     }
     for (int v = 0; v < n; ++v) renderVoiceEnd(*playing[v], m, left, right);

@@ -37,7 +37,8 @@ public:
     // One block of a voice of `part` into the part's output buses (null buses for parts that have none).
     void renderVoice(VoiceRecord& voice, CorvexProgram& part, float* left, float* right);
     // The same for several voices of `part` (at most kVoiceCount), whose modules run in the order
-    // renderVoice runs them for each voice; the voice filters of one slot run for all of them at once.
+    // renderVoice runs them for each voice; a slot whose type runs in vector lanes (the voice filters,
+    // the insert phaser and distortion) runs for all of them at once.
     // Each voice plays what renderVoice would play, and the output stages add into the buses in
     // the order the voices are given.
     void renderVoices(VoiceRecord* const* voices, int count, CorvexProgram& part, float* left, float* right);
@@ -47,7 +48,7 @@ public:
 private:
     bool renderVoiceStart(VoiceRecord& voice, const ModuleManager& m);
     void renderVoiceEnd(VoiceRecord& voice, const ModuleManager& m, float* left, float* right);
-    void runVoiceFilters(VoiceRecord* const* voices, int count, int slot, const ModuleManager& m);
+    void runSlotTogether(VoiceRecord* const* voices, int count, int slot, const ModuleManager& m);
     void* moduleAtSlot(CorvexProgram& part, VoiceRecord* voice, int slot) const;
     PortEntry* sourcePort(CorvexProgram& part, VoiceRecord* voice, const ConnectionRecord& record) const;
 

@@ -1,4 +1,4 @@
-// Every vector set of the filter lanes this processor can run computes, lane by lane, exactly what
+// Every vector set of the voice lanes this processor can run computes, lane by lane, exactly what
 // the one-voice loop computes: the same samples and the same states, bit for bit, for any number
 // of lanes and for broken inputs too.
 #include <gtest/gtest.h>
@@ -75,6 +75,53 @@ HighPassLane highPassLane(std::mt19937& rng, LaneData& d) {
     return l;
 }
 
+// Every stage count; some lanes so loud that the input overflows or the output must be held, and
+// states already under the flush level.
+PhaserLane phaserLane(std::mt19937& rng, int i, LaneData& d) {
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    PhaserLane l{};
+    l.in = d.audio;
+    l.out = d.out;
+    l.inputGain = i % 11 == 10 ? 1e300 : 0.5 + 1.5 * unit(rng);
+    const double g = 0.9 * unit(rng);
+    l.firstGain = 1.5 * g;
+    l.gain = 1.35 * g;
+    l.feedback = 2.0 * unit(rng) - 0.5;
+    l.wet = i % 5 == 0 ? 0.0 : unit(rng);
+    l.level = i % 7 == 6 ? 1e31 : 2.0 * unit(rng);
+    l.taken = i % kPhaserLaneStages;
+    for (int s = 0; s < kPhaserLaneStages; ++s) {
+        l.state[s] = i % 9 == 8 ? 1e-31 : unit(rng) - 0.5;
+        l.previousInput[s] = unit(rng) - 0.5;
+    }
+    l.lastOutput = unit(rng) - 0.5;
+    return l;
+}
+
+// Drives from gentle to far past the saturations' knee, windows of any sample, and the inputs of
+// fillLane, broken ones included.
+DistortionLane distortionLane(std::mt19937& rng, int i, LaneData& d) {
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    DistortionLane l{};
+    for (int n = 0; n < kFrames; ++n) l.scaled[n] = d.audio[n];
+    l.out = d.out;
+    l.driven = float(i % 4 == 3 ? 2e9 : 30.0 * unit(rng));
+    l.offset = float(0.2 * unit(rng) - 0.1);
+    l.dry = float(unit(rng));
+    l.wetMix = float(unit(rng));
+    l.output = float(2.0 * unit(rng));
+    l.drive = 20.0 * unit(rng);
+    l.pole = 0.99 + 0.01 * unit(rng);
+    l.input = 1.0 - l.pole;
+    l.inputHighPass = unit(rng) - 0.5;
+    l.outputHighPass = i % 9 == 8 ? 1e-40 : unit(rng) - 0.5;
+    for (int m = 0; m < kHalfBandHistory; ++m) {
+        l.firstWindow[m] = unit(rng) - 0.5;
+        l.secondWindow[m] = unit(rng) - 0.5;
+    }
+    return l;
+}
+
 std::vector<const FilterLaneKernels*> kernelSets() {
     const FilterLaneKernels* sets[8];
     const int n = availableFilterLaneKernels(sets, 8);
@@ -122,6 +169,42 @@ TEST(FilterLanes, EverySetMatchesTheOneVoiceLoopBitForBit) {
                 ASSERT_TRUE(sameBits(expected[i].out, actual[i].out, sizeof(expected[i].out))) << "high-pass lane " << i;
                 ASSERT_TRUE(sameBits(&oneHp[i].low, &manyHp[i].low, sizeof(double))) << "high-pass lane " << i;
                 ASSERT_TRUE(sameBits(&oneHp[i].before, &manyHp[i].before, sizeof(double))) << "high-pass lane " << i;
+            }
+
+            std::vector<PhaserLane> onePh(count), manyPh(count);
+            for (int i = 0; i < count; ++i) {
+                onePh[i] = phaserLane(rng, i, expected[i]);
+                manyPh[i] = onePh[i];
+                manyPh[i].in = actual[i].audio;
+                manyPh[i].out = actual[i].out;
+            }
+            for (int i = 0; i < count; ++i) phaserOneLane(onePh[i]);
+            set->phaser(manyPh.data(), count);
+            for (int i = 0; i < count; ++i) {
+                ASSERT_TRUE(sameBits(expected[i].out, actual[i].out, sizeof(expected[i].out))) << "phaser lane " << i;
+                ASSERT_TRUE(sameBits(onePh[i].state, manyPh[i].state, sizeof(onePh[i].state))) << "phaser lane " << i;
+                ASSERT_TRUE(sameBits(onePh[i].previousInput, manyPh[i].previousInput,
+                                     sizeof(onePh[i].previousInput)))
+                    << "phaser lane " << i;
+                ASSERT_TRUE(sameBits(&onePh[i].lastOutput, &manyPh[i].lastOutput, sizeof(double)))
+                    << "phaser lane " << i;
+            }
+
+            std::vector<DistortionLane> oneDs(count), manyDs(count);
+            for (int i = 0; i < count; ++i) {
+                oneDs[i] = distortionLane(rng, i, expected[i]);
+                manyDs[i] = oneDs[i];
+                manyDs[i].out = actual[i].out;
+            }
+            for (int i = 0; i < count; ++i) distortionOneLane(oneDs[i]);
+            set->distortion(manyDs.data(), count);
+            for (int i = 0; i < count; ++i) {
+                const DistortionLane &a = oneDs[i], &b = manyDs[i];
+                ASSERT_TRUE(sameBits(expected[i].out, actual[i].out, sizeof(expected[i].out))) << "distortion " << i;
+                ASSERT_TRUE(sameBits(a.firstWindow, b.firstWindow, sizeof(a.firstWindow))) << "distortion " << i;
+                ASSERT_TRUE(sameBits(a.secondWindow, b.secondWindow, sizeof(a.secondWindow))) << "distortion " << i;
+                ASSERT_TRUE(sameBits(&a.inputHighPass, &b.inputHighPass, sizeof(double))) << "distortion " << i;
+                ASSERT_TRUE(sameBits(&a.outputHighPass, &b.outputHighPass, sizeof(double))) << "distortion " << i;
             }
         }
     }

@@ -1,6 +1,7 @@
-// A part's voices rendered together, their filters side by side in vector lanes, play exactly what
-// voices rendered one at a time play: the initial program, Whole and Dual, through notes, bends,
-// releases and live edits of parameters and connections.
+// A part's voices rendered together, their filters and insert effects side by side in vector lanes,
+// play exactly what voices rendered one at a time play: the initial program, Whole and Dual, bare and
+// with insert effects in both chains, through notes, bends, releases, retriggers and live edits of
+// parameters and connections.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -16,6 +17,29 @@ namespace {
 
 constexpr int kLowPass = 5;
 constexpr int kHighPass = 4;
+constexpr int kMixer = 9;
+constexpr int kVoiceOut = 8;
+
+// An insert effect in both chains of every part: slots[0] between the mixer and the high-pass,
+// slots[1] between the low-pass and the voice output. Words (parameter, value) set when it goes
+// in, and more during the performance.
+struct WordEdit {
+    int parameter;
+    uint16_t word;
+};
+struct InsertEffect {
+    const char* name;
+    int slots[2];
+    std::vector<WordEdit> start, later;
+};
+
+const InsertEffect kNoInsert{"", {-1, -1}, {}, {}};
+const InsertEffect kPhaser{"Phaser", {18, 19}, {{7, 4}, {8, 12000}, {9, 6000}, {10, 10000}, {11, 9000}, {13, 12000}},
+                           {{7, 6}, {8, 15000}, {13, 16384}, {11, 14000}}};
+// Mode 0 oversampled, driven hard and moved off its symmetry.
+const InsertEffect kDistortion{"Distortion", {14, 15},
+                               {{9, 0}, {12, 1}, {8, 9000}, {14, 12000}, {15, 9000}, {16, 12000}, {17, 10000}},
+                               {{8, 15000}, {14, 16384}, {15, 4000}}};
 
 struct Player {
     std::unique_ptr<CorvexKernel> kernel;
@@ -24,7 +48,7 @@ struct Player {
     std::vector<float> left, right;
     int heldVoices = 0;
 
-    Player(bool together, bool dual) {
+    Player(bool together, bool dual, const InsertEffect& insert) {
         kernel = makeKernel();
         kernel->setRandomSeed(20261210);
         kernel->setVoicesTogether(together);
@@ -37,6 +61,18 @@ struct Player {
             program->startPart(2);
             program->setKeyMode(CorvanKernelProgram::Dual);
         }
+        if (insert.slots[0] < 0) return;
+        for (int s : {1, 2}) {
+            EXPECT_GE(program->disconnect(s, kMixer, 0, 0, kHighPass, 0), 0);
+            EXPECT_GE(program->disconnect(s, kLowPass, 0, 0, kVoiceOut, 0), 0);
+            const int ends[2][2] = {{kMixer, kHighPass}, {kLowPass, kVoiceOut}};
+            for (int chain = 0; chain < 2; ++chain) {
+                const int slot = insert.slots[chain];
+                EXPECT_GE(program->connect(s, slot, 0, 0, ends[chain][1], 0, 16384, 0), 0);
+                EXPECT_GE(program->connect(s, ends[chain][0], 0, 0, slot, 0, 16384, 0), 0);
+                for (const WordEdit& e : insert.start) program->setParameterWord(s, slot, e.parameter, -1, e.word);
+            }
+        }
     }
     void play(int blocks) {
         for (int b = 0; b < blocks; ++b) {
@@ -48,7 +84,7 @@ struct Player {
 };
 
 // The same performance for both players: every step goes to each in turn between the same blocks.
-void perform(Player& p, int keys) {
+void perform(Player& p, int keys, const InsertEffect& insert) {
     auto sections = {1, 2};
     p.play(2);
     for (int k = 0; k < keys; ++k) p.kernel->sendMidiNote(0x90, 36 + 2 * k, 60 + k);
@@ -68,6 +104,9 @@ void perform(Player& p, int keys) {
         // The LFO onto the low-pass cutoff, turned up; a new route into the high-pass cutoff.
         p.program->setConnectionAmount(s, 29, 0, 0, kLowPass, 1, 12000);
         p.program->connect(s, 30, 0, 0, kHighPass, 1, 9000, 0x41);
+        for (int slot : insert.slots)
+            for (const WordEdit& e : insert.later)
+                if (slot >= 0) p.program->setParameterWord(s, slot, e.parameter, -1, e.word);
     }
     p.play(40);
     for (int k = 0; k < keys; k += 2) p.kernel->sendMidiNote(0x80, 36 + 2 * k, 0); // half of them released
@@ -81,6 +120,7 @@ void perform(Player& p, int keys) {
 struct Case {
     bool dual;
     int voices;
+    const InsertEffect* insert;
 };
 
 class VoicesTogether : public ::testing::TestWithParam<Case> {};
@@ -88,9 +128,9 @@ class VoicesTogether : public ::testing::TestWithParam<Case> {};
 TEST_P(VoicesTogether, PlayTheSameSamplesAsVoicesOneAtATime) {
     const Case c = GetParam();
     const int keys = c.dual ? std::max(c.voices / 2, 1) : c.voices;
-    Player alone(false, c.dual), together(true, c.dual);
-    perform(alone, keys);
-    perform(together, keys);
+    Player alone(false, c.dual, *c.insert), together(true, c.dual, *c.insert);
+    perform(alone, keys, *c.insert);
+    perform(together, keys, *c.insert);
     // Before the first release every key holds its voices, so the run really renders them.
     ASSERT_EQ(alone.heldVoices, c.dual ? 2 * keys : keys);
     ASSERT_EQ(together.heldVoices, alone.heldVoices);
@@ -113,13 +153,25 @@ TEST_P(VoicesTogether, PlayTheSameSamplesAsVoicesOneAtATime) {
         << together.left[firstDifference];
 }
 
+std::string caseName(const ::testing::TestParamInfo<Case>& info) {
+    return std::string(info.param.insert->name) + (info.param.dual ? "Dual" : "Whole") +
+           std::to_string(info.param.voices);
+}
+
 INSTANTIATE_TEST_SUITE_P(InitialProgram, VoicesTogether,
-                         ::testing::Values(Case{false, 1}, Case{false, 8}, Case{false, 32}, Case{true, 1},
-                                           Case{true, 8}, Case{true, 32}),
-                         [](const ::testing::TestParamInfo<Case>& info) {
-                             return std::string(info.param.dual ? "Dual" : "Whole") +
-                                    std::to_string(info.param.voices);
-                         });
+                         ::testing::Values(Case{false, 1, &kNoInsert}, Case{false, 8, &kNoInsert},
+                                           Case{false, 32, &kNoInsert}, Case{true, 1, &kNoInsert},
+                                           Case{true, 8, &kNoInsert}, Case{true, 32, &kNoInsert}),
+                         caseName);
+
+// Voice counts that leave every lane group size partly filled, alone and in mixtures.
+INSTANTIATE_TEST_SUITE_P(InsertEffects, VoicesTogether,
+                         ::testing::Values(Case{false, 3, &kPhaser}, Case{false, 13, &kPhaser},
+                                           Case{false, 32, &kPhaser}, Case{true, 1, &kPhaser},
+                                           Case{true, 22, &kPhaser}, Case{false, 5, &kDistortion},
+                                           Case{false, 32, &kDistortion}, Case{true, 2, &kDistortion},
+                                           Case{true, 19, &kDistortion}),
+                         caseName);
 
 } // namespace
 } // namespace corvex::testing

@@ -6,12 +6,14 @@
 
 #include "engine/dsp/ConnectionDescriptor.h"
 #include "engine/dsp/ConversionCurves.h"
+#include "engine/dsp/FilterLanes.h"
 #include "engine/dsp/SampleGuards.h"
 #include "engine/modules/BlockBufferStore.h"
 #include "engine/modules/BlockSignals.h"
 #include "engine/modules/EngineContext.h"
 #include "engine/modules/ModulationSum.h"
 #include "engine/modules/ModulePools.h"
+#include "engine/modules/VoiceLaneRuns.h"
 
 namespace corvex {
 
@@ -28,10 +30,9 @@ constexpr float kHardClipGain = 10000.0f;
 constexpr float kExponentialDrive = 200.0f;
 constexpr double kExponentialCeiling = 0.01;
 constexpr float kSineDriveQualityOff = 10.0f;
-// No real signal comes near these. A broken one (NaN, infinity, a runaway source) is held here so
+// No real signal comes near this (nor kLoudestDriven). A broken one (NaN, infinity, a runaway source) is held here so
 // that neither the states nor the arithmetic after the shapers can overflow.
 constexpr float kLoudestInput = 1e20f;
-constexpr float kLoudestDriven = 1e9f;
 constexpr float kLargestModulation = 1e4f;
 
 // The high-pass states are cut at the float flush level, a hair above the double one, as they always
@@ -63,26 +64,6 @@ struct BlockSettings {
 
 float drivenSample(float scaled, const BlockSettings& s) {
     return heldWithin(scaled * s.driven - s.offset, kLoudestDriven);
-}
-
-void runOversampled(DistortionModule& m, const BlockSettings& s, const float* scaled, float* out) {
-    const double a = m.highPassPole, b = m.highPassInput, k = s.drive;
-    double h1 = m.inputHighPass, h2 = m.outputHighPass;
-    const float wetMix = s.wet * s.mix;
-    for (int n = 0; n < kBlockFrames; ++n) {
-        const double x = drivenSample(scaled[n], s);
-        h1 = a * h1 + b * x;
-        double y1, y2, z1, z2, z3, z4;
-        m.firstStage.push(x - h1, y1, y2);
-        m.secondStage.push(y1, z1, z2);
-        m.secondStage.push(y2, z3, z4);
-        const double v = tanhApprox5(k * z1) + tanhApprox5(k * z2) + tanhApprox5(k * z3) + tanhApprox5(k * z4);
-        h2 = a * h2 + b * v;
-        const float y = flushed(float(v - h2));
-        out[n] = flushed((scaled[n] * s.dry + y * wetMix) * s.output);
-    }
-    m.inputHighPass = flushedAtFloatFloor(h1);
-    m.outputHighPass = flushedAtFloatFloor(h2);
 }
 
 void runPlainSaturator(DistortionModule& m, const BlockSettings& s, const float* scaled, float* out) {
@@ -120,11 +101,8 @@ void runWithFeedback(DistortionModule& m, const BlockSettings& s, const float* s
 void runMode(DistortionModule& m, const DistortionParams& p, const BlockSettings& s, const float* scaled,
              float* out) {
     switch (p.mode) {
-    case 0:
-        if (p.quality != 0)
-            runOversampled(m, s, scaled, out);
-        else
-            runPlainSaturator(m, s, scaled, out);
+    case 0: // oversampled (quality on) in the voice lanes
+        runPlainSaturator(m, s, scaled, out);
         return;
     case 1:
         for (int n = 0; n < kBlockFrames; ++n) out[n] = flushed(scaled[n]);
@@ -204,21 +182,24 @@ void initDistortion(void* module, EngineContext* context) {
     m.outputHighPass = 0.0;
 }
 
-void processDistortion(void* module, const ConnectionDescriptor* descriptors, const PortEntry* const* sources,
-                       const uint32_t* counts) {
-    auto& m = *static_cast<DistortionModule*>(module);
-    if (m.ports[0].users() == 0 && m.ports[1].users() == 0) return;
-    if (counts == nullptr || descriptors == nullptr || sources == nullptr || m.head.record == nullptr) return;
+namespace {
+
+// Everything of a block up to the oversampled saturator's per-sample loop, which the other modes
+// run here too. True when the block still needs that loop.
+bool prepareBlock(DistortionModule& m, const ConnectionDescriptor* descriptors, const PortEntry* const* sources,
+                  const uint32_t* counts, DistortionLane& lane) {
+    if (m.ports[0].users() == 0 && m.ports[1].users() == 0) return false;
+    if (counts == nullptr || descriptors == nullptr || sources == nullptr || m.head.record == nullptr) return false;
     float* out = portBuffer(m.ports[0]);
-    if (out == nullptr) return;
-    if (counts[DistortionInput::Unread] > 0 && portBuffer(m.ports[1]) == nullptr) return;
+    if (out == nullptr) return false;
+    if (counts[DistortionInput::Unread] > 0 && portBuffer(m.ports[1]) == nullptr) return false;
     // Only the first connection of the audio input plays. Without one, the shapers would turn the
     // symmetry offset alone into a constant: the effect is silent instead.
     const float* in = counts[DistortionInput::Audio] > 0 && sources[0] != nullptr ? portBuffer(*sources[0]) : nullptr;
     const DistortionParams& p = m.head.record->as<DistortionParams>();
     if (in == nullptr || p.mode < 0 || p.mode >= kDistortionModes) {
         silence(out);
-        return;
+        return false;
     }
 
     const uint32_t at = counts[DistortionInput::Audio] + counts[DistortionInput::Unread];
@@ -240,9 +221,50 @@ void processDistortion(void* module, const ConnectionDescriptor* descriptors, co
     s.output = p.outputGain;
 
     const float level = descriptors[0].amount();
-    float scaled[kBlockFrames];
+    float* scaled = lane.scaled;
     for (int n = 0; n < kBlockFrames; ++n) scaled[n] = heldWithin(in[n], kLoudestInput) * level;
-    runMode(m, p, s, scaled, out);
+    if (p.mode != 0 || p.quality == 0) {
+        runMode(m, p, s, scaled, out);
+        return false;
+    }
+    lane.out = out;
+    lane.driven = s.driven;
+    lane.offset = s.offset;
+    lane.dry = s.dry;
+    lane.wetMix = s.wet * s.mix;
+    lane.output = s.output;
+    lane.drive = s.drive;
+    lane.pole = m.highPassPole;
+    lane.input = m.highPassInput;
+    lane.inputHighPass = m.inputHighPass;
+    lane.outputHighPass = m.outputHighPass;
+    m.firstStage.window(lane.firstWindow);
+    m.secondStage.window(lane.secondWindow);
+    return true;
+}
+
+void finishBlock(DistortionModule& m, const DistortionLane& lane) {
+    m.firstStage.setWindow(lane.firstWindow);
+    m.secondStage.setWindow(lane.secondWindow);
+    m.inputHighPass = lane.inputHighPass;
+    m.outputHighPass = lane.outputHighPass;
+}
+
+} // namespace
+
+void processDistortion(void* module, const ConnectionDescriptor* descriptors, const PortEntry* const* sources,
+                       const uint32_t* counts) {
+    auto& m = *static_cast<DistortionModule*>(module);
+    DistortionLane lane;
+    if (!prepareBlock(m, descriptors, sources, counts, lane)) return;
+    distortionOneLane(lane);
+    finishBlock(m, lane);
+}
+
+void processDistortions(void* const* modules, int count, const ConnectionDescriptor* descriptors,
+                        const PortEntry* const* const* sources, const uint32_t* counts) {
+    runInLanes<DistortionModule>(modules, count, descriptors, sources, counts, filterLaneKernels().distortion,
+                                 prepareBlock, finishBlock);
 }
 
 } // namespace corvex

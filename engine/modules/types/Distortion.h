@@ -66,6 +66,11 @@ double distortionExponential(double p);
 void initDistortion(void* module, EngineContext* context);
 void processDistortion(void* module, const ConnectionDescriptor* descriptors, const PortEntry* const* sources,
                        const uint32_t* counts);
+// The same block for several voices of one slot at once: the oversampled saturator's loops run
+// side by side in vector lanes, each voice's result the one processDistortion gives. The voices
+// share the slot's connection records (descriptors, counts); sources[v] are voice v's bindings.
+void processDistortions(void* const* modules, int count, const ConnectionDescriptor* descriptors,
+                        const PortEntry* const* const* sources, const uint32_t* counts);
 void loadDistortionBlock(const uint16_t* data, int wordCount, ParameterRecord* record, EngineContext* context);
 void setDistortionParameter(int16_t value, int parameter, float* echoValue, int* echoCode, ParameterRecord* record,
                             EngineContext* context);

@@ -6,6 +6,7 @@
 
 #include "engine/dsp/ConnectionDescriptor.h"
 #include "engine/dsp/ConversionCurves.h"
+#include "engine/dsp/FilterLanes.h"
 #include "engine/dsp/ModuleValues.h"
 #include "engine/dsp/SampleGuards.h"
 #include "engine/dsp/TempoSync.h"
@@ -15,6 +16,7 @@
 #include "engine/modules/EngineContext.h"
 #include "engine/modules/ModulationSum.h"
 #include "engine/modules/ModulePools.h"
+#include "engine/modules/VoiceLaneRuns.h"
 #include "engine/modules/types/EffectTail.h"
 
 namespace corvex {
@@ -49,6 +51,8 @@ constexpr double kStageScale = 1.35;
 int32_t heldStages(int32_t stages) { return stages < 1 ? 1 : (stages > kPhaserStages ? kPhaserStages : stages); }
 
 constexpr EffectTail kTail{13, 18, 19};
+
+static_assert(kPhaserStages == kPhaserLaneStages, "every stage has its lane");
 
 bool storeParameter(PhaserInsertParams& p, int parameter, int16_t word, float* echo, int* code) {
     const float x = wordValue(word);
@@ -109,11 +113,14 @@ void initPhaserInsert(void* module, EngineContext*) {
     m.lastOutput = 0.0;
 }
 
-void processPhaserInsert(void* module, const ConnectionDescriptor* descriptors, const PortEntry* const* sources,
-                         const uint32_t* counts) {
-    auto& m = *static_cast<PhaserInsertModule*>(module);
+namespace {
+
+// Everything of a block up to its per-sample loop. False when the block is already written (or
+// nobody listens) and the loop has nothing to do.
+bool prepareBlock(PhaserInsertModule& m, const ConnectionDescriptor* descriptors, const PortEntry* const* sources,
+                  const uint32_t* counts, PhaserLane& lane) {
     // Nobody listens: nothing moves, the LFO included.
-    if (m.ports[0].users() == 0 && m.ports[1].users() == 0) return;
+    if (m.ports[0].users() == 0 && m.ports[1].users() == 0) return false;
     float* out = portBuffer(m.ports[0]);
     const EngineContext* context = m.head.context;
     const bool wired = counts != nullptr && descriptors != nullptr && sources != nullptr && counts[0] > 0;
@@ -121,7 +128,7 @@ void processPhaserInsert(void* module, const ConnectionDescriptor* descriptors, 
     // A skipped block leaves silence rather than the last block repeating.
     if (out == nullptr || in == nullptr || m.head.record == nullptr || context == nullptr) {
         silence(out);
-        return;
+        return false;
     }
     const PhaserInsertParams& p = m.head.record->as<PhaserInsertParams>();
 
@@ -154,24 +161,46 @@ void processPhaserInsert(void* module, const ConnectionDescriptor* descriptors, 
 
     const double sampleRate = context->sampleRate > 0.0f ? double(context->sampleRate) : 44100.0;
     const double g = phaserCoefficient(double(m.swept), sampleRate);
-    const double firstGain = kFirstStageScale * g;
-    const double gain = kStageScale * g;
-    const double feedback = double((mod[2] + 1.0f) * p.feedback);
-    const double wet = p.bypass == 1 ? 0.0 : double(p.mix);
-    const double level = p.level;
-    const double k = descriptors[0].amount();
-    const int taken = heldStages(p.stages) - 1;
-
-    for (int n = 0; n < kBlockFrames; ++n) {
-        double x = k * double(in[n]);
-        if (!std::isfinite(x)) x = 0.0; // a broken sample must not reach the stages
-        double y[kPhaserStages];
-        y[0] = phaserStageSaturated(m.stages[0], x, firstGain) - tanhApprox6(feedback * m.lastOutput);
-        for (int s = 1; s < kPhaserStages; ++s) y[s] = phaserStageSaturated(m.stages[s], y[s - 1], gain);
-        const double o = flushed(y[taken]);
-        m.lastOutput = o;
-        out[n] = toSample((x * (1.0 - wet) + o * wet) * level);
+    lane.in = in;
+    lane.out = out;
+    lane.inputGain = descriptors[0].amount();
+    lane.firstGain = kFirstStageScale * g;
+    lane.gain = kStageScale * g;
+    lane.feedback = double((mod[2] + 1.0f) * p.feedback);
+    lane.wet = p.bypass == 1 ? 0.0 : double(p.mix);
+    lane.level = p.level;
+    lane.taken = heldStages(p.stages) - 1;
+    for (int s = 0; s < kPhaserStages; ++s) {
+        lane.state[s] = m.stages[s].state;
+        lane.previousInput[s] = m.stages[s].previousInput;
     }
+    lane.lastOutput = m.lastOutput;
+    return true;
+}
+
+void finishBlock(PhaserInsertModule& m, const PhaserLane& lane) {
+    for (int s = 0; s < kPhaserStages; ++s) {
+        m.stages[s].state = lane.state[s];
+        m.stages[s].previousInput = lane.previousInput[s];
+    }
+    m.lastOutput = lane.lastOutput;
+}
+
+} // namespace
+
+void processPhaserInsert(void* module, const ConnectionDescriptor* descriptors, const PortEntry* const* sources,
+                         const uint32_t* counts) {
+    auto& m = *static_cast<PhaserInsertModule*>(module);
+    PhaserLane lane;
+    if (!prepareBlock(m, descriptors, sources, counts, lane)) return;
+    phaserOneLane(lane);
+    finishBlock(m, lane);
+}
+
+void processPhaserInserts(void* const* modules, int count, const ConnectionDescriptor* descriptors,
+                          const PortEntry* const* const* sources, const uint32_t* counts) {
+    runInLanes<PhaserInsertModule>(modules, count, descriptors, sources, counts, filterLaneKernels().phaser,
+                                   prepareBlock, finishBlock);
 }
 
 void loadPhaserInsertBlock(const uint16_t* data, int wordCount, ParameterRecord* record, EngineContext*) {

@@ -54,6 +54,11 @@ float insertPhaserRate(int word);
 void initPhaserInsert(void* module, EngineContext* context);
 void processPhaserInsert(void* module, const ConnectionDescriptor* descriptors, const PortEntry* const* sources,
                          const uint32_t* counts);
+// The same block for several voices of one slot at once, their stages side by side in vector lanes;
+// each voice's result is the one processPhaserInsert gives. The voices share the slot's connection
+// records (descriptors, counts); sources[v] are voice v's bindings of those records.
+void processPhaserInserts(void* const* modules, int count, const ConnectionDescriptor* descriptors,
+                          const PortEntry* const* const* sources, const uint32_t* counts);
 void loadPhaserInsertBlock(const uint16_t* data, int wordCount, ParameterRecord* record, EngineContext* context);
 void setPhaserInsertParameter(int16_t value, int parameter, float* echoValue, int* echoCode, ParameterRecord* record,
                               EngineContext* context);

@@ -54,16 +54,8 @@ inline uint32_t phaserPhaseStep(double cyclesPerBlock) {
     return uint32_t(int64_t(wrapped < 0.0 ? wrapped + kFullCycle : wrapped));
 }
 
-// Both stage forms: the state follows -(2/3)(x + x_prev + s) scaled by the coefficient; the output
-// is x + s. The insert phaser saturates the step, the master phaser does not.
-inline double phaserStageSaturated(PhaserStage& st, double x, double gain) {
-    st.state = tanhApprox6((x + st.previousInput + st.state) * (-2.0 / 3.0)) * gain + st.state;
-    // A decaying state would otherwise sink into denormals once the voice falls silent.
-    st.state = flushed(st.state);
-    st.previousInput = x;
-    return x + st.state;
-}
-
+// The master phaser's stage: the state follows -(2/3)(x + x_prev + s) scaled by the coefficient; the
+// output is x + s. The insert phaser's stages saturate that step and run in the voice lanes.
 inline double phaserStageLinear(PhaserStage& st, double x, double gain) {
     st.state = (st.previousInput + x + st.state) * (-2.0 / 3.0) * gain + st.state;
     st.state = flushed(st.state);
