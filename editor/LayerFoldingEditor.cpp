@@ -6,7 +6,6 @@
 
 #include "instrument/CorvanAudioFilter.h"
 #include "instrument/params/ParameterIndex.h"
-#include "instrument/params/ParameterMapper.h"
 #include "presets/CorvanMultiFilterManager.h"
 #include "presets/MorvanePreset.h"
 
@@ -51,8 +50,8 @@ float LayerFoldingEditor::getParameter(int index) {
     return MorvaneAudioFilterEditor::getParameter(foldedIndex(index, shownLayer_.load()));
 }
 
-// A highlight travels as its index plus the messenger's offset and folds like a value. A row told to read
-// itself again (-1) goes out as the value it now holds: no widget knows that mark.
+// A highlight travels as its index plus the messenger's offset and folds like a value. A row told to read itself
+// again (-1) keeps that mark here: the messenger reads the row when it delivers the echo, on the message thread.
 void LayerFoldingEditor::parameterChanged(int index, float value) {
     constexpr int highlight = MVParameterMessenger::kHighlightOffset;
     if (index >= highlight) {
@@ -62,8 +61,6 @@ void LayerFoldingEditor::parameterChanged(int index, float value) {
     }
     const int shown = shownIndexOfEcho(index, shownLayer_.load());
     if (shown < 0) return;
-    if (value == ParameterMapper::kUseCachedValue && P::isValid(index))
-        value = MorvaneAudioFilterEditor::getParameter(index);
     MorvaneAudioFilterEditor::parameterChanged(shown, value);
 }
 
