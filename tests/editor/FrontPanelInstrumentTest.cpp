@@ -11,6 +11,7 @@
 #include "tests/presets/ManagerTestSupport.h"
 #include "tests/support/FakeGui.h"
 #include "tests/support/SignalChecks.h"
+#include "tests/support/InstrumentRender.h"
 
 namespace corvex {
 namespace {
@@ -55,16 +56,7 @@ protected:
         instrument->setParameter(index, value);
         testing::deliverPostedMessages();
     }
-    std::vector<float> render(juce::MidiBuffer midi, int blocks) {
-        std::vector<float> out, left(64), right(64);
-        for (int b = 0; b < blocks; ++b) {
-            float* outs[2] = {left.data(), right.data()};
-            instrument->processBlock(outs, 2, 64, false, midi);
-            midi.clear();
-            out.insert(out.end(), left.begin(), left.end());
-        }
-        return out;
-    }
+    std::vector<float> render(juce::MidiBuffer midi, int blocks) { return testing::renderLeft(*instrument, midi, blocks); }
 
     juce::File root = juce::File::createTempFile("front-panel-instrument");
     MorvaneFindFolder folder{root, "Corvex2"};

@@ -24,6 +24,7 @@
 #include "tests/support/SignalChecks.h"
 #include "widgets/CorvanLookAndFeel.h"
 #include "widgets/MVParameterMessenger.h"
+#include "tests/support/InstrumentRender.h"
 
 namespace corvex {
 namespace {
@@ -109,16 +110,7 @@ protected:
         editor->getAnimator().timerCallback();
     }
     CorvanMultiFilterManager& patches() { return *instrument->getPatchFilterManager(); }
-    std::vector<float> render(juce::MidiBuffer midi, int blocks) {
-        std::vector<float> out, left(64), right(64);
-        for (int b = 0; b < blocks; ++b) {
-            float* outs[2] = {left.data(), right.data()};
-            instrument->processBlock(outs, 2, 64, false, midi);
-            midi.clear();
-            out.insert(out.end(), left.begin(), left.end());
-        }
-        return out;
-    }
+    std::vector<float> render(juce::MidiBuffer midi, int blocks) { return testing::renderLeft(*instrument, midi, blocks); }
 
     juce::File root = juce::File::createTempFile("product-editor");
     MorvaneFindFolder folder{root, "Corvex2"};

@@ -10,6 +10,7 @@
 #include "presets/CorvanMultiFilterManager.h"
 #include "presets/CorvanPresetServices.h"
 #include "tests/support/SignalChecks.h"
+#include "tests/support/InstrumentRender.h"
 
 namespace corvex {
 namespace {
@@ -36,16 +37,7 @@ protected:
         root.deleteRecursively();
     }
 
-    std::vector<float> render(juce::MidiBuffer midi, int blocks) {
-        std::vector<float> out, left(64), right(64);
-        for (int b = 0; b < blocks; ++b) {
-            float* outs[2] = {left.data(), right.data()};
-            filter->processBlock(outs, 2, 64, false, midi);
-            midi.clear();
-            out.insert(out.end(), left.begin(), left.end());
-        }
-        return out;
-    }
+    std::vector<float> render(juce::MidiBuffer midi, int blocks) { return testing::renderLeft(*filter, midi, blocks); }
     // High-frequency share of a held middle C: the first difference's level against the signal's.
     double brightness() {
         juce::MidiBuffer off;
