@@ -5,6 +5,7 @@
 
 #include "engine/dsp/FilterLanes.h"
 #include "engine/dsp/SampleGuards.h"
+#include "engine/dsp/ChorusFlangerLines.h"
 
 namespace corvex {
 namespace {
@@ -350,6 +351,105 @@ void distortionGroup(DistortionLane* lanes) {
         // Cut at the float flush level, as the one-voice loop cuts them.
         l.inputHighPass = flushedLane(h1[j], double(kFlushBelowFloat))[e];
         l.outputHighPass = flushedLane(h2[j], double(kFlushBelowFloat))[e];
+    }
+}
+
+// The chorus's arithmetic runs across the lanes; each lane's reads and writes of its own lines stay
+// one voice at a time, in the order the one-voice loop makes them.
+template <typename D, typename F, int W, int K>
+void chorusGroup(ChorusLane* lanes) {
+    constexpr int N = W * K;
+    constexpr int L = kChorusLaneLines;
+    constexpr int32_t kLast = kChorusLaneLength - 1;
+    using I = decltype(F{} < F{}); // W whole numbers of 32 bits
+    alignas(64) F in[kLaneBlockFrames][K];
+    alignas(64) F out[kLaneBlockFrames][K];
+    for (int n = 0; n < kLaneBlockFrames; ++n)
+        for (int i = 0; i < N; ++i) in[n][i / W][i % W] = lanes[i].in[n];
+    D mix[K], gain[K], g[K], setting[K], taps[L][K], reach[L][K], previous[L][K];
+    D last[2][K], beforeLast[2][K], twoCos[2][K];
+    for (int i = 0; i < N; ++i) {
+        const ChorusLane& l = lanes[i];
+        const int j = i / W, e = i % W;
+        mix[j][e] = l.mix;
+        gain[j][e] = l.gain;
+        g[j][e] = l.feedback;
+        setting[j][e] = double(l.tapSetting);
+        for (int line = 0; line < L; ++line) {
+            taps[line][j][e] = l.taps[line];
+            reach[line][j][e] = l.reach[line];
+            previous[line][j][e] = l.previousRead[line];
+        }
+        for (int s = 0; s < 2; ++s) {
+            last[s][j][e] = l.sweepLast[s];
+            beforeLast[s][j][e] = l.sweepBeforeLast[s];
+            twoCos[s][j][e] = l.sweepTwoCos[s];
+        }
+    }
+    const D zero{};
+    const D shortest = laneSplat<D>(1.0);
+    const D longest = laneSplat<D>(double(kLast));
+    for (int n = 0; n < kLaneBlockFrames; ++n) {
+        D x[K], sum[K], wet[K];
+        for (int j = 0; j < K; ++j) {
+            for (int s = 0; s < 2; ++s) {
+                const D y = twoCos[s][j] * last[s][j] - beforeLast[s][j];
+                beforeLast[s][j] = last[s][j];
+                last[s][j] = y;
+            }
+            x[j] = __builtin_convertvector(in[n][j], D);
+        }
+        for (int line = 0; line < L; ++line) {
+            D allpass[K], newer[K], older[K], fed[K];
+            I whole[K];
+            for (int j = 0; j < K; ++j) {
+                D delay = taps[line][j] + reach[line][j] * (1.0 + 0.5 * last[line % 2][j]);
+                delay = laneSelect(delay >= shortest, delay, shortest); // NaN lands on the shortest
+                delay = laneSelect(delay > longest, longest, delay);
+                whole[j] = __builtin_convertvector(delay, I);
+                allpass[j] = 1.0 - (delay - __builtin_convertvector(whole[j], D));
+            }
+            for (int i = 0; i < N; ++i) {
+                const ChorusLane& l = lanes[i];
+                const int j = i / W, e = i % W;
+                const float* samples = l.lines + line * kChorusLaneLength;
+                const int32_t w = l.writeIndex[line], written = l.written[line];
+                int32_t at = w - whole[j][e];
+                if (at < 0) at += kChorusLaneLength;
+                const int32_t before = at == 0 ? kLast : at - 1;
+                const int32_t q = chorusFeedbackIndex(w, l.feedbackDelay);
+                newer[j][e] = at < written ? double(samples[at]) : 0.0;
+                older[j][e] = before < written ? double(samples[before]) : 0.0;
+                fed[j][e] = q < written ? double(samples[q]) : 0.0;
+            }
+            F put[K];
+            for (int j = 0; j < K; ++j) {
+                const D t = flushedLane(allpass[j] * newer[j] + older[j] - allpass[j] * previous[line][j]);
+                previous[line][j] = t;
+                // The taps add up in line order; the wet signal stops after the ones the setting names.
+                sum[j] = line == 0 ? t : sum[j] + t;
+                wet[j] = laneSelect(setting[j] == double(line), sum[j], line == 0 ? zero : wet[j]);
+                const D v = flushedLane(g[j] * fed[j]);
+                put[j] = __builtin_convertvector(guardedSampleLane(x[j] - g[j] * v), F);
+            }
+            for (int i = 0; i < N; ++i) {
+                ChorusLane& l = lanes[i];
+                float* samples = l.lines + line * kChorusLaneLength;
+                int32_t& w = l.writeIndex[line];
+                samples[w] = put[i / W][i % W];
+                w = (w + 1) & kLast;
+                if (l.written[line] < kChorusLaneLength) ++l.written[line];
+            }
+        }
+        for (int j = 0; j < K; ++j)
+            out[n][j] = __builtin_convertvector(
+                guardedSampleLane(gain[j] * ((1.0 - mix[j]) * x[j] + mix[j] * wet[j])), F);
+    }
+    for (int i = 0; i < N; ++i) {
+        ChorusLane& l = lanes[i];
+        const int j = i / W, e = i % W;
+        for (int line = 0; line < L; ++line) l.previousRead[line] = previous[line][j][e];
+        for (int n = 0; n < kLaneBlockFrames; ++n) l.out[n] = out[n][j][e];
     }
 }
 

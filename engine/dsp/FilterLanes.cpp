@@ -6,6 +6,7 @@
 #include "engine/dsp/ConversionCurves.h"
 #include "engine/dsp/FilterLaneLoops.h"
 #include "engine/dsp/SampleGuards.h"
+#include "engine/dsp/ChorusFlangerLines.h"
 
 namespace corvex {
 
@@ -160,6 +161,40 @@ void distortionOneLane(DistortionLane& lane) {
     lane.outputHighPass = flushedAtFloatFloor(h2);
 }
 
+void chorusOneLane(ChorusLane& lane) {
+    static_assert(kChorusLaneLength == kChorusLineLength, "a lane's lines are the chorus's own");
+    const double g = lane.feedback;
+    for (int n = 0; n < kLaneBlockFrames; ++n) {
+        double sweep[2];
+        for (int s = 0; s < 2; ++s) {
+            sweep[s] = lane.sweepTwoCos[s] * lane.sweepLast[s] - lane.sweepBeforeLast[s];
+            lane.sweepBeforeLast[s] = lane.sweepLast[s];
+            lane.sweepLast[s] = sweep[s];
+        }
+        const double x = lane.in[n];
+        double sum = 0.0, wet = 0.0;
+        for (int line = 0; line < kChorusLaneLines; ++line) {
+            float* samples = lane.lines + line * kChorusLaneLength;
+            const int32_t written = lane.written[line];
+            // A slot not written since the voice began belongs to an earlier user and reads as silence.
+            const auto held = [&](int32_t i) { return i < written ? double(samples[i]) : 0.0; };
+            int32_t& w = lane.writeIndex[line];
+            const ChorusTapPosition at =
+                chorusTapPosition(w, lane.taps[line] + lane.reach[line] * (1.0 + 0.5 * sweep[line % 2]));
+            const double t =
+                flushed(at.allpass * held(at.newer) + held(at.older) - at.allpass * lane.previousRead[line]);
+            lane.previousRead[line] = t;
+            sum = line == 0 ? t : sum + t;
+            if (lane.tapSetting == line) wet = sum;
+            const double v = flushed(g * held(chorusFeedbackIndex(w, lane.feedbackDelay)));
+            samples[w] = toSample(x - g * v); // held finite, and nothing denormal enters the line
+            w = (w + 1) & (kChorusLaneLength - 1);
+            if (lane.written[line] < kChorusLaneLength) ++lane.written[line];
+        }
+        lane.out[n] = toSample(lane.gain * ((1.0 - lane.mix) * x + lane.mix * wet));
+    }
+}
+
 namespace {
 
 void cascadeEach(CascadeLane* lanes, int count) {
@@ -174,13 +209,18 @@ void phaserEach(PhaserLane* lanes, int count) {
 void distortionEach(DistortionLane* lanes, int count) {
     for (int i = 0; i < count; ++i) distortionOneLane(lanes[i]);
 }
+void chorusEach(ChorusLane* lanes, int count) {
+    for (int i = 0; i < count; ++i) chorusOneLane(lanes[i]);
+}
 
-constexpr FilterLaneKernels kOneByOne{cascadeEach, highPassEach, phaserEach, distortionEach, "one voice at a time"};
+constexpr FilterLaneKernels kOneByOne{cascadeEach, highPassEach, phaserEach, distortionEach, chorusEach,
+                                      "one voice at a time"};
 
 void cascadeOne(CascadeLane* lane) { cascadeOneLane(*lane); }
 void highPassOne(HighPassLane* lane) { highPassOneLane(*lane); }
 void phaserOne(PhaserLane* lane) { phaserOneLane(*lane); }
 void distortionOne(DistortionLane* lane) { distortionOneLane(*lane); }
+void chorusOne(ChorusLane* lane) { chorusOneLane(*lane); }
 
 #if defined(__GNUC__)
 // Two doubles: the width every x86-64 processor has (SSE2); elsewhere the compiler makes do.
@@ -199,13 +239,18 @@ constexpr LaneGroups<PhaserLane, 16> kPhaserGroups{
 constexpr LaneGroups<DistortionLane, 16> kDistortionGroups{
     {distortionGroup<Double2, Float2, 2, 8>, distortionGroup<Double2, Float2, 2, 4>,
      distortionGroup<Double2, Float2, 2, 2>, distortionGroup<Double2, Float2, 2, 1>, distortionOne}};
+constexpr LaneGroups<ChorusLane, 16> kChorusGroups{
+    {chorusGroup<Double2, Float2, 2, 8>, chorusGroup<Double2, Float2, 2, 4>, chorusGroup<Double2, Float2, 2, 2>,
+     chorusGroup<Double2, Float2, 2, 1>, chorusOne}};
 
 void cascadeBaseline(CascadeLane* lanes, int count) { runInGroups(kCascadeGroups, lanes, count); }
 void highPassBaseline(HighPassLane* lanes, int count) { runInGroups(kHighPassGroups, lanes, count); }
 void phaserBaseline(PhaserLane* lanes, int count) { runInPaddedGroups(kPhaserGroups, lanes, count); }
 void distortionBaseline(DistortionLane* lanes, int count) { runInPaddedGroups(kDistortionGroups, lanes, count); }
+// The chorus's lanes write their own lines, so a group never runs spare copies of a voice.
+void chorusBaseline(ChorusLane* lanes, int count) { runInGroups(kChorusGroups, lanes, count); }
 constexpr FilterLaneKernels kBaseline{cascadeBaseline, highPassBaseline, phaserBaseline, distortionBaseline,
-                                      "two-lane vectors"};
+                                      chorusBaseline, "two-lane vectors"};
 #else
 constexpr FilterLaneKernels kBaseline = kOneByOne;
 #endif

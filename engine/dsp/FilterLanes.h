@@ -80,12 +80,39 @@ struct DistortionLane {
     double secondWindow[kHalfBandHistory];
 };
 
+constexpr int kChorusLaneLines = 4;
+constexpr int kChorusLaneLength = 8192;
+
+// One voice's chorus block: four delay lines read by swept allpass taps and written with the input
+// less their own feedback tap. The lines stay the voice's own; a lane reads and writes only them.
+struct ChorusLane {
+    float in[kLaneBlockFrames];
+    float* out;
+    float* lines; // kChorusLaneLines lines of kChorusLaneLength samples, one after another
+    double mix;
+    double gain;
+    double feedback;
+    double taps[kChorusLaneLines];  // the fixed part of each tap's delay
+    double reach[kChorusLaneLines]; // how far each tap's sweep moves it
+    int tapSetting;                 // taps summed, less one; any other value leaves the wet signal silent
+    float feedbackDelay;
+    // The two sine sweeps' recurrences, as the block starts.
+    double sweepLast[2];
+    double sweepBeforeLast[2];
+    double sweepTwoCos[2];
+    // Read at the start, written back.
+    int writeIndex[kChorusLaneLines];
+    int written[kChorusLaneLines]; // samples written, up to the length; older ones read as silence
+    double previousRead[kChorusLaneLines];
+};
+
 // The loops over `count` lanes (any count; they are run in vector groups internally).
 struct FilterLaneKernels {
     void (*cascade)(CascadeLane* lanes, int count);
     void (*highPass)(HighPassLane* lanes, int count);
     void (*phaser)(PhaserLane* lanes, int count);
     void (*distortion)(DistortionLane* lanes, int count);
+    void (*chorus)(ChorusLane* lanes, int count);
     const char* name;
 };
 
@@ -99,5 +126,6 @@ void cascadeOneLane(CascadeLane& lane);
 void highPassOneLane(HighPassLane& lane);
 void phaserOneLane(PhaserLane& lane);
 void distortionOneLane(DistortionLane& lane);
+void chorusOneLane(ChorusLane& lane);
 
 } // namespace corvex

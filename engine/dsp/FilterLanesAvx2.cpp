@@ -20,6 +20,7 @@ void cascadeOne(CascadeLane* lane) { cascadeOneLane(*lane); }
 void highPassOne(HighPassLane* lane) { highPassOneLane(*lane); }
 void phaserOne(PhaserLane* lane) { phaserOneLane(*lane); }
 void distortionOne(DistortionLane* lane) { distortionOneLane(*lane); }
+void chorusOne(ChorusLane* lane) { chorusOneLane(*lane); }
 
 constexpr LaneGroups<CascadeLane, 16> kCascadeGroups{
     {cascadeGroup<Double4, Float4, 4, 4>, cascadeGroup<Double4, Float4, 4, 2>, cascadeGroup<Double4, Float4, 4, 1>,
@@ -33,12 +34,17 @@ constexpr LaneGroups<PhaserLane, 16> kPhaserGroups{
 constexpr LaneGroups<DistortionLane, 16> kDistortionGroups{
     {distortionGroup<Double4, Float4, 4, 4>, distortionGroup<Double4, Float4, 4, 2>,
      distortionGroup<Double4, Float4, 4, 1>, distortionGroup<Double2, Float2, 2, 1>, distortionOne}};
+constexpr LaneGroups<ChorusLane, 16> kChorusGroups{
+    {chorusGroup<Double4, Float4, 4, 4>, chorusGroup<Double4, Float4, 4, 2>, chorusGroup<Double4, Float4, 4, 1>,
+     chorusGroup<Double2, Float2, 2, 1>, chorusOne}};
 
 void cascadeAvx2(CascadeLane* lanes, int count) { runInGroups(kCascadeGroups, lanes, count); }
 void highPassAvx2(HighPassLane* lanes, int count) { runInGroups(kHighPassGroups, lanes, count); }
 void phaserAvx2(PhaserLane* lanes, int count) { runInPaddedGroups(kPhaserGroups, lanes, count); }
 void distortionAvx2(DistortionLane* lanes, int count) { runInPaddedGroups(kDistortionGroups, lanes, count); }
-constexpr FilterLaneKernels kAvx2{cascadeAvx2, highPassAvx2, phaserAvx2, distortionAvx2, "AVX2 four-lane vectors"};
+void chorusAvx2(ChorusLane* lanes, int count) { runInGroups(kChorusGroups, lanes, count); }
+constexpr FilterLaneKernels kAvx2{cascadeAvx2, highPassAvx2, phaserAvx2, distortionAvx2, chorusAvx2,
+                                  "AVX2 four-lane vectors"};
 
 } // namespace
 

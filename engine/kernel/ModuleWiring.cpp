@@ -4,6 +4,7 @@
 #include "engine/kernel/PortBinding.h"
 #include "engine/modules/ModuleFramework.h"
 #include "engine/modules/ModulePools.h"
+#include "engine/modules/types/ChorusFlanger.h"
 #include "engine/modules/types/Distortion.h"
 #include "engine/modules/types/Envelope.h"
 #include "engine/modules/types/PhaserInsert.h"
@@ -33,6 +34,7 @@ TogetherProcess togetherProcess(int type) {
     if (type == ModuleType::VoiceFilter) return processVoiceFilters;
     if (type == ModuleType::InsertPhaser) return processPhaserInserts;
     if (type == ModuleType::Distortion) return processDistortions;
+    if (type == ModuleType::Chorus) return processChorusFlangers;
     return nullptr;
 }
 

@@ -38,7 +38,7 @@ public:
     void renderVoice(VoiceRecord& voice, CorvexProgram& part, float* left, float* right);
     // The same for several voices of `part` (at most kVoiceCount), whose modules run in the order
     // renderVoice runs them for each voice; a slot whose type runs in vector lanes (the voice filters,
-    // the insert phaser and distortion) runs for all of them at once.
+    // the insert phaser, distortion and chorus) runs for all of them at once.
     // Each voice plays what renderVoice would play, and the output stages add into the buses in
     // the order the voices are given.
     void renderVoices(VoiceRecord* const* voices, int count, CorvexProgram& part, float* left, float* right);

@@ -122,6 +122,70 @@ DistortionLane distortionLane(std::mt19937& rng, int i, LaneData& d) {
     return l;
 }
 
+// Lines partly written (older slots hold another voice's leftovers and must read as silence), write
+// positions at and near the wrap, every tap setting and one that names none, sweeps that push a tap
+// past either end of its line or to NaN, and the inputs of fillLane, broken ones included.
+constexpr size_t kChorusSamples = size_t(kChorusLaneLines) * kChorusLaneLength;
+constexpr int kMostLanes = 37;
+
+// Every lane's lines, side by side: made once, since a block writes only 32 samples of each line,
+// which the test puts back after each run.
+std::vector<float>& chorusLines() {
+    static std::vector<float> lines = [] {
+        std::vector<float> l(kMostLanes * kChorusSamples);
+        for (size_t k = 0; k < l.size(); ++k) l[k] = std::sin(0.01f * float(k));
+        return l;
+    }();
+    return lines;
+}
+
+// The 32 samples of each line a block writes, from its write positions on.
+using WrittenSlots = std::vector<float>;
+WrittenSlots writtenSlots(const ChorusLane& l, const int (&from)[kChorusLaneLines]) {
+    WrittenSlots slots;
+    for (int line = 0; line < kChorusLaneLines; ++line)
+        for (int n = 0; n < kFrames; ++n)
+            slots.push_back(l.lines[line * kChorusLaneLength + ((from[line] + n) & (kChorusLaneLength - 1))]);
+    return slots;
+}
+void putBack(ChorusLane& l, const int (&from)[kChorusLaneLines], const WrittenSlots& slots) {
+    for (int line = 0, k = 0; line < kChorusLaneLines; ++line)
+        for (int n = 0; n < kFrames; ++n)
+            l.lines[line * kChorusLaneLength + ((from[line] + n) & (kChorusLaneLength - 1))] = slots[size_t(k++)];
+}
+
+// Lines partly written (older slots hold another voice's leftovers and must read as silence), write
+// positions at and near the wrap, every tap setting and one that names none, sweeps that push a tap
+// past either end of its line or to NaN, and the inputs of fillLane, broken ones included.
+ChorusLane chorusLane(std::mt19937& rng, int i, LaneData& d) {
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    ChorusLane l{};
+    for (int n = 0; n < kFrames; ++n) l.in[n] = d.audio[n];
+    l.lines = chorusLines().data() + size_t(i) * kChorusSamples;
+    l.out = d.out;
+    l.mix = i % 5 == 0 ? 0.0 : unit(rng);
+    l.gain = i % 7 == 6 ? 1e31 : 2.0 * unit(rng);
+    l.feedback = 1.8 * unit(rng) - 0.9;
+    const double depth = i % 6 == 5 ? 1e6 : 800.0 * unit(rng);
+    for (int line = 0; line < kChorusLaneLines; ++line) {
+        l.taps[line] = 5.0 + 2.0 * line * unit(rng);
+        l.reach[line] = i % 13 == 12 && line == 1 ? std::nan("") : (line == 0 ? 0.5 : 0.6) * depth;
+        const int start[] = {0, kChorusLaneLength - 5, int(unit(rng) * kChorusLaneLength), 17};
+        l.writeIndex[line] = start[(i + line) % 4];
+        l.written[line] = i % 3 == 0 ? kChorusLaneLength : int(unit(rng) * kChorusLaneLength);
+        l.previousRead[line] = i % 9 == 8 ? 1e-31 : unit(rng) - 0.5;
+    }
+    l.tapSetting = i % 5;
+    l.feedbackDelay = i % 4 == 0 ? 0.0f : float(unit(rng) * (kChorusLaneLength - 1));
+    for (int s = 0; s < 2; ++s) {
+        const double phase = 6.0 * unit(rng), step = 0.001 * unit(rng);
+        l.sweepLast[s] = std::sin(phase - step);
+        l.sweepBeforeLast[s] = std::sin(phase - 2.0 * step);
+        l.sweepTwoCos[s] = 2.0 * std::cos(step);
+    }
+    return l;
+}
+
 std::vector<const FilterLaneKernels*> kernelSets() {
     const FilterLaneKernels* sets[8];
     const int n = availableFilterLaneKernels(sets, 8);
@@ -132,10 +196,11 @@ TEST(FilterLanes, EverySetMatchesTheOneVoiceLoopBitForBit) {
     const auto sets = kernelSets();
     ASSERT_GE(sets.size(), 2u) << "at least the baseline set and the one-voice fallback";
     EXPECT_STREQ(sets.back()->name, "one voice at a time");
+    const std::vector<float> pristineLines = chorusLines();
     // Counts that fill every group size, one by one and in mixtures, up to more than two widest groups.
     for (const FilterLaneKernels* set : sets) {
         SCOPED_TRACE(set->name);
-        for (int count = 1; count <= 37; ++count) {
+        for (int count = 1; count <= kMostLanes; ++count) {
             SCOPED_TRACE(count);
             std::mt19937 rng(unsigned(1000 + count));
             std::vector<LaneData> expected(count), actual(count);
@@ -206,7 +271,34 @@ TEST(FilterLanes, EverySetMatchesTheOneVoiceLoopBitForBit) {
                 ASSERT_TRUE(sameBits(&a.inputHighPass, &b.inputHighPass, sizeof(double))) << "distortion " << i;
                 ASSERT_TRUE(sameBits(&a.outputHighPass, &b.outputHighPass, sizeof(double))) << "distortion " << i;
             }
+
+            std::vector<ChorusLane> oneCh(count), manyCh(count);
+            std::vector<WrittenSlots> before(count), oneWrote(count);
+            for (int i = 0; i < count; ++i) {
+                oneCh[i] = chorusLane(rng, i, expected[i]);
+                manyCh[i] = oneCh[i];
+                manyCh[i].out = actual[i].out;
+                before[i] = writtenSlots(oneCh[i], manyCh[i].writeIndex);
+            }
+            for (int i = 0; i < count; ++i) {
+                chorusOneLane(oneCh[i]);
+                oneWrote[i] = writtenSlots(oneCh[i], manyCh[i].writeIndex);
+                putBack(oneCh[i], manyCh[i].writeIndex, before[i]);
+            }
+            const auto starts = manyCh;
+            set->chorus(manyCh.data(), count);
+            for (int i = 0; i < count; ++i) {
+                const ChorusLane &a = oneCh[i], &b = manyCh[i];
+                ASSERT_TRUE(sameBits(expected[i].out, actual[i].out, sizeof(expected[i].out))) << "chorus " << i;
+                ASSERT_TRUE(oneWrote[i] == writtenSlots(b, starts[i].writeIndex)) << "chorus " << i;
+                putBack(manyCh[i], starts[i].writeIndex, before[i]);
+                ASSERT_TRUE(sameBits(a.writeIndex, b.writeIndex, sizeof(a.writeIndex))) << "chorus " << i;
+                ASSERT_TRUE(sameBits(a.written, b.written, sizeof(a.written))) << "chorus " << i;
+                ASSERT_TRUE(sameBits(a.previousRead, b.previousRead, sizeof(a.previousRead))) << "chorus " << i;
+            }
         }
+        // Nothing outside the samples a block writes was touched.
+        ASSERT_TRUE(chorusLines() == pristineLines) << "a chorus lane wrote outside its block's samples";
     }
 }
 

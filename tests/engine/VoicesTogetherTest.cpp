@@ -41,6 +41,12 @@ const InsertEffect kDistortion{"Distortion", {14, 15},
                                {{9, 0}, {12, 1}, {8, 9000}, {14, 12000}, {15, 9000}, {16, 12000}, {17, 10000}},
                                {{8, 15000}, {14, 16384}, {15, 4000}}};
 
+// Every tap count in turn, feedback of both signs, a deep and spread sweep.
+const InsertEffect kChorus{"Chorus",
+                           {12, 13},
+                           {{7, 3}, {8, 3000}, {9, 12000}, {10, 12000}, {12, 10000}, {13, 8000}, {17, 12000}},
+                           {{7, 1}, {12, uint16_t(-9000)}, {13, 16384}, {10, 16384}, {8, 9000}}};
+
 struct Player {
     std::unique_ptr<CorvexKernel> kernel;
     std::unique_ptr<CorvanKernelProgram> program;
@@ -170,7 +176,9 @@ INSTANTIATE_TEST_SUITE_P(InsertEffects, VoicesTogether,
                                            Case{false, 32, &kPhaser}, Case{true, 1, &kPhaser},
                                            Case{true, 22, &kPhaser}, Case{false, 5, &kDistortion},
                                            Case{false, 32, &kDistortion}, Case{true, 2, &kDistortion},
-                                           Case{true, 19, &kDistortion}),
+                                           Case{true, 19, &kDistortion}, Case{false, 1, &kChorus},
+                                           Case{false, 7, &kChorus}, Case{false, 32, &kChorus},
+                                           Case{true, 3, &kChorus}, Case{true, 26, &kChorus}),
                          caseName);
 
 } // namespace

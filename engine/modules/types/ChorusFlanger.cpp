@@ -6,6 +6,7 @@
 
 #include "engine/dsp/ConnectionDescriptor.h"
 #include "engine/dsp/ConversionCurves.h"
+#include "engine/dsp/FilterLanes.h"
 #include "engine/dsp/ModuleValues.h"
 #include "engine/dsp/SampleGuards.h"
 #include "engine/dsp/TempoSync.h"
@@ -15,6 +16,7 @@
 #include "engine/modules/EngineContext.h"
 #include "engine/modules/ModulationSum.h"
 #include "engine/modules/ModulePools.h"
+#include "engine/modules/VoiceLaneRuns.h"
 #include "engine/modules/types/EffectTail.h"
 
 namespace corvex {
@@ -98,36 +100,8 @@ struct BlockSettings {
     double taps[kMaxTapSetting + 1]; // the fixed part of each tap's delay
 };
 
-double summedTaps(int32_t setting, const double* y) {
-    switch (setting) {
-    case 0: return y[0];
-    case 1: return y[0] + y[1];
-    case 2: return y[0] + y[1] + y[2];
-    case 3: return y[0] + y[1] + y[2] + y[3];
-    default: return 0.0; // no such tap count: the wet signal is silent rather than stuck
-    }
-}
-
-// In both forms the feedback factor enters twice, as the stored sounds were voiced.
-void runMono(ChorusFlangerModule& m, const BlockSettings& s, int32_t tapSetting, Sweep* sweeps, const float* in,
-             float* out) {
-    const double g = s.feedback;
-    for (int n = 0; n < kBlockFrames; ++n) {
-        const double y1 = sweeps[0].next();
-        const double y2 = sweeps[1].next();
-        const double x = in[n];
-        const double sweep[4] = {y1, y2, y1, y2};
-        double taps[4];
-        for (int line = 0; line < 4; ++line) {
-            const double reach = line == 0 ? 0.5 * s.depth : 0.5 * s.depth * s.spread;
-            taps[line] = readTap(m, line, s.taps[line] + reach * (1.0 + 0.5 * sweep[line]));
-            const double v = flushed(g * feedbackTap(m, line));
-            write(m, line, x - g * v);
-        }
-        out[n] = toSample(s.gain * ((1.0 - s.mix) * x + s.mix * summedTaps(tapSetting, taps)));
-    }
-}
-
+// In both forms the feedback factor enters twice, as the stored sounds were voiced; the mono form's
+// loop is the voice lanes' own.
 // Channel 1's sweeps run against channel 0's; each line's feedback passes a gentle low-pass.
 void runStereo(ChorusFlangerModule& m, const BlockSettings& s, Sweep* sweeps, const float* in0, const float* in1,
                float* out0, float* out1) {
@@ -228,9 +202,12 @@ void initChorusFlanger(void* module, EngineContext* context) {
     }
 }
 
-void processChorusFlanger(void* module, const ConnectionDescriptor* descriptors, const PortEntry* const* sources,
-                          const uint32_t* counts) {
-    auto& m = *static_cast<ChorusFlangerModule*>(module);
+namespace {
+
+// Everything of a block but the mono form's loop, which the lane is filled for. False when nothing
+// is left for the lane to do: a skipped block, or the stereo form, run here whole.
+bool prepareBlock(ChorusFlangerModule& m, const ConnectionDescriptor* descriptors, const PortEntry* const* sources,
+                  const uint32_t* counts, ChorusLane& lane) {
     float* out0 = portBuffer(m.ports[0]);
     float* out1 = portBuffer(m.ports[1]);
     const EngineContext* context = m.head.context;
@@ -240,12 +217,12 @@ void processChorusFlanger(void* module, const ConnectionDescriptor* descriptors,
     if (out0 == nullptr || !wired || (stereo && out1 == nullptr) || m.head.record == nullptr || context == nullptr) {
         silence(out0);
         silence(out1);
-        return;
+        return false;
     }
     const ChorusFlangerParams& p = m.head.record->as<ChorusFlangerParams>();
 
-    float in0[kBlockFrames], in1[kBlockFrames];
-    mixInput(descriptors, sources, 0, counts[0], in0);
+    float in1[kBlockFrames];
+    mixInput(descriptors, sources, 0, counts[0], lane.in);
     if (stereo) mixInput(descriptors, sources, counts[0], counts[1], in1);
     float mod[kModulationInputs];
     const uint32_t first = counts[0] + counts[1];
@@ -286,14 +263,58 @@ void processChorusFlanger(void* module, const ConnectionDescriptor* descriptors,
     }
     Sweep sweeps[kChorusLfos] = {{m.phase[0], step[0]}, {m.phase[1], step[1]}, {m.phase[2], step[2]},
                                  {m.phase[3], step[3]}};
+    for (int l = 0; l < kChorusLfos; ++l) m.phase[l] += double(kBlockFrames) * step[l];
 
     if (stereo) {
-        runStereo(m, s, sweeps, in0, in1, out0, out1);
-    } else {
-        runMono(m, s, p.tapSetting, sweeps, in0, out0);
-        silence(out1); // the mono form has nothing for a second output
+        runStereo(m, s, sweeps, lane.in, in1, out0, out1);
+        return false;
     }
-    for (int l = 0; l < kChorusLfos; ++l) m.phase[l] += double(kBlockFrames) * step[l];
+    silence(out1); // the mono form has nothing for a second output
+    lane.out = out0;
+    lane.lines = m.lines[0];
+    lane.mix = s.mix;
+    lane.gain = s.gain;
+    lane.feedback = s.feedback;
+    for (int line = 0; line < kChorusLaneLines; ++line) {
+        lane.taps[line] = s.taps[line];
+        lane.reach[line] = line == 0 ? 0.5 * s.depth : 0.5 * s.depth * s.spread;
+        lane.writeIndex[line] = m.writeIndex[line];
+        lane.written[line] = m.written[line];
+        lane.previousRead[line] = m.previousRead[line];
+    }
+    lane.tapSetting = p.tapSetting;
+    lane.feedbackDelay = m.smoothedDelay;
+    for (int l = 0; l < 2; ++l) {
+        lane.sweepLast[l] = sweeps[l].last;
+        lane.sweepBeforeLast[l] = sweeps[l].beforeLast;
+        lane.sweepTwoCos[l] = sweeps[l].twoCos;
+    }
+    return true;
+}
+
+void finishBlock(ChorusFlangerModule& m, const ChorusLane& lane) {
+    for (int line = 0; line < kChorusLaneLines; ++line) {
+        m.writeIndex[line] = lane.writeIndex[line];
+        m.written[line] = lane.written[line];
+        m.previousRead[line] = lane.previousRead[line];
+    }
+}
+
+} // namespace
+
+void processChorusFlanger(void* module, const ConnectionDescriptor* descriptors, const PortEntry* const* sources,
+                          const uint32_t* counts) {
+    auto& m = *static_cast<ChorusFlangerModule*>(module);
+    ChorusLane lane;
+    if (!prepareBlock(m, descriptors, sources, counts, lane)) return;
+    chorusOneLane(lane);
+    finishBlock(m, lane);
+}
+
+void processChorusFlangers(void* const* modules, int count, const ConnectionDescriptor* descriptors,
+                           const PortEntry* const* const* sources, const uint32_t* counts) {
+    runInLanes<ChorusFlangerModule, ChorusLane>(modules, count, descriptors, sources, counts,
+                                               filterLaneKernels().chorus, prepareBlock, finishBlock);
 }
 
 // The tap count is read as the word the effect rows write (0..3), exactly as the setter reads it:

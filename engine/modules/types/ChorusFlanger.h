@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
+#include "engine/dsp/ChorusFlangerLines.h"
 #include "engine/modules/ModuleFramework.h"
-#include "engine/modules/types/ChorusFlangerLines.h"
 
 namespace corvex {
 
@@ -55,6 +55,11 @@ float chorusRateCurve(float x);
 void initChorusFlanger(void* module, EngineContext* context);
 void processChorusFlanger(void* module, const ConnectionDescriptor* descriptors, const PortEntry* const* sources,
                           const uint32_t* counts);
+// The same block for several voices of one slot at once, the mono form's arithmetic side by side in
+// vector lanes, each voice's result the one processChorusFlanger gives. The voices share the slot's
+// connection records (descriptors, counts); sources[v] are voice v's bindings.
+void processChorusFlangers(void* const* modules, int count, const ConnectionDescriptor* descriptors,
+                           const PortEntry* const* const* sources, const uint32_t* counts);
 void loadChorusFlangerBlock(const uint16_t* data, int wordCount, ParameterRecord* record, EngineContext* context);
 void setChorusFlangerParameter(int16_t value, int parameter, float* echoValue, int* echoCode, ParameterRecord* record,
                                EngineContext* context);
