@@ -48,6 +48,16 @@ TEST(ArtworkBank, EveryPictureHasItsStatedSizeAndWholeFrames) {
     for (const auto& colour : leds)
         for (const auto& state : states) ledNames.push_back("led_" + colour + "_" + state + "_png");
     for (const auto& name : ledNames) cases.push_back({name.toRawUTF8(), 16, 26, 1});
+    std::vector<juce::String> barKeyNames;
+    for (const char* letter : {"w", "n", "s", "e"})
+        for (const char* stem : {"store", "recall", "snap_down"})
+            barKeyNames.push_back(juce::String("map_bar_") + stem + "_" + letter + "_png");
+    for (const char* stem : {"prev", "next", "show_map", "show_list", "show_morpher"})
+        for (const char* down : {"", "_down"}) barKeyNames.push_back(juce::String("map_bar_") + stem + down + "_png");
+    for (const auto& name : barKeyNames) cases.push_back({name.toRawUTF8(), 38, 23, 1});
+    cases.push_back({"map_bar_png", 640, 30, 1});
+    cases.push_back({"map_bar_tools_png", 24, 24, 1});
+    cases.push_back({"map_morpher_png", 512, 512, 1});
 
     EXPECT_EQ(static_cast<size_t>(CorvexArtwork::namedResourceListSize), cases.size()) << "no picture unaccounted";
     for (const Case& c : cases) {

@@ -1,6 +1,7 @@
 // The catalogue of pictures.
 #include "tools/artwork/ArtworkCatalogue.h"
 
+#include "tools/artwork/BrowserArt.h"
 #include "tools/artwork/ControlArt.h"
 #include "tools/artwork/KeyArt.h"
 #include "tools/artwork/KnobArt.h"
@@ -94,6 +95,29 @@ std::vector<Picture> buildCatalogue() {
             all.push_back(strip(juce::String("map_types_") + word + (pressed ? "_down" : "") + ".png",
                                 {kTypeButtonWidth, kTypeButtonHeight}, 1,
                                 [word, pressed](juce::Graphics& g, int) { paintTypeButton(g, word, pressed); }));
+    const skin::Size barKey{kBarKeyWidth, kBarKeyHeight};
+    all.push_back(strip("map_bar.png", {kBrowserBarWidth, kBrowserBarHeight}, 1,
+                        [](juce::Graphics& g, int) { paintBrowserBar(g); }));
+    // Memories #1 to #4 sit West, North, South, East: the files take the compass letter.
+    for (const auto& [letter, memory] : {std::pair{"w", 1}, std::pair{"n", 2}, std::pair{"s", 3}, std::pair{"e", 4}}) {
+        const struct {
+            const char* stem;
+            SnapshotKey kind;
+        } keys[] = {{"store", SnapshotKey::kStore}, {"recall", SnapshotKey::kRecall}, {"snap_down", SnapshotKey::kPressed}};
+        for (const auto& key : keys)
+            all.push_back(strip(juce::String("map_bar_") + key.stem + "_" + letter + ".png", barKey, 1,
+                                [m = memory, kind = key.kind](juce::Graphics& g, int) { paintSnapshotKey(g, m, kind); }));
+    }
+    for (const auto& [stem, glyph] : {std::pair{"prev", BarGlyph::kPrevious}, std::pair{"next", BarGlyph::kNext},
+                                      std::pair{"show_map", BarGlyph::kShowMap}, std::pair{"show_list", BarGlyph::kShowList},
+                                      std::pair{"show_morpher", BarGlyph::kShowMorpher}})
+        for (const bool pressed : {false, true})
+            all.push_back(strip(juce::String("map_bar_") + stem + (pressed ? "_down" : "") + ".png", barKey, 1,
+                                [g0 = glyph, pressed](juce::Graphics& g, int) { paintBarKey(g, g0, pressed); }));
+    all.push_back(strip("map_bar_tools.png", {kBarToolsKeySize, kBarToolsKeySize}, 1,
+                        [](juce::Graphics& g, int) { paintBarToolsKey(g); }));
+    all.push_back(strip("map_morpher.png", {kMorpherGroundSize, kMorpherGroundSize}, 1,
+                        [](juce::Graphics& g, int) { paintMorpherGround(g); }));
     all.push_back(strip("front_panel.png", {frontpanel::kWidth, frontpanel::kHeight}, 1,
                         [](juce::Graphics& g, int) { paintFrontPanel(g); }));
 
