@@ -78,6 +78,7 @@ CPresetBrowser::CPresetBrowser(ISoundmapSupportBase& support, ModalCalls& modal)
     zoomSlider_.addListener(this);
     addAndMakeVisible(zoomSlider_);
 
+    bar_.addActionListener(this);
     addAndMakeVisible(bar_);
 
     juce::ImageButton* keys[] = {&zoomOut_, &zoomIn_, &zoomActual_, &zoomFit_};
@@ -94,6 +95,7 @@ CPresetBrowser::CPresetBrowser(ISoundmapSupportBase& support, ModalCalls& modal)
 
 CPresetBrowser::~CPresetBrowser() {
     selector_.removeChangeListener(this);
+    bar_.removeActionListener(this);
     viewport_.setViewedComponent(nullptr, false);
     map_.reset();
 }
@@ -137,9 +139,14 @@ void CPresetBrowser::setCurrentRecord(const PresetMapRecord* record) {
 
 void CPresetBrowser::closeBrowser() { support_.closeBrowser(); }
 
-void CPresetBrowser::showRecordInViews(const PresetMapRecord*) {}
+void CPresetBrowser::showRecordInViews(const PresetMapRecord* record) {
+    bar_.setPresetName(juce::String::fromUTF8(record->name));
+}
 
-void CPresetBrowser::updateHistoryButtons() {}
+void CPresetBrowser::updateHistoryButtons() {
+    bar_.setButtonEnabled(CPresetBrowserBar::kPreviousMessage, history_.canGoBack());
+    bar_.setButtonEnabled(CPresetBrowserBar::kNextMessage, history_.canGoForward());
+}
 
 void CPresetBrowser::actionListenerCallback(const juce::String& message) {
     const std::string text = message.toStdString();
@@ -180,6 +187,7 @@ void CPresetBrowser::showView(View view) {
 
 void CPresetBrowser::storeSnapshot(int slot) {
     if (!snapshots_.store(slot, history_.current())) return;
+    bar_.showRecallButton(BrowserSnapshots::recallMessage(slot));
     map_->markSnapshotPoints(snapshots_.records().data(), BrowserSnapshots::kSlots);
 }
 

@@ -11,6 +11,7 @@
 #include "presetmap/view/BrowserHistory.h"
 #include "presetmap/view/BrowserSnapshots.h"
 #include "presetmap/view/CInstSelectorComponent.h"
+#include "presetmap/view/CPresetBrowserBar.h"
 #include "presetmap/view/CPresetMapComponent.h"
 #include "presetmap/view/IPresetSelector.h"
 
@@ -28,9 +29,9 @@ class CPresetBrowser : public juce::Component,
 public:
     static constexpr int kWidth = 640;
     static constexpr int kHeight = 542;
-    static constexpr const char* kShowMapMessage = "show map";
-    static constexpr const char* kShowListMessage = "show list";
-    static constexpr const char* kShowMorpherMessage = "show morpher";
+    static constexpr const char* kShowMapMessage = CPresetBrowserBar::kShowMapMessage;
+    static constexpr const char* kShowListMessage = CPresetBrowserBar::kShowListMessage;
+    static constexpr const char* kShowMorpherMessage = CPresetBrowserBar::kShowMorpherMessage;
     static constexpr const char* kSnapshotsTitle = "Not Enough Snapshots";
 
     enum ToolsItem { kCompare = 1, kBuildData, kInsertCoordinates, kBuildBackground, kMds, kShowInfos };
@@ -65,6 +66,7 @@ public:
     juce::Viewport& getMapViewport() { return viewport_; }
     juce::Slider& getZoomSlider() { return zoomSlider_; }
     CInstSelectorComponent& getInstrumentSelector() { return selector_; }
+    CPresetBrowserBar& getBar() { return bar_; }
 
 private:
     void showView(View view);
@@ -88,7 +90,7 @@ private:
     CInstSelectorComponent selector_;
     juce::Component navigator_;
     juce::Slider zoomSlider_{"zoom slider"};
-    juce::Component bar_;
+    CPresetBrowserBar bar_;
     juce::ImageButton zoomOut_{"zoom out"};
     juce::ImageButton zoomIn_{"zoom in"};
     juce::ImageButton zoomActual_{"zoom actual"};

@@ -219,11 +219,19 @@ TEST_F(BrowserTest, SelectionsLoadTheirPatchAndTheArrowsWalkTheHistory) {
     browser->setCurrentRecord(record(2));
     EXPECT_EQ(support.loads, (std::vector<int64_t>{1, 2}));
     EXPECT_EQ(support.selections, 2);
-    send("<");
+    CPresetBrowserBar& bar = browser->getBar();
+    EXPECT_EQ(bar.getPresetName(), "Patch 2");
+    EXPECT_TRUE(bar.getKey(CPresetBrowserBar::kPrevious).isEnabled());
+    EXPECT_FALSE(bar.getKey(CPresetBrowserBar::kNext).isEnabled());
+    // The bar's key goes through its message.
+    bar.getKey(CPresetBrowserBar::kPrevious).triggerClick();
+    deliverMessages();
     EXPECT_EQ(browser->getCurrentRecord(), record(1));
-    EXPECT_TRUE(browser->getHistory().canGoForward());
+    EXPECT_EQ(bar.getPresetName(), "Patch 1");
+    EXPECT_FALSE(bar.getKey(CPresetBrowserBar::kPrevious).isEnabled());
+    EXPECT_TRUE(bar.getKey(CPresetBrowserBar::kNext).isEnabled());
     browser->setCurrentRecord(record(3));
-    EXPECT_FALSE(browser->getHistory().canGoForward());
+    EXPECT_FALSE(bar.getKey(CPresetBrowserBar::kNext).isEnabled());
     send(">"); // nothing ahead
     EXPECT_EQ(browser->getCurrentRecord(), record(3));
     EXPECT_EQ(support.loads, (std::vector<int64_t>{1, 2, 1, 3}));
@@ -239,8 +247,11 @@ TEST_F(BrowserTest, MemoriesStoreAndRecallAndTheMorpherWantsTwo) {
     send("FE"); // nothing current: nothing stored
     EXPECT_EQ(browser->getSnapshots().count(), 0);
     browser->setCurrentRecord(record(1));
+    EXPECT_FALSE(browser->getBar().getKey(CPresetBrowserBar::kRecallE).isVisible());
     send("FE"); // empty: stores
     EXPECT_EQ(browser->getSnapshots().get(1), record(1));
+    EXPECT_TRUE(browser->getBar().getKey(CPresetBrowserBar::kRecallE).isVisible());
+    EXPECT_FALSE(browser->getBar().getKey(CPresetBrowserBar::kRecallW).isVisible());
     EXPECT_TRUE(browser->getMap().getPoint(0)->getToggleState());
 
     send(CPresetBrowser::kShowMorpherMessage);
