@@ -66,6 +66,14 @@ PresetMapButton::PresetMapButton(const juce::String& componentName) : PresetMapB
 
 int PresetMapButton::getEffectiveType() const { return clampedType(record_ != nullptr ? record_->type : type_); }
 
+void PresetMapButton::setType(int type) {
+    type_ = type;
+    const int effective = getEffectiveType();
+    setShape(getShapeForType(effective), false, true, false);
+    setColours(outerColour(effective), juce::Colours::white, outerColour(effective));
+    repaint();
+}
+
 void PresetMapButton::paintButton(juce::Graphics& g, bool isMouseOver, bool isButtonDown) {
     if (!isEnabled()) isMouseOver = isButtonDown = false;
     const int type = getEffectiveType();

@@ -19,6 +19,8 @@ public:
     const PresetMapRecord* getRecord() const { return record_; }
     // The record's type when there is one; always within 0..11.
     int getEffectiveType() const;
+    // An icon's type (its form and colours), keeping the button's size; a button with a record keeps the record's.
+    void setType(int type);
     void setZoom(float zoom) { zoom_ = zoom; }
     float getZoom() const { return zoom_; }
 
