@@ -57,6 +57,10 @@ CPresetBrowser::CPresetBrowser(ISoundmapSupportBase& support, ModalCalls& modal)
     map_ = std::make_unique<CPresetMapComponent>(support_, modal_);
     map_->setPresetSelector(this);
 
+    list_.setPresetSelector(this);
+    list_.setRecords(&map_->getRecords());
+    list_.setSnapshots(snapshots_.records().data());
+    list_.rebuildRows();
     addChildComponent(list_);
     addChildComponent(morpher_);
     viewport_.setScrollBarsShown(false, false);
@@ -96,6 +100,9 @@ CPresetBrowser::CPresetBrowser(ISoundmapSupportBase& support, ModalCalls& modal)
 CPresetBrowser::~CPresetBrowser() {
     selector_.removeChangeListener(this);
     bar_.removeActionListener(this);
+    // The list points into the map's records.
+    list_.setRecords(nullptr);
+    list_.rebuildRows();
     viewport_.setViewedComponent(nullptr, false);
     map_.reset();
 }
@@ -141,6 +148,7 @@ void CPresetBrowser::closeBrowser() { support_.closeBrowser(); }
 
 void CPresetBrowser::showRecordInViews(const PresetMapRecord* record) {
     bar_.setPresetName(juce::String::fromUTF8(record->name));
+    list_.showCurrentRecord(record);
 }
 
 void CPresetBrowser::updateHistoryButtons() {
@@ -188,12 +196,16 @@ void CPresetBrowser::showView(View view) {
 void CPresetBrowser::storeSnapshot(int slot) {
     if (!snapshots_.store(slot, history_.current())) return;
     bar_.showRecallButton(BrowserSnapshots::recallMessage(slot));
+    // The memory column.
+    list_.getTable().repaint();
     map_->markSnapshotPoints(snapshots_.records().data(), BrowserSnapshots::kSlots);
 }
 
 void CPresetBrowser::changeListenerCallback(juce::ChangeBroadcaster* source) {
     if (source != &selector_) return;
     map_->setVisibleTypes(selector_.getTypeMask());
+    list_.setTypeMask(selector_.getTypeMask());
+    list_.rebuildRows();
 }
 
 void CPresetBrowser::sliderValueChanged(juce::Slider* slider) {

@@ -12,6 +12,7 @@
 #include "presetmap/view/BrowserSnapshots.h"
 #include "presetmap/view/CInstSelectorComponent.h"
 #include "presetmap/view/CPresetBrowserBar.h"
+#include "presetmap/view/CPresetListComponent.h"
 #include "presetmap/view/CPresetMapComponent.h"
 #include "presetmap/view/IPresetSelector.h"
 
@@ -67,6 +68,7 @@ public:
     juce::Slider& getZoomSlider() { return zoomSlider_; }
     CInstSelectorComponent& getInstrumentSelector() { return selector_; }
     CPresetBrowserBar& getBar() { return bar_; }
+    CPresetListComponent& getList() { return list_; }
 
 private:
     void showView(View view);
@@ -84,7 +86,7 @@ private:
     int selecting_ = 0;
 
     std::unique_ptr<CPresetMapComponent> map_;
-    juce::Component list_;
+    CPresetListComponent list_;
     juce::Component morpher_;
     juce::Viewport viewport_{"map viewport"};
     CInstSelectorComponent selector_;

@@ -221,6 +221,7 @@ TEST_F(BrowserTest, SelectionsLoadTheirPatchAndTheArrowsWalkTheHistory) {
     EXPECT_EQ(support.selections, 2);
     CPresetBrowserBar& bar = browser->getBar();
     EXPECT_EQ(bar.getPresetName(), "Patch 2");
+    EXPECT_EQ(browser->getList().getCurrentRecord(), record(2));
     EXPECT_TRUE(bar.getKey(CPresetBrowserBar::kPrevious).isEnabled());
     EXPECT_FALSE(bar.getKey(CPresetBrowserBar::kNext).isEnabled());
     // The bar's key goes through its message.
@@ -236,11 +237,21 @@ TEST_F(BrowserTest, SelectionsLoadTheirPatchAndTheArrowsWalkTheHistory) {
     EXPECT_EQ(browser->getCurrentRecord(), record(3));
     EXPECT_EQ(support.loads, (std::vector<int64_t>{1, 2, 1, 3}));
 
-    // A click on a point is a selection with history.
+    // A click on a point, or on a row of the list, is a selection with history.
     browser->getMap().getPoint(4)->triggerClick();
     deliverMessages();
     EXPECT_EQ(browser->getCurrentRecord(), record(5));
     EXPECT_EQ(support.loads.back(), 5);
+    EXPECT_EQ(browser->getList().getCurrentRecord(), record(5));
+    CPresetListComponent& list = browser->getList();
+    ASSERT_EQ(list.getRowRecord(3), record(4));
+    list.selectedRowsChanged(3);
+    EXPECT_EQ(browser->getCurrentRecord(), record(4));
+    EXPECT_EQ(support.loads.back(), 4);
+    EXPECT_EQ(list.getTable().getSelectedRow(), 3);
+    send("<");
+    EXPECT_EQ(browser->getCurrentRecord(), record(5));
+    EXPECT_EQ(list.getTable().getSelectedRow(), 4);
 }
 
 TEST_F(BrowserTest, MemoriesStoreAndRecallAndTheMorpherWantsTwo) {
@@ -304,6 +315,7 @@ TEST_F(BrowserTest, ZoomKeysMoveTheSliderAndTheMapAroundTheViewsCentre) {
     browser->getInstrumentSelector().buttonClicked(&browser->getInstrumentSelector().getNoneButton());
     deliverMessages();
     EXPECT_FALSE(browser->getMap().getPoint(0)->isVisible());
+    EXPECT_EQ(browser->getList().getNumRows(), 0);
 }
 
 TEST_F(BrowserTest, ToolsCompareOrRebuildWithTheSettingsAndThenClose) {
