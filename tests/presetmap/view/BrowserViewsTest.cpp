@@ -8,7 +8,13 @@
 #include <gtest/gtest.h>
 
 #include "presetmap/view/CPresetBrowserBar.h"
+#include "presetmap/view/CMapNavigator.h"
 #include "presetmap/view/CPresetListComponent.h"
+#include "presetmap/view/CPresetMapComponent.h"
+#include "presetmap/PresetMapCache.h"
+#include "tests/editor/ScriptedModalCalls.h"
+#include "tests/presetmap/FakeSoundmapSupport.h"
+#include "tests/presets/PresetTestSupport.h"
 #include "widgets/CorvanLookAndFeel.h"
 #include "tests/support/Snapshots.h"
 
@@ -274,6 +280,185 @@ TEST_F(PresetListTest, TheCurrentPresetsRowStaysMarkedWhateverTheTablesSelection
     EXPECT_EQ(rowPixel(current), inverted);
     EXPECT_EQ(rowPixel(selectedBefore), ground);
     EXPECT_TRUE(keepSnapshot(picture, "presetmap-list.png"));
+}
+
+juce::MouseEvent mouseAt(juce::Component& c, juce::Point<float> at, juce::Point<float> down, bool left = true) {
+    const juce::Time now = juce::Time::getCurrentTime();
+    return juce::MouseEvent(juce::Desktop::getInstance().getMainMouseSource(), at,
+                            left ? juce::ModifierKeys(juce::ModifierKeys::leftButtonModifier) : juce::ModifierKeys(),
+                            juce::MouseInputSource::defaultPressure, 0.0f, 0.0f, 0.0f, 0.0f, &c, &c, now, down, now, 1,
+                            at != down);
+}
+
+// A viewed component that remembers the finest scale it was ever painted at.
+class ScaleRecorder : public juce::Component {
+public:
+    explicit ScaleRecorder(int side) { setSize(side, side); }
+    void paint(juce::Graphics& g) override {
+        largestScale = std::max(largestScale, g.getInternalContext().getPhysicalPixelScaleFactor());
+        g.fillAll(juce::Colours::darkgreen);
+    }
+    float largestScale = 0.0f;
+};
+
+TEST(ViewportNavigator, TheRectangleFollowsTheViewportAndADragStaysInside) {
+    struct Area {
+        juce::Rectangle<int> visible;
+        int side;
+        juce::Rectangle<float> expected;
+    };
+    for (const Area& a : {Area{{0, 0, 512, 512}, 1024, {0.0f, 0.0f, 0.5f, 0.5f}},
+                          Area{{0, 0, 512, 512}, 512, {0.0f, 0.0f, 1.0f, 1.0f}},
+                          Area{{256, 128, 512, 512}, 2048, {0.125f, 0.0625f, 0.25f, 0.25f}},
+                          Area{{0, 0, 512, 512}, 0, {}}})
+        EXPECT_EQ(navigatorViewRectangle(a.visible, a.side, a.side), a.expected) << a.side;
+
+    struct Drag {
+        const char* what;
+        juce::Rectangle<float> rectangle;
+        float dx, dy;
+        int side;
+        juce::Point<int> expected;
+    };
+    const Drag drags[] = {
+        {"whole component stays put", {0.0f, 0.0f, 1.0f, 1.0f}, 50, 30, 512, {0, 0}},
+        {"far right stops on the right edge", {0.0f, 0.25f, 0.5f, 0.5f}, 1000, 0, 1024, {512, 256}},
+        {"far up left stops in the corner", {0.25f, 0.25f, 0.5f, 0.5f}, -1000, -1000, 1024, {0, 0}},
+        {"a quarter and an eighth across", {0.0f, 0.0f, 0.25f, 0.25f}, 32, 16, 2048, {512, 256}},
+    };
+    for (const Drag& d : drags)
+        EXPECT_EQ(navigatorDragPosition(d.rectangle, d.rectangle.getPosition(), d.dx, d.dy, 128, 128, d.side, d.side),
+                  d.expected)
+            << d.what;
+
+    // The view: a 1024 square in a 512 viewport, seen by a 128 navigator.
+    WatchedViewport viewport;
+    viewport.setSize(512, 512);
+    viewport.setScrollBarsShown(false, false);
+    viewport.setViewedComponent(new ScaleRecorder(1024), true);
+    ViewportNavigator navigator;
+    navigator.setSize(128, 128);
+    navigator.setViewport(&viewport);
+    // Nothing happens before the layout settles.
+    EXPECT_TRUE(navigator.isTimerRunning());
+    EXPECT_FALSE(navigator.getThumbnail().isValid());
+    navigator.timerCallback();
+    EXPECT_FALSE(navigator.isTimerRunning());
+    EXPECT_EQ(navigator.getThumbnail().getBounds(), juce::Rectangle<int>(0, 0, 128, 128));
+    EXPECT_EQ(navigator.getViewRectangle(), juce::Rectangle<float>(0.0f, 0.0f, 0.5f, 0.5f));
+    viewport.setViewPosition(256, 128);
+    EXPECT_EQ(navigator.getViewRectangle(), juce::Rectangle<float>(0.25f, 0.125f, 0.5f, 0.5f));
+    EXPECT_TRUE(navigator.hitsViewRectangle(32.0f, 80.0f)); // the edges count
+    EXPECT_FALSE(navigator.hitsViewRectangle(31.0f, 40.0f));
+
+    // A drag from inside the rectangle scrolls; it stops with the rectangle on the navigator's right edge.
+    const juce::Point<float> inside(40.0f, 20.0f);
+    navigator.mouseDown(mouseAt(navigator, inside, inside));
+    EXPECT_TRUE(navigator.isDragging());
+    navigator.mouseDrag(mouseAt(navigator, inside + juce::Point<float>(16.0f, 8.0f), inside));
+    EXPECT_EQ(viewport.getViewPosition(), juce::Point<int>(384, 192));
+    navigator.mouseDrag(mouseAt(navigator, inside + juce::Point<float>(500.0f, 0.0f), inside));
+    EXPECT_EQ(viewport.getViewPosition(), juce::Point<int>(512, 128));
+    EXPECT_EQ(navigator.getViewRectangle(), juce::Rectangle<float>(0.5f, 0.125f, 0.5f, 0.5f));
+    navigator.mouseUp(mouseAt(navigator, inside, inside));
+    EXPECT_FALSE(navigator.isDragging());
+    // A press outside the rectangle, or with the right button, drags nothing.
+    for (const bool left : {true, false}) {
+        const juce::Point<float> at = left ? juce::Point<float>(5.0f, 120.0f) : juce::Point<float>(100.0f, 40.0f);
+        navigator.mouseDown(mouseAt(navigator, at, at, left));
+        navigator.mouseDrag(mouseAt(navigator, at - juce::Point<float>(60.0f, 60.0f), at, left));
+        navigator.mouseUp(mouseAt(navigator, at, at, left));
+        EXPECT_EQ(viewport.getViewPosition(), juce::Point<int>(512, 128)) << left;
+    }
+}
+
+TEST(ViewportNavigator, AZoomedMapsThumbnailIsDrawnSmallAndEitherMayGoFirst) {
+    // The map at zoom 5: its thumbnail is drawn at about the navigator's scale, never at full size.
+    auto viewport = std::make_unique<WatchedViewport>();
+    viewport->setSize(512, 512);
+    viewport->setScrollBarsShown(false, false);
+    auto* map = new ScaleRecorder(5120);
+    viewport->setViewedComponent(map, true);
+    auto navigator = std::make_unique<ViewportNavigator>();
+    navigator->setSize(128, 128);
+    navigator->setViewport(viewport.get());
+    navigator->timerCallback();
+    EXPECT_EQ(navigator->getThumbnail().getWidth(), 128);
+    EXPECT_GT(map->largestScale, 0.0f);
+    EXPECT_LE(map->largestScale, 128.0f / 5120.0f + 1e-4f);
+    // Once built, the thumbnail stays, also through a resize of the map.
+    const juce::Image first = navigator->getThumbnail();
+    map->setSize(1024, 1024);
+    EXPECT_EQ(navigator->getThumbnail().getPixelData(), first.getPixelData());
+    EXPECT_EQ(navigator->getViewRectangle(), juce::Rectangle<float>(0.0f, 0.0f, 0.5f, 0.5f));
+
+    // The viewport goes first, deleting the map: the navigator carries on without either.
+    viewport.reset();
+    navigator->resized();
+    navigator->timerCallback();
+    const juce::Point<float> inside(10.0f, 10.0f);
+    navigator->mouseDown(mouseAt(*navigator, inside, inside));
+    navigator->mouseDrag(mouseAt(*navigator, inside + juce::Point<float>(20.0f, 0.0f), inside));
+    EXPECT_FALSE(snapshotOf(*navigator).isNull());
+    navigator.reset();
+
+    // The navigator goes first: the viewport and a new viewed component no longer reach it.
+    viewport = std::make_unique<WatchedViewport>();
+    viewport->setSize(512, 512);
+    viewport->setScrollBarsShown(false, false);
+    viewport->setViewedComponent(new ScaleRecorder(1024), true);
+    navigator = std::make_unique<ViewportNavigator>();
+    navigator->setSize(128, 128);
+    navigator->setViewport(viewport.get());
+    viewport->setViewedComponent(new ScaleRecorder(2048), true);
+    navigator->timerCallback();
+    EXPECT_EQ(navigator->getViewRectangle(), juce::Rectangle<float>(0.0f, 0.0f, 0.25f, 0.25f));
+    navigator.reset();
+    viewport->setViewPosition(100, 100);
+    viewport->getViewedComponent()->setSize(4096, 4096);
+    viewport->setViewedComponent(new ScaleRecorder(1024), true);
+}
+
+TEST(MapNavigator, MarksTheCurrentPresetOnTheThumbnailOfTheMap) {
+    CMapNavigator navigator;
+    navigator.setSize(200, 200);
+    EXPECT_FALSE(navigator.getMarker().isVisible());
+    const PresetMapRecord centre = makeRecord(7, "Centre", 3, "", 512.0f, 512.0f);
+    navigator.showMarker(&centre);
+    EXPECT_TRUE(navigator.getMarker().isVisible());
+    EXPECT_EQ(navigator.getMarker().getBounds(), juce::Rectangle<int>(100, 100, 9, 9));
+    EXPECT_EQ(navigator.getMarker().getEffectiveType(), 3);
+    EXPECT_TRUE(navigator.getMarker().getToggleState());
+    const PresetMapRecord corner = makeRecord(8, "Corner", 2, "", 1000.0f, 3.0f);
+    navigator.showMarker(&corner);
+    EXPECT_EQ(navigator.getMarker().getBounds(), juce::Rectangle<int>(195, 0, 9, 9));
+    navigator.showMarker(nullptr);
+    EXPECT_FALSE(navigator.getMarker().isVisible());
+
+    // A picture: the map of five patches at zoom 2 in the browser's 512 viewport, beside its 128 navigator.
+    testing::TempFolder temp;
+    testing::FakeSoundmapSupport support{temp.root()};
+    PresetMapRecords records;
+    const struct {
+        int type;
+        float x, y;
+    } points[] = {{2, 100, 100}, {3, 400, 180}, {11, 700, 300}, {1, 250, 800}, {7, 900, 900}};
+    for (const auto& p : points)
+        records.push_back(makeRecord(static_cast<int64_t>(records.size() + 1), "Patch", p.type, "", p.x, p.y));
+    ASSERT_TRUE(writePresetMapCache(support.getCacheFilePath(), records));
+    ScriptedModalCalls modal;
+    WatchedViewport viewport("map viewport");
+    viewport.setSize(512, 512);
+    auto* mapView = new CPresetMapComponent(support, modal);
+    viewport.setViewedComponent(mapView, true);
+    mapView->setZoom(2.0f);
+    CMapNavigator overview;
+    overview.setSize(128, 128);
+    overview.setViewport(&viewport);
+    overview.timerCallback();
+    viewport.setViewPosition(600, 300);
+    overview.showMarker(&mapView->getRecords()[1]);
+    EXPECT_TRUE(keepSnapshot(snapshotOf(overview), "presetmap-navigator.png"));
 }
 } // namespace
 } // namespace corvex
