@@ -68,6 +68,7 @@ CPresetBrowser::CPresetBrowser(ISoundmapSupportBase& support, ModalCalls& modal)
     addAndMakeVisible(viewport_);
     selector_.addChangeListener(this);
     addAndMakeVisible(selector_);
+    navigator_.setViewport(&viewport_);
     addAndMakeVisible(navigator_);
 
     zoomSlider_.setSliderStyle(juce::Slider::LinearHorizontal);
@@ -100,6 +101,7 @@ CPresetBrowser::CPresetBrowser(ISoundmapSupportBase& support, ModalCalls& modal)
 CPresetBrowser::~CPresetBrowser() {
     selector_.removeChangeListener(this);
     bar_.removeActionListener(this);
+    navigator_.setViewport(nullptr);
     // The list points into the map's records.
     list_.setRecords(nullptr);
     list_.rebuildRows();
@@ -149,6 +151,7 @@ void CPresetBrowser::closeBrowser() { support_.closeBrowser(); }
 void CPresetBrowser::showRecordInViews(const PresetMapRecord* record) {
     bar_.setPresetName(juce::String::fromUTF8(record->name));
     list_.showCurrentRecord(record);
+    navigator_.showMarker(record);
 }
 
 void CPresetBrowser::updateHistoryButtons() {

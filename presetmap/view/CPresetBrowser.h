@@ -11,10 +11,12 @@
 #include "presetmap/view/BrowserHistory.h"
 #include "presetmap/view/BrowserSnapshots.h"
 #include "presetmap/view/CInstSelectorComponent.h"
+#include "presetmap/view/CMapNavigator.h"
 #include "presetmap/view/CPresetBrowserBar.h"
 #include "presetmap/view/CPresetListComponent.h"
 #include "presetmap/view/CPresetMapComponent.h"
 #include "presetmap/view/IPresetSelector.h"
+#include "presetmap/view/WatchedViewport.h"
 
 namespace corvex {
 
@@ -65,6 +67,7 @@ public:
     View getView() const;
     CPresetMapComponent& getMap() { return *map_; }
     juce::Viewport& getMapViewport() { return viewport_; }
+    CMapNavigator& getNavigator() { return navigator_; }
     juce::Slider& getZoomSlider() { return zoomSlider_; }
     CInstSelectorComponent& getInstrumentSelector() { return selector_; }
     CPresetBrowserBar& getBar() { return bar_; }
@@ -88,9 +91,9 @@ private:
     std::unique_ptr<CPresetMapComponent> map_;
     CPresetListComponent list_;
     juce::Component morpher_;
-    juce::Viewport viewport_{"map viewport"};
+    WatchedViewport viewport_{"map viewport"};
     CInstSelectorComponent selector_;
-    juce::Component navigator_;
+    CMapNavigator navigator_;
     juce::Slider zoomSlider_{"zoom slider"};
     CPresetBrowserBar bar_;
     juce::ImageButton zoomOut_{"zoom out"};

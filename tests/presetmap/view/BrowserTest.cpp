@@ -222,6 +222,9 @@ TEST_F(BrowserTest, SelectionsLoadTheirPatchAndTheArrowsWalkTheHistory) {
     CPresetBrowserBar& bar = browser->getBar();
     EXPECT_EQ(bar.getPresetName(), "Patch 2");
     EXPECT_EQ(browser->getList().getCurrentRecord(), record(2));
+    // The navigator is an eighth of the map: the marker sits at an eighth of the patch's place.
+    EXPECT_TRUE(browser->getNavigator().getMarker().isVisible());
+    EXPECT_EQ(browser->getNavigator().getMarker().getPosition(), juce::Point<int>(300 / 8, 120 / 8));
     EXPECT_TRUE(bar.getKey(CPresetBrowserBar::kPrevious).isEnabled());
     EXPECT_FALSE(bar.getKey(CPresetBrowserBar::kNext).isEnabled());
     // The bar's key goes through its message.
@@ -302,6 +305,8 @@ TEST_F(BrowserTest, ZoomKeysMoveTheSliderAndTheMapAroundTheViewsCentre) {
     EXPECT_DOUBLE_EQ(browser->getZoomSlider().getValue(), 2.0);
     EXPECT_EQ(browser->getMap().getWidth(), 2048);
     EXPECT_EQ(viewport.getViewPosition(), juce::Point<int>(256, 256));
+    // The navigator's rectangle follows: the middle quarter of the map.
+    EXPECT_EQ(browser->getNavigator().getViewRectangle(), juce::Rectangle<float>(0.125f, 0.125f, 0.25f, 0.25f));
     browser->getZoomSlider().setValue(4.5, juce::sendNotificationSync);
     send("ZI");
     EXPECT_DOUBLE_EQ(browser->getZoomSlider().getValue(), 5.0);
@@ -449,7 +454,8 @@ TEST_F(OpenMapTest, ARebuildClosesTheWindowAndTheNextOpeningShowsTheNewMap) {
         EXPECT_EQ(reopened.getMap().getPoint(n)->getPosition(),
                   juce::Point<int>(static_cast<int>(cached[n].x), static_cast<int>(cached[n].y)));
 
-    // The window in its views, for a person to look at.
+    // The window in its views, for a person to look at; the navigator's thumbnail without its wait.
+    reopened.getNavigator().timerCallback();
     reopened.setCurrentRecord(&reopened.getMap().getRecords()[0]);
     reopened.actionListenerCallback("fw");
     reopened.setCurrentRecord(&reopened.getMap().getRecords()[3]);
