@@ -152,14 +152,17 @@ void paintMorpherGround(juce::Graphics& g) {
     diamond.addPolygon(c, 4, 224.0f, 0.0f);
     g.setColour(juce::Colour(0xFFDCE0DF).withAlpha(0.18f));
     g.strokePath(diamond, juce::PathStrokeType(1.0f));
+    // The snapshots' 32-pixel buttons lie a little inside their places.
+    const juce::Point<float> buttons[] = {{256.0f, 49.0f}, {463.0f, 256.0f}, {256.0f, 463.0f}, {50.0f, 256.0f}};
     for (const auto& p : places) {
         g.setColour(juce::Colour(0xFFDCE0DF).withAlpha(0.22f));
         g.drawLine(c.x, c.y, p.x, p.y, 1.0f);
-        // A socket for the snapshot's button.
+    }
+    for (const auto& b : buttons) {
         g.setColour(juce::Colour(0xFF0B0C0C));
-        g.fillEllipse(p.x - 20.0f, p.y - 20.0f, 40.0f, 40.0f);
+        g.fillEllipse(b.x - 20.0f, b.y - 20.0f, 40.0f, 40.0f);
         g.setColour(juce::Colour(0xFFDCE0DF).withAlpha(0.3f));
-        g.drawEllipse(p.x - 20.0f, p.y - 20.0f, 40.0f, 40.0f, 1.0f);
+        g.drawEllipse(b.x - 20.0f, b.y - 20.0f, 40.0f, 40.0f, 1.0f);
     }
     g.setColour(juce::Colour(0xFFDCE0DF).withAlpha(0.4f));
     g.fillEllipse(c.x - 3.0f, c.y - 3.0f, 6.0f, 6.0f);

@@ -2,13 +2,16 @@
 // current row, the morpher's snapshots, morph and report, and the navigator's rectangle, drag and marker.
 // A picture of each view is kept.
 #include <array>
+#include <cmath>
 #include <memory>
+#include <sstream>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "presetmap/view/CPresetBrowserBar.h"
 #include "presetmap/view/CMapNavigator.h"
+#include "presetmap/view/CMorpherComponent.h"
 #include "presetmap/view/CPresetListComponent.h"
 #include "presetmap/view/CPresetMapComponent.h"
 #include "presetmap/PresetMapCache.h"
@@ -459,6 +462,136 @@ TEST(MapNavigator, MarksTheCurrentPresetOnTheThumbnailOfTheMap) {
     viewport.setViewPosition(600, 300);
     overview.showMarker(&mapView->getRecords()[1]);
     EXPECT_TRUE(keepSnapshot(snapshotOf(overview), "presetmap-navigator.png"));
+}
+
+TEST(MorpherView, ComparesEveryPairOfFilledMemories) {
+    const PresetMapRecord n = makeRecord(1, "N", 0, "", 0.0f, 0.0f);
+    const PresetMapRecord e = makeRecord(2, "E", 0, "", 3.0f, 4.0f);
+    const PresetMapRecord s = makeRecord(3, "S", 0, "", 6.0f, 8.0f);
+    const PresetMapRecord w = makeRecord(4, "W", 0, "", 0.0f, 0.5f);
+    const std::string heading = "\n\n\nCouple, Dist. carte\n";
+    struct Case {
+        const char* what;
+        std::array<const PresetMapRecord*, 4> slots;
+        std::string lines;
+    };
+    const Case cases[] = {
+        {"nothing stored", {}, ""},
+        {"one memory", {nullptr, nullptr, nullptr, &w}, ""},
+        {"memories #1 and #2", {&n, nullptr, nullptr, &w}, "North-West, 0.5\n"},
+        {"all four",
+         {&n, &e, &s, &w},
+         "North-East, 5\nNorth-South, 10\nNorth-West, 0.5\nEast-South, 5\nEast-West, 4.60977\nSouth-West, 9.60469\n"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(snapshotDistanceReport(c.slots), heading + c.lines) << c.what;
+}
+
+// Three patches whose every map value is 0.2, 0.8 and 0.5.
+class MorpherViewTest : public ::testing::Test {
+protected:
+    MorpherViewTest() {
+        for (const auto& [key, value] : {std::pair{1, 0.2f}, std::pair{2, 0.8f}, std::pair{3, 0.5f}})
+            support.add(key, "Patch " + std::to_string(key), 0,
+                        std::vector<float>(support.indices.size(), value));
+        morpher.addActionListener(&log);
+    }
+    ~MorpherViewTest() override { morpher.removeActionListener(&log); }
+    // The browser stores the preset it has loaded.
+    void store(const PresetMapRecord& record, int slot) {
+        support.loadPreset(record.key);
+        morpher.setSnapshot(&record, slot);
+    }
+    float firstValue() { return support.instrument.at(support.indices.front()); }
+
+    static constexpr int kNorth = 0, kEast = 1, kSouth = 2, kWest = 3;
+    testing::TempFolder temp;
+    testing::FakeSoundmapSupport support{temp.root()};
+    const PresetMapRecords records{makeRecord(1, "Glass Pad", 1, "", 100.0f, 100.0f),
+                                   makeRecord(2, "Deep Bass", 2, "", 400.0f, 140.0f),
+                                   makeRecord(3, "Hot Lead", 3, "", 100.0f, 500.0f)};
+    CMorpherComponent morpher{support};
+    MessageLog log;
+};
+
+TEST_F(MorpherViewTest, StoredMemoriesShowAtTheirCompassPointsAndMorphTowardTheirOwnValues) {
+    EXPECT_EQ(morpher.getWidth(), 512);
+    for (int slot = 0; slot < 4; ++slot) {
+        EXPECT_EQ(morpher.getLabel(slot).getText(), "<no preset loaded>");
+        EXPECT_FALSE(morpher.getButton(slot).isVisible());
+    }
+    // Memories #1 (West) and #2 (North).
+    store(records[0], kWest);
+    store(records[1], kNorth);
+    EXPECT_TRUE(morpher.getButton(kWest).isVisible());
+    EXPECT_TRUE(morpher.getButton(kNorth).isVisible());
+    EXPECT_FALSE(morpher.getButton(kEast).isVisible());
+    EXPECT_FALSE(morpher.getButton(kSouth).isVisible());
+    EXPECT_EQ(morpher.getLabel(kWest).getText(), "Glass Pad");
+    EXPECT_EQ(morpher.getButton(kWest).getName(), "Preset Map btn1");
+    EXPECT_EQ(morpher.getButton(kNorth).getEffectiveType(), 2);
+
+    // The slot keeps its own copy: a later change of the support's block does not reach it.
+    support.setParameterValue(support.indices.front(), nullptr, 0.95f);
+    EXPECT_FLOAT_EQ(morpher.getMorph().getSnapshotData(kNorth).values[0], 0.8f);
+
+    // From the centre toward the West button, every value moves toward memory #1's.
+    morpher.mouseDown(mouseAt(morpher, {256.0f, 256.0f}, {256.0f, 256.0f}));
+    EXPECT_NEAR(firstValue(), 0.5f, 1e-5f); // equally far from both
+    morpher.mouseDrag(mouseAt(morpher, {100.0f, 256.0f}, {256.0f, 256.0f}));
+    const float nearer = firstValue();
+    EXPECT_LT(nearer, 0.5f);
+    morpher.mouseDrag(mouseAt(morpher, {32.0f, 256.0f}, {256.0f, 256.0f}));
+    EXPECT_LT(firstValue(), nearer);
+    EXPECT_NEAR(firstValue(), 0.2f, 1e-5f);
+    morpher.mouseUp(mouseAt(morpher, {32.0f, 256.0f}, {256.0f, 256.0f}));
+    EXPECT_TRUE(morpher.getMorph().showsLastPath());
+
+    // Storing into a filled memory replaces its name, shape and values.
+    store(records[2], kWest);
+    EXPECT_EQ(morpher.getLabel(kWest).getText(), "Hot Lead");
+    EXPECT_EQ(morpher.getButton(kWest).getEffectiveType(), 3);
+    EXPECT_FLOAT_EQ(morpher.getMorph().getSnapshotData(kWest).values[0], 0.5f);
+
+    // A click on a memory's button asks the browser to load it.
+    morpher.getButton(kWest).triggerClick();
+    morpher.getButton(kNorth).triggerClick();
+    deliverMessages();
+    EXPECT_EQ(log.messages, juce::StringArray("FW", "FN"));
+}
+
+TEST_F(MorpherViewTest, KeepsItsLayoutOnResizeAndCopiesTheComparisonToTheClipboard) {
+    store(records[0], kWest);
+    store(records[1], kNorth);
+    const auto layout = [this] {
+        std::vector<juce::Rectangle<int>> bounds;
+        for (int slot = 0; slot < 4; ++slot) {
+            bounds.push_back(morpher.getLabel(slot).getBounds());
+            bounds.push_back(morpher.getButton(slot).getBounds());
+            const MorphPoint p = morpher.getMorph().getPosition(slot);
+            bounds.emplace_back(static_cast<int>(p.x), static_cast<int>(p.y), 0, 0);
+        }
+        return bounds;
+    };
+    const std::vector<juce::Rectangle<int>> before = layout();
+    EXPECT_EQ(before[0], juce::Rectangle<int>(272, 72, 104, 16));
+    EXPECT_EQ(before[10], juce::Rectangle<int>(34, 240, 32, 32));
+    EXPECT_EQ(before[11], juce::Rectangle<int>(32, 256, 0, 0));
+    morpher.setSize(800, 300);
+    EXPECT_EQ(layout(), before);
+    morpher.setSize(512, 512);
+
+    morpher.copySnapshotDistancesToClipboard();
+    const float dx = 100.0f - 400.0f;
+    const float dy = 100.0f - 140.0f;
+    std::ostringstream distance;
+    distance << std::sqrt(dx * dx + dy * dy);
+    EXPECT_EQ(juce::SystemClipboard::getTextFromClipboard(),
+              juce::String("\n\n\nCouple, Dist. carte\nNorth-West, ") + distance.str() + "\n");
+
+    morpher.mouseDown(mouseAt(morpher, {256.0f, 256.0f}, {256.0f, 256.0f}));
+    morpher.mouseDrag(mouseAt(morpher, {120.0f, 200.0f}, {256.0f, 256.0f}));
+    morpher.mouseUp(mouseAt(morpher, {120.0f, 200.0f}, {256.0f, 256.0f}));
+    EXPECT_TRUE(keepSnapshot(snapshotOf(morpher), "presetmap-morpher.png"));
 }
 } // namespace
 } // namespace corvex
