@@ -53,7 +53,8 @@ juce::Image zoomKeyFace(const char* glyph, bool pressed) {
 
 } // namespace
 
-CPresetBrowser::CPresetBrowser(ISoundmapSupportBase& support, ModalCalls& modal) : support_(support), modal_(modal) {
+CPresetBrowser::CPresetBrowser(ISoundmapSupportBase& support, ModalCalls& modal)
+    : support_(support), modal_(modal), morpher_(support) {
     map_ = std::make_unique<CPresetMapComponent>(support_, modal_);
     map_->setPresetSelector(this);
 
@@ -62,6 +63,7 @@ CPresetBrowser::CPresetBrowser(ISoundmapSupportBase& support, ModalCalls& modal)
     list_.setSnapshots(snapshots_.records().data());
     list_.rebuildRows();
     addChildComponent(list_);
+    morpher_.addActionListener(this);
     addChildComponent(morpher_);
     viewport_.setScrollBarsShown(false, false);
     viewport_.setViewedComponent(map_.get(), false);
@@ -101,6 +103,7 @@ CPresetBrowser::CPresetBrowser(ISoundmapSupportBase& support, ModalCalls& modal)
 CPresetBrowser::~CPresetBrowser() {
     selector_.removeChangeListener(this);
     bar_.removeActionListener(this);
+    morpher_.removeActionListener(this);
     navigator_.setViewport(nullptr);
     // The list points into the map's records.
     list_.setRecords(nullptr);
@@ -199,6 +202,7 @@ void CPresetBrowser::showView(View view) {
 void CPresetBrowser::storeSnapshot(int slot) {
     if (!snapshots_.store(slot, history_.current())) return;
     bar_.showRecallButton(BrowserSnapshots::recallMessage(slot));
+    morpher_.setSnapshot(history_.current(), slot);
     // The memory column.
     list_.getTable().repaint();
     map_->markSnapshotPoints(snapshots_.records().data(), BrowserSnapshots::kSlots);
@@ -236,7 +240,10 @@ void CPresetBrowser::runTools() {
     menu.addItem(kShowInfos, "Show infos");
     switch (modal_.showMenu(menu)) {
     case kCompare:
-        if (snapshots_.count() < 2) modal_.showInfo(kSnapshotsTitle, kCompareRefused);
+        if (snapshots_.count() >= 2)
+            morpher_.copySnapshotDistancesToClipboard();
+        else
+            modal_.showInfo(kSnapshotsTitle, kCompareRefused);
         break;
     case kBuildBackground: buildBackgroundFromCache(); break;
     case kMds: rebuildWithSettings(); break;

@@ -12,6 +12,7 @@
 #include "presetmap/view/BrowserSnapshots.h"
 #include "presetmap/view/CInstSelectorComponent.h"
 #include "presetmap/view/CMapNavigator.h"
+#include "presetmap/view/CMorpherComponent.h"
 #include "presetmap/view/CPresetBrowserBar.h"
 #include "presetmap/view/CPresetListComponent.h"
 #include "presetmap/view/CPresetMapComponent.h"
@@ -72,6 +73,7 @@ public:
     CInstSelectorComponent& getInstrumentSelector() { return selector_; }
     CPresetBrowserBar& getBar() { return bar_; }
     CPresetListComponent& getList() { return list_; }
+    CMorpherComponent& getMorpher() { return morpher_; }
 
 private:
     void showView(View view);
@@ -90,7 +92,7 @@ private:
 
     std::unique_ptr<CPresetMapComponent> map_;
     CPresetListComponent list_;
-    juce::Component morpher_;
+    CMorpherComponent morpher_;
     WatchedViewport viewport_{"map viewport"};
     CInstSelectorComponent selector_;
     CMapNavigator navigator_;

@@ -291,6 +291,18 @@ TEST_F(BrowserTest, MemoriesStoreAndRecallAndTheMorpherWantsTwo) {
     send(CPresetBrowser::kShowMorpherMessage);
     EXPECT_EQ(browser->getView(), CPresetBrowser::View::morpher);
     EXPECT_FALSE(browser->getMapViewport().isVisible());
+    // The morpher holds both memories and recalls through the browser.
+    CMorpherComponent& morpher = browser->getMorpher();
+    EXPECT_EQ(morpher.getMorph().countSnapshots(), 2);
+    EXPECT_EQ(morpher.getLabel(1).getText(), "Patch 2");
+    EXPECT_FALSE(morpher.getButton(0).isVisible());
+    browser->setCurrentRecord(record(5));
+    morpher.getButton(3).triggerClick();
+    deliverMessages();
+    EXPECT_EQ(browser->getCurrentRecord(), record(2));
+    modal.answerMenu(CPresetBrowser::kCompare);
+    send("T");
+    EXPECT_TRUE(juce::SystemClipboard::getTextFromClipboard().contains("East-West, "));
     send(CPresetBrowser::kShowListMessage);
     EXPECT_EQ(browser->getView(), CPresetBrowser::View::list);
     send(CPresetBrowser::kShowMapMessage);
