@@ -144,7 +144,7 @@ void CPresetBrowser::selectPreset(const PresetMapRecord* record, bool alreadyLoa
 }
 
 void CPresetBrowser::setCurrentRecord(const PresetMapRecord* record) {
-    if (!history_.select(record)) return;
+    if (record == nullptr || !history_.select(record)) return;
     updateHistoryButtons();
     selectPreset(record, false);
 }

@@ -217,6 +217,8 @@ TEST_F(BrowserTest, SelectionsLoadTheirPatchAndTheArrowsWalkTheHistory) {
     browser->setCurrentRecord(record(1));
     browser->setCurrentRecord(record(2));
     browser->setCurrentRecord(record(2));
+    browser->setCurrentRecord(nullptr);
+    EXPECT_EQ(browser->getCurrentRecord(), record(2));
     EXPECT_EQ(support.loads, (std::vector<int64_t>{1, 2}));
     EXPECT_EQ(support.selections, 2);
     CPresetBrowserBar& bar = browser->getBar();
