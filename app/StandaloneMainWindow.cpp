@@ -5,6 +5,7 @@
 
 #include "app/StandaloneAudioPreferences.h"
 #include "app/StandalonePrefs.h"
+#include "presetmap/view/CorvanOpenMapActionHandler.h"
 #include "presets/CorvanPresetServices.h"
 
 namespace corvex {
@@ -28,6 +29,7 @@ StandaloneMainWindow::StandaloneMainWindow(const juce::String& title, const Morv
     filter_->setEditorFactory([&folder](AudioFilterBase& instrument) -> AudioFilterEditor* {
         CorvanAudioFilterEditor::Options options;
         options.folder = &folder;
+        options.mapHandler = std::make_unique<CorvanOpenMapActionHandler>(folder);
         return new CorvanAudioFilterEditor(&dynamic_cast<CorvanAudioFilter&>(instrument), std::move(options));
     });
     std::unique_ptr<AudioFilterEditor> editor;

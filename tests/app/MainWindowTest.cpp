@@ -114,6 +114,30 @@ TEST_F(MainWindowTest, OpensPlayingThroughTheDeviceAndPlaysFromItsKeys) {
     EXPECT_FALSE(folder.getStandalonePrefsFile().exists()) << "only the preferences dialog writes the device state";
 }
 
+// The visible top-level windows of the given title.
+int visibleWindowsNamed(const juce::String& title) {
+    int count = 0;
+    for (int i = 0; i < juce::TopLevelWindow::getNumTopLevelWindows(); ++i) {
+        const juce::TopLevelWindow* w = juce::TopLevelWindow::getTopLevelWindow(i);
+        if (w->getName() == title && w->isVisible()) ++count;
+    }
+    return count;
+}
+
+TEST_F(MainWindowTest, TheToolbarsMapButtonShowsAndHidesThePresetMap) {
+    auto window = openWindow(false);
+    ASSERT_NE(window->getEditor(), nullptr);
+    juce::Button& map = window->getEditor()->getToolbar().getButton(CorvanToolbar::kMap);
+    for (const int shown : {1, 0, 1}) {
+        map.triggerClick();
+        juce::MessageManager::getInstance()->runDispatchLoopUntil(20);
+        EXPECT_EQ(visibleWindowsNamed("Soundmap"), shown);
+    }
+    // The map's window goes with the editor.
+    window.reset();
+    EXPECT_EQ(visibleWindowsNamed("Soundmap"), 0);
+}
+
 TEST_F(MainWindowTest, WithoutAnAudioDeviceItStillOpensAndSaysSo) {
     auto window = openWindow(false);
     EXPECT_TRUE(window->isVisible());
