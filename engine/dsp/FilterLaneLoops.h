@@ -390,7 +390,8 @@ void chorusGroup(ChorusLane* lanes) {
     const D shortest = laneSplat<D>(1.0);
     const D longest = laneSplat<D>(double(kLast));
     for (int n = 0; n < kLaneBlockFrames; ++n) {
-        D x[K], sum[K], wet[K];
+        // Zeroed only to quiet GCC's uninitialised-use warning at -O1: line 0 sets both before any read.
+        D x[K], sum[K] = {}, wet[K] = {};
         for (int j = 0; j < K; ++j) {
             for (int s = 0; s < 2; ++s) {
                 const D y = twoCos[s][j] * last[s][j] - beforeLast[s][j];
