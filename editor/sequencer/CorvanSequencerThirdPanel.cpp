@@ -13,13 +13,13 @@ constexpr int kToolRadioGroup = 1;
 constexpr int kBoxSize = 9;
 constexpr int kRowSpacing = 14;
 
-struct RowSpec {
+struct CheckRow {
     const char* labelName;
     const char* labelText;
     const char* boxLetter;
     int firstIndex;
 };
-constexpr RowSpec kRowSpecs[CorvanSequencerThirdPanel::kRowCount] = {
+constexpr CheckRow kCheckRows[CorvanSequencerThirdPanel::kRowCount] = {
     {"Link Label", "Link", "L", P::kSequencerFirstLink},
     {"Glide Label", "Glide", "G", P::kSequencerFirstGlide},
     {"Accent Label", "Accent", "A", P::kSequencerFirstAccent},
@@ -42,16 +42,16 @@ CorvanSequencerThirdPanel::CorvanSequencerThirdPanel(MVGuiInterface* gui)
     const juce::Font font(static_cast<float>(CorvanLookAndFeel::getInstance()->getDefaultFontHeight()));
     for (int row = 0; row < kRowCount; ++row) {
         auto& label = labels_[static_cast<size_t>(row)];
-        label = std::make_unique<juce::Label>(kRowSpecs[row].labelName, kRowSpecs[row].labelText);
+        label = std::make_unique<juce::Label>(kCheckRows[row].labelName, kCheckRows[row].labelText);
         label->setFont(font);
         label->setJustificationType(juce::Justification::centredRight);
         addAndMakeVisible(*label);
     }
     for (int i = 0; i < kSteps; ++i) {
         for (int row = 0; row < kRowCount; ++row) {
-            const RowSpec& spec = kRowSpecs[row];
+            const CheckRow& checkRow = kCheckRows[row];
             auto& box = boxes_[static_cast<size_t>(row)][static_cast<size_t>(i)];
-            box = std::make_unique<CvnSmallLcdCheckBox>(gui_, spec.firstIndex + i, spec.boxLetter + juce::String(i));
+            box = std::make_unique<CvnSmallLcdCheckBox>(gui_, checkRow.firstIndex + i, checkRow.boxLetter + juce::String(i));
             box->addListener(this);
             addAndMakeVisible(*box);
         }

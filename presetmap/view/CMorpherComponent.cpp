@@ -14,7 +14,7 @@ struct Box {
     int x, y, w, h;
 };
 
-struct SlotSpec {
+struct SlotLook {
     const char* name;
     MorphPoint position;
     Box button;
@@ -27,7 +27,7 @@ struct SlotSpec {
 };
 
 // Slots North, East, South, West; the player knows them as memories #2, #4, #3, #1.
-constexpr SlotSpec kSlots[kMorphSlots] = {
+constexpr SlotLook kSlots[kMorphSlots] = {
     {"North", {256, 32}, {240, 33, 32, 32}, {272, 72, 104, 16}, "Snap #2", {295, 55, 57, 14}, "FN", "snap2", "Preset Map btn2"},
     {"East", {480, 256}, {447, 240, 32, 32}, {360, 296, 104, 16}, "Snap #4", {403, 276, 57, 14}, "FE", "", "Preset Map btn4"},
     {"South", {256, 480}, {240, 447, 32, 32}, {128, 440, 104, 16}, "Snap #3", {151, 424, 57, 14}, "FS", "snap3", "Preset Map btn3"},
@@ -60,8 +60,8 @@ std::string snapshotDistanceReport(const std::array<const PresetMapRecord*, kMor
 
 CMorpherComponent::CMorpherComponent(ISoundmapSupportBase& support) : support_(support) {
     for (size_t slot = 0; slot < labels_.size(); ++slot) {
-        const SlotSpec& spec = kSlots[slot];
-        auto label = std::make_unique<juce::Label>(spec.labelName, kNoPreset);
+        const SlotLook& slotLook = kSlots[slot];
+        auto label = std::make_unique<juce::Label>(slotLook.labelName, kNoPreset);
         label->setFont(juce::Font(kTextHeight, juce::Font::plain));
         label->setJustificationType(juce::Justification::centredLeft);
         label->setEditable(false, false, false);
@@ -118,9 +118,9 @@ void CMorpherComponent::paint(juce::Graphics& g) {
     }
     g.setColour(kCaption);
     g.setFont(juce::Font(kTextHeight, juce::Font::plain));
-    for (const SlotSpec& spec : kSlots) {
-        const Box& b = spec.captionBox;
-        g.drawText(spec.caption, b.x, b.y, b.w, b.h, juce::Justification::centred, true);
+    for (const SlotLook& slotLook : kSlots) {
+        const Box& b = slotLook.captionBox;
+        g.drawText(slotLook.caption, b.x, b.y, b.w, b.h, juce::Justification::centred, true);
     }
     paintLastMorphPath(g);
 }

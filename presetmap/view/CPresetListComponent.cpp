@@ -19,12 +19,12 @@ constexpr std::array<int, kMorphSlots> kMemoryOfSlot = {2, 4, 3, 1};
 constexpr std::array<const char*, kInstrumentTypeCount> kTypeNames = {
     "Other", "Pad", "Bass", "Lead", "Efx", "FM", "Brass", "Perc.", "Sequence", "Strings", "Guitar", "Keyboard"};
 
-struct ColumnSpec {
+struct ListColumn {
     int id;
     const char* header;
     int width;
 };
-constexpr ColumnSpec kColumns[] = {
+constexpr ListColumn kColumns[] = {
     {CPresetListComponent::kName, "Name", 235},
     {CPresetListComponent::kInstrument, "Instrument", 80},
     {CPresetListComponent::kAuthor, "Author", 125},
@@ -96,7 +96,7 @@ CPresetListComponent::CPresetListComponent() : typeMask_(kAllInstrumentTypes) {
     table_->setName("presets");
     table_->setColour(juce::ListBox::outlineColourId, juce::Colour(0xFF808080));
     table_->setOutlineThickness(1);
-    for (const ColumnSpec& column : kColumns)
+    for (const ListColumn& column : kColumns)
         table_->getHeader().addColumn(column.header, column.id, column.width);
     addAndMakeVisible(*table_);
     typeIcon_ = std::make_unique<PresetMapButton>(nullptr, 0);

@@ -20,7 +20,7 @@
 namespace corvex {
 namespace {
 
-struct PointSpec {
+struct MapPoint {
     int64_t key;
     int type;
     float x, y;
@@ -29,13 +29,13 @@ struct PointSpec {
 class MapViewTest : public ::testing::Test, public IPresetSelector {
 protected:
     // Five points: four around (100, 100) and one far off; Bass (2) and Keyboard (11) among them.
-    void makeView(const std::vector<PointSpec>& points = {{1, 2, 100, 100},
+    void makeView(const std::vector<MapPoint>& points = {{1, 2, 100, 100},
                                                           {2, 3, 140, 100},
                                                           {3, 11, 100, 150},
                                                           {4, 2, 160, 160},
                                                           {5, 1, 600, 600}}) {
         PresetMapRecords records;
-        for (const PointSpec& p : points) {
+        for (const MapPoint& p : points) {
             std::vector<float> values(support.indices.size(), static_cast<float>(p.key) / 10.0f);
             support.add(p.key, "Patch " + std::to_string(p.key), static_cast<int16_t>(p.type), values);
             PresetMapRecord r;
