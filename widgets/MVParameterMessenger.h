@@ -7,6 +7,7 @@
 
 #include <juce_events/juce_events.h>
 
+#include "instrument/params/ParameterMapper.h"
 #include "widgets/MVGuiMessageListener.h"
 #include "widgets/MVListenerRegistry.h"
 #include "widgets/MVParameterListener.h"
@@ -23,7 +24,7 @@ public:
 
     // The value the instrument's table sends for a row whose meaning changed (an insert chain's rows when its
     // effect changes): not a value to show, but a request to read the row again.
-    static constexpr float kRereadValue = -1.0f;
+    static constexpr float kRereadValue = ParameterMapper::kUseCachedValue;
 
     MVParameterMessenger() = default;
     ~MVParameterMessenger() override;

@@ -11,16 +11,11 @@ namespace P = ParameterIndex;
 
 namespace {
 int chainOf(int chain) { return chain == 1 ? 1 : 0; }
-
-std::vector<EffectFrame::RowRange> chainRows(int chain) {
-    return {{P::foldEffectIndex(chain, P::kInsertFxFirstRow), P::foldEffectIndex(chain, P::kInsertFxLastRow)},
-            {P::foldEffectIndex(chain, P::kInsertEffectType[0]), P::foldEffectIndex(chain, P::kInsertFxLastSwitch)}};
-}
 } // namespace
 
 CorvanEffectsPanel::CorvanEffectsPanel(MVGuiInterface* gui, const juce::StringArray& typeNames, int chain)
     : EffectFrame(gui, typeNames, effecttypes::insertEffectNames(), chainOf(chain),
-                  P::kInsertEffectType[chainOf(chain)], chainRows(chainOf(chain))) {
+                  P::kInsertEffectType[chainOf(chain)]) {
     setLookAndFeel(CorvanLookAndFeel::getInstance());
     for (int type = 1; type < effecttypes::kInsertTypeCount; ++type)
         addEditor(type, makeInsertEffectEditor(type, gui, number()));

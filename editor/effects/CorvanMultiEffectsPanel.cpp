@@ -13,18 +13,12 @@ namespace P = ParameterIndex;
 
 namespace {
 int slotOf(int effectNumber) { return effectNumber == 1 ? 1 : 0; }
-
-std::vector<EffectFrame::RowRange> slotRows(int slot) {
-    return {{P::masterEffectIndex(P::kMasterFxFirstRow, slot), P::masterEffectIndex(P::kMasterFxLastRow, slot)},
-            {P::masterEffectIndex(P::kMasterFxFirstSwitch, slot),
-             P::masterEffectIndex(P::kMasterFxLastSwitch, slot)}};
-}
 } // namespace
 
 CorvanMultiEffectsPanel::CorvanMultiEffectsPanel(MVGuiInterface* gui, const juce::StringArray& typeNames,
                                                  int effectNumber)
     : EffectFrame(gui, typeNames, effecttypes::masterEffectNames(), slotOf(effectNumber),
-                  P::kMasterEffectType[slotOf(effectNumber)], slotRows(slotOf(effectNumber))) {
+                  P::kMasterEffectType[slotOf(effectNumber)]) {
     const int n = number();
     addEditor(1, std::make_unique<CorvanAnalogChorusFlangerPanel>(gui, n));
     addEditor(2, std::make_unique<CorvanAnalogDelayPanel>(gui, n));

@@ -13,9 +13,9 @@ constexpr int kOutlineRightMargin = 8;
 } // namespace
 
 EffectFrame::EffectFrame(MVGuiInterface* gui, const juce::StringArray& typeNames, const juce::StringArray& knownNames,
-                         int number, int selectorIndex, std::vector<RowRange> followingRows)
+                         int number, int selectorIndex)
     : gui_(gui), typeNames_(typeNames), knownNames_(knownNames), number_(number), selector_(selectorIndex),
-      followingRows_(std::move(followingRows)), binding_(gui, this) {}
+      binding_(gui, this) {}
 
 // The list must not report the selection it loses while the frame goes.
 EffectFrame::~EffectFrame() {
@@ -86,9 +86,7 @@ void EffectFrame::effectSelected(const juce::String& name) {
 void EffectFrame::parameterChanged(int index, float value) {
     if (index != selector_) return;
     const int type = effecttypes::typeOfValue(value, knownNames_.size());
-    const bool changed = type != shownType_;
     showType(type);
-    if (changed) askRowsToBeReadAgain();
 }
 
 void EffectFrame::showType(int type) {
@@ -100,21 +98,7 @@ void EffectFrame::showType(int type) {
         editor->setVisible(true);
         shown_ = editor;
     }
-    shownType_ = type;
     repaint();
-}
-
-// A new type gives the rows that follow it new meanings, and the instrument marks them as unknown to the
-// editor: every listener of them hears their new values, in the shown layer's numbering.
-void EffectFrame::askRowsToBeReadAgain() {
-    if (gui_ == nullptr) return;
-    const int layer = juce::jlimit(0, 1, static_cast<int>(2.0f * gui_->getParameter(ParameterIndex::kShownLayer)));
-    for (const RowRange& range : followingRows_)
-        for (int row = range.first; row <= range.last; ++row)
-            if (row != selector_) {
-                const int index = ParameterIndex::unfold(row, layer);
-                gui_->parameterChanged(index, gui_->getParameter(row));
-            }
 }
 
 } // namespace corvex

@@ -22,11 +22,6 @@ public:
     static constexpr int kListX = 0, kListWidth = 120;
     static constexpr int kOutlineX = 160, kOutlineTop = 4;
 
-    // Rows whose meaning follows the selected type, first to last: a new type leaves them to be read again.
-    struct RowRange {
-        int first, last;
-    };
-
     ~EffectFrame() override;
     EffectFrame(const EffectFrame&) = delete;
     EffectFrame& operator=(const EffectFrame&) = delete;
@@ -51,7 +46,7 @@ public:
 protected:
     // knownNames are the types a chosen row is looked up in; typeNames are the rows the list shows.
     EffectFrame(MVGuiInterface* gui, const juce::StringArray& typeNames, const juce::StringArray& knownNames,
-                int number, int selectorIndex, std::vector<RowRange> followingRows);
+                int number, int selectorIndex);
 
     // From the derived constructor, one per type that has an editor; it stays hidden until its type is chosen.
     void addEditor(int type, std::unique_ptr<MVPanel> editor);
@@ -64,7 +59,6 @@ protected:
 
 private:
     void showType(int type);
-    void askRowsToBeReadAgain();
     juce::Rectangle<int> outlineBounds() const;
 
     MVGuiInterface* const gui_;
@@ -75,10 +69,8 @@ private:
     const juce::StringArray knownNames_;
     const int number_;
     const int selector_;
-    const std::vector<RowRange> followingRows_;
     int listTop_ = 0, listHeight_ = 0;
     bool selecting_ = false;
-    int shownType_ = -1;
     MVParameterBinding binding_;
 };
 

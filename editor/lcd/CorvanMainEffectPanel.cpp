@@ -1,8 +1,8 @@
 #include "editor/lcd/CorvanMainEffectPanel.h"
 
 #include <algorithm>
-#include <cmath>
 
+#include "editor/effects/EffectTypeSelector.h"
 #include "editor/lcd/LcdPage.h"
 #include "instrument/params/ParameterIndex.h"
 #include "widgets/CorvanLookAndFeel.h"
@@ -34,23 +34,10 @@ bool isMasterSlot(int slot) { return slot >= CorvanMainEffectPanel::kMasterEffec
 
 } // namespace
 
-const juce::StringArray& CorvanMainEffectPanel::insertEffectNames() {
-    static const juce::StringArray names{"No Effect", "Chorus/Flanger", "Distortion", "Param EQ", "Phaser",
-                                         "Ring Mod"};
-    return names;
-}
-
-const juce::StringArray& CorvanMainEffectPanel::masterEffectNames() {
-    static const juce::StringArray names{"No Effect", "St. Chorus/Flanger", "St. Delay", "St. Fx Reverb",
-                                         "St. Phaser"};
-    return names;
-}
-
 juce::String CorvanMainEffectPanel::effectNameFor(Slot slot, float value) {
-    const juce::StringArray& names = isMasterSlot(slot) ? masterEffectNames() : insertEffectNames();
-    const float scaled = value * static_cast<float>(names.size());
-    const int entry = scaled >= 0.0f ? std::min(static_cast<int>(scaled), names.size() - 1) : 0;
-    return names[entry];
+    const juce::StringArray& names =
+        isMasterSlot(slot) ? effecttypes::masterEffectNames() : effecttypes::insertEffectNames();
+    return names[effecttypes::typeOfValue(value, names.size())];
 }
 
 CorvanMainEffectPanel::Layout CorvanMainEffectPanel::layoutFor(int height) {
@@ -65,10 +52,10 @@ CorvanMainEffectPanel::Layout CorvanMainEffectPanel::layoutFor(int height) {
 }
 
 CorvanMainEffectPanel::CorvanMainEffectPanel(MVGuiInterface* gui) : gui_(gui) {
-    preEffectPage_ = std::make_unique<CorvanEffectsPanel>(gui, insertEffectNames(), 0);
-    postEffectPage_ = std::make_unique<CorvanEffectsPanel>(gui, insertEffectNames(), 1);
-    multiEffect1Page_ = std::make_unique<CorvanMultiEffectsPanel>(gui, masterEffectNames(), 0);
-    multiEffect2Page_ = std::make_unique<CorvanMultiEffectsPanel>(gui, masterEffectNames(), 1);
+    preEffectPage_ = std::make_unique<CorvanEffectsPanel>(gui, effecttypes::insertEffectNames(), 0);
+    postEffectPage_ = std::make_unique<CorvanEffectsPanel>(gui, effecttypes::insertEffectNames(), 1);
+    multiEffect1Page_ = std::make_unique<CorvanMultiEffectsPanel>(gui, effecttypes::masterEffectNames(), 0);
+    multiEffect2Page_ = std::make_unique<CorvanMultiEffectsPanel>(gui, effecttypes::masterEffectNames(), 1);
     for (size_t i = 0; i < kSlotCount; ++i) addChildComponent(getSlotPage(static_cast<Slot>(i)));
 
     for (size_t i = 0; i < kSlotCount; ++i) {

@@ -20,8 +20,6 @@ class CorvanMainEffectPanel : public MVPanel, public juce::Button::Listener, pub
 public:
     enum Slot { kPreEffect, kPostEffect, kMasterEffect1, kMasterEffect2, kSlotCount };
 
-    static const juce::StringArray& insertEffectNames();
-    static const juce::StringArray& masterEffectNames();
     // The name an effect-type value shows, the last entry for a value at the top of the range.
     static juce::String effectNameFor(Slot slot, float value);
 

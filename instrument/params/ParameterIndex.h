@@ -67,10 +67,9 @@ constexpr int kMasterFxPhaserBypass = 988, kMasterFxPhaserShape1 = 989, kMasterF
               kMasterFxPhaserLink = 991, kMasterFxPhaserSync = 992;
 constexpr int kMasterFxReverbBypass = 993;
 
-// The type of each insert chain of the Upper layer, and chain 0's rows, whose meaning follows the chain's type
-// (foldEffectIndex gives chain 1's, unfold the Lower layer's).
+// The type of each insert chain of the Upper layer (foldEffectIndex gives chain 1's, unfold the Lower layer's);
+// the rows whose meaning follows it are named in insertfx below.
 constexpr int kInsertEffectType[2] = {249, 344};
-constexpr int kInsertFxFirstRow = 48, kInsertFxLastRow = 69, kInsertFxLastSwitch = 343;
 
 // A row in the first slot's numbering to slot 0's or 1's own; any other index stays.
 constexpr int masterEffectIndex(int row, int slot) {

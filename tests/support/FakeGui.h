@@ -12,6 +12,7 @@
 #include "tests/support/Snapshots.h"
 #include "widgets/MVGuiInterface.h"
 #include "widgets/MVListenerRegistry.h"
+#include "widgets/MVParameterMessenger.h"
 
 namespace corvex {
 
@@ -32,9 +33,13 @@ public:
     int midiSettingsIndex = -1;
     int midiSettingsShown = 0;
 
-    // What the messenger would deliver later, delivered now.
+    // What the messenger would deliver later, delivered now, as it stands.
     void echo(int index, float value) {
         listeners.forEach(index, [&](MVParameterListener& l) { l.parameterChanged(index, value); });
+    }
+    // As the messenger delivers an echo: a request to read a row again arrives as the row's value.
+    void deliver(int index, float value) {
+        echo(index, value == MVParameterMessenger::kRereadValue ? getParameter(index) : value);
     }
     void highlight(int index, float code) {
         listeners.forEach(index, [&](MVParameterListener& l) { l.highlightChanged(index, code); });

@@ -171,7 +171,8 @@ TEST(EffectFrames, ChoosingARowSendsItsTypeUnlessItIsTheCurrentOne) {
 }
 
 // A new master type gives the slot's rows new meanings: the instrument first tells the editor that every row
-// changed (-1), then the new type. The shown editor must then show what the instrument holds for each row.
+// changed (-1, which the messenger turns into the row's value), then the new type. The shown editor must then
+// show what the instrument holds for each row.
 TEST(EffectFrames, ANewMasterTypeShowsTheValuesTheInstrumentBuiltForIt) {
     for (int n = 0; n < 2; ++n) {
         for (int type = 1; type < effecttypes::kMasterTypeCount; ++type) {
@@ -184,8 +185,8 @@ TEST(EffectFrames, ANewMasterTypeShowsTheValuesTheInstrumentBuiltForIt) {
             for (int row = 189; row <= 199; ++row) gui.values[row + offsets[0]] = (++k % 4 == 0) ? 0.75f : 0.3f;
             for (int row = 980; row <= 993; ++row) gui.values[row + offsets[1]] = (++k % 2 == 0) ? 0.75f : 0.1f;
             gui.values[984 + offsets[1]] = 0.1f;  // the delay's lines unlinked
-            for (int row = 189; row <= 199; ++row) gui.echo(row + offsets[0], -1.0f);
-            for (int row = 980; row <= 993; ++row) gui.echo(row + offsets[1], -1.0f);
+            for (int row = 189; row <= 199; ++row) gui.deliver(row + offsets[0], -1.0f);
+            for (int row = 980; row <= 993; ++row) gui.deliver(row + offsets[1], -1.0f);
             gui.values[selector] = effecttypes::valueOfType(type, effecttypes::kMasterTypeCount);
             gui.echo(selector, gui.values[selector]);
             ASSERT_NE(frame.getVisibleEditor(), nullptr);
