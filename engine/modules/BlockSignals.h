@@ -1,7 +1,9 @@
 // Whole blocks of samples at a module's edges: silenced outputs and inputs summed from their connections.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
+#include <limits>
 
 #include "engine/dsp/ConnectionDescriptor.h"
 #include "engine/dsp/ModuleValues.h"
@@ -14,27 +16,48 @@ inline void silence(float* out) {
         for (int n = 0; n < kBlockFrames; ++n) out[n] = 0.0f;
 }
 
-// Adds every audio-rate connection of one input to what the block holds, each by its amount times
-// the scale. A broken sample counts as 0, so one NaN from a source can never reach a module's states.
-inline void addInput(const ConnectionDescriptor* descriptors, const PortEntry* const* sources, uint32_t first,
-                     uint32_t count, float scale, float* into) {
+// A sample as a block keeps it: a broken one (NaN, infinity) counts as 0. Written as one
+// comparison so that a loop of them runs a vector at a time.
+inline float heldFinite(float v) { return std::fabs(v) <= std::numeric_limits<float>::max() ? v : 0.0f; }
+
+// Adds the audio-rate connections first .. first + count - 1 of one input to the block, each by
+// its amount times the scale; says whether any was added.
+inline bool addSources(const ConnectionDescriptor* descriptors, const PortEntry* const* sources, uint32_t first,
+                       uint32_t count, float scale, float* __restrict into) {
     bool mixed = false;
     for (uint32_t k = first; k < first + count; ++k) {
-        const float* samples = sources[k] ? portBuffer(*sources[k]) : nullptr;
+        const float* __restrict samples = sources[k] ? portBuffer(*sources[k]) : nullptr;
         if (samples == nullptr) continue; // a block-rate source has no samples
         const float g = scale * descriptors[k].amount();
         for (int n = 0; n < kBlockFrames; ++n) into[n] += g * samples[n];
         mixed = true;
     }
-    if (!mixed) return; // nothing was added to what the block held
-    for (int n = 0; n < kBlockFrames; ++n) into[n] = finiteOrZero(into[n]);
+    return mixed;
 }
 
-// One input's block: its audio-rate connections summed from silence.
+// Adds every audio-rate connection of one input to what the block holds, each by its amount times
+// the scale. A broken sample counts as 0, so one NaN from a source can never reach a module's states.
+inline void addInput(const ConnectionDescriptor* descriptors, const PortEntry* const* sources, uint32_t first,
+                     uint32_t count, float scale, float* __restrict into) {
+    if (!addSources(descriptors, sources, first, count, scale, into)) return; // the block holds what it held
+    for (int n = 0; n < kBlockFrames; ++n) into[n] = heldFinite(into[n]);
+}
+
+// One input's block: its audio-rate connections, each by its amount times the scale, summed from
+// silence. The first source is added to a silent block as it is written (0 + x keeps what the
+// sum from silence gives, a -0 included), which spares clearing the block first.
 inline void mixInput(const ConnectionDescriptor* descriptors, const PortEntry* const* sources, uint32_t first,
-                     uint32_t count, float* into) {
+                     uint32_t count, float* __restrict into, float scale = 1.0f) {
+    for (uint32_t k = first; k < first + count; ++k) {
+        const float* __restrict samples = sources[k] ? portBuffer(*sources[k]) : nullptr;
+        if (samples == nullptr) continue;
+        const float g = scale * descriptors[k].amount();
+        for (int n = 0; n < kBlockFrames; ++n) into[n] = 0.0f + g * samples[n];
+        addSources(descriptors, sources, k + 1, first + count - (k + 1), scale, into);
+        for (int n = 0; n < kBlockFrames; ++n) into[n] = heldFinite(into[n]);
+        return;
+    }
     for (int n = 0; n < kBlockFrames; ++n) into[n] = 0.0f;
-    addInput(descriptors, sources, first, count, 1.0f, into);
 }
 
 } // namespace corvex

@@ -122,7 +122,7 @@ void applyModel(VoiceFilterParams& p) {
 // A gain of 0 has no decibel value; the echo shows a floor instead of minus infinity.
 float gainDecibels(float gain) { return 20.0f * std::log10(gain > 1e-10f ? gain : 1e-10f); }
 
-// Left unset until clear(): a batch keeps room for many voices and fills only those it has.
+// Filled by gatherInputs alone: a batch keeps room for many voices and fills only those it has.
 struct BlockInputs {
     float audio[kBlockFrames];
     float modulation[kBlockFrames]; // the audio-rate term a[n], already x6 and x amount
@@ -139,18 +139,18 @@ struct BlockInputs {
 
 void gatherInputs(const ConnectionDescriptor* descriptors, const PortEntry* const* sources, const uint32_t* counts,
                   BlockInputs& in) {
-    if (counts == nullptr || descriptors == nullptr || sources == nullptr) return;
+    if (counts == nullptr || descriptors == nullptr || sources == nullptr) return in.clear();
     uint32_t first[VoiceFilterInput::Count];
     uint32_t total = 0;
     for (int i = 0; i < VoiceFilterInput::Count; ++i) {
         first[i] = total;
         total += counts[i];
     }
-    if (total == 0) return;
+    if (total == 0) return in.clear();
     in.slot = int((descriptors[0].route() >> 17) & 127u);
-    addInput(descriptors, sources, first[VoiceFilterInput::Audio], counts[VoiceFilterInput::Audio], 1.0f, in.audio);
-    addInput(descriptors, sources, first[VoiceFilterInput::AudioRateModulation],
-             counts[VoiceFilterInput::AudioRateModulation], kAudioRateScale, in.modulation);
+    mixInput(descriptors, sources, first[VoiceFilterInput::Audio], counts[VoiceFilterInput::Audio], in.audio);
+    mixInput(descriptors, sources, first[VoiceFilterInput::AudioRateModulation],
+             counts[VoiceFilterInput::AudioRateModulation], in.modulation, kAudioRateScale);
     float sums[2];
     const uint32_t at = first[VoiceFilterInput::Cutoff];
     sumBlockModulation(descriptors + at, sources + at, counts + VoiceFilterInput::Cutoff, 2, sums);
@@ -196,6 +196,8 @@ enum class Loop { None, HighPass, Cascade };
 struct PreparedBlock {
     BlockInputs in;
     float* out;
+    float cutoff; // Hz, before the form holds it to its range
+    float resonance;
     Loop loop;
     HighPassLane highPass;
     CascadeLane cascade;
@@ -299,10 +301,10 @@ void settleStates(VoiceFilterModule& m, float* out) {
     m.resonanceSmooth = flushed(m.resonanceSmooth);
 }
 
-// Everything of a block up to its per-sample loop. False when the block is already written (or
-// there is nowhere to write it) and needs neither the loop nor the settling.
-bool prepareBlock(VoiceFilterModule& m, const ConnectionDescriptor* descriptors, const PortEntry* const* sources,
-                  const uint32_t* counts, PreparedBlock& b) {
+// The block-rate start of a block: inputs, smoothing, this block's cutoff and resonance. False when
+// the block is already written (or there is nowhere to write it) and needs nothing more.
+bool startBlock(VoiceFilterModule& m, const ConnectionDescriptor* descriptors, const PortEntry* const* sources,
+                const uint32_t* counts, PreparedBlock& b) {
     b.loop = Loop::None;
     b.out = portBuffer(m.ports[0]);
     if (b.out == nullptr) return false;
@@ -313,33 +315,38 @@ bool prepareBlock(VoiceFilterModule& m, const ConnectionDescriptor* descriptors,
     }
     const VoiceFilterParams& p = m.head.record->as<VoiceFilterParams>();
     BlockInputs& in = b.in;
-    in.clear();
     gatherInputs(descriptors, sources, counts, in);
 
     const float d = spreadOffset(*context, m.head.initArgument(), in.slot);
     m.cutoffSlow += (p.cutoffHz - m.cutoffSlow) * kSlowGlide;
     m.cutoffFast -= (m.cutoffFast - m.cutoffSlow) * kFastGlide;
     const float a0 = in.modulation[0];
-    const float cutoff = m.cutoffFast * semitonesToRatio(a0 + in.cutoffSemitones) * d + a0;
+    b.cutoff = m.cutoffFast * semitonesToRatio(a0 + in.cutoffSemitones) * d + a0;
 
     m.resonanceSmooth -= (m.resonanceSmooth - (in.resonanceScale + 1.0f) * p.resonance) * kResonanceGlide;
     if (!std::isfinite(m.resonanceSmooth)) m.resonanceSmooth = 0.0f;
     float resonance = m.resonanceSmooth + a0;
     if (resonance > kMaxResonance) resonance = kMaxResonance;
     if (!(resonance > kMinResonance)) resonance = kMinResonance;
+    b.resonance = resonance;
+    return true;
+}
 
+// The form's coefficients and the lane that will run the block's samples.
+void prepareForm(VoiceFilterModule& m, PreparedBlock& b) {
+    const VoiceFilterParams& p = m.head.record->as<VoiceFilterParams>();
+    const EngineContext& context = *m.head.context;
     switch (p.form) {
     case VoiceFilterForm::HighPass:
-        prepareHighPass(m, b, cutoff, context->sampleRate);
+        prepareHighPass(m, b, b.cutoff, context.sampleRate);
         break;
     case VoiceFilterForm::LowPassCascade:
-        prepareCascade(m, p, b, cutoff, resonance, *context);
+        prepareCascade(m, p, b, b.cutoff, b.resonance, context);
         break;
     default:
         silence(b.out); // no such filter: nothing that a reader could mistake for a signal
         break;
     }
-    return true;
 }
 
 void finishBlock(VoiceFilterModule& m, const PreparedBlock& b) {
@@ -396,7 +403,8 @@ void processVoiceFilter(void* module, const ConnectionDescriptor* descriptors, c
                         const uint32_t* counts) {
     auto& m = *static_cast<VoiceFilterModule*>(module);
     PreparedBlock b;
-    if (!prepareBlock(m, descriptors, sources, counts, b)) return;
+    if (!startBlock(m, descriptors, sources, counts, b)) return;
+    prepareForm(m, b);
     if (b.loop == Loop::HighPass) highPassOneLane(b.highPass);
     if (b.loop == Loop::Cascade) cascadeOneLane(b.cascade);
     finishBlock(m, b);
@@ -416,10 +424,15 @@ void processVoiceFilters(void* const* modules, int count, const ConnectionDescri
         CascadeLane cascades[kVoicesPerRun];
         HighPassLane highPasses[kVoicesPerRun];
         int cascadeCount = 0, highPassCount = 0;
+        // Each step for every voice before the next: the voices' long chains of block-rate
+        // arithmetic are independent, and the processor overlaps them only when they lie close.
+        for (int v = 0; v < n; ++v)
+            prepared[v] = startBlock(*static_cast<VoiceFilterModule*>(modules[first + v]), descriptors,
+                                     sources[first + v], counts, blocks[v]);
+        for (int v = 0; v < n; ++v)
+            if (prepared[v]) prepareForm(*static_cast<VoiceFilterModule*>(modules[first + v]), blocks[v]);
         for (int v = 0; v < n; ++v) {
-            auto& m = *static_cast<VoiceFilterModule*>(modules[first + v]);
-            PreparedBlock& b = blocks[v];
-            prepared[v] = prepareBlock(m, descriptors, sources[first + v], counts, b);
+            const PreparedBlock& b = blocks[v];
             if (prepared[v] && b.loop == Loop::Cascade) cascades[cascadeCount++] = b.cascade;
             if (prepared[v] && b.loop == Loop::HighPass) highPasses[highPassCount++] = b.highPass;
         }
