@@ -65,6 +65,23 @@ TEST(SemitonesToRatio, TracksEqualTemperamentAcrossTheRange) {
         EXPECT_NEAR(semitonesToRatio(s) / std::exp2(s / 12.0), 1.0, 1e-3) << "semitones " << s;
 }
 
+// The interpolation must pick the pair of entries around the offset on both sides of zero: a
+// whole semitone reads its own entry, anything just below it lies between that entry and the one
+// before, and -0 reads the same as 0.
+TEST(SemitonesToRatio, ReadsThePairOfEntriesAroundTheOffset) {
+    const int lowest = SemitoneRatioTable::kLowest;
+    for (int w = lowest + 1; w <= SemitoneRatioTable::kHighest; ++w) {
+        const float whole = float(w);
+        EXPECT_EQ(semitonesToRatio(whole), T[w - lowest]) << "semitone " << w;
+        for (float below : {std::nextafter(whole, -1000.0f), whole - 0.5f, whole - 0.999f}) {
+            const float r = semitonesToRatio(below);
+            EXPECT_GE(r, T[w - 1 - lowest]) << "semitones " << below;
+            EXPECT_LE(r, T[w - lowest]) << "semitones " << below;
+        }
+    }
+    EXPECT_EQ(semitonesToRatio(-0.0f), semitonesToRatio(0.0f));
+}
+
 TEST(TanhApprox, IsZeroAtZeroOddAndBounded) {
     for (auto f : {tanhApprox5, tanhApprox6}) {
         EXPECT_EQ(f(0.0), 0.0);

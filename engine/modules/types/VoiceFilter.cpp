@@ -166,6 +166,10 @@ float spreadOffset(const EngineContext& c, int voice, int slot) {
     return 1.0f + (b + a) * (0.08f * c.detuneAmount + 0.03f);
 }
 
+// fmin for a first argument that is never NaN, without the library call: a NaN second argument
+// gives the first, as fmin does.
+double lowerOf(double a, double b) { return b < a ? b : a; }
+
 double heldWithin(double v, double lowest, double highest) {
     if (!(v > lowest)) return lowest; // NaN lands here too
     return v < highest ? v : highest;
@@ -204,7 +208,7 @@ struct PreparedBlock {
 };
 
 void prepareHighPass(VoiceFilterModule& m, PreparedBlock& b, float cutoff, double rate) {
-    const double f = heldWithin(cutoff, kHighPassLowest, std::fmin(kHighPassHighest, kHighPassTopRatio * rate));
+    const double f = heldWithin(cutoff, kHighPassLowest, lowerOf(kHighPassHighest, kHighPassTopRatio * rate));
     const double g = highPassCoefficient(f, rate);
     HighPassLane& lane = b.highPass;
     lane.audio = b.in.audio;
@@ -226,7 +230,7 @@ void prepareCascade(VoiceFilterModule& m, const VoiceFilterParams& p, PreparedBl
                     double resonance, const EngineContext& context) {
     const double rate = context.sampleRate;
     const bool at96k = context.sampleRate == 96000.0f;
-    const double top = std::fmin(at96k ? kCascadeHighestAt96k : kCascadeHighest, kCascadeTopRatio * rate);
+    const double top = lowerOf(at96k ? kCascadeHighestAt96k : kCascadeHighest, kCascadeTopRatio * rate);
     const double f = heldWithin(cutoff, kCascadeLowest, top);
     const double k = cascadeCoefficient(f, rate);
     const double h = cascadeTuning(f, at96k);
