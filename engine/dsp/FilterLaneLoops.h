@@ -42,6 +42,19 @@ D toSampleLane(D y) {
     return laneSelect((y > -quiet) & (y < quiet), D{}, clamped);
 }
 
+// A mask of the lanes whose value is out of range, NaN included: what the voice filter's loops
+// report of their blocks.
+template <typename V, typename T>
+auto outOfRangeLane(V v, T loudest) {
+    return ~((v < loudest) & (v > -loudest));
+}
+
+template <typename D>
+D flushedLane(D v, double below = kFlushBelow) {
+    const D quiet = laneSplat<D>(below);
+    return laneSelect((v > -quiet) & (v < quiet), D{}, v);
+}
+
 // One group is K vectors of W lanes each (N = W x K voices). The vectors are of the processor's own
 // width, so the compiler keeps every operation whole; K of them side by side give the processor
 // independent chains to overlap, as each cascade sample waits on the one before.
@@ -58,6 +71,8 @@ void cascadeGroup(CascadeLane* lanes) {
         }
     D k[K], kOld[K], h[K], hOld[K], resonance[K], gain[K], w2[K], w4[K], highest[K];
     D s1[K], s2[K], s3[K], s4[K], fb[K], s4Before[K];
+    decltype(F{} < F{}) loudSamples[K] = {};
+    decltype(D{} < D{}) loudStates[K];
     for (int i = 0; i < N; ++i) {
         const CascadeLane& l = lanes[i];
         const int j = i / W, e = i % W;
@@ -103,7 +118,22 @@ void cascadeGroup(CascadeLane* lanes) {
                 sum[j] += w2[j] * s2[j] + w4[j] * s4[j];
             }
         }
-        for (int j = 0; j < K; ++j) out[n][j] = __builtin_convertvector(toSampleLane(half * sum[j]), F);
+        for (int j = 0; j < K; ++j) {
+            out[n][j] = __builtin_convertvector(toSampleLane(half * sum[j]), F);
+            loudSamples[j] |= outOfRangeLane(out[n][j], kLoudestHealthySample);
+        }
+    }
+    const D loudest = laneSplat<D>(kLoudest);
+    for (int j = 0; j < K; ++j) {
+        loudStates[j] = outOfRangeLane(s1[j], loudest) | outOfRangeLane(s2[j], loudest) |
+                        outOfRangeLane(s3[j], loudest) | outOfRangeLane(s4[j], loudest) |
+                        outOfRangeLane(fb[j], loudest) | outOfRangeLane(s4Before[j], loudest);
+        s1[j] = flushedLane(s1[j]);
+        s2[j] = flushedLane(s2[j]);
+        s3[j] = flushedLane(s3[j]);
+        s4[j] = flushedLane(s4[j]);
+        fb[j] = flushedLane(fb[j]);
+        s4Before[j] = flushedLane(s4Before[j]);
     }
     for (int i = 0; i < N; ++i) {
         CascadeLane& l = lanes[i];
@@ -114,6 +144,7 @@ void cascadeGroup(CascadeLane* lanes) {
         l.state[3] = s4[j][e];
         l.state[4] = fb[j][e];
         l.state[5] = s4Before[j][e];
+        l.healthy = loudSamples[j][e] == 0 && loudStates[j][e] == 0;
         for (int n = 0; n < kLaneBlockFrames; ++n) l.out[n] = out[n][j][e];
     }
 }
@@ -126,6 +157,7 @@ void highPassGroup(HighPassLane* lanes) {
     for (int n = 0; n < kLaneBlockFrames; ++n)
         for (int i = 0; i < N; ++i) audio[n][i / W][i % W] = lanes[i].audio[n];
     D gc[K], step[K], before[K], low[K];
+    decltype(F{} < F{}) loudSamples[K] = {};
     for (int i = 0; i < N; ++i) {
         const int j = i / W, e = i % W;
         gc[j][e] = lanes[i].coefficient;
@@ -143,13 +175,22 @@ void highPassGroup(HighPassLane* lanes) {
             before[j] = q;
             low[j] += (p - low[j]) * gc[j];
             out[n][j] = __builtin_convertvector(toSampleLane(q - low[j]), F);
+            loudSamples[j] |= outOfRangeLane(out[n][j], kLoudestHealthySample);
             gc[j] += step[j];
         }
+    }
+    const D loudest = laneSplat<D>(kLoudest);
+    decltype(D{} < D{}) loudStates[K];
+    for (int j = 0; j < K; ++j) {
+        loudStates[j] = outOfRangeLane(before[j], loudest) | outOfRangeLane(low[j], loudest);
+        before[j] = flushedLane(before[j]);
+        low[j] = flushedLane(low[j]);
     }
     for (int i = 0; i < N; ++i) {
         const int j = i / W, e = i % W;
         lanes[i].before = before[j][e];
         lanes[i].low = low[j][e];
+        lanes[i].healthy = loudSamples[j][e] == 0 && loudStates[j][e] == 0;
         for (int n = 0; n < kLaneBlockFrames; ++n) lanes[i].out[n] = out[n][j][e];
     }
 }
@@ -171,11 +212,6 @@ D tanhLane(D x) {
     return laneSelect(x < 0.0, -magnitude, magnitude);
 }
 
-template <typename D>
-D flushedLane(D v, double below = kFlushBelow) {
-    const D quiet = laneSplat<D>(below);
-    return laneSelect((v > -quiet) & (v < quiet), D{}, v);
-}
 
 // toSample, lane by lane: a NaN leaves as silence.
 template <typename D>

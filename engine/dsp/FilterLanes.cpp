@@ -13,6 +13,8 @@ namespace corvex {
 // Built with its own instruction-set flags in FilterLanesAvx2.cpp; null where that file is empty.
 const FilterLaneKernels* avx2FilterLaneKernels();
 
+static_assert(double(kLoudestHealthySample) >= kLoudest, "the sample bound rounds up, never down");
+
 namespace {
 
 double heldWithin(double v, double lowest, double highest) {
@@ -49,6 +51,24 @@ double saturatedStage(double& state, double& previousInput, double x, double gai
     state = flushed(state);
     previousInput = x;
     return x + state;
+}
+
+bool blockInRange(const float* out) {
+    int broken = 0;
+    for (int n = 0; n < kLaneBlockFrames; ++n)
+        broken |= int(!(out[n] < kLoudestHealthySample && out[n] > -kLoudestHealthySample));
+    return broken == 0;
+}
+
+// Whether every state is in range, judged before the states are flushed.
+template <int N>
+bool settled(double (&states)[N]) {
+    int broken = 0;
+    for (double& s : states) {
+        broken |= int(!withinRange(s));
+        s = flushed(s);
+    }
+    return broken == 0;
 }
 
 } // namespace
@@ -95,6 +115,8 @@ void cascadeOneLane(CascadeLane& lane) {
     lane.state[3] = s4;
     lane.state[4] = fb;
     lane.state[5] = s4Before;
+    const bool inRange = blockInRange(lane.out);
+    lane.healthy = settled(lane.state) && inRange;
 }
 
 void highPassOneLane(HighPassLane& lane) {
@@ -109,8 +131,11 @@ void highPassOneLane(HighPassLane& lane) {
         lane.out[n] = clampedSample(q - low);
         gc += lane.step;
     }
-    lane.before = before;
-    lane.low = low;
+    double states[2] = {before, low};
+    const bool inRange = blockInRange(lane.out);
+    lane.healthy = settled(states) && inRange;
+    lane.before = states[0];
+    lane.low = states[1];
 }
 
 void phaserOneLane(PhaserLane& lane) {

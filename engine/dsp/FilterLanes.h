@@ -7,6 +7,11 @@ namespace corvex {
 
 constexpr int kLaneBlockFrames = 32;
 
+// The voice filter's loops also say whether their block stayed in range: every sample below this by
+// magnitude (no float lies between it and 1e30, so the test is the same in float and double) and
+// every state below kLoudest; NaN is out of range.
+constexpr float kLoudestHealthySample = 1e30f;
+
 // One voice's cascade block: everything the per-sample loop reads, and the states it carries on.
 // The loop runs the very operations of the one-voice loop in the same order, so each lane's result
 // equals the one-voice result bit for bit.
@@ -23,8 +28,10 @@ struct CascadeLane {
     double secondWeight;
     double fourthWeight;
     double highestCoefficient;
-    // Stages 1..4, the averaged feedback and the last fourth stage: read at the start, written back.
+    // Stages 1..4, the averaged feedback and the last fourth stage: read at the start, written back
+    // flushed of denormal-range values.
     double state[6];
+    bool healthy; // written: the block and the states stayed in range
 };
 
 // One voice's high-pass block.
@@ -33,8 +40,9 @@ struct HighPassLane {
     float* out;
     double coefficient; // at the first sample
     double step;        // added after every sample
-    double before;      // the pre-filter's last input
-    double low;
+    double before;      // the pre-filter's last input, written back flushed
+    double low;         // written back flushed
+    bool healthy;       // written: the block and the states stayed in range
 };
 
 constexpr int kPhaserLaneStages = 6;

@@ -220,6 +220,13 @@ TEST(FilterLanes, EverySetMatchesTheOneVoiceLoopBitForBit) {
             for (int i = 0; i < count; ++i) {
                 ASSERT_TRUE(sameBits(expected[i].out, actual[i].out, sizeof(expected[i].out))) << "cascade lane " << i;
                 ASSERT_TRUE(sameBits(one[i].state, many[i].state, sizeof(one[i].state))) << "cascade lane " << i;
+                ASSERT_EQ(one[i].healthy, many[i].healthy) << "cascade lane " << i;
+            }
+            // Lanes 3 and 4 of every seven carry a NaN or an overflowing sample.
+            if (count >= 5) {
+                EXPECT_TRUE(many[0].healthy);
+                EXPECT_FALSE(many[3].healthy);
+                EXPECT_FALSE(many[4].healthy);
             }
 
             for (int i = 0; i < count; ++i) {
@@ -234,6 +241,7 @@ TEST(FilterLanes, EverySetMatchesTheOneVoiceLoopBitForBit) {
                 ASSERT_TRUE(sameBits(expected[i].out, actual[i].out, sizeof(expected[i].out))) << "high-pass lane " << i;
                 ASSERT_TRUE(sameBits(&oneHp[i].low, &manyHp[i].low, sizeof(double))) << "high-pass lane " << i;
                 ASSERT_TRUE(sameBits(&oneHp[i].before, &manyHp[i].before, sizeof(double))) << "high-pass lane " << i;
+                ASSERT_EQ(oneHp[i].healthy, manyHp[i].healthy) << "high-pass lane " << i;
             }
 
             std::vector<PhaserLane> onePh(count), manyPh(count);
@@ -302,8 +310,9 @@ TEST(FilterLanes, EverySetMatchesTheOneVoiceLoopBitForBit) {
     }
 }
 
-// The loops' own limits, from their written numbers: a sample below 1e-30 is silence, and nothing
-// louder than 1e30 leaves them, NaN passing through as NaN for the health check to see.
+// The loops' own limits, from their written numbers: a sample or state below 1e-30 is silence, and
+// nothing louder than 1e30 leaves them, NaN passing through as NaN; a block that reached 1e30, or
+// whose states passed it, is reported out of range.
 TEST(FilterLanes, OutputIsFlushedAndBounded) {
     for (const FilterLaneKernels* set : kernelSets()) {
         SCOPED_TRACE(set->name);
@@ -318,11 +327,17 @@ TEST(FilterLanes, OutputIsFlushedAndBounded) {
         LaneData d[4] = {};
         HighPassLane lanes[4];
         for (int i = 0; i < 4; ++i) {
-            lanes[i] = HighPassLane{d[i].audio, d[i].out, 0.0, 0.0, cases[i].before, cases[i].low};
+            lanes[i] = HighPassLane{d[i].audio, d[i].out, 0.0, 0.0, cases[i].before, cases[i].low, false};
             d[i].audio[0] = cases[i].first;
         }
+        const bool healthy[] = {true, true, false, false};
         set->highPass(lanes, 4);
-        for (int i = 0; i < 4; ++i) EXPECT_EQ(d[i].out[0], expected[i]) << "case " << i;
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_EQ(d[i].out[0], expected[i]) << "case " << i;
+            EXPECT_EQ(lanes[i].healthy, healthy[i]) << "case " << i;
+        }
+        EXPECT_EQ(lanes[0].low, 0.0);
+        EXPECT_EQ(lanes[1].low, 0.0);
     }
 }
 

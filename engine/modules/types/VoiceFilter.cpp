@@ -70,10 +70,6 @@ constexpr double kCascadeHighestAt96k = 30000.0;
 constexpr double kHighPassTopRatio = kHighPassHighest / 44100.0;
 constexpr double kCascadeTopRatio = kCascadeHighest / 44100.0;
 
-// The same bound for samples: no float lies between 1e30 and the float nearest to it, so a float
-// is below the one exactly when it is below the other.
-constexpr float kLoudestSample = 1e30f;
-static_assert(double(kLoudestSample) >= kLoudest, "the sample bound rounds up, never down");
 
 // Voices prepared and filtered together: one group of the widest lanes.
 constexpr int kVoicesPerRun = 16;
@@ -276,30 +272,16 @@ void clearFilterStates(VoiceFilterModule& m) {
     m.highPassLow = 0.0;
 }
 
-// One pass over the block and the states with no branch and no call: a sample or state that is
-// NaN, infinite or past the loudest makes its comparison false, and the falses are or-ed together.
-bool blockIsHealthy(const VoiceFilterModule& m, const float* out) {
-    int broken = 0;
-    for (int n = 0; n < kBlockFrames; ++n) broken |= int(!(std::fabs(out[n]) < kLoudestSample));
-    broken |= int(!withinRange(m.previousFourth)) | int(!withinRange(m.feedback)) |
-              int(!withinRange(m.previousQuarterInput)) | int(!withinRange(m.highPassLow));
-    for (double s : m.stage) broken |= int(!withinRange(s));
-    return broken == 0;
-}
-
 // A block that went out of range (a huge input through a resonant peak) would leave its states
 // ringing for seconds or infinite for good: it goes out silent and the filter starts from rest.
-void settleStates(VoiceFilterModule& m, float* out) {
-    if (!blockIsHealthy(m, out)) {
+// The loops judge their own block and states and flush them; the states of the other form were
+// flushed when they last ran and have not moved since.
+void settleStates(VoiceFilterModule& m, float* out, bool healthy) {
+    if (!healthy) {
         clearFilterStates(m);
         silence(out);
         return;
     }
-    for (double& s : m.stage) s = flushed(s);
-    m.previousFourth = flushed(m.previousFourth);
-    m.feedback = flushed(m.feedback);
-    m.previousQuarterInput = flushed(m.previousQuarterInput);
-    m.highPassLow = flushed(m.highPassLow);
     m.cutoffSlow = flushed(m.cutoffSlow);
     m.cutoffFast = flushed(m.cutoffFast);
     m.resonanceSmooth = flushed(m.resonanceSmooth);
@@ -354,9 +336,16 @@ void prepareForm(VoiceFilterModule& m, PreparedBlock& b) {
 }
 
 void finishBlock(VoiceFilterModule& m, const PreparedBlock& b) {
-    if (b.loop == Loop::HighPass) finishHighPass(m, b.highPass);
-    if (b.loop == Loop::Cascade) finishCascade(m, b.cascade);
-    settleStates(m, b.out);
+    bool healthy = true; // a block without a loop is silence
+    if (b.loop == Loop::HighPass) {
+        finishHighPass(m, b.highPass);
+        healthy = b.highPass.healthy;
+    }
+    if (b.loop == Loop::Cascade) {
+        finishCascade(m, b.cascade);
+        healthy = b.cascade.healthy;
+    }
+    settleStates(m, b.out, healthy);
 }
 
 bool storeParameter(VoiceFilterParams& p, int parameter, int16_t word, float* echo, int* code) {
