@@ -55,6 +55,54 @@ D flushedLane(D v, double below = kFlushBelow) {
     return laneSelect((v > -quiet) & (v < quiet), D{}, v);
 }
 
+// Sample n of lane i moves to element i % W of vector i / W of row n, and back. Where a vector holds
+// four floats, four lanes' four samples go through a 4 x 4 transpose in registers: moving samples
+// one at a time costs more than the high-pass's own arithmetic. Only moves: no value changes.
+template <typename F, int W, int K, typename Source>
+void lanesToRows(F (&rows)[kLaneBlockFrames][K], Source source) {
+    if constexpr (W == 4 && sizeof(F) == 4 * sizeof(float)) {
+        for (int j = 0; j < K; ++j) {
+            const float* p[4] = {source(4 * j), source(4 * j + 1), source(4 * j + 2), source(4 * j + 3)};
+            for (int n = 0; n < kLaneBlockFrames; n += 4) {
+                F r[4];
+                for (int e = 0; e < 4; ++e) __builtin_memcpy(&r[e], p[e] + n, sizeof(F));
+                const F t0 = __builtin_shufflevector(r[0], r[1], 0, 4, 1, 5);
+                const F t1 = __builtin_shufflevector(r[0], r[1], 2, 6, 3, 7);
+                const F t2 = __builtin_shufflevector(r[2], r[3], 0, 4, 1, 5);
+                const F t3 = __builtin_shufflevector(r[2], r[3], 2, 6, 3, 7);
+                rows[n][j] = __builtin_shufflevector(t0, t2, 0, 1, 4, 5);
+                rows[n + 1][j] = __builtin_shufflevector(t0, t2, 2, 3, 6, 7);
+                rows[n + 2][j] = __builtin_shufflevector(t1, t3, 0, 1, 4, 5);
+                rows[n + 3][j] = __builtin_shufflevector(t1, t3, 2, 3, 6, 7);
+            }
+        }
+    } else {
+        for (int n = 0; n < kLaneBlockFrames; ++n)
+            for (int i = 0; i < W * K; ++i) rows[n][i / W][i % W] = source(i)[n];
+    }
+}
+
+template <typename F, int W, int K, typename Sink>
+void rowsToLanes(const F (&rows)[kLaneBlockFrames][K], Sink sink) {
+    if constexpr (W == 4 && sizeof(F) == 4 * sizeof(float)) {
+        for (int j = 0; j < K; ++j) {
+            float* p[4] = {sink(4 * j), sink(4 * j + 1), sink(4 * j + 2), sink(4 * j + 3)};
+            for (int n = 0; n < kLaneBlockFrames; n += 4) {
+                const F t0 = __builtin_shufflevector(rows[n][j], rows[n + 1][j], 0, 4, 1, 5);
+                const F t1 = __builtin_shufflevector(rows[n][j], rows[n + 1][j], 2, 6, 3, 7);
+                const F t2 = __builtin_shufflevector(rows[n + 2][j], rows[n + 3][j], 0, 4, 1, 5);
+                const F t3 = __builtin_shufflevector(rows[n + 2][j], rows[n + 3][j], 2, 6, 3, 7);
+                const F c[4] = {__builtin_shufflevector(t0, t2, 0, 1, 4, 5), __builtin_shufflevector(t0, t2, 2, 3, 6, 7),
+                                __builtin_shufflevector(t1, t3, 0, 1, 4, 5), __builtin_shufflevector(t1, t3, 2, 3, 6, 7)};
+                for (int e = 0; e < 4; ++e) __builtin_memcpy(p[e] + n, &c[e], sizeof(F));
+            }
+        }
+    } else {
+        for (int i = 0; i < W * K; ++i)
+            for (int n = 0; n < kLaneBlockFrames; ++n) sink(i)[n] = rows[n][i / W][i % W];
+    }
+}
+
 // One group is K vectors of W lanes each (N = W x K voices). The vectors are of the processor's own
 // width, so the compiler keeps every operation whole; K of them side by side give the processor
 // independent chains to overlap, as each cascade sample waits on the one before.
@@ -64,11 +112,8 @@ void cascadeGroup(CascadeLane* lanes) {
     alignas(64) F audio[kLaneBlockFrames][K];
     alignas(64) F modulation[kLaneBlockFrames][K];
     alignas(64) F out[kLaneBlockFrames][K];
-    for (int n = 0; n < kLaneBlockFrames; ++n)
-        for (int i = 0; i < N; ++i) {
-            audio[n][i / W][i % W] = lanes[i].audio[n];
-            modulation[n][i / W][i % W] = lanes[i].modulation[n];
-        }
+    lanesToRows<F, W, K>(audio, [lanes](int i) { return lanes[i].audio; });
+    lanesToRows<F, W, K>(modulation, [lanes](int i) { return lanes[i].modulation; });
     D k[K], kOld[K], h[K], hOld[K], resonance[K], gain[K], w2[K], w4[K], highest[K];
     D s1[K], s2[K], s3[K], s4[K], fb[K], s4Before[K];
     decltype(F{} < F{}) loudSamples[K] = {};
@@ -145,8 +190,8 @@ void cascadeGroup(CascadeLane* lanes) {
         l.state[4] = fb[j][e];
         l.state[5] = s4Before[j][e];
         l.healthy = loudSamples[j][e] == 0 && loudStates[j][e] == 0;
-        for (int n = 0; n < kLaneBlockFrames; ++n) l.out[n] = out[n][j][e];
     }
+    rowsToLanes<F, W, K>(out, [lanes](int i) { return lanes[i].out; });
 }
 
 template <typename D, typename F, int W, int K>
@@ -154,8 +199,7 @@ void highPassGroup(HighPassLane* lanes) {
     constexpr int N = W * K;
     alignas(64) F audio[kLaneBlockFrames][K];
     alignas(64) F out[kLaneBlockFrames][K];
-    for (int n = 0; n < kLaneBlockFrames; ++n)
-        for (int i = 0; i < N; ++i) audio[n][i / W][i % W] = lanes[i].audio[n];
+    lanesToRows<F, W, K>(audio, [lanes](int i) { return lanes[i].audio; });
     D gc[K], step[K], before[K], low[K];
     decltype(F{} < F{}) loudSamples[K] = {};
     for (int i = 0; i < N; ++i) {
@@ -191,8 +235,8 @@ void highPassGroup(HighPassLane* lanes) {
         lanes[i].before = before[j][e];
         lanes[i].low = low[j][e];
         lanes[i].healthy = loudSamples[j][e] == 0 && loudStates[j][e] == 0;
-        for (int n = 0; n < kLaneBlockFrames; ++n) lanes[i].out[n] = out[n][j][e];
     }
+    rowsToLanes<F, W, K>(out, [lanes](int i) { return lanes[i].out; });
 }
 
 // |v| by its bits, as std::fabs takes it: the sign of a zero or a NaN is dropped alike.
@@ -228,8 +272,7 @@ void phaserGroup(PhaserLane* lanes) {
     constexpr int S = kPhaserLaneStages;
     alignas(64) F in[kLaneBlockFrames][K];
     alignas(64) F out[kLaneBlockFrames][K];
-    for (int n = 0; n < kLaneBlockFrames; ++n)
-        for (int i = 0; i < N; ++i) in[n][i / W][i % W] = lanes[i].in[n];
+    lanesToRows<F, W, K>(in, [lanes](int i) { return lanes[i].in; });
     D inputGain[K], firstGain[K], gain[K], feedback[K], dry[K], wet[K], level[K], taken[K], last[K];
     D state[S][K], previous[S][K];
     for (int i = 0; i < N; ++i) {
@@ -282,8 +325,8 @@ void phaserGroup(PhaserLane* lanes) {
             l.state[s] = state[s][j][e];
             l.previousInput[s] = previous[s][j][e];
         }
-        for (int n = 0; n < kLaneBlockFrames; ++n) l.out[n] = out[n][j][e];
     }
+    rowsToLanes<F, W, K>(out, [lanes](int i) { return lanes[i].out; });
 }
 
 // The float forms the distortion's sample path needs.
@@ -400,8 +443,7 @@ void chorusGroup(ChorusLane* lanes) {
     using I = decltype(F{} < F{}); // W whole numbers of 32 bits
     alignas(64) F in[kLaneBlockFrames][K];
     alignas(64) F out[kLaneBlockFrames][K];
-    for (int n = 0; n < kLaneBlockFrames; ++n)
-        for (int i = 0; i < N; ++i) in[n][i / W][i % W] = lanes[i].in[n];
+    lanesToRows<F, W, K>(in, [lanes](int i) -> const float* { return lanes[i].in; });
     D mix[K], gain[K], g[K], setting[K], taps[L][K], reach[L][K], previous[L][K];
     D last[2][K], beforeLast[2][K], twoCos[2][K];
     for (int i = 0; i < N; ++i) {
@@ -486,8 +528,8 @@ void chorusGroup(ChorusLane* lanes) {
         ChorusLane& l = lanes[i];
         const int j = i / W, e = i % W;
         for (int line = 0; line < L; ++line) l.previousRead[line] = previous[line][j][e];
-        for (int n = 0; n < kLaneBlockFrames; ++n) l.out[n] = out[n][j][e];
     }
+    rowsToLanes<F, W, K>(out, [lanes](int i) { return lanes[i].out; });
 }
 
 // The widest groups while they last, then narrower ones for the rest: a lane of a group that has
