@@ -20,16 +20,27 @@ inline void silence(float* out) {
 // comparison so that a loop of them runs a vector at a time.
 inline float heldFinite(float v) { return std::fabs(v) <= std::numeric_limits<float>::max() ? v : 0.0f; }
 
+// The per-sample steps of the sums below. The pointers are parameters so that the compiler may take
+// the blocks as apart, which it needs to run the loops a vector at a time.
+inline void scaledFromSilence(float* __restrict into, const float* __restrict x, float g) {
+    for (int n = 0; n < kBlockFrames; ++n) into[n] = 0.0f + g * x[n];
+}
+inline void addScaled(float* __restrict into, const float* __restrict x, float g) {
+    for (int n = 0; n < kBlockFrames; ++n) into[n] += g * x[n];
+}
+inline void holdFinite(float* into) {
+    for (int n = 0; n < kBlockFrames; ++n) into[n] = heldFinite(into[n]);
+}
+
 // Adds the audio-rate connections first .. first + count - 1 of one input to the block, each by
 // its amount times the scale; says whether any was added.
 inline bool addSources(const ConnectionDescriptor* descriptors, const PortEntry* const* sources, uint32_t first,
-                       uint32_t count, float scale, float* __restrict into) {
+                       uint32_t count, float scale, float* into) {
     bool mixed = false;
     for (uint32_t k = first; k < first + count; ++k) {
-        const float* __restrict samples = sources[k] ? portBuffer(*sources[k]) : nullptr;
+        const float* samples = sources[k] ? portBuffer(*sources[k]) : nullptr;
         if (samples == nullptr) continue; // a block-rate source has no samples
-        const float g = scale * descriptors[k].amount();
-        for (int n = 0; n < kBlockFrames; ++n) into[n] += g * samples[n];
+        addScaled(into, samples, scale * descriptors[k].amount());
         mixed = true;
     }
     return mixed;
@@ -38,23 +49,22 @@ inline bool addSources(const ConnectionDescriptor* descriptors, const PortEntry*
 // Adds every audio-rate connection of one input to what the block holds, each by its amount times
 // the scale. A broken sample counts as 0, so one NaN from a source can never reach a module's states.
 inline void addInput(const ConnectionDescriptor* descriptors, const PortEntry* const* sources, uint32_t first,
-                     uint32_t count, float scale, float* __restrict into) {
+                     uint32_t count, float scale, float* into) {
     if (!addSources(descriptors, sources, first, count, scale, into)) return; // the block holds what it held
-    for (int n = 0; n < kBlockFrames; ++n) into[n] = heldFinite(into[n]);
+    holdFinite(into);
 }
 
 // One input's block: its audio-rate connections, each by its amount times the scale, summed from
 // silence. The first source is added to a silent block as it is written (0 + x keeps what the
 // sum from silence gives, a -0 included), which spares clearing the block first.
 inline void mixInput(const ConnectionDescriptor* descriptors, const PortEntry* const* sources, uint32_t first,
-                     uint32_t count, float* __restrict into, float scale = 1.0f) {
+                     uint32_t count, float* into, float scale = 1.0f) {
     for (uint32_t k = first; k < first + count; ++k) {
-        const float* __restrict samples = sources[k] ? portBuffer(*sources[k]) : nullptr;
+        const float* samples = sources[k] ? portBuffer(*sources[k]) : nullptr;
         if (samples == nullptr) continue;
-        const float g = scale * descriptors[k].amount();
-        for (int n = 0; n < kBlockFrames; ++n) into[n] = 0.0f + g * samples[n];
+        scaledFromSilence(into, samples, scale * descriptors[k].amount());
         addSources(descriptors, sources, k + 1, first + count - (k + 1), scale, into);
-        for (int n = 0; n < kBlockFrames; ++n) into[n] = heldFinite(into[n]);
+        holdFinite(into);
         return;
     }
     for (int n = 0; n < kBlockFrames; ++n) into[n] = 0.0f;
