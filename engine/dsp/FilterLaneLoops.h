@@ -92,8 +92,9 @@ void rowsToLanes(const F (&rows)[kLaneBlockFrames][K], Sink sink) {
                 const F t1 = __builtin_shufflevector(rows[n][j], rows[n + 1][j], 2, 6, 3, 7);
                 const F t2 = __builtin_shufflevector(rows[n + 2][j], rows[n + 3][j], 0, 4, 1, 5);
                 const F t3 = __builtin_shufflevector(rows[n + 2][j], rows[n + 3][j], 2, 6, 3, 7);
-                const F c[4] = {__builtin_shufflevector(t0, t2, 0, 1, 4, 5), __builtin_shufflevector(t0, t2, 2, 3, 6, 7),
-                                __builtin_shufflevector(t1, t3, 0, 1, 4, 5), __builtin_shufflevector(t1, t3, 2, 3, 6, 7)};
+                const F c[4] = {
+                    __builtin_shufflevector(t0, t2, 0, 1, 4, 5), __builtin_shufflevector(t0, t2, 2, 3, 6, 7),
+                    __builtin_shufflevector(t1, t3, 0, 1, 4, 5), __builtin_shufflevector(t1, t3, 2, 3, 6, 7)};
                 for (int e = 0; e < 4; ++e) __builtin_memcpy(p[e] + n, &c[e], sizeof(F));
             }
         }

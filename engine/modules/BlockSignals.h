@@ -31,6 +31,10 @@ inline void addScaled(float* __restrict into, const float* __restrict x, float g
 inline void holdFinite(float* into) {
     for (int n = 0; n < kBlockFrames; ++n) into[n] = heldFinite(into[n]);
 }
+// The one-source sum in one pass: the same value as scaledFromSilence then holdFinite.
+inline void heldScaledFromSilence(float* __restrict into, const float* __restrict x, float g) {
+    for (int n = 0; n < kBlockFrames; ++n) into[n] = heldFinite(0.0f + g * x[n]);
+}
 
 // Adds the audio-rate connections first .. first + count - 1 of one input to the block, each by
 // its amount times the scale; says whether any was added.
@@ -62,7 +66,12 @@ inline void mixInput(const ConnectionDescriptor* descriptors, const PortEntry* c
     for (uint32_t k = first; k < first + count; ++k) {
         const float* samples = sources[k] ? portBuffer(*sources[k]) : nullptr;
         if (samples == nullptr) continue;
-        scaledFromSilence(into, samples, scale * descriptors[k].amount());
+        const float g = scale * descriptors[k].amount();
+        if (k + 1 == first + count) {
+            heldScaledFromSilence(into, samples, g); // the common case: one source
+            return;
+        }
+        scaledFromSilence(into, samples, g);
         addSources(descriptors, sources, k + 1, first + count - (k + 1), scale, into);
         holdFinite(into);
         return;

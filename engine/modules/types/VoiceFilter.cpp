@@ -199,14 +199,34 @@ struct PreparedBlock {
     float cutoff; // Hz, before the form holds it to its range
     float resonance;
     Loop loop;
-    HighPassLane highPass;
-    CascadeLane cascade;
+    int lane; // the block's lane in its loop's set
 };
 
-void prepareHighPass(VoiceFilterModule& m, PreparedBlock& b, float cutoff, double rate) {
+// The lanes of a run, filled as the voices are prepared: each loop runs over its own set at once.
+template <int Size>
+struct LaneSets {
+    CascadeLane cascades[Size];
+    HighPassLane highPasses[Size];
+    int cascadeCount = 0;
+    int highPassCount = 0;
+
+    HighPassLane& nextHighPass(PreparedBlock& b) {
+        b.loop = Loop::HighPass;
+        b.lane = highPassCount++;
+        return highPasses[b.lane];
+    }
+    CascadeLane& nextCascade(PreparedBlock& b) {
+        b.loop = Loop::Cascade;
+        b.lane = cascadeCount++;
+        return cascades[b.lane];
+    }
+};
+
+template <int Size>
+void prepareHighPass(VoiceFilterModule& m, PreparedBlock& b, LaneSets<Size>& sets, float cutoff, double rate) {
     const double f = heldWithin(cutoff, kHighPassLowest, lowerOf(kHighPassHighest, kHighPassTopRatio * rate));
     const double g = highPassCoefficient(f, rate);
-    HighPassLane& lane = b.highPass;
+    HighPassLane& lane = sets.nextHighPass(b);
     lane.audio = b.in.audio;
     lane.out = b.out;
     lane.coefficient = m.previousCoefficient;
@@ -214,7 +234,6 @@ void prepareHighPass(VoiceFilterModule& m, PreparedBlock& b, float cutoff, doubl
     lane.before = m.previousQuarterInput;
     lane.low = m.highPassLow;
     m.previousCoefficient = float(g);
-    b.loop = Loop::HighPass;
 }
 
 void finishHighPass(VoiceFilterModule& m, const HighPassLane& lane) {
@@ -222,8 +241,9 @@ void finishHighPass(VoiceFilterModule& m, const HighPassLane& lane) {
     m.highPassLow = lane.low;
 }
 
-void prepareCascade(VoiceFilterModule& m, const VoiceFilterParams& p, PreparedBlock& b, float cutoff,
-                    double resonance, const EngineContext& context) {
+template <int Size>
+void prepareCascade(VoiceFilterModule& m, const VoiceFilterParams& p, PreparedBlock& b, LaneSets<Size>& sets,
+                    float cutoff, double resonance, const EngineContext& context) {
     const double rate = context.sampleRate;
     const bool at96k = context.sampleRate == 96000.0f;
     const double top = lowerOf(at96k ? kCascadeHighestAt96k : kCascadeHighest, kCascadeTopRatio * rate);
@@ -232,7 +252,7 @@ void prepareCascade(VoiceFilterModule& m, const VoiceFilterParams& p, PreparedBl
     const double h = cascadeTuning(f, at96k);
 
     if (context.integerSwitch == 1) {
-        CascadeLane& lane = b.cascade;
+        CascadeLane& lane = sets.nextCascade(b);
         lane.audio = b.in.audio;
         lane.modulation = b.in.modulation;
         lane.out = b.out;
@@ -250,7 +270,6 @@ void prepareCascade(VoiceFilterModule& m, const VoiceFilterParams& p, PreparedBl
         for (int s = 0; s < 4; ++s) lane.state[s] = m.stage[s];
         lane.state[4] = m.feedback;
         lane.state[5] = m.previousFourth;
-        b.loop = Loop::Cascade;
     } else {
         silence(b.out); // the cascade is switched off; its coefficients still follow the cutoff
     }
@@ -319,15 +338,16 @@ bool startBlock(VoiceFilterModule& m, const ConnectionDescriptor* descriptors, c
 }
 
 // The form's coefficients and the lane that will run the block's samples.
-void prepareForm(VoiceFilterModule& m, PreparedBlock& b) {
+template <int Size>
+void prepareForm(VoiceFilterModule& m, PreparedBlock& b, LaneSets<Size>& sets) {
     const VoiceFilterParams& p = m.head.record->as<VoiceFilterParams>();
     const EngineContext& context = *m.head.context;
     switch (p.form) {
     case VoiceFilterForm::HighPass:
-        prepareHighPass(m, b, b.cutoff, context.sampleRate);
+        prepareHighPass(m, b, sets, b.cutoff, context.sampleRate);
         break;
     case VoiceFilterForm::LowPassCascade:
-        prepareCascade(m, p, b, b.cutoff, b.resonance, context);
+        prepareCascade(m, p, b, sets, b.cutoff, b.resonance, context);
         break;
     default:
         silence(b.out); // no such filter: nothing that a reader could mistake for a signal
@@ -335,15 +355,18 @@ void prepareForm(VoiceFilterModule& m, PreparedBlock& b) {
     }
 }
 
-void finishBlock(VoiceFilterModule& m, const PreparedBlock& b) {
+template <int Size>
+void finishBlock(VoiceFilterModule& m, const PreparedBlock& b, const LaneSets<Size>& sets) {
     bool healthy = true; // a block without a loop is silence
     if (b.loop == Loop::HighPass) {
-        finishHighPass(m, b.highPass);
-        healthy = b.highPass.healthy;
+        const HighPassLane& lane = sets.highPasses[b.lane];
+        finishHighPass(m, lane);
+        healthy = lane.healthy;
     }
     if (b.loop == Loop::Cascade) {
-        finishCascade(m, b.cascade);
-        healthy = b.cascade.healthy;
+        const CascadeLane& lane = sets.cascades[b.lane];
+        finishCascade(m, lane);
+        healthy = lane.healthy;
     }
     settleStates(m, b.out, healthy);
 }
@@ -396,11 +419,12 @@ void processVoiceFilter(void* module, const ConnectionDescriptor* descriptors, c
                         const uint32_t* counts) {
     auto& m = *static_cast<VoiceFilterModule*>(module);
     PreparedBlock b;
+    LaneSets<1> sets;
     if (!startBlock(m, descriptors, sources, counts, b)) return;
-    prepareForm(m, b);
-    if (b.loop == Loop::HighPass) highPassOneLane(b.highPass);
-    if (b.loop == Loop::Cascade) cascadeOneLane(b.cascade);
-    finishBlock(m, b);
+    prepareForm(m, b, sets);
+    if (b.loop == Loop::HighPass) highPassOneLane(sets.highPasses[0]);
+    if (b.loop == Loop::Cascade) cascadeOneLane(sets.cascades[0]);
+    finishBlock(m, b, sets);
 }
 
 void processVoiceFilters(void* const* modules, int count, const ConnectionDescriptor* descriptors,
@@ -414,31 +438,18 @@ void processVoiceFilters(void* const* modules, int count, const ConnectionDescri
         const int n = count - first < kVoicesPerRun ? count - first : kVoicesPerRun;
         PreparedBlock blocks[kVoicesPerRun];
         bool prepared[kVoicesPerRun];
-        CascadeLane cascades[kVoicesPerRun];
-        HighPassLane highPasses[kVoicesPerRun];
-        int cascadeCount = 0, highPassCount = 0;
+        LaneSets<kVoicesPerRun> sets;
+        auto module = [&](int v) -> VoiceFilterModule& { return *static_cast<VoiceFilterModule*>(modules[first + v]); };
         // Each step for every voice before the next: the voices' long chains of block-rate
         // arithmetic are independent, and the processor overlaps them only when they lie close.
         for (int v = 0; v < n; ++v)
-            prepared[v] = startBlock(*static_cast<VoiceFilterModule*>(modules[first + v]), descriptors,
-                                     sources[first + v], counts, blocks[v]);
+            prepared[v] = startBlock(module(v), descriptors, sources[first + v], counts, blocks[v]);
         for (int v = 0; v < n; ++v)
-            if (prepared[v]) prepareForm(*static_cast<VoiceFilterModule*>(modules[first + v]), blocks[v]);
-        for (int v = 0; v < n; ++v) {
-            const PreparedBlock& b = blocks[v];
-            if (prepared[v] && b.loop == Loop::Cascade) cascades[cascadeCount++] = b.cascade;
-            if (prepared[v] && b.loop == Loop::HighPass) highPasses[highPassCount++] = b.highPass;
-        }
-        if (cascadeCount > 0) lanes.cascade(cascades, cascadeCount);
-        if (highPassCount > 0) lanes.highPass(highPasses, highPassCount);
-        cascadeCount = highPassCount = 0;
-        for (int v = 0; v < n; ++v) {
-            if (!prepared[v]) continue;
-            PreparedBlock& b = blocks[v];
-            if (b.loop == Loop::Cascade) b.cascade = cascades[cascadeCount++];
-            if (b.loop == Loop::HighPass) b.highPass = highPasses[highPassCount++];
-            finishBlock(*static_cast<VoiceFilterModule*>(modules[first + v]), b);
-        }
+            if (prepared[v]) prepareForm(module(v), blocks[v], sets);
+        if (sets.cascadeCount > 0) lanes.cascade(sets.cascades, sets.cascadeCount);
+        if (sets.highPassCount > 0) lanes.highPass(sets.highPasses, sets.highPassCount);
+        for (int v = 0; v < n; ++v)
+            if (prepared[v]) finishBlock(module(v), blocks[v], sets);
     }
 }
 
