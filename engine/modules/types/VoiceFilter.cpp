@@ -220,6 +220,17 @@ struct LaneSets {
         b.lane = cascadeCount++;
         return cascades[b.lane];
     }
+
+    // The top cutoff and its coefficient follow from the rate alone: worked out once for a run.
+    double highestCoefficient(double top, double rate) {
+        if (rate != highestRate) {
+            highestRate = rate;
+            highest = cascadeCoefficient(top, rate);
+        }
+        return highest;
+    }
+    double highestRate = -1.0;
+    double highest = 0.0;
 };
 
 template <int Size>
@@ -266,7 +277,7 @@ void prepareCascade(VoiceFilterModule& m, const VoiceFilterParams& p, PreparedBl
         lane.fourthWeight = p.fourthStageWeight;
         // Audio-rate modulation may push the coefficient anywhere; past the top cutoff's own
         // coefficient a full resonance would run away, and below 0 the stages would.
-        lane.highestCoefficient = cascadeCoefficient(top, rate);
+        lane.highestCoefficient = sets.highestCoefficient(top, rate);
         for (int s = 0; s < 4; ++s) lane.state[s] = m.stage[s];
         lane.state[4] = m.feedback;
         lane.state[5] = m.previousFourth;
