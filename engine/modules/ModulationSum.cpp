@@ -52,4 +52,38 @@ int sumBlockModulation(const ConnectionDescriptor* descriptors, const PortEntry*
     return total;
 }
 
+void sumBlockModulationOfVoices(const ConnectionDescriptor* descriptors, const PortEntry* const* const* sources,
+                                uint32_t first, int voices, const uint32_t* counts, int inputCount, float* out) {
+    if (voices > kVoicesPerModulationSum) voices = kVoicesPerModulationSum;
+    if (counts == nullptr) {
+        for (int i = 0; i < voices * inputCount; ++i) out[i] = 0.0f;
+        return;
+    }
+    const ModulationScaleTable* scales = modulationScalesInForce();
+    uint32_t at = first;
+    for (int d = 0; d < inputCount; ++d) {
+        const uint32_t c = counts[d];
+        bool allBlockRate[kVoicesPerModulationSum];
+        float sum[kVoicesPerModulationSum], flushedSum[kVoicesPerModulationSum];
+        for (int v = 0; v < voices; ++v) {
+            allBlockRate[v] = true;
+            sum[v] = flushedSum[v] = 0.0f;
+        }
+        for (uint32_t k = 0; k < c; ++k, ++at) {
+            const float scale = modulationScaleOf(scales, descriptors + (at - first));
+            for (int v = 0; v < voices; ++v) {
+                const PortEntry* source = sources[v][at];
+                if (!isBlockRate(source)) {
+                    allBlockRate[v] = false;
+                    continue;
+                }
+                const float x = blockValue(source);
+                sum[v] += scale * x;
+                flushedSum[v] += scale * ((x > -1e-30f && x < 1e-30f) ? 0.0f : x);
+            }
+        }
+        for (int v = 0; v < voices; ++v) out[v * inputCount + d] = allBlockRate[v] ? flushedSum[v] : sum[v];
+    }
+}
+
 } // namespace corvex

@@ -47,4 +47,14 @@ inline constexpr float AmountCurveTable[kAmountCurveCount][kAmountCurvePoints] =
 int sumBlockModulation(const ConnectionDescriptor* descriptors, const PortEntry* const* sources,
                        const uint32_t* counts, int inputCount, float* out);
 
+// The most voices one call of sumBlockModulationOfVoices takes.
+constexpr int kVoicesPerModulationSum = 32;
+
+// The same sums for up to kVoicesPerModulationSum voices of one slot, whose connections share the
+// descriptors while each voice binds them to its own sources (sources[v] + first, in the order of
+// the descriptors). Voice v's sums land in out[v * inputCount ..], each the value
+// sumBlockModulation gives that voice alone; a connection's scale is found once for all voices.
+void sumBlockModulationOfVoices(const ConnectionDescriptor* descriptors, const PortEntry* const* const* sources,
+                                uint32_t first, int voices, const uint32_t* counts, int inputCount, float* out);
+
 } // namespace corvex

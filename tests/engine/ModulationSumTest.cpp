@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <initializer_list>
 #include <vector>
 
@@ -165,6 +166,57 @@ TEST_F(ModulationSumTest, MissingSourceReadsAsSilentBlockRateValue) {
     missing.missing = true;
     EXPECT_EQ(run({{missing, {16384, selector(0, 0), 1e-31f}, {16384, selector(0, 0), 2.0f}}}), 3);
     EXPECT_FLOAT_EQ(out[0], 2.0f);
+}
+
+// Voices of one slot share their connections and differ in what their sources hold: every voice's
+// sums, taken together, are what that voice gets alone, bit for bit, through each kind of source.
+TEST(ModulationSumOfVoices, EachVoiceGetsWhatItGetsAlone) {
+    constexpr int kVoices = 11;
+    constexpr int kInputs = 3;
+    const uint32_t counts[kInputs] = {3, 0, 4};
+    constexpr int kWires = 7;
+    const uint16_t selectors[kWires] = {selector(3, 0), selector(5, 2), selector(0, 15), selector(8, 3),
+                                        selector(1, 1), selector(12, 4), selector(3, 0)};
+    std::array<ConnectionDescriptor, kWires> descriptors{};
+    for (int k = 0; k < kWires; ++k)
+        descriptors[size_t(k)] = ConnectionDescriptor{{0x1234, 0x0567, uint16_t(900 + 2000 * k), selectors[k]}};
+    // Ordinary values, values under the flush level, an audio-rate source and a missing one, mixed
+    // differently in each voice.
+    const float values[] = {0.37f, -0.8f, 1e-31f, -4e-32f, 0.0f, -0.0f, 2.5f, 1e-29f};
+    std::array<std::array<PortEntry, kWires>, kVoices> ports{};
+    std::array<std::array<const PortEntry*, kWires>, kVoices> bound{};
+    const PortEntry* const* sources[kVoices];
+    for (int v = 0; v < kVoices; ++v) {
+        for (int k = 0; k < kWires; ++k) {
+            PortEntry& p = ports[size_t(v)][size_t(k)];
+            p.value = values[(v * 3 + k) % 8];
+            p.word = (v + k) % 5 == 0 ? 5u : 0u; // audio rate
+            bound[size_t(v)][size_t(k)] = (v + 2 * k) % 7 == 0 ? nullptr : &p;
+        }
+        sources[v] = bound[size_t(v)].data();
+    }
+    // Voice 0's first input mixes an audio-rate source with one tiny value: the sum keeps the value.
+    ports[0][0].word = 5u;
+    ports[0][1].value = 1e-31f;
+    bound[0][0] = &ports[0][0];
+    bound[0][1] = &ports[0][1];
+    bound[0][2] = nullptr;
+    float together[kVoices * kInputs];
+    sumBlockModulationOfVoices(descriptors.data(), sources, 0, kVoices, counts, kInputs, together);
+    for (int v = 0; v < kVoices; ++v) {
+        float alone[kInputs];
+        sumBlockModulation(descriptors.data(), sources[v], counts, kInputs, alone);
+        for (int d = 0; d < kInputs; ++d)
+            EXPECT_EQ(std::memcmp(&alone[d], &together[v * kInputs + d], sizeof(float)), 0)
+                << "voice " << v << ", input " << d << ": " << alone[d] << " against " << together[v * kInputs + d];
+    }
+
+    EXPECT_NE(together[0], 0.0f);
+
+    // Unwired voices read zero everywhere.
+    float unwired[2 * kInputs];
+    sumBlockModulationOfVoices(descriptors.data(), sources, 0, 2, nullptr, kInputs, unwired);
+    for (float x : unwired) EXPECT_EQ(x, 0.0f);
 }
 
 } // namespace

@@ -73,6 +73,7 @@ constexpr double kCascadeTopRatio = kCascadeHighest / 44100.0;
 
 // Voices prepared and filtered together: one group of the widest lanes.
 constexpr int kVoicesPerRun = 16;
+static_assert(kVoicesPerRun <= kVoicesPerModulationSum, "one call sums a run's voices");
 
 float clampedUnit(float x) { return x < 0.0f ? 0.0f : (x > 1.0f ? 1.0f : x); }
 
@@ -133,8 +134,9 @@ struct BlockInputs {
     }
 };
 
+// `sums`, when given, holds the cutoff and resonance sums already worked out for this voice.
 void gatherInputs(const ConnectionDescriptor* descriptors, const PortEntry* const* sources, const uint32_t* counts,
-                  BlockInputs& in) {
+                  BlockInputs& in, const float* sums) {
     if (counts == nullptr || descriptors == nullptr || sources == nullptr) return in.clear();
     uint32_t first[VoiceFilterInput::Count];
     uint32_t total = 0;
@@ -147,9 +149,12 @@ void gatherInputs(const ConnectionDescriptor* descriptors, const PortEntry* cons
     mixInput(descriptors, sources, first[VoiceFilterInput::Audio], counts[VoiceFilterInput::Audio], in.audio);
     mixInput(descriptors, sources, first[VoiceFilterInput::AudioRateModulation],
              counts[VoiceFilterInput::AudioRateModulation], in.modulation, kAudioRateScale);
-    float sums[2];
-    const uint32_t at = first[VoiceFilterInput::Cutoff];
-    sumBlockModulation(descriptors + at, sources + at, counts + VoiceFilterInput::Cutoff, 2, sums);
+    float own[2];
+    if (sums == nullptr) {
+        const uint32_t at = first[VoiceFilterInput::Cutoff];
+        sumBlockModulation(descriptors + at, sources + at, counts + VoiceFilterInput::Cutoff, 2, own);
+        sums = own;
+    }
     in.cutoffSemitones = finiteOrZero(sums[0]);
     in.resonanceScale = finiteOrZero(sums[1]);
 }
@@ -320,7 +325,7 @@ void settleStates(VoiceFilterModule& m, float* out, bool healthy) {
 // The block-rate start of a block: inputs, smoothing, this block's cutoff and resonance. False when
 // the block is already written (or there is nowhere to write it) and needs nothing more.
 bool startBlock(VoiceFilterModule& m, const ConnectionDescriptor* descriptors, const PortEntry* const* sources,
-                const uint32_t* counts, PreparedBlock& b) {
+                const uint32_t* counts, PreparedBlock& b, const float* sums = nullptr) {
     b.loop = Loop::None;
     b.out = portBuffer(m.ports[0]);
     if (b.out == nullptr) return false;
@@ -331,7 +336,7 @@ bool startBlock(VoiceFilterModule& m, const ConnectionDescriptor* descriptors, c
     }
     const VoiceFilterParams& p = m.head.record->as<VoiceFilterParams>();
     BlockInputs& in = b.in;
-    gatherInputs(descriptors, sources, counts, in);
+    gatherInputs(descriptors, sources, counts, in, sums);
 
     const float d = spreadOffset(*context, m.head.initArgument(), in.slot);
     m.cutoffSlow += (p.cutoffHz - m.cutoffSlow) * kSlowGlide;
@@ -453,8 +458,18 @@ void processVoiceFilters(void* const* modules, int count, const ConnectionDescri
         auto module = [&](int v) -> VoiceFilterModule& { return *static_cast<VoiceFilterModule*>(modules[first + v]); };
         // Each step for every voice before the next: the voices' long chains of block-rate
         // arithmetic are independent, and the processor overlaps them only when they lie close.
+        // The block-rate sums of every voice at once: the voices share their connections' scales.
+        float sums[kVoicesPerRun][2];
+        bool wired = counts != nullptr && descriptors != nullptr;
+        for (int v = 0; v < n; ++v) wired = wired && sources[first + v] != nullptr;
+        if (wired) {
+            const uint32_t cutoff = counts[VoiceFilterInput::Audio];
+            sumBlockModulationOfVoices(descriptors + cutoff, sources + first, cutoff, n,
+                                       counts + VoiceFilterInput::Cutoff, 2, &sums[0][0]);
+        }
         for (int v = 0; v < n; ++v)
-            prepared[v] = startBlock(module(v), descriptors, sources[first + v], counts, blocks[v]);
+            prepared[v] = startBlock(module(v), descriptors, sources[first + v], counts, blocks[v],
+                                     wired ? sums[v] : nullptr);
         for (int v = 0; v < n; ++v)
             if (prepared[v]) prepareForm(module(v), blocks[v], sets);
         if (sets.cascadeCount > 0) lanes.cascade(sets.cascades, sets.cascadeCount);
