@@ -7,6 +7,7 @@
 #include "engine/modules/types/ChorusFlanger.h"
 #include "engine/modules/types/Distortion.h"
 #include "engine/modules/types/Envelope.h"
+#include "engine/modules/types/InputMixer.h"
 #include "engine/modules/types/PhaserInsert.h"
 #include "engine/modules/types/VoiceControl.h"
 #include "engine/modules/types/VoiceFilter.h"
@@ -35,6 +36,7 @@ TogetherProcess togetherProcess(int type) {
     if (type == ModuleType::InsertPhaser) return processPhaserInserts;
     if (type == ModuleType::Distortion) return processDistortions;
     if (type == ModuleType::Chorus) return processChorusFlangers;
+    if (type == ModuleType::InputMixer) return processInputMixers;
     return nullptr;
 }
 
