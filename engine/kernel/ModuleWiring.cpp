@@ -11,6 +11,7 @@
 #include "engine/modules/types/PhaserInsert.h"
 #include "engine/modules/types/VoiceControl.h"
 #include "engine/modules/types/VoiceFilter.h"
+#include "engine/modules/types/VoiceOutput.h"
 #include "engine/modules/ModulationScales.h"
 #include "engine/dsp/ConnectionDescriptor.h"
 
@@ -42,6 +43,50 @@ TogetherProcess togetherProcess(int type) {
 
 bool envelopeFinished(const void* envelope) {
     return (static_cast<const EnvelopeModule*>(envelope)->stageWord & 7u) == EnvelopeStage::Finished;
+}
+
+// The output stages of the playing voices, in voice order, each adding into the part's buses; then each
+// voice's gate. A stage of another type in the slot sends the whole slot one voice at a time.
+void finishVoices(VoiceRecord* const* voices, int count, const ModuleManager& m, float* left, float* right) {
+    const int modules = m.voiceModules();
+    for (int p = 0; p < modules; ++p) {
+        const int slot = m.moduleAt(p);
+        if (slotType(slot) != ModuleType::VoiceOutput) continue;
+        void* stages[kVoiceCount];
+        const PortEntry* const* sources[kVoiceCount];
+        const int first = m.firstRecordOf(slot);
+        bool together = true;
+        int n = 0;
+        for (int v = 0; v < count; ++v) {
+            void* module = voices[v]->modules[slot];
+            if (module == nullptr) continue;
+            auto* stage = static_cast<Type7ModuleHead*>(module);
+            stage->leftBus = left;
+            stage->rightBus = right;
+            together = together && moduleHead(module).type() == ModuleType::VoiceOutput;
+            stages[n] = module;
+            sources[n] = first == kNone ? nullptr : voices[v]->bindings + first;
+            ++n;
+        }
+        if (!together) {
+            for (int v = 0; v < count; ++v)
+                if (void* module = voices[v]->modules[slot]) processSlot(module, slot, m, voices[v]->bindings);
+            continue;
+        }
+        if (n == 0) continue;
+        if (first == kNone) {
+            processVoiceOutputs(stages, n, nullptr, sources, nullptr);
+            continue;
+        }
+        processVoiceOutputs(stages, n, reinterpret_cast<const ConnectionDescriptor*>(m.records() + first), sources,
+                            m.inputCounters(slot));
+    }
+    for (int v = 0; v < count; ++v) {
+        VoiceRecord& voice = *voices[v];
+        if (void* gate = voice.modules[SlotIndex::VoiceValueSource])
+            processSlot(gate, SlotIndex::VoiceValueSource, m, voice.bindings);
+        voice.releasePending = 0;
+    }
 }
 
 } // namespace
@@ -171,18 +216,8 @@ bool ModuleWiring::renderVoiceStart(VoiceRecord& voice, const ModuleManager& m) 
 }
 
 void ModuleWiring::renderVoiceEnd(VoiceRecord& voice, const ModuleManager& m, float* left, float* right) {
-    const int count = m.voiceModules();
-    for (int p = 0; p < count; ++p) {
-        const int slot = m.moduleAt(p);
-        if (slotType(slot) != ModuleType::VoiceOutput || voice.modules[slot] == nullptr) continue;
-        auto* stage = static_cast<Type7ModuleHead*>(voice.modules[slot]);
-        stage->leftBus = left;
-        stage->rightBus = right;
-        processSlot(stage, slot, m, voice.bindings);
-    }
-    if (void* gate = voice.modules[SlotIndex::VoiceValueSource])
-        processSlot(gate, SlotIndex::VoiceValueSource, m, voice.bindings);
-    voice.releasePending = 0;
+    VoiceRecord* const one[1] = {&voice};
+    finishVoices(one, 1, m, left, right);
 }
 
 void ModuleWiring::renderVoice(VoiceRecord& voice, CorvexProgram& part, float* left, float* right) {
@@ -251,7 +286,7 @@ void ModuleWiring::renderVoices(VoiceRecord* const* voices, int count, CorvexPro
         if (to < modules) runSlotTogether(playing, n, m.moduleAt(to), m);
         from = to + 1;
     }
-    for (int v = 0; v < n; ++v) renderVoiceEnd(*playing[v], m, left, right);
+    finishVoices(playing, n, m, left, right);
 }
 
 void ModuleWiring::runPartModules(CorvexProgram& part, int phase) {
