@@ -45,6 +45,52 @@ bool envelopeFinished(const void* envelope) {
     return (static_cast<const EnvelopeModule*>(envelope)->stageWord & 7u) == EnvelopeStage::Finished;
 }
 
+// The envelopes of the voices, slot by slot, then each voice's release check and its voice control.
+// A released voice whose holding envelope has finished plays no more; the others go to `playing`.
+int startVoices(VoiceRecord* const* voices, int count, const ModuleManager& m, VoiceRecord** playing) {
+    const int modules = m.voiceModules();
+    for (int p = 0; p < modules; ++p) {
+        const int slot = m.moduleAt(p);
+        if (slotType(slot) != ModuleType::Envelope) continue;
+        void* envelopes[kVoiceCount];
+        const PortEntry* const* sources[kVoiceCount];
+        const int first = m.firstRecordOf(slot);
+        int n = 0;
+        for (int v = 0; v < count; ++v) {
+            void* module = voices[v]->modules[slot];
+            if (module == nullptr) continue;
+            if (moduleHead(module).type() != ModuleType::Envelope) {
+                processSlot(module, slot, m, voices[v]->bindings); // an envelope reads no other voice's
+                continue;
+            }
+            envelopes[n] = module;
+            sources[n] = first == kNone ? nullptr : voices[v]->bindings + first;
+            ++n;
+        }
+        if (n == 0) continue;
+        if (first == kNone)
+            processEnvelopes(envelopes, n, nullptr, sources, nullptr);
+        else
+            processEnvelopes(envelopes, n, reinterpret_cast<const ConnectionDescriptor*>(m.records() + first), sources,
+                             m.inputCounters(slot));
+    }
+    int started = 0;
+    for (int v = 0; v < count; ++v) {
+        VoiceRecord& voice = *voices[v];
+        if (voice.state == VoiceRecord::Releasing) {
+            void* env = voice.modules[kHoldingEnvelopeSlot];
+            if (env == nullptr || envelopeFinished(env)) {
+                voice.state = VoiceRecord::Finished;
+                continue;
+            }
+        }
+        if (void* control = voice.modules[SlotIndex::VoiceControl])
+            processSlot(control, SlotIndex::VoiceControl, m, voice.bindings);
+        playing[started++] = &voice;
+    }
+    return started;
+}
+
 // The output stages of the playing voices, in voice order, each adding into the part's buses; then each
 // voice's gate. A stage of another type in the slot sends the whole slot one voice at a time.
 void finishVoices(VoiceRecord* const* voices, int count, const ModuleManager& m, float* left, float* right) {
@@ -198,21 +244,9 @@ void ModuleWiring::releasePartModules(CorvexProgram& part) {
 
 // Envelopes first: a released voice whose holding envelope has finished plays no more. False then.
 bool ModuleWiring::renderVoiceStart(VoiceRecord& voice, const ModuleManager& m) {
-    const int count = m.voiceModules();
-    for (int p = 0; p < count; ++p) {
-        const int slot = m.moduleAt(p);
-        if (slotType(slot) == ModuleType::Envelope) processSlot(voice.modules[slot], slot, m, voice.bindings);
-    }
-    if (voice.state == VoiceRecord::Releasing) {
-        void* env = voice.modules[kHoldingEnvelopeSlot];
-        if (env == nullptr || envelopeFinished(env)) {
-            voice.state = VoiceRecord::Finished;
-            return false;
-        }
-    }
-    if (void* control = voice.modules[SlotIndex::VoiceControl])
-        processSlot(control, SlotIndex::VoiceControl, m, voice.bindings);
-    return true;
+    VoiceRecord* const one[1] = {&voice};
+    VoiceRecord* playing[1];
+    return startVoices(one, 1, m, playing) == 1;
 }
 
 void ModuleWiring::renderVoiceEnd(VoiceRecord& voice, const ModuleManager& m, float* left, float* right) {
@@ -266,10 +300,12 @@ void ModuleWiring::renderVoices(VoiceRecord* const* voices, int count, CorvexPro
                                 float* right) {
     const ModuleManager& m = part.connections;
     ScopedModulationScales scales(m.modulationScales());
-    VoiceRecord* playing[kVoiceCount];
-    int n = 0;
+    VoiceRecord* built[kVoiceCount];
+    int b = 0;
     for (int v = 0; v < count && v < kVoiceCount; ++v)
-        if (voices[v]->built && renderVoiceStart(*voices[v], m)) playing[n++] = voices[v];
+        if (voices[v]->built) built[b++] = voices[v];
+    VoiceRecord* playing[kVoiceCount];
+    const int n = startVoices(built, b, m, playing);
     const int modules = m.voiceModules();
     int from = 0;
     while (from < modules) {

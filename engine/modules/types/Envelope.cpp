@@ -184,9 +184,17 @@ void initEnvelope(void* module, EngineContext*) {
     m.lastOutput = 0.0f;
 }
 
-void processEnvelope(void* module, const ConnectionDescriptor* descriptors, const PortEntry* const* sources,
-                     const uint32_t* counts) {
-    auto& m = *static_cast<EnvelopeModule*>(module);
+namespace {
+
+bool anyModulation(const uint32_t* counts) {
+    for (int input = 1; input <= 7; ++input)
+        if (counts[input] != 0) return true;
+    return false;
+}
+
+// One voice's block; `modulated` says whether any modulation input of the slot is wired at all.
+void runEnvelope(EnvelopeModule& m, const ConnectionDescriptor* descriptors, const PortEntry* const* sources,
+                 const uint32_t* counts, bool modulated) {
     const EngineContext* context = m.head.context;
     if (counts == nullptr || counts[0] == 0 || descriptors == nullptr || sources == nullptr || context == nullptr ||
         m.head.record == nullptr) {
@@ -196,9 +204,8 @@ void processEnvelope(void* module, const ConnectionDescriptor* descriptors, cons
     const EnvelopeParams& p = m.head.record->as<EnvelopeParams>();
     const uint32_t gateCount = counts[0];
     const int gate = combinedGate(sources, gateCount);
-    float mod[7];
-    sumBlockModulation(descriptors + gateCount, sources + gateCount, counts + 1, 7, mod);
-
+    float mod[7] = {};
+    if (modulated) sumBlockModulation(descriptors + gateCount, sources + gateCount, counts + 1, 7, mod);
     const float spread = spreadFactor(*context, m.head.initArgument(), descriptors[0]);
     const float perMs = context->ratePerMillisecond;
     const float attackLength = stageSamples(perMs * p.attackMs * (1.0f - mod[1]) * spread);
@@ -222,6 +229,20 @@ void processEnvelope(void* module, const ConnectionDescriptor* descriptors, cons
     m.lastOutput = out;
     // The trigger block does not count, so an attack's first two blocks both start from ratio 1.
     if (gate != 1) m.elapsed += kBlock;
+}
+
+} // namespace
+
+void processEnvelope(void* module, const ConnectionDescriptor* descriptors, const PortEntry* const* sources,
+                     const uint32_t* counts) {
+    processEnvelopes(&module, 1, descriptors, &sources, counts);
+}
+
+void processEnvelopes(void* const* modules, int count, const ConnectionDescriptor* descriptors,
+                      const PortEntry* const* const* sources, const uint32_t* counts) {
+    const bool modulated = counts != nullptr && anyModulation(counts);
+    for (int v = 0; v < count; ++v)
+        runEnvelope(*static_cast<EnvelopeModule*>(modules[v]), descriptors, sources[v], counts, modulated);
 }
 
 void loadEnvelopeBlock(const uint16_t* data, int wordCount, ParameterRecord* record, EngineContext*) {
