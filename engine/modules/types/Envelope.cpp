@@ -95,9 +95,27 @@ float spreadFactor(const EngineContext& c, int voice, const ConnectionDescriptor
     return 1.0f + 0.5f * c.detuneAmount * (b + a);
 }
 
+// This block's stage lengths in samples, worked out only for a stage that moves: a sustaining
+// envelope needs none of them.
+struct StageLengths {
+    const EngineContext& context;
+    const EnvelopeParams& p;
+    const float* mod;
+    int voice;
+    const ConnectionDescriptor& firstGate;
+
+    float of(float ms, float modulation) const {
+        const float spread = spreadFactor(context, voice, firstGate);
+        return stageSamples(context.ratePerMillisecond * ms * (1.0f - modulation) * spread);
+    }
+    float attack() const { return of(p.attackMs, mod[1]); }
+    float decay() const { return of(p.decayMs, mod[2]); }
+    float release() const { return of(p.releaseMs, mod[4]); }
+};
+
 // Gate 1 or 2: attack, decay and sustain run; a held gate after a release leaves the release
 // level where it is rather than jumping back into a stage the note has left.
-float runHeldStage(EnvelopeModule& m, float attackLength, float decayLength, float sustain) {
+float runHeldStage(EnvelopeModule& m, const StageLengths& lengths, float sustain) {
     const uint32_t stage = stageOf(m);
     const uint32_t previous = (m.stageWord >> 3) & kStageMask;
     if (stage >= EnvelopeStage::Release) {
@@ -110,16 +128,16 @@ float runHeldStage(EnvelopeModule& m, float attackLength, float decayLength, flo
     switch (stage) {
     case EnvelopeStage::Attack:
         if (m.elapsed == 0.0f) m.ratio = 1.0f;
-        m.ratio *= blockStep(kAttackTarget, attackLength);
+        length = lengths.attack();
+        m.ratio *= blockStep(kAttackTarget, length);
         out = (1.0f - m.ratio) * kAttackOvershoot + m.base;
-        length = attackLength;
         break;
     case EnvelopeStage::Decay:
         if (m.elapsed == 0.0f) m.ratio = 1.0f;
-        m.ratio *= blockStep(kSegmentEnd, decayLength);
+        length = lengths.decay();
+        m.ratio *= blockStep(kSegmentEnd, length);
         out = sustain + (1.0f - sustain) * m.ratio;
         m.decayOutput = out;
-        length = decayLength;
         break;
     default: // sustain
         m.ratio = sustain;
@@ -206,11 +224,7 @@ void runEnvelope(EnvelopeModule& m, const ConnectionDescriptor* descriptors, con
     const int gate = combinedGate(sources, gateCount);
     float mod[7] = {};
     if (modulated) sumBlockModulation(descriptors + gateCount, sources + gateCount, counts + 1, 7, mod);
-    const float spread = spreadFactor(*context, m.head.initArgument(), descriptors[0]);
-    const float perMs = context->ratePerMillisecond;
-    const float attackLength = stageSamples(perMs * p.attackMs * (1.0f - mod[1]) * spread);
-    const float decayLength = stageSamples(perMs * p.decayMs * (1.0f - mod[2]) * spread);
-    const float releaseLength = stageSamples(perMs * p.releaseMs * (1.0f - mod[4]) * spread);
+    const StageLengths lengths{*context, p, mod, m.head.initArgument(), descriptors[0]};
 
     float out;
     if (gate == 1) {
@@ -218,11 +232,11 @@ void runEnvelope(EnvelopeModule& m, const ConnectionDescriptor* descriptors, con
         m.elapsed = 0.0f;
     }
     if (gate == 1 || gate == 2)
-        out = runHeldStage(m, attackLength, decayLength, p.sustain);
+        out = runHeldStage(m, lengths, p.sustain);
     else if (gate == 3)
-        out = startRelease(m, releaseLength, p.sustain);
+        out = startRelease(m, lengths.release(), p.sustain);
     else
-        out = continueRelease(m, releaseLength);
+        out = continueRelease(m, lengths.release());
 
     m.ratio = flushed(m.ratio);
     m.ports[0].value = p.polarity != 0 ? -out : out;
