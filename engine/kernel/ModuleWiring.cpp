@@ -45,7 +45,25 @@ bool envelopeFinished(const void* envelope) {
     return (static_cast<const EnvelopeModule*>(envelope)->stageWord & 7u) == EnvelopeStage::Finished;
 }
 
-// The envelopes of the voices, slot by slot, then each voice's release check and its voice control.
+// One slot's module of each voice in turn, with the type's process looked up once for them all.
+void runSlotEach(VoiceRecord* const* voices, int count, int slot, const ModuleManager& m) {
+    const int type = slotType(slot);
+    const ModuleProcess process = moduleOps(type).process;
+    const int first = m.firstRecordOf(slot);
+    const auto* descriptors = first == kNone ? nullptr : reinterpret_cast<const ConnectionDescriptor*>(m.records() + first);
+    const uint32_t* counts = first == kNone ? nullptr : m.inputCounters(slot);
+    for (int v = 0; v < count; ++v) {
+        void* module = voices[v]->modules[slot];
+        if (module == nullptr) continue;
+        if (process == nullptr || moduleHead(module).type() != type) {
+            processSlot(module, slot, m, voices[v]->bindings); // not (or no longer) of the slot's type
+            continue;
+        }
+        process(module, descriptors, first == kNone ? nullptr : voices[v]->bindings + first, counts);
+    }
+}
+
+// The envelopes of the voices, slot by slot, then each voice's release check, then the voice controls.
 // A released voice whose holding envelope has finished plays no more; the others go to `playing`.
 int startVoices(VoiceRecord* const* voices, int count, const ModuleManager& m, VoiceRecord** playing) {
     const int modules = m.voiceModules();
@@ -84,10 +102,9 @@ int startVoices(VoiceRecord* const* voices, int count, const ModuleManager& m, V
                 continue;
             }
         }
-        if (void* control = voice.modules[SlotIndex::VoiceControl])
-            processSlot(control, SlotIndex::VoiceControl, m, voice.bindings);
         playing[started++] = &voice;
     }
+    runSlotEach(playing, started, SlotIndex::VoiceControl, m);
     return started;
 }
 
@@ -127,12 +144,8 @@ void finishVoices(VoiceRecord* const* voices, int count, const ModuleManager& m,
         processVoiceOutputs(stages, n, reinterpret_cast<const ConnectionDescriptor*>(m.records() + first), sources,
                             m.inputCounters(slot));
     }
-    for (int v = 0; v < count; ++v) {
-        VoiceRecord& voice = *voices[v];
-        if (void* gate = voice.modules[SlotIndex::VoiceValueSource])
-            processSlot(gate, SlotIndex::VoiceValueSource, m, voice.bindings);
-        voice.releasePending = 0;
-    }
+    runSlotEach(voices, count, SlotIndex::VoiceValueSource, m);
+    for (int v = 0; v < count; ++v) voices[v]->releasePending = 0;
 }
 
 } // namespace
