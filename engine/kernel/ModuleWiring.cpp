@@ -7,9 +7,11 @@
 #include "engine/modules/types/ChorusFlanger.h"
 #include "engine/modules/types/Distortion.h"
 #include "engine/modules/types/Envelope.h"
+#include "engine/modules/types/InputMixer.h"
 #include "engine/modules/types/PhaserInsert.h"
 #include "engine/modules/types/VoiceControl.h"
 #include "engine/modules/types/VoiceFilter.h"
+#include "engine/modules/types/VoiceOutput.h"
 #include "engine/modules/ModulationScales.h"
 #include "engine/dsp/ConnectionDescriptor.h"
 
@@ -35,11 +37,115 @@ TogetherProcess togetherProcess(int type) {
     if (type == ModuleType::InsertPhaser) return processPhaserInserts;
     if (type == ModuleType::Distortion) return processDistortions;
     if (type == ModuleType::Chorus) return processChorusFlangers;
+    if (type == ModuleType::InputMixer) return processInputMixers;
     return nullptr;
 }
 
 bool envelopeFinished(const void* envelope) {
     return (static_cast<const EnvelopeModule*>(envelope)->stageWord & 7u) == EnvelopeStage::Finished;
+}
+
+// One slot's module of each voice in turn, with the type's process looked up once for them all.
+void runSlotEach(VoiceRecord* const* voices, int count, int slot, const ModuleManager& m) {
+    const int type = slotType(slot);
+    const ModuleProcess process = moduleOps(type).process;
+    const int first = m.firstRecordOf(slot);
+    const auto* descriptors = first == kNone ? nullptr : reinterpret_cast<const ConnectionDescriptor*>(m.records() + first);
+    const uint32_t* counts = first == kNone ? nullptr : m.inputCounters(slot);
+    for (int v = 0; v < count; ++v) {
+        void* module = voices[v]->modules[slot];
+        if (module == nullptr) continue;
+        if (process == nullptr || moduleHead(module).type() != type) {
+            processSlot(module, slot, m, voices[v]->bindings); // not (or no longer) of the slot's type
+            continue;
+        }
+        process(module, descriptors, first == kNone ? nullptr : voices[v]->bindings + first, counts);
+    }
+}
+
+// The envelopes of the voices, slot by slot, then each voice's release check, then the voice controls.
+// A released voice whose holding envelope has finished plays no more; the others go to `playing`.
+int startVoices(VoiceRecord* const* voices, int count, const ModuleManager& m, VoiceRecord** playing) {
+    const int modules = m.voiceModules();
+    for (int p = 0; p < modules; ++p) {
+        const int slot = m.moduleAt(p);
+        if (slotType(slot) != ModuleType::Envelope) continue;
+        void* envelopes[kVoiceCount];
+        const PortEntry* const* sources[kVoiceCount];
+        const int first = m.firstRecordOf(slot);
+        int n = 0;
+        for (int v = 0; v < count; ++v) {
+            void* module = voices[v]->modules[slot];
+            if (module == nullptr) continue;
+            if (moduleHead(module).type() != ModuleType::Envelope) {
+                processSlot(module, slot, m, voices[v]->bindings); // an envelope reads no other voice's
+                continue;
+            }
+            envelopes[n] = module;
+            sources[n] = first == kNone ? nullptr : voices[v]->bindings + first;
+            ++n;
+        }
+        if (n == 0) continue;
+        if (first == kNone)
+            processEnvelopes(envelopes, n, nullptr, sources, nullptr);
+        else
+            processEnvelopes(envelopes, n, reinterpret_cast<const ConnectionDescriptor*>(m.records() + first), sources,
+                             m.inputCounters(slot));
+    }
+    int started = 0;
+    for (int v = 0; v < count; ++v) {
+        VoiceRecord& voice = *voices[v];
+        if (voice.state == VoiceRecord::Releasing) {
+            void* env = voice.modules[kHoldingEnvelopeSlot];
+            if (env == nullptr || envelopeFinished(env)) {
+                voice.state = VoiceRecord::Finished;
+                continue;
+            }
+        }
+        playing[started++] = &voice;
+    }
+    runSlotEach(playing, started, SlotIndex::VoiceControl, m);
+    return started;
+}
+
+// The output stages of the playing voices, in voice order, each adding into the part's buses; then each
+// voice's gate. A stage of another type in the slot sends the whole slot one voice at a time.
+void finishVoices(VoiceRecord* const* voices, int count, const ModuleManager& m, float* left, float* right) {
+    const int modules = m.voiceModules();
+    for (int p = 0; p < modules; ++p) {
+        const int slot = m.moduleAt(p);
+        if (slotType(slot) != ModuleType::VoiceOutput) continue;
+        void* stages[kVoiceCount];
+        const PortEntry* const* sources[kVoiceCount];
+        const int first = m.firstRecordOf(slot);
+        bool together = true;
+        int n = 0;
+        for (int v = 0; v < count; ++v) {
+            void* module = voices[v]->modules[slot];
+            if (module == nullptr) continue;
+            auto* stage = static_cast<Type7ModuleHead*>(module);
+            stage->leftBus = left;
+            stage->rightBus = right;
+            together = together && moduleHead(module).type() == ModuleType::VoiceOutput;
+            stages[n] = module;
+            sources[n] = first == kNone ? nullptr : voices[v]->bindings + first;
+            ++n;
+        }
+        if (!together) {
+            for (int v = 0; v < count; ++v)
+                if (void* module = voices[v]->modules[slot]) processSlot(module, slot, m, voices[v]->bindings);
+            continue;
+        }
+        if (n == 0) continue;
+        if (first == kNone) {
+            processVoiceOutputs(stages, n, nullptr, sources, nullptr);
+            continue;
+        }
+        processVoiceOutputs(stages, n, reinterpret_cast<const ConnectionDescriptor*>(m.records() + first), sources,
+                            m.inputCounters(slot));
+    }
+    runSlotEach(voices, count, SlotIndex::VoiceValueSource, m);
+    for (int v = 0; v < count; ++v) voices[v]->releasePending = 0;
 }
 
 } // namespace
@@ -151,36 +257,14 @@ void ModuleWiring::releasePartModules(CorvexProgram& part) {
 
 // Envelopes first: a released voice whose holding envelope has finished plays no more. False then.
 bool ModuleWiring::renderVoiceStart(VoiceRecord& voice, const ModuleManager& m) {
-    const int count = m.voiceModules();
-    for (int p = 0; p < count; ++p) {
-        const int slot = m.moduleAt(p);
-        if (slotType(slot) == ModuleType::Envelope) processSlot(voice.modules[slot], slot, m, voice.bindings);
-    }
-    if (voice.state == VoiceRecord::Releasing) {
-        void* env = voice.modules[kHoldingEnvelopeSlot];
-        if (env == nullptr || envelopeFinished(env)) {
-            voice.state = VoiceRecord::Finished;
-            return false;
-        }
-    }
-    if (void* control = voice.modules[SlotIndex::VoiceControl])
-        processSlot(control, SlotIndex::VoiceControl, m, voice.bindings);
-    return true;
+    VoiceRecord* const one[1] = {&voice};
+    VoiceRecord* playing[1];
+    return startVoices(one, 1, m, playing) == 1;
 }
 
 void ModuleWiring::renderVoiceEnd(VoiceRecord& voice, const ModuleManager& m, float* left, float* right) {
-    const int count = m.voiceModules();
-    for (int p = 0; p < count; ++p) {
-        const int slot = m.moduleAt(p);
-        if (slotType(slot) != ModuleType::VoiceOutput || voice.modules[slot] == nullptr) continue;
-        auto* stage = static_cast<Type7ModuleHead*>(voice.modules[slot]);
-        stage->leftBus = left;
-        stage->rightBus = right;
-        processSlot(stage, slot, m, voice.bindings);
-    }
-    if (void* gate = voice.modules[SlotIndex::VoiceValueSource])
-        processSlot(gate, SlotIndex::VoiceValueSource, m, voice.bindings);
-    voice.releasePending = 0;
+    VoiceRecord* const one[1] = {&voice};
+    finishVoices(one, 1, m, left, right);
 }
 
 void ModuleWiring::renderVoice(VoiceRecord& voice, CorvexProgram& part, float* left, float* right) {
@@ -229,10 +313,12 @@ void ModuleWiring::renderVoices(VoiceRecord* const* voices, int count, CorvexPro
                                 float* right) {
     const ModuleManager& m = part.connections;
     ScopedModulationScales scales(m.modulationScales());
-    VoiceRecord* playing[kVoiceCount];
-    int n = 0;
+    VoiceRecord* built[kVoiceCount];
+    int b = 0;
     for (int v = 0; v < count && v < kVoiceCount; ++v)
-        if (voices[v]->built && renderVoiceStart(*voices[v], m)) playing[n++] = voices[v];
+        if (voices[v]->built) built[b++] = voices[v];
+    VoiceRecord* playing[kVoiceCount];
+    const int n = startVoices(built, b, m, playing);
     const int modules = m.voiceModules();
     int from = 0;
     while (from < modules) {
@@ -249,7 +335,7 @@ void ModuleWiring::renderVoices(VoiceRecord* const* voices, int count, CorvexPro
         if (to < modules) runSlotTogether(playing, n, m.moduleAt(to), m);
         from = to + 1;
     }
-    for (int v = 0; v < n; ++v) renderVoiceEnd(*playing[v], m, left, right);
+    finishVoices(playing, n, m, left, right);
 }
 
 void ModuleWiring::runPartModules(CorvexProgram& part, int phase) {

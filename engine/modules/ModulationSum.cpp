@@ -1,16 +1,27 @@
 // Block-rate sum of the modulation reaching a module's inputs, with per-connection curve and range.
 #include "engine/modules/ModulationSum.h"
 
+#include <cmath>
+#include <cstddef>
+
 #include "engine/modules/ModulationScales.h"
 
 namespace corvex {
 
 namespace {
 
-// A missing source has nothing to publish, so it is read as a silent block-rate value.
-bool isBlockRate(const PortEntry* source) { return source == nullptr || source->isValuePort(); }
-
-float blockValue(const PortEntry* source) { return source ? source->value : 0.0f; }
+// The table's scales of an input's connections, when all of them lie in the table's list at a
+// record boundary; null otherwise, and each connection is then looked up on its own.
+const ModulationScale* scalesOfRun(const ModulationScaleTable* table, const ConnectionDescriptor* descriptors,
+                                   uint32_t count) {
+    if (table == nullptr) return nullptr;
+    const auto at = reinterpret_cast<uintptr_t>(descriptors);
+    const auto base = reinterpret_cast<uintptr_t>(table->descriptors);
+    if (at < base || (at - base) % sizeof(ConnectionDescriptor) != 0) return nullptr;
+    const uintptr_t index = (at - base) / sizeof(ConnectionDescriptor);
+    if (index + count > uintptr_t(table->count)) return nullptr;
+    return table->scales + index;
+}
 
 } // namespace
 
@@ -20,31 +31,38 @@ int sumBlockModulation(const ConnectionDescriptor* descriptors, const PortEntry*
         for (int d = 0; d < inputCount; ++d) out[d] = 0.0f;
         return 0;
     }
-    const ModulationScaleTable* scales = modulationScalesInForce();
+    const ModulationScaleTable* table = modulationScalesInForce();
     int total = 0;
     for (int d = 0; d < inputCount; ++d) {
-        out[d] = 0.0f;
         const uint32_t c = counts[d];
-        if (c == 0) continue;
-
+        if (c == 0) {
+            out[d] = 0.0f;
+            continue;
+        }
+        const ModulationScale* scales = scalesOfRun(table, descriptors, c);
         // One pass keeps both sums; which one counts is known only at the end.
         bool allBlockRate = true;
         float sum = 0.0f, flushedSum = 0.0f;
         for (uint32_t k = 0; k < c; ++k) {
+            // A missing source has nothing to publish, so it is read as a silent block-rate value.
             const PortEntry* source = sources[k];
-            if (!isBlockRate(source)) {
-                allBlockRate = false;
-                continue;
+            float v = 0.0f;
+            if (source != nullptr) {
+                if (!source->isValuePort()) {
+                    allBlockRate = false;
+                    continue;
+                }
+                v = source->value;
             }
-            const float v = blockValue(source);
-            const float scale = modulationScaleOf(scales, descriptors + k);
+            const float scale = scales != nullptr && scales[k].words == scaleWords(descriptors[k])
+                                    ? scales[k].scale
+                                    : connectionScale(descriptors[k]);
             // An all-block-rate sum goes straight into block-rate state, so near-denormal values are
             // cut from it; a mixed input continues into the module's per-sample path untouched.
             sum += scale * v;
-            flushedSum += scale * ((v > -1e-30f && v < 1e-30f) ? 0.0f : v);
+            flushedSum += scale * (std::fabs(v) < 1e-30f ? 0.0f : v);
         }
         out[d] = allBlockRate ? flushedSum : sum;
-
         total += int(c);
         descriptors += c;
         sources += c;

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <random>
 #include <vector>
@@ -286,6 +287,51 @@ TEST_F(EnvelopeTest, GateConnectionsCombineIntoOneGate) {
         }
         processModuleByType(&m, w.descriptors.data(), w.sources.data(), w.counts.data());
         EXPECT_EQ(classify(m.ports[0].value), c.seen) << ::testing::PrintToString(c.states);
+    }
+}
+
+// Envelopes of several voices in one call, each with its own gate, voice spread and release
+// modulation, run exactly as they run one call each.
+TEST_F(EnvelopeTest, VoicesTogetherRunAsEachRunsAlone) {
+    load({3000, 5000, 6000, 4000});
+    context.detuneAmount = 0.3f;
+    // Per voice, the gate of each block: start, hold, release, let go, start again from the release.
+    const std::vector<std::vector<int>> scripts = {
+        {1, 2, 2, 2, 2, 2, 2, 2, 3, 0, 0, 0, 1, 2, 2, 3, 0, 0},
+        {0, 0, 1, 2, 2, 3, 0, 0, 0, 0, 0, 1, 2, 2, 2, 2, 2, 2},
+        {1, 3, 0, 0, 0, 0, 1, 2, 3, 1, 2, 2, 2, 2, 3, 0, 0, 0},
+        {2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2},
+        {1, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 3, 0},
+    };
+    const size_t voices = scripts.size();
+    std::vector<PortEntry> gates(voices), releases(voices);
+    std::vector<Wiring> wirings(voices);
+    std::vector<EnvelopeModule*> together, alone;
+    for (size_t v = 0; v < voices; ++v) {
+        gates[v].word = 0;
+        releases[v].word = 0;
+        releases[v].value = 0.2f * float(v) - 0.3f;
+        wirings[v].connect(0, &gates[v]);
+        wirings[v].connect(kReleaseModInput, &releases[v], 9000);
+        together.push_back(&fresh(int(v) * 5));
+        alone.push_back(&fresh(int(v) * 5));
+    }
+    for (size_t b = 0; b < scripts[0].size(); ++b) {
+        for (size_t v = 0; v < voices; ++v) gates[v].intValue = scripts[v][b];
+        std::vector<void*> modules(together.begin(), together.end());
+        std::vector<const PortEntry* const*> sources;
+        for (const Wiring& w : wirings) sources.push_back(w.sources.data());
+        processEnvelopes(modules.data(), int(voices), wirings[0].descriptors.data(), sources.data(),
+                         wirings[0].counts.data());
+        for (size_t v = 0; v < voices; ++v) run(*alone[v], scripts[v][b], wirings[v]);
+        for (size_t v = 0; v < voices; ++v) {
+            const EnvelopeModule& t = *together[v];
+            const EnvelopeModule& a = *alone[v];
+            const float got[] = {t.ports[0].value, t.ratio, t.elapsed, t.releaseStart, t.base, t.decayOutput};
+            const float want[] = {a.ports[0].value, a.ratio, a.elapsed, a.releaseStart, a.base, a.decayOutput};
+            ASSERT_EQ(0, std::memcmp(got, want, sizeof(got))) << "block " << b << ", voice " << v;
+            ASSERT_EQ(t.stageWord, a.stageWord) << "block " << b << ", voice " << v;
+        }
     }
 }
 

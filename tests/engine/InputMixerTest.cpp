@@ -182,6 +182,79 @@ TEST_F(InputMixerTest, ExtremeSettingsAndInputsStayFinite) {
     }
 }
 
+// Several voices' mixers in one call, each with its own sources, mix what each mixes alone: every
+// sample adds its connections in connection order, starting from 0, so rounding and signed zeros
+// come out as in a plain sum.
+TEST_F(InputMixerTest, VoicesMixedTogetherAddEachConnectionInOrder) {
+    struct Source {
+        int input;
+        int16_t amount;
+        float value; // NaN: the voice's own output
+        bool blockRate = false;
+    };
+    struct Case {
+        const char* what;
+        std::vector<Source> sources;
+    };
+    const float self = std::numeric_limits<float>::quiet_NaN();
+    const Case cases[] = {
+        {"a small term between two large ones is lost to rounding", {{0, 16384, 1e8f}, {1, 16384, 1.0f}, {2, 16384, -1e8f}}},
+        {"a negative zero product sums to a positive zero", {{0, 16384, -0.0f}}},
+        {"five inputs and a second connection", {{0, 16384, 0.3f}, {1, -9000, 1.7f}, {2, 5000, -2.1f}, {3, 16384, 1e-3f},
+                                                {4, 12000, 0.9f}, {4, 7000, -0.6f}}},
+        {"its own output reads the mix so far", {{0, 16384, 0.25f}, {1, 8192, self}, {2, 16384, 3.0f}}},
+        {"zero amounts and block-rate sources add nothing", {{0, 0, 5.0f}, {1, 16384, 2.0f, true}, {2, 16384, 0.5f}}},
+    };
+    const std::array<int16_t, 5> levelWords = {12288, 16384, 8623, 9000, 14000};
+    loadLevels(levelWords);
+    ParameterRecord quiet = record;
+    for (float& l : quiet.as<InputMixerParams>().level) l = 0.2f;
+    for (const Case& c : cases) {
+        constexpr int kVoices = 3;
+        std::vector<PortEntry> ports;
+        ports.reserve(kVoices * c.sources.size());
+        InputMixerModule* mixers[kVoices];
+        std::vector<std::vector<const PortEntry*>> sources(kVoices);
+        Wiring w;
+        for (int v = 0; v < kVoices; ++v) {
+            mixers[v] = &make<InputMixerModule>(kMixerType, 1);
+            if (v == 2) mixers[v]->head.record = &quiet; // a voice of another part: its own levels
+            std::fill_n(out(mixers[v], 0), kBlockFrames, 9.0f);
+            for (const Source& s : c.sources) {
+                if (std::isnan(s.value)) {
+                    sources[size_t(v)].push_back(&mixers[v]->ports[0]);
+                    continue;
+                }
+                ports.push_back(signal(s.value * float(v + 1)));
+                if (s.blockRate) ports.back().word = 0;
+                sources[size_t(v)].push_back(&ports.back());
+            }
+        }
+        for (const Source& s : c.sources) w.connect(s.input, nullptr, s.amount);
+        const PortEntry* const* table[kVoices] = {sources[0].data(), sources[1].data(), sources[2].data()};
+        void* modules[kVoices] = {mixers[0], mixers[1], mixers[2]};
+        processInputMixers(modules, kVoices, w.descriptors.data(), table, w.counts.data());
+
+        for (int v = 0; v < kVoices; ++v) {
+            const InputMixerParams& p = mixers[v]->head.record->as<InputMixerParams>();
+            float expected = 0.0f;
+            for (size_t k = 0; k < c.sources.size(); ++k) {
+                const Source& s = c.sources[k];
+                const float g = w.descriptors[k].amount() * mixerLevelGain(p.level[s.input]);
+                if (g == 0.0f || s.blockRate) continue;
+                expected += g * (std::isnan(s.value) ? expected : s.value * float(v + 1));
+            }
+            for (int n = 0; n < kBlockFrames; ++n) {
+                const float got = out(mixers[v], 0)[n];
+                ASSERT_EQ(got, expected) << c.what << ", voice " << v;
+                ASSERT_EQ(std::signbit(got), std::signbit(expected)) << c.what << ", voice " << v;
+            }
+        }
+        for (PortEntry& p : ports) releasePortUser(p);
+        for (InputMixerModule* m : mixers) resetModuleByType(m);
+    }
+}
+
 TEST_F(EffectBypassTest, EachConnectedInputPassesToItsOutput) {
     struct Case {
         bool first, second;

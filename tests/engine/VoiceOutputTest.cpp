@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <random>
 #include <vector>
@@ -111,6 +112,76 @@ TEST_F(VoiceOutputTest, FirstBlockLatchesTheGainThenTheInitialLevelApplies) {
         EXPECT_NEAR(left[size_t(i)] - before[size_t(i)], x * 0.6f * 0.7583729f * 0.125f, 1e-6f) << i;
     }
     EXPECT_EQ(right, left);
+}
+
+// Stages of several voices in one call add into their buses exactly what they add one call at a
+// time, in voice order, and every right bus ends as the copy of its left, even where the voices'
+// bus pairs differ or cross.
+TEST_F(VoiceOutputTest, VoicesTogetherAddInOrderAndLeaveEachRightBusTheCopyOfItsLeft) {
+    enum Buses { PairA, PairB, LeftAOnly, Crossed };
+    struct Case {
+        const char* what;
+        std::vector<Buses> voices;
+    };
+    const Case cases[] = {
+        {"one pair", {PairA, PairA, PairA, PairA}},
+        {"pairs taking turns", {PairA, PairB, PairA, PairB}},
+        {"a stage without a right bus", {PairA, LeftAOnly, PairA, LeftAOnly}},
+        {"a pair crossing another", {PairA, Crossed, PairA}},
+    };
+    for (const Case& c : cases) {
+        struct Bank {
+            std::array<std::array<float, kBlockFrames>, 4> bus{};
+            std::vector<VoiceOutputModule*> stages;
+        } together, alone;
+        std::vector<PortEntry> sounds, levels;
+        sounds.reserve(c.voices.size());
+        levels.reserve(c.voices.size());
+        std::vector<Wiring> wirings;
+        for (size_t v = 0; v < c.voices.size(); ++v) {
+            sounds.push_back(bufferPort());
+            for (int i = 0; i < kBlockFrames; ++i) portBuffer(sounds.back())[i] = std::sin(0.37f * float(i * (v + 1)));
+            PortEntry level;
+            level.word = 0;
+            level.value = 0.3f + 0.2f * float(v);
+            levels.push_back(level);
+            Wiring w;
+            w.connect(kAudioInput, &sounds.back(), 13000);
+            w.connect(kTremoloInput, &lfo, 4000, kCurve1);
+            w.connect(kLevelInput, &levels.back());
+            w.connect(kGainInput, &gainSignal, 5000);
+            wirings.push_back(w);
+        }
+        for (int i = 0; i < kBlockFrames; ++i) portBuffer(gainSignal)[i] = 0.1f * float(i % 5);
+        for (Bank* b : {&together, &alone}) {
+            for (size_t k = 0; k < b->bus.size(); ++k) b->bus[k].fill(float(k) - 7.5f);
+            for (Buses buses : c.voices) {
+                VoiceOutputModule& s = stage();
+                float* l = b->bus[buses == PairB ? 2 : buses == Crossed ? 1 : 0].data();
+                float* r = buses == LeftAOnly ? nullptr : b->bus[buses == PairB ? 3 : buses == Crossed ? 0 : 1].data();
+                s.leftBus = l;
+                s.rightBus = r;
+                b->stages.push_back(&s);
+            }
+        }
+        // The voices of one slot share descriptors and counts; each reads its own sources.
+        const Wiring& shared = wirings[0];
+        for (int block = 0; block < 3; ++block) {
+            lfo.value = 0.25f * float(block);
+            std::vector<void*> modules(together.stages.begin(), together.stages.end());
+            std::vector<const PortEntry* const*> sources;
+            for (const Wiring& w : wirings) sources.push_back(w.sources.data());
+            processVoiceOutputs(modules.data(), int(modules.size()), shared.descriptors.data(), sources.data(),
+                                shared.counts.data());
+            for (size_t v = 0; v < alone.stages.size(); ++v) run(*alone.stages[v], wirings[v]);
+            for (size_t k = 0; k < together.bus.size(); ++k)
+                ASSERT_EQ(0, std::memcmp(together.bus[k].data(), alone.bus[k].data(), sizeof(together.bus[k])))
+                    << c.what << ", block " << block << ", bus " << k;
+        }
+        for (Bank* b : {&together, &alone})
+            for (VoiceOutputModule* s : b->stages) resetModuleByType(s);
+        for (PortEntry& p : sounds) releasePortUser(p);
+    }
 }
 
 TEST_F(VoiceOutputTest, GainRampsAcrossTheBlockFromThePreviousGain) {

@@ -95,9 +95,27 @@ float spreadFactor(const EngineContext& c, int voice, const ConnectionDescriptor
     return 1.0f + 0.5f * c.detuneAmount * (b + a);
 }
 
+// This block's stage lengths in samples, worked out only for a stage that moves: a sustaining
+// envelope needs none of them.
+struct StageLengths {
+    const EngineContext& context;
+    const EnvelopeParams& p;
+    const float* mod;
+    int voice;
+    const ConnectionDescriptor& firstGate;
+
+    float of(float ms, float modulation) const {
+        const float spread = spreadFactor(context, voice, firstGate);
+        return stageSamples(context.ratePerMillisecond * ms * (1.0f - modulation) * spread);
+    }
+    float attack() const { return of(p.attackMs, mod[1]); }
+    float decay() const { return of(p.decayMs, mod[2]); }
+    float release() const { return of(p.releaseMs, mod[4]); }
+};
+
 // Gate 1 or 2: attack, decay and sustain run; a held gate after a release leaves the release
 // level where it is rather than jumping back into a stage the note has left.
-float runHeldStage(EnvelopeModule& m, float attackLength, float decayLength, float sustain) {
+float runHeldStage(EnvelopeModule& m, const StageLengths& lengths, float sustain) {
     const uint32_t stage = stageOf(m);
     const uint32_t previous = (m.stageWord >> 3) & kStageMask;
     if (stage >= EnvelopeStage::Release) {
@@ -110,16 +128,16 @@ float runHeldStage(EnvelopeModule& m, float attackLength, float decayLength, flo
     switch (stage) {
     case EnvelopeStage::Attack:
         if (m.elapsed == 0.0f) m.ratio = 1.0f;
-        m.ratio *= blockStep(kAttackTarget, attackLength);
+        length = lengths.attack();
+        m.ratio *= blockStep(kAttackTarget, length);
         out = (1.0f - m.ratio) * kAttackOvershoot + m.base;
-        length = attackLength;
         break;
     case EnvelopeStage::Decay:
         if (m.elapsed == 0.0f) m.ratio = 1.0f;
-        m.ratio *= blockStep(kSegmentEnd, decayLength);
+        length = lengths.decay();
+        m.ratio *= blockStep(kSegmentEnd, length);
         out = sustain + (1.0f - sustain) * m.ratio;
         m.decayOutput = out;
-        length = decayLength;
         break;
     default: // sustain
         m.ratio = sustain;
@@ -184,9 +202,17 @@ void initEnvelope(void* module, EngineContext*) {
     m.lastOutput = 0.0f;
 }
 
-void processEnvelope(void* module, const ConnectionDescriptor* descriptors, const PortEntry* const* sources,
-                     const uint32_t* counts) {
-    auto& m = *static_cast<EnvelopeModule*>(module);
+namespace {
+
+bool anyModulation(const uint32_t* counts) {
+    for (int input = 1; input <= 7; ++input)
+        if (counts[input] != 0) return true;
+    return false;
+}
+
+// One voice's block; `modulated` says whether any modulation input of the slot is wired at all.
+void runEnvelope(EnvelopeModule& m, const ConnectionDescriptor* descriptors, const PortEntry* const* sources,
+                 const uint32_t* counts, bool modulated) {
     const EngineContext* context = m.head.context;
     if (counts == nullptr || counts[0] == 0 || descriptors == nullptr || sources == nullptr || context == nullptr ||
         m.head.record == nullptr) {
@@ -196,14 +222,9 @@ void processEnvelope(void* module, const ConnectionDescriptor* descriptors, cons
     const EnvelopeParams& p = m.head.record->as<EnvelopeParams>();
     const uint32_t gateCount = counts[0];
     const int gate = combinedGate(sources, gateCount);
-    float mod[7];
-    sumBlockModulation(descriptors + gateCount, sources + gateCount, counts + 1, 7, mod);
-
-    const float spread = spreadFactor(*context, m.head.initArgument(), descriptors[0]);
-    const float perMs = context->ratePerMillisecond;
-    const float attackLength = stageSamples(perMs * p.attackMs * (1.0f - mod[1]) * spread);
-    const float decayLength = stageSamples(perMs * p.decayMs * (1.0f - mod[2]) * spread);
-    const float releaseLength = stageSamples(perMs * p.releaseMs * (1.0f - mod[4]) * spread);
+    float mod[7] = {};
+    if (modulated) sumBlockModulation(descriptors + gateCount, sources + gateCount, counts + 1, 7, mod);
+    const StageLengths lengths{*context, p, mod, m.head.initArgument(), descriptors[0]};
 
     float out;
     if (gate == 1) {
@@ -211,17 +232,31 @@ void processEnvelope(void* module, const ConnectionDescriptor* descriptors, cons
         m.elapsed = 0.0f;
     }
     if (gate == 1 || gate == 2)
-        out = runHeldStage(m, attackLength, decayLength, p.sustain);
+        out = runHeldStage(m, lengths, p.sustain);
     else if (gate == 3)
-        out = startRelease(m, releaseLength, p.sustain);
+        out = startRelease(m, lengths.release(), p.sustain);
     else
-        out = continueRelease(m, releaseLength);
+        out = continueRelease(m, lengths.release());
 
     m.ratio = flushed(m.ratio);
     m.ports[0].value = p.polarity != 0 ? -out : out;
     m.lastOutput = out;
     // The trigger block does not count, so an attack's first two blocks both start from ratio 1.
     if (gate != 1) m.elapsed += kBlock;
+}
+
+} // namespace
+
+void processEnvelope(void* module, const ConnectionDescriptor* descriptors, const PortEntry* const* sources,
+                     const uint32_t* counts) {
+    processEnvelopes(&module, 1, descriptors, &sources, counts);
+}
+
+void processEnvelopes(void* const* modules, int count, const ConnectionDescriptor* descriptors,
+                      const PortEntry* const* const* sources, const uint32_t* counts) {
+    const bool modulated = counts != nullptr && anyModulation(counts);
+    for (int v = 0; v < count; ++v)
+        runEnvelope(*static_cast<EnvelopeModule*>(modules[v]), descriptors, sources[v], counts, modulated);
 }
 
 void loadEnvelopeBlock(const uint16_t* data, int wordCount, ParameterRecord* record, EngineContext*) {

@@ -53,6 +53,9 @@ constexpr int32_t kEnvelopeStateMarker = 923824;
 void initEnvelope(void* module, EngineContext* context);
 void processEnvelope(void* module, const ConnectionDescriptor* descriptors, const PortEntry* const* sources,
                      const uint32_t* counts);
+// The envelopes of several voices of one slot, which share its connections; each runs as it runs alone.
+void processEnvelopes(void* const* modules, int count, const ConnectionDescriptor* descriptors,
+                      const PortEntry* const* const* sources, const uint32_t* counts);
 void loadEnvelopeBlock(const uint16_t* data, int wordCount, ParameterRecord* record, EngineContext* context);
 void setEnvelopeParameter(int16_t value, int parameter, float* echoValue, int* echoCode, ParameterRecord* record,
                           EngineContext* context);

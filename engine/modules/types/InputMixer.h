@@ -26,6 +26,10 @@ float mixerLevelGain(float level);
 void initInputMixer(void* module, EngineContext* context);
 void processInputMixer(void* module, const ConnectionDescriptor* descriptors, const PortEntry* const* sources,
                        const uint32_t* counts);
+// The mixers of several voices of one slot, which share the slot's connections; each voice mixes
+// exactly what it mixes alone.
+void processInputMixers(void* const* modules, int count, const ConnectionDescriptor* descriptors,
+                        const PortEntry* const* const* sources, const uint32_t* counts);
 void loadInputMixerBlock(const uint16_t* data, int wordCount, ParameterRecord* record, EngineContext* context);
 void setInputMixerParameter(int16_t value, int parameter, float* echoValue, int* echoCode, ParameterRecord* record,
                             EngineContext* context);

@@ -47,10 +47,12 @@ void initVoiceOutput(void* module, EngineContext*) {
     m.started = 0;
 }
 
-void processVoiceOutput(void* module, const ConnectionDescriptor* descriptors, const PortEntry* const* sources,
-                        const uint32_t* counts) {
-    auto& m = *static_cast<VoiceOutputModule*>(module);
-    if (counts == nullptr) return;
+namespace {
+
+// One voice's block into its bus. The copy of the left bus into the right is left to the caller,
+// which owes it after every voice whose counts are given and whose stage has both buses.
+void addVoice(VoiceOutputModule& m, const ConnectionDescriptor* descriptors, const PortEntry* const* sources,
+              const uint32_t* counts) {
     if (descriptors == nullptr || sources == nullptr) counts = kNoConnections;
     uint32_t first[kInputCount];
     uint32_t at = 0;
@@ -61,35 +63,71 @@ void processVoiceOutput(void* module, const ConnectionDescriptor* descriptors, c
 
     const float* audio = counts[0] > 0 ? samplesOf(sources[0]) : nullptr;
     const float audioAmount = counts[0] > 0 ? descriptors[0].amount() : 0.0f;
-
-    float mod[3]; // inputs 2, 3, 4
-    sumBlockModulation(descriptors + first[2], sources + first[2], counts + 2, 3, mod);
-    // Without a tremolo connection there is no depth, so the envelope level passes unchanged;
-    // without a level connection the sum is 0 and the voice is silent.
-    const float depth = counts[2] > 0 ? descriptors[first[2] + counts[2] - 1].amount() : 0.0f;
-    const float gain = blockGain(mod[2], depth, mod[0]);
-
-    const float* gainSamples = counts[5] > 0 ? samplesOf(sources[first[5]]) : nullptr;
-    const float gainAmount = gainSamples ? descriptors[first[5]].amount() : 0.0f;
-
     float* left = m.leftBus;
     if (audio != nullptr && audioAmount != 0.0f) {
+        float mod[3]; // inputs 2, 3, 4
+        sumBlockModulation(descriptors + first[2], sources + first[2], counts + 2, 3, mod);
+        // Without a tremolo connection there is no depth, so the envelope level passes unchanged;
+        // without a level connection the sum is 0 and the voice is silent.
+        const float depth = counts[2] > 0 ? descriptors[first[2] + counts[2] - 1].amount() : 0.0f;
+        const float gain = blockGain(mod[2], depth, mod[0]);
         // The first block only latches the gain: a voice enters at the level it is meant to have,
         // and the ramp from the next block on starts there.
         if (m.started != 0 && left != nullptr) {
+            const float* gainSamples = counts[5] > 0 ? samplesOf(sources[first[5]]) : nullptr;
             const float scale = (m.head.record ? m.head.record->as<VoiceOutputParams>().levelGain : 0.0f) * kHeadroom;
-            for (int i = 0; i < kBlockFrames; ++i) {
-                const float w = float(i) * (1.0f / float(kBlockFrames));
-                const float extra = gainSamples ? gainSamples[i] * gainAmount : 0.0f;
-                const float g = (w * gain + (1.0f - w) * m.previousGain + extra) * scale;
-                left[i] += audio[i] * audioAmount * g;
+            const float previous = m.previousGain;
+            if (gainSamples != nullptr) {
+                const float gainAmount = descriptors[first[5]].amount();
+                for (int i = 0; i < kBlockFrames; ++i) {
+                    const float w = float(i) * (1.0f / float(kBlockFrames));
+                    const float g = (w * gain + (1.0f - w) * previous + gainSamples[i] * gainAmount) * scale;
+                    left[i] += audio[i] * audioAmount * g;
+                }
+            } else {
+                for (int i = 0; i < kBlockFrames; ++i) {
+                    const float w = float(i) * (1.0f / float(kBlockFrames));
+                    const float g = (w * gain + (1.0f - w) * previous + 0.0f) * scale;
+                    left[i] += audio[i] * audioAmount * g;
+                }
             }
         }
         m.previousGain = gain;
     }
-    if (left != nullptr && m.rightBus != nullptr)
-        for (int i = 0; i < kBlockFrames; ++i) m.rightBus[i] = left[i];
     m.started = 1;
+}
+
+void copyBus(const float* left, float* right) {
+    for (int i = 0; i < kBlockFrames; ++i) right[i] = left[i];
+}
+
+} // namespace
+
+void processVoiceOutput(void* module, const ConnectionDescriptor* descriptors, const PortEntry* const* sources,
+                        const uint32_t* counts) {
+    processVoiceOutputs(&module, 1, descriptors, &sources, counts);
+}
+
+void processVoiceOutputs(void* const* modules, int count, const ConnectionDescriptor* descriptors,
+                         const PortEntry* const* const* sources, const uint32_t* counts) {
+    if (counts == nullptr) return;
+    // The right bus only ever takes a copy of the left: voice after voice into the same pair, the
+    // last copy is the one that stays, so it is made once, after the last of them.
+    float* copyFrom = nullptr;
+    float* copyTo = nullptr;
+    for (int v = 0; v < count; ++v) {
+        auto& m = *static_cast<VoiceOutputModule*>(modules[v]);
+        if (copyTo != nullptr && (m.leftBus != copyFrom || m.rightBus != copyTo)) {
+            copyBus(copyFrom, copyTo);
+            copyTo = nullptr;
+        }
+        addVoice(m, descriptors, sources[v], counts);
+        if (m.leftBus != nullptr && m.rightBus != nullptr) {
+            copyFrom = m.leftBus;
+            copyTo = m.rightBus;
+        }
+    }
+    if (copyTo != nullptr) copyBus(copyFrom, copyTo);
 }
 
 void loadVoiceOutputBlock(const uint16_t* data, int wordCount, ParameterRecord* record, EngineContext*) {

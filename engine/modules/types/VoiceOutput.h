@@ -29,6 +29,9 @@ struct VoiceOutputParams {
 void initVoiceOutput(void* module, EngineContext* context);
 void processVoiceOutput(void* module, const ConnectionDescriptor* descriptors, const PortEntry* const* sources,
                         const uint32_t* counts);
+// The stages of several voices of one slot, in order: each adds into its bus what it adds alone.
+void processVoiceOutputs(void* const* modules, int count, const ConnectionDescriptor* descriptors,
+                         const PortEntry* const* const* sources, const uint32_t* counts);
 void loadVoiceOutputBlock(const uint16_t* data, int wordCount, ParameterRecord* record, EngineContext* context);
 void setVoiceOutputParameter(int16_t value, int parameter, float* echoValue, int* echoCode, ParameterRecord* record,
                              EngineContext* context);
