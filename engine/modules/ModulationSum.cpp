@@ -77,10 +77,11 @@ void sumBlockModulationOfVoices(const ConnectionDescriptor* descriptors, const P
         for (int i = 0; i < voices * inputCount; ++i) out[i] = 0.0f;
         return;
     }
-    const ModulationScaleTable* scales = modulationScalesInForce();
+    const ModulationScaleTable* table = modulationScalesInForce();
     uint32_t at = first;
     for (int d = 0; d < inputCount; ++d) {
         const uint32_t c = counts[d];
+        const ModulationScale* scales = scalesOfRun(table, descriptors, c);
         bool allBlockRate[kVoicesPerModulationSum];
         float sum[kVoicesPerModulationSum], flushedSum[kVoicesPerModulationSum];
         for (int v = 0; v < voices; ++v) {
@@ -88,19 +89,26 @@ void sumBlockModulationOfVoices(const ConnectionDescriptor* descriptors, const P
             sum[v] = flushedSum[v] = 0.0f;
         }
         for (uint32_t k = 0; k < c; ++k, ++at) {
-            const float scale = modulationScaleOf(scales, descriptors + (at - first));
+            const float scale = scales != nullptr && scales[k].words == scaleWords(descriptors[k])
+                                    ? scales[k].scale
+                                    : connectionScale(descriptors[k]);
             for (int v = 0; v < voices; ++v) {
+                // As in sumBlockModulation, term for term.
                 const PortEntry* source = sources[v][at];
-                if (!isBlockRate(source)) {
-                    allBlockRate[v] = false;
-                    continue;
+                float x = 0.0f;
+                if (source != nullptr) {
+                    if (!source->isValuePort()) {
+                        allBlockRate[v] = false;
+                        continue;
+                    }
+                    x = source->value;
                 }
-                const float x = blockValue(source);
                 sum[v] += scale * x;
-                flushedSum[v] += scale * ((x > -1e-30f && x < 1e-30f) ? 0.0f : x);
+                flushedSum[v] += scale * (std::fabs(x) < 1e-30f ? 0.0f : x);
             }
         }
         for (int v = 0; v < voices; ++v) out[v * inputCount + d] = allBlockRate[v] ? flushedSum[v] : sum[v];
+        descriptors += c;
     }
 }
 
