@@ -83,7 +83,14 @@ int combinedGate(const PortEntry* const* sources, uint32_t count) {
 // modulation drives 1 - m to 0 or below); one block is the shortest stage the block rate can show.
 float stageSamples(float samples) { return samples >= kBlock ? samples : kBlock; }
 
-float blockStep(float target, float stageLength) { return std::pow(target, 1.0f / (stageLength * (1.0f / kBlock))); }
+float blockStep(EnvelopeModule& m, float target, float stageLength) {
+    if (target != m.stepTarget || stageLength != m.stepLength) {
+        m.stepTarget = target;
+        m.stepLength = stageLength;
+        m.step = std::pow(target, 1.0f / (stageLength * (1.0f / kBlock)));
+    }
+    return m.step;
+}
 
 uint32_t stageOf(const EnvelopeModule& m) { return m.stageWord & kStageMask; }
 void setStage(EnvelopeModule& m, uint32_t stage) { m.stageWord = (m.stageWord & ~kStageMask) | stage; }
@@ -129,13 +136,13 @@ float runHeldStage(EnvelopeModule& m, const StageLengths& lengths, float sustain
     case EnvelopeStage::Attack:
         if (m.elapsed == 0.0f) m.ratio = 1.0f;
         length = lengths.attack();
-        m.ratio *= blockStep(kAttackTarget, length);
+        m.ratio *= blockStep(m, kAttackTarget, length);
         out = (1.0f - m.ratio) * kAttackOvershoot + m.base;
         break;
     case EnvelopeStage::Decay:
         if (m.elapsed == 0.0f) m.ratio = 1.0f;
         length = lengths.decay();
-        m.ratio *= blockStep(kSegmentEnd, length);
+        m.ratio *= blockStep(m, kSegmentEnd, length);
         out = sustain + (1.0f - sustain) * m.ratio;
         m.decayOutput = out;
         break;
@@ -164,14 +171,14 @@ float startRelease(EnvelopeModule& m, float releaseLength, float sustain) {
     }
     setStage(m, EnvelopeStage::Release);
     m.elapsed = 0.0f;
-    m.ratio = blockStep(kSegmentEnd, releaseLength);
+    m.ratio = blockStep(m, kSegmentEnd, releaseLength);
     m.base = (m.releaseStart - kSegmentEnd) * m.ratio;
     return m.base;
 }
 
 float continueRelease(EnvelopeModule& m, float releaseLength) {
     setStage(m, EnvelopeStage::Release);
-    m.ratio *= blockStep(kSegmentEnd, releaseLength);
+    m.ratio *= blockStep(m, kSegmentEnd, releaseLength);
     m.base = (m.releaseStart - kSegmentEnd) * m.ratio;
     if (m.ratio <= kSegmentEnd) {
         setStage(m, EnvelopeStage::Finished);
@@ -187,6 +194,7 @@ float continueRelease(EnvelopeModule& m, float releaseLength) {
 void initEnvelope(void* module, EngineContext*) {
     auto& m = *static_cast<EnvelopeModule*>(module);
     m.ports[0].value = 0.0f;
+    m.stepTarget = m.stepLength = m.step = 0.0f; // no length is 0: the first step is worked out
     if (m.marker != kEnvelopeStateMarker) {
         m.stageWord &= ~kClearedStageBits;
         m.elapsed = 0.0f;

@@ -29,6 +29,11 @@ struct EnvelopeModule {
     float decayOutput;
     float lastOutput;   // before polarity
     uint32_t stageWord;
+    // The last per-block step and what it was worked out from: a stage keeps its length for many
+    // blocks, and the power is the dearest part of a block.
+    float stepTarget;
+    float stepLength;
+    float step;
 };
 
 // Times in milliseconds and levels as the loader and setter convert them; fields that the sound
