@@ -108,8 +108,13 @@ struct Inputs {
     const PortEntry* const* sources[OscillatorInput::Count] = {};
     uint32_t count[OscillatorInput::Count] = {};
 
-    Inputs(const ConnectionDescriptor* d, const PortEntry* const* s, const uint32_t* counts) {
-        if (counts == nullptr || d == nullptr || s == nullptr) return;
+    Inputs() = default;
+
+    void read(const ConnectionDescriptor* d, const PortEntry* const* s, const uint32_t* counts) {
+        if (counts == nullptr || d == nullptr || s == nullptr) {
+            *this = Inputs();
+            return;
+        }
         for (int i = 0; i < OscillatorInput::Count; ++i) {
             descriptors[i] = d;
             sources[i] = s;
@@ -313,6 +318,8 @@ void initOscillator(void* module, EngineContext* context) {
     m.triangleIncrement = 0.0f;
     m.toneLow1 = 0.0f;
     m.toneLow2 = 0.0f;
+    m.syncBuffer = nullptr;
+    m.syncWritten = ~0u;
     m.firstBlock = 1;
     m.detuneVoice = -1;
     const float rate = (context != nullptr && context->sampleRate > 0.0f) ? context->sampleRate : 44100.0f;
@@ -347,17 +354,31 @@ void initOscillator(void* module, EngineContext* context) {
     m.sinePhase = 0.0f;
 }
 
-void processOscillator(void* module, const ConnectionDescriptor* descriptors, const PortEntry* const* sources,
-                       const uint32_t* counts) {
-    auto& m = *static_cast<COscillator*>(module);
-    if (m.head.record == nullptr || m.head.context == nullptr) return;
+namespace {
+
+// One voice's block between its preparation and its port fill.
+struct Plan {
+    OscillatorBlock b;
+    Inputs in;
+    float* buffers[kOscillatorPorts];
+    Fill fill;
+    int port;
+    bool squareForTriangle;
+    float sine[kBlockFrames];
+};
+
+// The block-rate work: the modulation sums, the frequencies, which port takes which waveform.
+bool prepare(COscillator& m, const ConnectionDescriptor* descriptors, const PortEntry* const* sources,
+             const uint32_t* counts, Plan& plan) {
+    if (m.head.record == nullptr || m.head.context == nullptr) return false;
     const OscillatorParams& p = m.head.record->as<OscillatorParams>();
     const EngineContext& context = *m.head.context;
     const float rate = context.sampleRate;
-    if (!(rate > 0.0f)) return;
+    if (!(rate > 0.0f)) return false;
     if (m.coefficientRate != rate) refreshCoefficients(m, rate);
 
-    const Inputs in(descriptors, sources, counts);
+    plan.in.read(descriptors, sources, counts);
+    const Inputs& in = plan.in;
     float sums[3];
     sumBlockModulation(descriptors, sources, in.descriptors[0] ? counts : nullptr, 3, sums);
     const float pitch = sums[OscillatorInput::Pitch];
@@ -366,7 +387,7 @@ void processOscillator(void* module, const ConnectionDescriptor* descriptors, co
     m.targetWidth = width;
     m.smoothedWidth += (width - m.smoothedWidth) * kWidthSmoothing;
 
-    OscillatorBlock b;
+    OscillatorBlock& b = plan.b;
     b.rate = rate;
     b.inverseRate = 1.0f / rate;
     b.audioRate = blockFrequencies(m, p, context, in, pitch, b);
@@ -383,11 +404,10 @@ void processOscillator(void* module, const ConnectionDescriptor* descriptors, co
     // Without a sync buffer to read there is nothing to reset from: the oscillator runs free.
     b.sync = p.syncOn != 0 ? samplesOf(in.first(OscillatorInput::Sync)) : nullptr;
 
-    float* buffers[kOscillatorPorts];
     unsigned marks = 0;
     for (int port = 0; port < kOscillatorPorts; ++port) {
-        buffers[port] = portBuffer(m.ports[port]);
-        if (port < kOscillatorWavePorts && buffers[port] != nullptr) {
+        plan.buffers[port] = portBuffer(m.ports[port]);
+        if (port < kOscillatorWavePorts && plan.buffers[port] != nullptr) {
             const int32_t selector = p.portWave[port];
             if (selector >= OscillatorWave::Sawtooth && selector <= OscillatorWave::Triangle) marks |= 1u << selector;
         }
@@ -397,41 +417,46 @@ void processOscillator(void* module, const ConnectionDescriptor* descriptors, co
 
     // One port is written per block, so only the waveform it takes is generated: a generator
     // whose ring nobody reads would leave that ring's reader a block behind.
-    int port = -1;
-    const Fill fill = chooseFill(p, buffers, marks, port);
-    const bool squareForTriangle = !b.audioRate && b.sync == nullptr;
-    float sine[kBlockFrames];
-    switch (fill) {
+    plan.fill = chooseFill(p, plan.buffers, marks, plan.port);
+    plan.squareForTriangle = !b.audioRate && b.sync == nullptr;
+    return true;
+}
+
+void generate(COscillator& m, Plan& plan) {
+    const OscillatorBlock& b = plan.b;
+    switch (plan.fill) {
     case Fill::Sawtooth: generateSawtooth(m, b); break;
     case Fill::Pulse: generatePulse(m, b); break;
     case Fill::Triangle:
-        if (squareForTriangle)
+        if (plan.squareForTriangle)
             generateSquare(m, b);
         else
             generatePulse(m, b);
         break;
-    case Fill::Sine: generateSine(m, b, sine); break;
+    case Fill::Sine: generateSine(m, b, plan.sine); break;
     case Fill::PassThrough:
     case Fill::Nothing: break;
     }
-    if (buffers[kOscillatorSyncPort] != nullptr)
-        generateSyncOutput(m, b, buffers[kOscillatorSyncPort]);
-    else
-        advanceSyncPhase(m, b);
+}
 
+void finish(COscillator& m, Plan& plan) {
+    const OscillatorBlock& b = plan.b;
+    const int port = plan.port;
     if (port >= 0) {
-        float* out = buffers[port];
-        switch (fill) {
+        float* out = plan.buffers[port];
+        switch (plan.fill) {
         case Fill::Sawtooth: readRing(m.sawRing, out, -1.0f); break;
         case Fill::Pulse: readRing(m.pulseRing, out, 1.0f); break;
-        case Fill::Triangle: renderTriangle(m, b, squareForTriangle ? m.squareRing : m.pulseRing, out); break;
-        case Fill::PassThrough: passThrough(in, out); break;
+        case Fill::Triangle: renderTriangle(m, b, plan.squareForTriangle ? m.squareRing : m.pulseRing, out); break;
+        case Fill::PassThrough: passThrough(plan.in, out); break;
         case Fill::Sine:
-            for (int k = 0; k < kBlockFrames; ++k) out[k] = sine[k];
+            for (int k = 0; k < kBlockFrames; ++k) out[k] = plan.sine[k];
             break;
         case Fill::Nothing: break;
         }
         if (b.audioRate && port == 0) toneFilter(m, out);
+        // A waveform written over the sync port leaves it no longer zero between the wraps.
+        if (port == kOscillatorSyncPort) m.syncBuffer = nullptr;
     }
 
     m.previousFrequency = b.frequency[0];
@@ -441,6 +466,75 @@ void processOscillator(void* module, const ConnectionDescriptor* descriptors, co
     flushSmall(m.toneLow2);
     flushSmall(m.triangleTracker);
     flushSmall(m.syncedSineTracker);
+}
+
+// Voices prepared and run together: one group of the widest lanes.
+constexpr int kVoicesPerRun = 16;
+
+} // namespace
+
+void processOscillator(void* module, const ConnectionDescriptor* descriptors, const PortEntry* const* sources,
+                       const uint32_t* counts) {
+    auto& m = *static_cast<COscillator*>(module);
+    Plan plan;
+    if (!prepare(m, descriptors, sources, counts, plan)) return;
+    generate(m, plan);
+    if (float* sync = plan.buffers[kOscillatorSyncPort])
+        generateSyncOutput(m, plan.b, sync);
+    else
+        advanceSyncPhase(m, plan.b);
+    finish(m, plan);
+}
+
+// Each voice's block-rate work alone; the sawtooth and sync loops of all the voices together, one voice
+// per lane; the other waveforms, which the initial sound never plays, a voice at a time.
+void processOscillators(void* const* modules, int count, const ConnectionDescriptor* descriptors,
+                        const PortEntry* const* const* sources, const uint32_t* counts) {
+    if (count == 1) {
+        processOscillator(modules[0], descriptors, sources[0], counts);
+        return;
+    }
+    const OscillatorLaneKernels& kernels = oscillatorLaneKernels();
+    for (int first = 0; first < count; first += kVoicesPerRun) {
+        const int n = count - first < kVoicesPerRun ? count - first : kVoicesPerRun;
+        Plan plans[kVoicesPerRun];
+        bool prepared[kVoicesPerRun];
+        SawtoothLoop loops[kVoicesPerRun];
+        SteppedSawLane stepped[kVoicesPerRun];
+        ParabolaSawLane parabolas[kVoicesPerRun];
+        SyncLane syncs[kVoicesPerRun];
+        int steppedCount = 0, parabolaCount = 0, syncCount = 0;
+        for (int v = 0; v < n; ++v) {
+            auto& m = *static_cast<COscillator*>(modules[first + v]);
+            Plan& plan = plans[v];
+            prepared[v] = prepare(m, descriptors, sources[first + v], counts, plan);
+            loops[v] = SawtoothLoop::Other;
+            if (!prepared[v]) continue;
+            if (plan.fill == Fill::Sawtooth) loops[v] = sawtoothLoopOf(plan.b);
+            if (loops[v] == SawtoothLoop::Stepped)
+                takeSteppedSaw(m, plan.b, stepped[steppedCount++]);
+            else if (loops[v] == SawtoothLoop::Parabola)
+                takeParabolaSaw(m, plan.b, parabolas[parabolaCount++]);
+            else
+                generate(m, plan);
+            if (float* sync = plan.buffers[kOscillatorSyncPort])
+                takeSync(m, plan.b, sync, syncs[syncCount++]);
+            else
+                advanceSyncPhase(m, plan.b);
+        }
+        if (steppedCount > 0) kernels.steppedSaw(stepped, steppedCount);
+        if (parabolaCount > 0) kernels.parabolaSaw(parabolas, parabolaCount);
+        if (syncCount > 0) kernels.sync(syncs, syncCount);
+        steppedCount = parabolaCount = syncCount = 0;
+        for (int v = 0; v < n; ++v) {
+            if (!prepared[v]) continue;
+            auto& m = *static_cast<COscillator*>(modules[first + v]);
+            if (loops[v] == SawtoothLoop::Stepped) finishSteppedSaw(m, stepped[steppedCount++]);
+            if (loops[v] == SawtoothLoop::Parabola) finishParabolaSaw(m, parabolas[parabolaCount++]);
+            if (plans[v].buffers[kOscillatorSyncPort] != nullptr) finishSync(m, syncs[syncCount++]);
+            finish(m, plans[v]);
+        }
+    }
 }
 
 void loadOscillatorBlock(const uint16_t* data, int wordCount, ParameterRecord* record, EngineContext* context) {

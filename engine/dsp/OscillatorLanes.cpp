@@ -1,0 +1,124 @@
+// The oscillator's loops for one voice, and the vector set built for this processor's baseline.
+#include "engine/dsp/OscillatorLanes.h"
+
+#include "engine/dsp/OscillatorLaneLoops.h"
+
+namespace corvex {
+
+// Built with its own instruction-set flags in OscillatorLanesAvx2.cpp; null where that file is empty.
+const OscillatorLaneKernels* avx2OscillatorLaneKernels();
+
+void steppedSawOneLane(SteppedSawLane& lane) {
+    float f = lane.frequency;
+    float phase = lane.phase;
+    lane.steps = 0;
+    for (int k = 0; k < kFrames; ++k) {
+        phase -= f * lane.inverseRate;
+        lane.out[k] = phase - f * lane.offsetPerHertz;
+        if (phase < -0.5f) {
+            // The period of this very sample places the step.
+            const float ticks = lanePeriodTicks(lane.rate, f);
+            lane.stepAt[lane.steps] = int8_t(k);
+            lane.stepOffset[lane.steps++] = (-0.5f - phase) * ticks;
+            phase += 1.0f;
+        }
+        f += lane.slope;
+    }
+    lane.phase = phase;
+}
+
+void parabolaSawOneLane(ParabolaSawLane& lane) {
+    const float gainRate = kLaneSawGain * lane.rate;
+    float sum = lane.phase;
+    float previous = lane.previous;
+    for (int k = 0; k < kFrames; ++k) {
+        // Half a phase step per half sample; the gain turns the parabola's difference back into a level.
+        const float f = lane.frequency[k];
+        const float h = f * lane.inverseRate * 0.5f;
+        const float g = gainRate / ((1.0f - h) * f);
+        // Starts inside 0 .. 1 and only grows, so one whole added before the cut keeps it positive.
+        sum += 2.0f * h + 0.0f;
+        const float y = sum + 1.0f;
+        const float p = 2.0f * (y - float(int(y))) - 1.0f;
+        const float q = p * p;
+        lane.out[k] = (q - previous) * g;
+        previous = q;
+    }
+    const float whole = float(int(sum));
+    lane.phase = sum - (whole > sum ? whole - 1.0f : whole);
+    lane.previous = previous;
+}
+
+void syncOneLane(SyncLane& lane) {
+    clearWritten(lane);
+    float phase = lane.phase;
+    for (int k = 0; k < kFrames; ++k) {
+        phase -= lane.frequency ? lane.frequency[k] * lane.inverseRate : lane.increment;
+        if (phase < -0.5f) {
+            writeWrap(lane, k, phase);
+            phase += 1.0f;
+        }
+    }
+    lane.phase = phase;
+}
+
+namespace {
+
+void steppedSawEach(SteppedSawLane* lanes, int count) {
+    for (int i = 0; i < count; ++i) steppedSawOneLane(lanes[i]);
+}
+void parabolaSawEach(ParabolaSawLane* lanes, int count) {
+    for (int i = 0; i < count; ++i) parabolaSawOneLane(lanes[i]);
+}
+void syncEach(SyncLane* lanes, int count) {
+    for (int i = 0; i < count; ++i) syncOneLane(lanes[i]);
+}
+
+constexpr OscillatorLaneKernels kOneByOne{steppedSawEach, parabolaSawEach, syncEach, "one voice at a time"};
+
+#if defined(__GNUC__)
+// Four floats: the width every x86-64 processor has (SSE2); elsewhere the compiler makes do.
+typedef float Float4 __attribute__((vector_size(16)));
+typedef int32_t Int4 __attribute__((vector_size(16)));
+
+constexpr OscillatorLaneGroups<SteppedSawLane, 4, 4> kSteppedSawGroups{
+    {steppedSawGroup<Float4, Int4, 4, 1>, steppedSawGroup<Float4, Int4, 4, 2>, steppedSawGroup<Float4, Int4, 4, 3>,
+     steppedSawGroup<Float4, Int4, 4, 4>},
+    steppedSawOneLane};
+constexpr OscillatorLaneGroups<ParabolaSawLane, 4, 4> kParabolaSawGroups{
+    {parabolaSawGroup<Float4, Int4, 4, 1>, parabolaSawGroup<Float4, Int4, 4, 2>,
+     parabolaSawGroup<Float4, Int4, 4, 3>, parabolaSawGroup<Float4, Int4, 4, 4>},
+    parabolaSawOneLane};
+constexpr OscillatorLaneGroups<SyncLane, 4, 4> kSyncGroups{
+    {syncGroup<Float4, Int4, 4, 1>, syncGroup<Float4, Int4, 4, 2>, syncGroup<Float4, Int4, 4, 3>, syncGroup<Float4, Int4, 4, 4>},
+    syncOneLane};
+
+void steppedSawBaseline(SteppedSawLane* lanes, int count) { runOscillatorGroups(kSteppedSawGroups, lanes, count); }
+void parabolaSawBaseline(ParabolaSawLane* lanes, int count) { runOscillatorGroups(kParabolaSawGroups, lanes, count); }
+void syncBaseline(SyncLane* lanes, int count) { runOscillatorGroups(kSyncGroups, lanes, count); }
+constexpr OscillatorLaneKernels kBaseline{steppedSawBaseline, parabolaSawBaseline, syncBaseline,
+                                          "four-lane vectors"};
+#else
+constexpr OscillatorLaneKernels kBaseline = kOneByOne;
+#endif
+
+} // namespace
+
+int availableOscillatorLaneKernels(const OscillatorLaneKernels** out, int capacity) {
+    int n = 0;
+    if (n < capacity) out[n++] = &kBaseline;
+    if (const OscillatorLaneKernels* wide = avx2OscillatorLaneKernels(); wide != nullptr && n < capacity)
+        out[n++] = wide;
+    if (n < capacity) out[n++] = &kOneByOne;
+    return n;
+}
+
+const OscillatorLaneKernels& oscillatorLaneKernels() {
+    static const OscillatorLaneKernels* chosen = [] {
+        const OscillatorLaneKernels* wide = avx2OscillatorLaneKernels();
+        return wide != nullptr ? wide : &kBaseline;
+    }();
+    return *chosen;
+}
+
+} // namespace corvex
