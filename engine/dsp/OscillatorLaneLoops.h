@@ -43,7 +43,7 @@ inline uint32_t laneBits(LaneMask8 mask) { return uint32_t(__builtin_ia32_movmsk
 
 // Turns W vectors of W floats around: element e of vector r becomes element r of vector e.
 template <typename F, typename I, int W>
-void transposeSquare(F* v) {
+__attribute__((always_inline)) inline void transposeSquare(F* v) {
     static_assert(W == 4 || W == 8, "four or eight lanes");
     if constexpr (W == 4) {
         const F t0 = __builtin_shuffle(v[0], v[1], I{0, 4, 1, 5});
@@ -264,10 +264,66 @@ void syncGroup(SyncLane* lanes) {
     for (int i = 0; i < N; ++i) lanes[i].phase = phase[i / W][i % W];
 }
 
+// One low-pass over the block, for one float or a vector of them, in the one-voice loop's order.
+template <typename F>
+void lowPassLanes(F c, F& state, const F* x, F* y) {
+    const F b = splat<F>(1.0f) - c;
+    const F c2 = c * c, c3 = c2 * c, c4 = c2 * c2;
+    F s = state;
+    for (int k = 0; k < kFrames; k += 4) {
+        const F u0 = b * x[k], u1 = b * x[k + 1], u2 = b * x[k + 2], u3 = b * x[k + 3];
+        y[k] = c * s + u0;
+        y[k + 1] = c2 * s + (c * u0 + u1);
+        y[k + 2] = c3 * s + (c2 * u0 + c * u1 + u2);
+        s = c4 * s + (c3 * u0 + c2 * u1 + c * u2 + u3);
+        y[k + 3] = s;
+    }
+    state = s;
+}
+
+template <typename F>
+F toneOf(F x, F low1, F low2) {
+    return (splat<F>(0.68f) * low1 + splat<F>(0.9f) * (x - low2)) * splat<F>(-1.6f);
+}
+
+template <typename F, typename I, int W, int K>
+void toneGroup(ToneLane* lanes) {
+    constexpr int N = W * K;
+    alignas(64) F io[kFrames][K];
+    float* blocks[N];
+    F c1[K], c2[K], s1[K], s2[K];
+    for (int i = 0; i < N; ++i) {
+        const ToneLane& l = lanes[i];
+        const int j = i / W, e = i % W;
+        blocks[i] = l.io;
+        c1[j][e] = l.coefficient[0];
+        c2[j][e] = l.coefficient[1];
+        s1[j][e] = l.state[0];
+        s2[j][e] = l.state[1];
+    }
+    gatherBlocks<F, I, W, K>(blocks, io);
+    for (int j = 0; j < K; ++j) {
+        F x[kFrames], low1[kFrames], low2[kFrames];
+        for (int k = 0; k < kFrames; ++k) x[k] = io[k][j];
+        lowPassLanes(c1[j], s1[j], x, low1);
+        lowPassLanes(c2[j], s2[j], x, low2);
+        for (int k = 0; k < kFrames; ++k) io[k][j] = toneOf(x[k], low1[k], low2[k]);
+    }
+    for (int i = 0; i < N; ++i) {
+        lanes[i].state[0] = s1[i / W][i % W];
+        lanes[i].state[1] = s2[i / W][i % W];
+    }
+    scatterBlocks<F, I, W, K>(io, blocks);
+}
+
 // A spare lane of a group copies the last voice and writes into scratch, never into a voice's block.
 inline void spareLane(SteppedSawLane& l, float* scratch) { l.out = scratch; }
 inline void spareLane(ParabolaSawLane& l, float* scratch) { l.out = scratch; }
 inline void spareLane(SyncLane& l, float*) { l.out = nullptr; }
+inline void spareLane(ToneLane& l, float* scratch) {
+    for (int k = 0; k < kFrames; ++k) scratch[k] = l.io[k];
+    l.io = scratch;
+}
 
 // group[K - 1] runs K vectors of W lanes; `one` runs a lone lane.
 template <typename Lane, int W, int Widest>

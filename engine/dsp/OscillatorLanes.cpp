@@ -8,40 +8,48 @@ namespace corvex {
 // Built with its own instruction-set flags in OscillatorLanesAvx2.cpp; null where that file is empty.
 const OscillatorLaneKernels* avx2OscillatorLaneKernels();
 
+// The loops keep the lane's fields in locals: a store through `out` could, for all the compiler
+// knows, land in the lane itself.
 void steppedSawOneLane(SteppedSawLane& lane) {
+    float* const out = lane.out;
+    const float inverseRate = lane.inverseRate, lift = lane.offsetPerHertz, slope = lane.slope, rate = lane.rate;
     float f = lane.frequency;
     float phase = lane.phase;
-    lane.steps = 0;
+    int steps = 0;
     for (int k = 0; k < kFrames; ++k) {
-        phase -= f * lane.inverseRate;
-        lane.out[k] = phase - f * lane.offsetPerHertz;
+        phase -= f * inverseRate;
+        out[k] = phase - f * lift;
         if (phase < -0.5f) {
             // The period of this very sample places the step.
-            const float ticks = lanePeriodTicks(lane.rate, f);
-            lane.stepAt[lane.steps] = int8_t(k);
-            lane.stepOffset[lane.steps++] = (-0.5f - phase) * ticks;
+            const float ticks = lanePeriodTicks(rate, f);
+            lane.stepAt[steps] = int8_t(k);
+            lane.stepOffset[steps++] = (-0.5f - phase) * ticks;
             phase += 1.0f;
         }
-        f += lane.slope;
+        f += slope;
     }
+    lane.steps = steps;
     lane.phase = phase;
 }
 
 void parabolaSawOneLane(ParabolaSawLane& lane) {
+    const float* const frequency = lane.frequency;
+    float* const out = lane.out;
+    const float inverseRate = lane.inverseRate;
     const float gainRate = kLaneSawGain * lane.rate;
     float sum = lane.phase;
     float previous = lane.previous;
     for (int k = 0; k < kFrames; ++k) {
         // Half a phase step per half sample; the gain turns the parabola's difference back into a level.
-        const float f = lane.frequency[k];
-        const float h = f * lane.inverseRate * 0.5f;
+        const float f = frequency[k];
+        const float h = f * inverseRate * 0.5f;
         const float g = gainRate / ((1.0f - h) * f);
         // Starts inside 0 .. 1 and only grows, so one whole added before the cut keeps it positive.
         sum += 2.0f * h + 0.0f;
         const float y = sum + 1.0f;
         const float p = 2.0f * (y - float(int(y))) - 1.0f;
         const float q = p * p;
-        lane.out[k] = (q - previous) * g;
+        out[k] = (q - previous) * g;
         previous = q;
     }
     const float whole = float(int(sum));
@@ -51,15 +59,32 @@ void parabolaSawOneLane(ParabolaSawLane& lane) {
 
 void syncOneLane(SyncLane& lane) {
     clearWritten(lane);
+    const float* const frequency = lane.frequency;
+    const float inverseRate = lane.inverseRate, increment = lane.increment;
     float phase = lane.phase;
+    uint32_t wraps = 0;
+    float wrapped[kFrames];
     for (int k = 0; k < kFrames; ++k) {
-        phase -= lane.frequency ? lane.frequency[k] * lane.inverseRate : lane.increment;
+        phase -= frequency ? frequency[k] * inverseRate : increment;
         if (phase < -0.5f) {
-            writeWrap(lane, k, phase);
+            wraps |= 1u << k;
+            wrapped[k] = phase;
             phase += 1.0f;
         }
     }
+    for (; wraps != 0; wraps &= wraps - 1) {
+        const int k = __builtin_ctz(wraps);
+        writeWrap(lane, k, wrapped[k]);
+    }
     lane.phase = phase;
+}
+
+void toneOneLane(ToneLane& lane) {
+    float* const io = lane.io;
+    float low1[kFrames], low2[kFrames];
+    lowPassLanes(lane.coefficient[0], lane.state[0], io, low1);
+    lowPassLanes(lane.coefficient[1], lane.state[1], io, low2);
+    for (int k = 0; k < kFrames; ++k) io[k] = toneOf(io[k], low1[k], low2[k]);
 }
 
 namespace {
@@ -73,8 +98,12 @@ void parabolaSawEach(ParabolaSawLane* lanes, int count) {
 void syncEach(SyncLane* lanes, int count) {
     for (int i = 0; i < count; ++i) syncOneLane(lanes[i]);
 }
+void toneEach(ToneLane* lanes, int count) {
+    for (int i = 0; i < count; ++i) toneOneLane(lanes[i]);
+}
 
-constexpr OscillatorLaneKernels kOneByOne{steppedSawEach, parabolaSawEach, syncEach, "one voice at a time"};
+constexpr OscillatorLaneKernels kOneByOne{steppedSawEach, parabolaSawEach, syncEach, toneEach,
+                                          "one voice at a time"};
 
 #if defined(__GNUC__)
 // Four floats: the width every x86-64 processor has (SSE2); elsewhere the compiler makes do.
@@ -95,8 +124,14 @@ constexpr OscillatorLaneGroups<SyncLane, 4, 4> kSyncGroups{
 
 void steppedSawBaseline(SteppedSawLane* lanes, int count) { runOscillatorGroups(kSteppedSawGroups, lanes, count); }
 void parabolaSawBaseline(ParabolaSawLane* lanes, int count) { runOscillatorGroups(kParabolaSawGroups, lanes, count); }
+constexpr OscillatorLaneGroups<ToneLane, 4, 4> kToneGroups{
+    {toneGroup<Float4, Int4, 4, 1>, toneGroup<Float4, Int4, 4, 2>, toneGroup<Float4, Int4, 4, 3>,
+     toneGroup<Float4, Int4, 4, 4>},
+    toneOneLane};
+
 void syncBaseline(SyncLane* lanes, int count) { runOscillatorGroups(kSyncGroups, lanes, count); }
-constexpr OscillatorLaneKernels kBaseline{steppedSawBaseline, parabolaSawBaseline, syncBaseline,
+void toneBaseline(ToneLane* lanes, int count) { runOscillatorGroups(kToneGroups, lanes, count); }
+constexpr OscillatorLaneKernels kBaseline{steppedSawBaseline, parabolaSawBaseline, syncBaseline, toneBaseline,
                                           "four-lane vectors"};
 #else
 constexpr OscillatorLaneKernels kBaseline = kOneByOne;

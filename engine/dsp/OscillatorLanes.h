@@ -50,11 +50,21 @@ struct SyncLane {
     float phase; // read at the start, written back
 };
 
+// One voice's fixed colour on the audio-rate path's output: two one-pole low-passes y = c y + (1 - c) x
+// of the block, the first added and the second taken away. Four samples share one step of each
+// feedback chain (the state reaches four samples ahead through c^4).
+struct ToneLane {
+    float* io; // 32 samples, coloured in place
+    float coefficient[2];
+    float state[2]; // read at the start, written back
+};
+
 // The loops over `count` lanes (any count; they run in vector groups internally).
 struct OscillatorLaneKernels {
     void (*steppedSaw)(SteppedSawLane* lanes, int count);
     void (*parabolaSaw)(ParabolaSawLane* lanes, int count);
     void (*sync)(SyncLane* lanes, int count);
+    void (*tone)(ToneLane* lanes, int count);
     const char* name;
 };
 
@@ -67,5 +77,6 @@ int availableOscillatorLaneKernels(const OscillatorLaneKernels** out, int capaci
 void steppedSawOneLane(SteppedSawLane& lane);
 void parabolaSawOneLane(ParabolaSawLane& lane);
 void syncOneLane(SyncLane& lane);
+void toneOneLane(ToneLane& lane);
 
 } // namespace corvex

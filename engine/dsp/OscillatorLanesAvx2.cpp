@@ -21,10 +21,14 @@ constexpr OscillatorLaneGroups<ParabolaSawLane, 8, 2> kParabolaSawGroups{
 constexpr OscillatorLaneGroups<SyncLane, 8, 2> kSyncGroups{{syncGroup<Float8, Int8, 8, 1>, syncGroup<Float8, Int8, 8, 2>},
                                                            syncOneLane};
 
+constexpr OscillatorLaneGroups<ToneLane, 8, 2> kToneGroups{{toneGroup<Float8, Int8, 8, 1>, toneGroup<Float8, Int8, 8, 2>},
+                                                           toneOneLane};
+
 void steppedSawAvx2(SteppedSawLane* lanes, int count) { runOscillatorGroups(kSteppedSawGroups, lanes, count); }
 void parabolaSawAvx2(ParabolaSawLane* lanes, int count) { runOscillatorGroups(kParabolaSawGroups, lanes, count); }
 void syncAvx2(SyncLane* lanes, int count) { runOscillatorGroups(kSyncGroups, lanes, count); }
-constexpr OscillatorLaneKernels kAvx2{steppedSawAvx2, parabolaSawAvx2, syncAvx2, "AVX2 eight-lane vectors"};
+void toneAvx2(ToneLane* lanes, int count) { runOscillatorGroups(kToneGroups, lanes, count); }
+constexpr OscillatorLaneKernels kAvx2{steppedSawAvx2, parabolaSawAvx2, syncAvx2, toneAvx2, "AVX2 eight-lane vectors"};
 
 } // namespace
 

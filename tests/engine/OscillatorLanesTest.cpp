@@ -1,5 +1,5 @@
 // Every vector set of the oscillator lanes this processor can run computes, lane by lane, exactly what
-// the one-voice loop computes: the same samples, steps, phases and written marks, bit for bit, for any
+// the one-voice loop computes: the same samples, steps, phases, states and written marks, bit for bit, for any
 // number of lanes; and a sync output written only where it changes holds what a whole write holds.
 #include <gtest/gtest.h>
 
@@ -146,6 +146,22 @@ TEST(OscillatorLanes, EverySetMatchesTheOneVoiceLoopBitForBit) {
                 ASSERT_TRUE(sameBits(expected[i].out, actual[i].out, sizeof(expected[i].out))) << "sync " << i;
                 ASSERT_TRUE(sameBits(&oneS[i].phase, &manyS[i].phase, sizeof(float))) << "sync " << i;
                 ASSERT_EQ(oneS[i].written, manyS[i].written) << "sync " << i;
+            }
+
+            // The colour runs over the samples the lanes above left behind, in place.
+            std::vector<ToneLane> oneT(count), manyT(count);
+            for (int i = 0; i < count; ++i) {
+                std::uniform_real_distribution<float> unit(0.0f, 1.0f);
+                for (int k = 0; k < kFrames; ++k) expected[i].out[k] = actual[i].out[k] = unit(rng) - 0.5f;
+                oneT[i] = {expected[i].out, {unit(rng), i % 3 ? unit(rng) : 0.0f}, {unit(rng), unit(rng) - 0.5f}};
+                manyT[i] = oneT[i];
+                manyT[i].io = actual[i].out;
+            }
+            for (int i = 0; i < count; ++i) toneOneLane(oneT[i]);
+            set->tone(manyT.data(), count);
+            for (int i = 0; i < count; ++i) {
+                ASSERT_TRUE(sameBits(expected[i].out, actual[i].out, sizeof(expected[i].out))) << "tone " << i;
+                ASSERT_TRUE(sameBits(oneT[i].state, manyT[i].state, sizeof(oneT[i].state))) << "tone " << i;
             }
         }
     }

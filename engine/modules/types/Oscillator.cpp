@@ -206,29 +206,18 @@ void passThrough(const Inputs& in, float* out) {
     for (int k = 0; k < kBlockFrames; ++k) out[k] = v;
 }
 
-// One-pole low-pass y = c y + (1 - c) x over a block. Four samples share one step of the feedback
-// chain (the state reaches four samples ahead through c^4), so the chain is not the whole cost.
-void lowPassBlock(float c, float& state, const float* x, float* y) {
-    const float b = 1.0f - c;
-    const float c2 = c * c, c3 = c2 * c, c4 = c2 * c2;
-    float s = state;
-    for (int k = 0; k < kBlockFrames; k += 4) {
-        const float u0 = b * x[k], u1 = b * x[k + 1], u2 = b * x[k + 2], u3 = b * x[k + 3];
-        y[k] = c * s + u0;
-        y[k + 1] = c2 * s + (c * u0 + u1);
-        y[k + 2] = c3 * s + (c2 * u0 + c * u1 + u2);
-        s = c4 * s + (c3 * u0 + c2 * u1 + c * u2 + u3);
-        y[k + 3] = s;
-    }
-    state = s;
+// A fixed colour for the audio-rate path's output: a low-passed copy beside a high-passed one.
+void takeTone(COscillator& m, float* io, ToneLane& lane) {
+    lane.io = io;
+    lane.coefficient[0] = m.toneCoefficient1;
+    lane.coefficient[1] = m.toneCoefficient2;
+    lane.state[0] = m.toneLow1;
+    lane.state[1] = m.toneLow2;
 }
 
-// A fixed colour for the audio-rate path's output: a low-passed copy beside a high-passed one.
-void toneFilter(COscillator& m, float* io) {
-    float low1[kBlockFrames], low2[kBlockFrames];
-    lowPassBlock(m.toneCoefficient1, m.toneLow1, io, low1);
-    lowPassBlock(m.toneCoefficient2, m.toneLow2, io, low2);
-    for (int k = 0; k < kBlockFrames; ++k) io[k] = (0.68f * low1[k] + 0.9f * (io[k] - low2[k])) * -1.6f;
+void finishTone(COscillator& m, const ToneLane& lane) {
+    m.toneLow1 = lane.state[0];
+    m.toneLow2 = lane.state[1];
 }
 
 // The pulse width this block aims at: the setting, or with a modulation route the route's depth
@@ -439,27 +428,28 @@ void generate(COscillator& m, Plan& plan) {
     }
 }
 
-void finish(COscillator& m, Plan& plan) {
-    const OscillatorBlock& b = plan.b;
+// Writes the port the block fills; answers the port's block when it still takes the tone colour.
+float* fillPort(COscillator& m, Plan& plan) {
     const int port = plan.port;
-    if (port >= 0) {
-        float* out = plan.buffers[port];
-        switch (plan.fill) {
-        case Fill::Sawtooth: readRing(m.sawRing, out, -1.0f); break;
-        case Fill::Pulse: readRing(m.pulseRing, out, 1.0f); break;
-        case Fill::Triangle: renderTriangle(m, b, plan.squareForTriangle ? m.squareRing : m.pulseRing, out); break;
-        case Fill::PassThrough: passThrough(plan.in, out); break;
-        case Fill::Sine:
-            for (int k = 0; k < kBlockFrames; ++k) out[k] = plan.sine[k];
-            break;
-        case Fill::Nothing: break;
-        }
-        if (b.audioRate && port == 0) toneFilter(m, out);
-        // A waveform written over the sync port leaves it no longer zero between the wraps.
-        if (port == kOscillatorSyncPort) m.syncBuffer = nullptr;
+    if (port < 0) return nullptr;
+    float* out = plan.buffers[port];
+    switch (plan.fill) {
+    case Fill::Sawtooth: readRing(m.sawRing, out, -1.0f); break;
+    case Fill::Pulse: readRing(m.pulseRing, out, 1.0f); break;
+    case Fill::Triangle: renderTriangle(m, plan.b, plan.squareForTriangle ? m.squareRing : m.pulseRing, out); break;
+    case Fill::PassThrough: passThrough(plan.in, out); break;
+    case Fill::Sine:
+        for (int k = 0; k < kBlockFrames; ++k) out[k] = plan.sine[k];
+        break;
+    case Fill::Nothing: break;
     }
+    // A waveform written over the sync port leaves it no longer zero between the wraps.
+    if (port == kOscillatorSyncPort) m.syncBuffer = nullptr;
+    return plan.b.audioRate && port == 0 ? out : nullptr;
+}
 
-    m.previousFrequency = b.frequency[0];
+void endBlock(COscillator& m, const Plan& plan) {
+    m.previousFrequency = plan.b.frequency[0];
     m.previousWidth = m.smoothedWidth;
     m.firstBlock = 0;
     flushSmall(m.toneLow1);
@@ -483,7 +473,13 @@ void processOscillator(void* module, const ConnectionDescriptor* descriptors, co
         generateSyncOutput(m, plan.b, sync);
     else
         advanceSyncPhase(m, plan.b);
-    finish(m, plan);
+    if (float* toned = fillPort(m, plan)) {
+        ToneLane lane;
+        takeTone(m, toned, lane);
+        toneOneLane(lane);
+        finishTone(m, lane);
+    }
+    endBlock(m, plan);
 }
 
 // Each voice's block-rate work alone; the sawtooth and sync loops of all the voices together, one voice
@@ -503,7 +499,9 @@ void processOscillators(void* const* modules, int count, const ConnectionDescrip
         SteppedSawLane stepped[kVoicesPerRun];
         ParabolaSawLane parabolas[kVoicesPerRun];
         SyncLane syncs[kVoicesPerRun];
-        int steppedCount = 0, parabolaCount = 0, syncCount = 0;
+        ToneLane tones[kVoicesPerRun];
+        bool toned[kVoicesPerRun];
+        int steppedCount = 0, parabolaCount = 0, syncCount = 0, toneCount = 0;
         for (int v = 0; v < n; ++v) {
             auto& m = *static_cast<COscillator*>(modules[first + v]);
             Plan& plan = plans[v];
@@ -532,7 +530,17 @@ void processOscillators(void* const* modules, int count, const ConnectionDescrip
             if (loops[v] == SawtoothLoop::Stepped) finishSteppedSaw(m, stepped[steppedCount++]);
             if (loops[v] == SawtoothLoop::Parabola) finishParabolaSaw(m, parabolas[parabolaCount++]);
             if (plans[v].buffers[kOscillatorSyncPort] != nullptr) finishSync(m, syncs[syncCount++]);
-            finish(m, plans[v]);
+            float* io = fillPort(m, plans[v]);
+            toned[v] = io != nullptr;
+            if (toned[v]) takeTone(m, io, tones[toneCount++]);
+        }
+        if (toneCount > 0) kernels.tone(tones, toneCount);
+        toneCount = 0;
+        for (int v = 0; v < n; ++v) {
+            if (!prepared[v]) continue;
+            auto& m = *static_cast<COscillator*>(modules[first + v]);
+            if (toned[v]) finishTone(m, tones[toneCount++]);
+            endBlock(m, plans[v]);
         }
     }
 }
