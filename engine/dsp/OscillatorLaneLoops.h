@@ -5,7 +5,6 @@
 #pragma once
 
 #include <cstdint>
-#include <cstring>
 
 #include "engine/dsp/OscillatorLanes.h"
 
@@ -73,13 +72,25 @@ __attribute__((always_inline)) inline void transposeSquare(F* v) {
     }
 }
 
+// A vector from, or into, floats on no particular boundary, in one move.
+template <typename F>
+F loadFloats(const float* p) {
+    typedef F Unaligned __attribute__((aligned(4), may_alias));
+    return *reinterpret_cast<const Unaligned*>(p);
+}
+template <typename F>
+void storeFloats(float* p, F v) {
+    typedef F Unaligned __attribute__((aligned(4), may_alias));
+    *reinterpret_cast<Unaligned*>(p) = v;
+}
+
 // samples[k][j][e] = block[j * W + e][k]: each lane's 32 samples into sample-major vectors.
 template <typename F, typename I, int W, int K>
 void gatherBlocks(const float* const* blocks, F (*samples)[K]) {
     for (int j = 0; j < K; ++j)
         for (int k = 0; k < kFrames; k += W) {
             F v[W];
-            for (int e = 0; e < W; ++e) std::memcpy(&v[e], blocks[j * W + e] + k, sizeof(F));
+            for (int e = 0; e < W; ++e) v[e] = loadFloats<F>(blocks[j * W + e] + k);
             transposeSquare<F, I, W>(v);
             for (int r = 0; r < W; ++r) samples[k + r][j] = v[r];
         }
@@ -93,7 +104,7 @@ void scatterBlocks(F (*samples)[K], float* const* blocks) {
             F v[W];
             for (int r = 0; r < W; ++r) v[r] = samples[k + r][j];
             transposeSquare<F, I, W>(v);
-            for (int e = 0; e < W; ++e) std::memcpy(blocks[j * W + e] + k, &v[e], sizeof(F));
+            for (int e = 0; e < W; ++e) storeFloats<F>(blocks[j * W + e] + k, v[e]);
         }
 }
 
