@@ -448,14 +448,17 @@ float* fillPort(COscillator& m, Plan& plan) {
     return plan.b.audioRate && port == 0 ? out : nullptr;
 }
 
-void endBlock(COscillator& m, const Plan& plan) {
+// A state is flushed after every block that moved it; one left alone was flushed when it last moved.
+void endBlock(COscillator& m, const Plan& plan, bool toned) {
     m.previousFrequency = plan.b.frequency[0];
     m.previousWidth = m.smoothedWidth;
     m.firstBlock = 0;
-    flushSmall(m.toneLow1);
-    flushSmall(m.toneLow2);
-    flushSmall(m.triangleTracker);
-    flushSmall(m.syncedSineTracker);
+    if (toned) {
+        flushSmall(m.toneLow1);
+        flushSmall(m.toneLow2);
+    }
+    if (plan.fill == Fill::Triangle) flushSmall(m.triangleTracker);
+    if (plan.fill == Fill::Sine) flushSmall(m.syncedSineTracker);
 }
 
 // Voices prepared and run together: one group of the widest lanes.
@@ -473,13 +476,14 @@ void processOscillator(void* module, const ConnectionDescriptor* descriptors, co
         generateSyncOutput(m, plan.b, sync);
     else
         advanceSyncPhase(m, plan.b);
-    if (float* toned = fillPort(m, plan)) {
+    float* toned = fillPort(m, plan);
+    if (toned != nullptr) {
         ToneLane lane;
         takeTone(m, toned, lane);
         toneOneLane(lane);
         finishTone(m, lane);
     }
-    endBlock(m, plan);
+    endBlock(m, plan, toned != nullptr);
 }
 
 // Each voice's block-rate work alone; the sawtooth and sync loops of all the voices together, one voice
@@ -540,7 +544,7 @@ void processOscillators(void* const* modules, int count, const ConnectionDescrip
             if (!prepared[v]) continue;
             auto& m = *static_cast<COscillator*>(modules[first + v]);
             if (toned[v]) finishTone(m, tones[toneCount++]);
-            endBlock(m, plans[v]);
+            endBlock(m, plans[v], toned[v]);
         }
     }
 }
