@@ -268,21 +268,27 @@ bool blockFrequencies(COscillator& m, const OscillatorParams& p, const EngineCon
         (linear == nullptr && linearSource != nullptr && linearSource->isValuePort()) ? linearSource->value : 0.0f;
 
     const int frames = audioRate ? kBlockFrames : 1;
-    if (modulated) {
-        for (int k = 0; k < frames; ++k) b.frequency[k] = semitonesToRatio(semitones[k]) * tuned;
-    } else {
-        const float base = semitonesToRatio(pitch) * tuned;
-        for (int k = 0; k < frames; ++k) b.frequency[k] = base;
-    }
-    for (int k = 0; k < frames; ++k)
-        b.frequency[k] += (linear ? linear[k] : linearValue) * linearAmount + detune;
-
     const float highest = b.rate * kHighestShareOfRate;
     if (p.lowFrequencyOn != 0 && p.mode == kLowFrequencyMode) {
         const float slow = clampFrequency(p.frequencyFactor * kLowFrequencyHz, kLowestSlowFrequency, highest);
         for (int k = 0; k < frames; ++k) b.frequency[k] = slow;
+        return audioRate;
+    }
+    // The pitch's frequency, plus the linear modulation's hertz and the detune, held in range: one pass.
+    if (modulated) {
+        for (int k = 0; k < frames; ++k) {
+            const float f = semitonesToRatio(semitones[k]) * tuned;
+            b.frequency[k] = clampFrequency(f + ((linear ? linear[k] : linearValue) * linearAmount + detune),
+                                            kLowestFrequency, highest);
+        }
+    } else if (linear != nullptr) {
+        const float base = semitonesToRatio(pitch) * tuned;
+        for (int k = 0; k < frames; ++k)
+            b.frequency[k] = clampFrequency(base + (linear[k] * linearAmount + detune), kLowestFrequency, highest);
     } else {
-        for (int k = 0; k < frames; ++k) b.frequency[k] = clampFrequency(b.frequency[k], kLowestFrequency, highest);
+        const float f = clampFrequency(semitonesToRatio(pitch) * tuned + (linearValue * linearAmount + detune),
+                                       kLowestFrequency, highest);
+        for (int k = 0; k < frames; ++k) b.frequency[k] = f;
     }
     return audioRate;
 }
