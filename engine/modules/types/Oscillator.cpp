@@ -12,6 +12,7 @@
 #include "engine/modules/EngineContext.h"
 #include "engine/modules/BlockBufferStore.h"
 #include "engine/modules/ModulePools.h"
+#include "engine/modules/VoiceLaneRuns.h"
 
 namespace corvex {
 
@@ -467,9 +468,6 @@ void endBlock(COscillator& m, const Plan& plan, bool toned) {
     if (plan.fill == Fill::Sine) flushSmall(m.syncedSineTracker);
 }
 
-// Voices prepared and run together: one group of the widest lanes.
-constexpr int kVoicesPerRun = 16;
-
 } // namespace
 
 void processOscillator(void* module, const ConnectionDescriptor* descriptors, const PortEntry* const* sources,
@@ -501,16 +499,16 @@ void processOscillators(void* const* modules, int count, const ConnectionDescrip
         return;
     }
     const OscillatorLaneKernels& kernels = oscillatorLaneKernels();
-    for (int first = 0; first < count; first += kVoicesPerRun) {
-        const int n = count - first < kVoicesPerRun ? count - first : kVoicesPerRun;
-        Plan plans[kVoicesPerRun];
-        bool prepared[kVoicesPerRun];
-        SawtoothLoop loops[kVoicesPerRun];
-        SteppedSawLane stepped[kVoicesPerRun];
-        ParabolaSawLane parabolas[kVoicesPerRun];
-        SyncLane syncs[kVoicesPerRun];
-        ToneLane tones[kVoicesPerRun];
-        bool toned[kVoicesPerRun];
+    for (int first = 0; first < count; first += kVoicesPerLaneRun) {
+        const int n = count - first < kVoicesPerLaneRun ? count - first : kVoicesPerLaneRun;
+        Plan plans[kVoicesPerLaneRun];
+        bool prepared[kVoicesPerLaneRun];
+        SawtoothLoop loops[kVoicesPerLaneRun];
+        SteppedSawLane stepped[kVoicesPerLaneRun];
+        ParabolaSawLane parabolas[kVoicesPerLaneRun];
+        SyncLane syncs[kVoicesPerLaneRun];
+        ToneLane tones[kVoicesPerLaneRun];
+        bool toned[kVoicesPerLaneRun];
         int steppedCount = 0, parabolaCount = 0, syncCount = 0, toneCount = 0;
         for (int v = 0; v < n; ++v) {
             auto& m = *static_cast<COscillator*>(modules[first + v]);

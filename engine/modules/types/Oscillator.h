@@ -61,7 +61,7 @@ struct COscillator {
 
     float sawPhase;  // -0.5 .. 0.5, falling
     float syncPhase; // the sync port's own phase, same range
-    float* syncBuffer;    // the sync port's block as this oscillator last wrote it whole, or null
+    float* syncBuffer;    // the block the sync output last went into, or null when it may hold anything
     uint32_t syncWritten; // the samples of that block that may not be zero
     float increment; // of the block's frequency, per sample
     float period;    // samples

@@ -68,12 +68,13 @@ void generateSquare(COscillator& m, const OscillatorBlock& block);
 // One block of the sine straight into `out`.
 void generateSine(COscillator& m, const OscillatorBlock& block, float* out);
 // Zero except at each wrap, where it holds how far past the wrap the sample lies, in 1/64 samples.
+// Only the samples that differ from the block before are written.
 void generateSyncOutput(COscillator& m, const OscillatorBlock& block, float* out);
 // The sync output's phase alone, for a block in which nothing reads the output.
 void advanceSyncPhase(COscillator& m, const OscillatorBlock& block);
 
-// The loops that run across voices: a block's lane taken from the oscillator, and its result given back.
-// Which sawtooth a block plays; the others run a voice at a time.
+// The loops that also run across voices: a block's lane taken from the oscillator, and its result
+// given back. Which sawtooth loop a block plays (a synced one runs a voice at a time).
 enum class SawtoothLoop { Other, Stepped, Parabola };
 SawtoothLoop sawtoothLoopOf(const OscillatorBlock& block);
 void takeSteppedSaw(COscillator& m, const OscillatorBlock& block, SteppedSawLane& lane);
