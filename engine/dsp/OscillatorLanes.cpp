@@ -32,24 +32,30 @@ void steppedSawOneLane(SteppedSawLane& lane) {
     lane.phase = phase;
 }
 
+// In three passes, so that the first and the last run several samples at a time: only the running sum
+// of the phase is serial.
 void parabolaSawOneLane(ParabolaSawLane& lane) {
     const float* const frequency = lane.frequency;
     float* const out = lane.out;
     const float inverseRate = lane.inverseRate;
     const float gainRate = kLaneSawGain * lane.rate;
-    float sum = lane.phase;
-    float previous = lane.previous;
+    float step[kFrames], gain[kFrames], sums[kFrames];
     for (int k = 0; k < kFrames; ++k) {
         // Half a phase step per half sample; the gain turns the parabola's difference back into a level.
         const float f = frequency[k];
         const float h = f * inverseRate * 0.5f;
-        const float g = gainRate / ((1.0f - h) * f);
-        // Starts inside 0 .. 1 and only grows, so one whole added before the cut keeps it positive.
-        sum += 2.0f * h + 0.0f;
-        const float y = sum + 1.0f;
+        step[k] = 2.0f * h + 0.0f;
+        gain[k] = gainRate / ((1.0f - h) * f);
+    }
+    // Starts inside 0 .. 1 and only grows, so one whole added before the cut keeps it positive.
+    float sum = lane.phase;
+    for (int k = 0; k < kFrames; ++k) sums[k] = sum += step[k];
+    float previous = lane.previous;
+    for (int k = 0; k < kFrames; ++k) {
+        const float y = sums[k] + 1.0f;
         const float p = 2.0f * (y - float(int(y))) - 1.0f;
         const float q = p * p;
-        out[k] = (q - previous) * g;
+        out[k] = (q - previous) * gain[k];
         previous = q;
     }
     const float whole = float(int(sum));
