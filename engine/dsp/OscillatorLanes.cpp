@@ -39,7 +39,7 @@ void parabolaSawOneLane(ParabolaSawLane& lane) {
     float* const out = lane.out;
     const float inverseRate = lane.inverseRate;
     const float gainRate = kLaneSawGain * lane.rate;
-    float step[kFrames], gain[kFrames], sums[kFrames];
+    float step[kFrames], gain[kFrames], sums[kFrames]; // the sums become their parabolas
     for (int k = 0; k < kFrames; ++k) {
         // Half a phase step per half sample; the gain turns the parabola's difference back into a level.
         const float f = frequency[k];
@@ -50,17 +50,16 @@ void parabolaSawOneLane(ParabolaSawLane& lane) {
     // Starts inside 0 .. 1 and only grows, so one whole added before the cut keeps it positive.
     float sum = lane.phase;
     for (int k = 0; k < kFrames; ++k) sums[k] = sum += step[k];
-    float previous = lane.previous;
     for (int k = 0; k < kFrames; ++k) {
         const float y = sums[k] + 1.0f;
         const float p = 2.0f * (y - float(int(y))) - 1.0f;
-        const float q = p * p;
-        out[k] = (q - previous) * gain[k];
-        previous = q;
+        sums[k] = p * p;
     }
+    out[0] = (sums[0] - lane.previous) * gain[0];
+    for (int k = 1; k < kFrames; ++k) out[k] = (sums[k] - sums[k - 1]) * gain[k];
+    lane.previous = sums[kFrames - 1];
     const float whole = float(int(sum));
     lane.phase = sum - (whole > sum ? whole - 1.0f : whole);
-    lane.previous = previous;
 }
 
 void syncOneLane(SyncLane& lane) {
