@@ -25,7 +25,8 @@ struct SteppedSawLane {
     float stepOffset[kOscillatorLaneFrames];    // sixty-fourths of a sample after its wrap
 };
 
-// One voice's audio-rate sawtooth without sync: the first difference of a parabola of the phase.
+// One voice's audio-rate sawtooth without sync: the first difference of a parabola of the phase, a
+// ramp whose wrap aliases far less than a naive ramp's; a gain undoes the difference's scale.
 struct ParabolaSawLane {
     const float* frequency; // 32 samples
     float* out;             // 32 samples
