@@ -8,6 +8,7 @@
 #include "engine/modules/types/Distortion.h"
 #include "engine/modules/types/Envelope.h"
 #include "engine/modules/types/InputMixer.h"
+#include "engine/modules/types/Oscillator.h"
 #include "engine/modules/types/PhaserInsert.h"
 #include "engine/modules/types/VoiceControl.h"
 #include "engine/modules/types/VoiceFilter.h"
@@ -34,6 +35,7 @@ using TogetherProcess = void (*)(void* const* modules, int count, const Connecti
                                  const PortEntry* const* const* sources, const uint32_t* counts);
 TogetherProcess togetherProcess(int type) {
     if (type == ModuleType::VoiceFilter) return processVoiceFilters;
+    if (type == ModuleType::Oscillator) return processOscillators;
     if (type == ModuleType::InsertPhaser) return processPhaserInserts;
     if (type == ModuleType::Distortion) return processDistortions;
     if (type == ModuleType::Chorus) return processChorusFlangers;

@@ -1,7 +1,8 @@
-// A part's voices rendered together, their filters and insert effects side by side in vector lanes,
-// play exactly what voices rendered one at a time play: the initial program, Whole and Dual, bare and
-// with insert effects in both chains, through notes, bends, releases, retriggers and live edits of
-// parameters and connections.
+// A part's voices rendered together, their oscillators, filters and insert effects side by side in
+// vector lanes, play exactly what voices rendered one at a time play: the initial program, Whole and
+// Dual, bare, with insert effects in both chains and with its oscillators on every path (hard sync,
+// pulses and their width, audio-rate pitch, sine and triangle), through notes, bends, releases,
+// retriggers and live edits of parameters and connections.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -47,6 +48,49 @@ const InsertEffect kChorus{"Chorus",
                            {{7, 3}, {8, 3000}, {9, 12000}, {10, 12000}, {12, 10000}, {13, 8000}, {17, 12000}},
                            {{7, 1}, {12, uint16_t(-9000)}, {13, 16384}, {10, 16384}, {8, 9000}}};
 
+// Oscillator words (slot, parameter, word) set when the sound starts and changed during the
+// performance, and the amount of the second oscillator's route into the first one's pitch (0 leaves
+// the first oscillator's audio-rate pitch unmodulated).
+constexpr int kFirstOscillator = 2;
+constexpr int kSecondOscillator = 3;
+constexpr int kSyncOn = 11;
+constexpr int kFirstPortWave = 12;
+constexpr int kPulseWidth = 8;
+struct SlotWord {
+    int slot, parameter;
+    uint16_t word;
+};
+struct OscillatorPlay {
+    const char* name;
+    std::vector<SlotWord> start, later;
+    uint16_t pitchRoute, laterPitchRoute;
+};
+
+const OscillatorPlay kInitialOscillators{"", {}, {}, 0, 0};
+// The second oscillator synced to the first, then free again while the first turns to a pulse.
+const OscillatorPlay kSync{"Sync",
+                           {{kSecondOscillator, kSyncOn, 1}},
+                           {{kSecondOscillator, kSyncOn, 0}, {kFirstOscillator, kFirstPortWave, 1}},
+                           0,
+                           0};
+// Pulses on both, the first's width modulated by its envelope route, then a triangle and a sync.
+const OscillatorPlay kPulses{"Pulses",
+                             {{kFirstOscillator, kFirstPortWave, 1},
+                              {kSecondOscillator, kFirstPortWave, 1},
+                              {kFirstOscillator, kPulseWidth, 3000},
+                              {kSecondOscillator, kPulseWidth, 12000}},
+                             {{kSecondOscillator, kFirstPortWave, 3}, {kSecondOscillator, kSyncOn, 1}},
+                             0,
+                             0};
+// The first oscillator's pitch moved by the second's sawtooth, deeper later, with sync on then.
+const OscillatorPlay kAudioRatePitch{"AudioRatePitch", {}, {{kSecondOscillator, kSyncOn, 1}}, 2000, 9000};
+// A sine and a triangle, then the sine synced and the triangle back to a sawtooth.
+const OscillatorPlay kSineTriangle{"SineTriangle",
+                                   {{kFirstOscillator, kFirstPortWave, 3}, {kSecondOscillator, kFirstPortWave, 2}},
+                                   {{kSecondOscillator, kSyncOn, 1}, {kFirstOscillator, kFirstPortWave, 0}},
+                                   0,
+                                   0};
+
 struct Player {
     std::unique_ptr<CorvexKernel> kernel;
     std::unique_ptr<CorvanKernelProgram> program;
@@ -54,7 +98,7 @@ struct Player {
     std::vector<float> left, right;
     int heldVoices = 0;
 
-    Player(bool together, bool dual, const InsertEffect& insert) {
+    Player(bool together, bool dual, const InsertEffect& insert, const OscillatorPlay& oscillators) {
         kernel = makeKernel();
         kernel->setRandomSeed(20261210);
         kernel->setVoicesTogether(together);
@@ -66,6 +110,14 @@ struct Player {
         if (dual) {
             program->startPart(2);
             program->setKeyMode(CorvanKernelProgram::Dual);
+        }
+        for (int s : {1, 2}) {
+            for (const SlotWord& w : oscillators.start) program->setParameterWord(s, w.slot, w.parameter, -1, w.word);
+            if (oscillators.pitchRoute != 0) {
+                EXPECT_GE(program->setConnectionAmount(s, kSecondOscillator, 0, 0, kFirstOscillator, 0,
+                                                       oscillators.pitchRoute),
+                          0);
+            }
         }
         if (insert.slots[0] < 0) return;
         for (int s : {1, 2}) {
@@ -90,7 +142,7 @@ struct Player {
 };
 
 // The same performance for both players: every step goes to each in turn between the same blocks.
-void perform(Player& p, int keys, const InsertEffect& insert) {
+void perform(Player& p, int keys, const InsertEffect& insert, const OscillatorPlay& oscillators) {
     auto sections = {1, 2};
     p.play(2);
     for (int k = 0; k < keys; ++k) p.kernel->sendMidiNote(0x90, 36 + 2 * k, 60 + k);
@@ -113,6 +165,9 @@ void perform(Player& p, int keys, const InsertEffect& insert) {
         for (int slot : insert.slots)
             for (const WordEdit& e : insert.later)
                 if (slot >= 0) p.program->setParameterWord(s, slot, e.parameter, -1, e.word);
+        for (const SlotWord& w : oscillators.later) p.program->setParameterWord(s, w.slot, w.parameter, -1, w.word);
+        if (oscillators.laterPitchRoute != 0)
+            p.program->setConnectionAmount(s, kSecondOscillator, 0, 0, kFirstOscillator, 0, oscillators.laterPitchRoute);
     }
     p.play(40);
     for (int k = 0; k < keys; k += 2) p.kernel->sendMidiNote(0x80, 36 + 2 * k, 0); // half of them released
@@ -127,6 +182,7 @@ struct Case {
     bool dual;
     int voices;
     const InsertEffect* insert;
+    const OscillatorPlay* oscillators = &kInitialOscillators;
 };
 
 class VoicesTogether : public ::testing::TestWithParam<Case> {};
@@ -134,9 +190,9 @@ class VoicesTogether : public ::testing::TestWithParam<Case> {};
 TEST_P(VoicesTogether, PlayTheSameSamplesAsVoicesOneAtATime) {
     const Case c = GetParam();
     const int keys = c.dual ? std::max(c.voices / 2, 1) : c.voices;
-    Player alone(false, c.dual, *c.insert), together(true, c.dual, *c.insert);
-    perform(alone, keys, *c.insert);
-    perform(together, keys, *c.insert);
+    Player alone(false, c.dual, *c.insert, *c.oscillators), together(true, c.dual, *c.insert, *c.oscillators);
+    perform(alone, keys, *c.insert, *c.oscillators);
+    perform(together, keys, *c.insert, *c.oscillators);
     // Before the first release every key holds its voices, so the run really renders them.
     ASSERT_EQ(alone.heldVoices, c.dual ? 2 * keys : keys);
     ASSERT_EQ(together.heldVoices, alone.heldVoices);
@@ -160,7 +216,7 @@ TEST_P(VoicesTogether, PlayTheSameSamplesAsVoicesOneAtATime) {
 }
 
 std::string caseName(const ::testing::TestParamInfo<Case>& info) {
-    return std::string(info.param.insert->name) + (info.param.dual ? "Dual" : "Whole") +
+    return std::string(info.param.insert->name) + info.param.oscillators->name + (info.param.dual ? "Dual" : "Whole") +
            std::to_string(info.param.voices);
 }
 
@@ -180,6 +236,17 @@ INSTANTIATE_TEST_SUITE_P(InsertEffects, VoicesTogether,
                                            Case{false, 7, &kChorus}, Case{false, 32, &kChorus},
                                            Case{true, 3, &kChorus}, Case{true, 26, &kChorus}),
                          caseName);
+
+// Every path of the oscillator, with voice counts that leave each lane group size partly filled.
+INSTANTIATE_TEST_SUITE_P(
+    Oscillators, VoicesTogether,
+    ::testing::Values(Case{false, 1, &kNoInsert, &kSync}, Case{false, 6, &kNoInsert, &kSync},
+                      Case{false, 17, &kNoInsert, &kSync}, Case{true, 16, &kNoInsert, &kSync},
+                      Case{false, 2, &kNoInsert, &kPulses}, Case{false, 11, &kNoInsert, &kPulses},
+                      Case{true, 31, &kNoInsert, &kPulses}, Case{false, 3, &kNoInsert, &kAudioRatePitch},
+                      Case{false, 9, &kNoInsert, &kAudioRatePitch}, Case{false, 32, &kNoInsert, &kAudioRatePitch},
+                      Case{true, 5, &kNoInsert, &kSineTriangle}, Case{false, 24, &kNoInsert, &kSineTriangle}),
+    caseName);
 
 } // namespace
 } // namespace corvex::testing

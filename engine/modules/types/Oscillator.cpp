@@ -12,6 +12,7 @@
 #include "engine/modules/EngineContext.h"
 #include "engine/modules/BlockBufferStore.h"
 #include "engine/modules/ModulePools.h"
+#include "engine/modules/VoiceLaneRuns.h"
 
 namespace corvex {
 
@@ -108,8 +109,13 @@ struct Inputs {
     const PortEntry* const* sources[OscillatorInput::Count] = {};
     uint32_t count[OscillatorInput::Count] = {};
 
-    Inputs(const ConnectionDescriptor* d, const PortEntry* const* s, const uint32_t* counts) {
-        if (counts == nullptr || d == nullptr || s == nullptr) return;
+    Inputs() = default;
+
+    void read(const ConnectionDescriptor* d, const PortEntry* const* s, const uint32_t* counts) {
+        if (counts == nullptr || d == nullptr || s == nullptr) {
+            *this = Inputs();
+            return;
+        }
         for (int i = 0; i < OscillatorInput::Count; ++i) {
             descriptors[i] = d;
             sources[i] = s;
@@ -201,29 +207,18 @@ void passThrough(const Inputs& in, float* out) {
     for (int k = 0; k < kBlockFrames; ++k) out[k] = v;
 }
 
-// One-pole low-pass y = c y + (1 - c) x over a block. Four samples share one step of the feedback
-// chain (the state reaches four samples ahead through c^4), so the chain is not the whole cost.
-void lowPassBlock(float c, float& state, const float* x, float* y) {
-    const float b = 1.0f - c;
-    const float c2 = c * c, c3 = c2 * c, c4 = c2 * c2;
-    float s = state;
-    for (int k = 0; k < kBlockFrames; k += 4) {
-        const float u0 = b * x[k], u1 = b * x[k + 1], u2 = b * x[k + 2], u3 = b * x[k + 3];
-        y[k] = c * s + u0;
-        y[k + 1] = c2 * s + (c * u0 + u1);
-        y[k + 2] = c3 * s + (c2 * u0 + c * u1 + u2);
-        s = c4 * s + (c3 * u0 + c2 * u1 + c * u2 + u3);
-        y[k + 3] = s;
-    }
-    state = s;
+// A fixed colour for the audio-rate path's output: a low-passed copy beside a high-passed one.
+void takeTone(COscillator& m, float* io, ToneLane& lane) {
+    lane.io = io;
+    lane.coefficient[0] = m.toneCoefficient1;
+    lane.coefficient[1] = m.toneCoefficient2;
+    lane.state[0] = m.toneLow1;
+    lane.state[1] = m.toneLow2;
 }
 
-// A fixed colour for the audio-rate path's output: a low-passed copy beside a high-passed one.
-void toneFilter(COscillator& m, float* io) {
-    float low1[kBlockFrames], low2[kBlockFrames];
-    lowPassBlock(m.toneCoefficient1, m.toneLow1, io, low1);
-    lowPassBlock(m.toneCoefficient2, m.toneLow2, io, low2);
-    for (int k = 0; k < kBlockFrames; ++k) io[k] = (0.68f * low1[k] + 0.9f * (io[k] - low2[k])) * -1.6f;
+void finishTone(COscillator& m, const ToneLane& lane) {
+    m.toneLow1 = lane.state[0];
+    m.toneLow2 = lane.state[1];
 }
 
 // The pulse width this block aims at: the setting, or with a modulation route the route's depth
@@ -274,21 +269,27 @@ bool blockFrequencies(COscillator& m, const OscillatorParams& p, const EngineCon
         (linear == nullptr && linearSource != nullptr && linearSource->isValuePort()) ? linearSource->value : 0.0f;
 
     const int frames = audioRate ? kBlockFrames : 1;
-    if (modulated) {
-        for (int k = 0; k < frames; ++k) b.frequency[k] = semitonesToRatio(semitones[k]) * tuned;
-    } else {
-        const float base = semitonesToRatio(pitch) * tuned;
-        for (int k = 0; k < frames; ++k) b.frequency[k] = base;
-    }
-    for (int k = 0; k < frames; ++k)
-        b.frequency[k] += (linear ? linear[k] : linearValue) * linearAmount + detune;
-
     const float highest = b.rate * kHighestShareOfRate;
     if (p.lowFrequencyOn != 0 && p.mode == kLowFrequencyMode) {
         const float slow = clampFrequency(p.frequencyFactor * kLowFrequencyHz, kLowestSlowFrequency, highest);
         for (int k = 0; k < frames; ++k) b.frequency[k] = slow;
+        return audioRate;
+    }
+    // The pitch's frequency, plus the linear modulation's hertz and the detune, held in range: one pass.
+    if (modulated) {
+        for (int k = 0; k < frames; ++k) {
+            const float f = semitonesToRatio(semitones[k]) * tuned;
+            b.frequency[k] = clampFrequency(f + ((linear ? linear[k] : linearValue) * linearAmount + detune),
+                                            kLowestFrequency, highest);
+        }
+    } else if (linear != nullptr) {
+        const float base = semitonesToRatio(pitch) * tuned;
+        for (int k = 0; k < frames; ++k)
+            b.frequency[k] = clampFrequency(base + (linear[k] * linearAmount + detune), kLowestFrequency, highest);
     } else {
-        for (int k = 0; k < frames; ++k) b.frequency[k] = clampFrequency(b.frequency[k], kLowestFrequency, highest);
+        const float f = clampFrequency(semitonesToRatio(pitch) * tuned + (linearValue * linearAmount + detune),
+                                       kLowestFrequency, highest);
+        for (int k = 0; k < frames; ++k) b.frequency[k] = f;
     }
     return audioRate;
 }
@@ -313,6 +314,8 @@ void initOscillator(void* module, EngineContext* context) {
     m.triangleIncrement = 0.0f;
     m.toneLow1 = 0.0f;
     m.toneLow2 = 0.0f;
+    m.syncBuffer = nullptr;
+    m.syncWritten = ~0u;
     m.firstBlock = 1;
     m.detuneVoice = -1;
     const float rate = (context != nullptr && context->sampleRate > 0.0f) ? context->sampleRate : 44100.0f;
@@ -347,17 +350,31 @@ void initOscillator(void* module, EngineContext* context) {
     m.sinePhase = 0.0f;
 }
 
-void processOscillator(void* module, const ConnectionDescriptor* descriptors, const PortEntry* const* sources,
-                       const uint32_t* counts) {
-    auto& m = *static_cast<COscillator*>(module);
-    if (m.head.record == nullptr || m.head.context == nullptr) return;
+namespace {
+
+// One voice's block between its preparation and its port fill.
+struct Plan {
+    OscillatorBlock b;
+    Inputs in;
+    float* buffers[kOscillatorPorts];
+    Fill fill;
+    int port;
+    bool squareForTriangle;
+    float sine[kBlockFrames];
+};
+
+// The block-rate work: the modulation sums, the frequencies, which port takes which waveform.
+bool prepare(COscillator& m, const ConnectionDescriptor* descriptors, const PortEntry* const* sources,
+             const uint32_t* counts, Plan& plan) {
+    if (m.head.record == nullptr || m.head.context == nullptr) return false;
     const OscillatorParams& p = m.head.record->as<OscillatorParams>();
     const EngineContext& context = *m.head.context;
     const float rate = context.sampleRate;
-    if (!(rate > 0.0f)) return;
+    if (!(rate > 0.0f)) return false;
     if (m.coefficientRate != rate) refreshCoefficients(m, rate);
 
-    const Inputs in(descriptors, sources, counts);
+    plan.in.read(descriptors, sources, counts);
+    const Inputs& in = plan.in;
     float sums[3];
     sumBlockModulation(descriptors, sources, in.descriptors[0] ? counts : nullptr, 3, sums);
     const float pitch = sums[OscillatorInput::Pitch];
@@ -366,7 +383,7 @@ void processOscillator(void* module, const ConnectionDescriptor* descriptors, co
     m.targetWidth = width;
     m.smoothedWidth += (width - m.smoothedWidth) * kWidthSmoothing;
 
-    OscillatorBlock b;
+    OscillatorBlock& b = plan.b;
     b.rate = rate;
     b.inverseRate = 1.0f / rate;
     b.audioRate = blockFrequencies(m, p, context, in, pitch, b);
@@ -383,11 +400,10 @@ void processOscillator(void* module, const ConnectionDescriptor* descriptors, co
     // Without a sync buffer to read there is nothing to reset from: the oscillator runs free.
     b.sync = p.syncOn != 0 ? samplesOf(in.first(OscillatorInput::Sync)) : nullptr;
 
-    float* buffers[kOscillatorPorts];
     unsigned marks = 0;
     for (int port = 0; port < kOscillatorPorts; ++port) {
-        buffers[port] = portBuffer(m.ports[port]);
-        if (port < kOscillatorWavePorts && buffers[port] != nullptr) {
+        plan.buffers[port] = portBuffer(m.ports[port]);
+        if (port < kOscillatorWavePorts && plan.buffers[port] != nullptr) {
             const int32_t selector = p.portWave[port];
             if (selector >= OscillatorWave::Sawtooth && selector <= OscillatorWave::Triangle) marks |= 1u << selector;
         }
@@ -397,50 +413,144 @@ void processOscillator(void* module, const ConnectionDescriptor* descriptors, co
 
     // One port is written per block, so only the waveform it takes is generated: a generator
     // whose ring nobody reads would leave that ring's reader a block behind.
-    int port = -1;
-    const Fill fill = chooseFill(p, buffers, marks, port);
-    const bool squareForTriangle = !b.audioRate && b.sync == nullptr;
-    float sine[kBlockFrames];
-    switch (fill) {
+    plan.fill = chooseFill(p, plan.buffers, marks, plan.port);
+    plan.squareForTriangle = !b.audioRate && b.sync == nullptr;
+    return true;
+}
+
+void generate(COscillator& m, Plan& plan) {
+    const OscillatorBlock& b = plan.b;
+    switch (plan.fill) {
     case Fill::Sawtooth: generateSawtooth(m, b); break;
     case Fill::Pulse: generatePulse(m, b); break;
     case Fill::Triangle:
-        if (squareForTriangle)
+        if (plan.squareForTriangle)
             generateSquare(m, b);
         else
             generatePulse(m, b);
         break;
-    case Fill::Sine: generateSine(m, b, sine); break;
+    case Fill::Sine: generateSine(m, b, plan.sine); break;
     case Fill::PassThrough:
     case Fill::Nothing: break;
     }
-    if (buffers[kOscillatorSyncPort] != nullptr)
-        generateSyncOutput(m, b, buffers[kOscillatorSyncPort]);
-    else
-        advanceSyncPhase(m, b);
+}
 
-    if (port >= 0) {
-        float* out = buffers[port];
-        switch (fill) {
-        case Fill::Sawtooth: readRing(m.sawRing, out, -1.0f); break;
-        case Fill::Pulse: readRing(m.pulseRing, out, 1.0f); break;
-        case Fill::Triangle: renderTriangle(m, b, squareForTriangle ? m.squareRing : m.pulseRing, out); break;
-        case Fill::PassThrough: passThrough(in, out); break;
-        case Fill::Sine:
-            for (int k = 0; k < kBlockFrames; ++k) out[k] = sine[k];
-            break;
-        case Fill::Nothing: break;
-        }
-        if (b.audioRate && port == 0) toneFilter(m, out);
+// Writes the port the block fills; answers the port's block when it still takes the tone colour.
+float* fillPort(COscillator& m, Plan& plan) {
+    const int port = plan.port;
+    if (port < 0) return nullptr;
+    float* out = plan.buffers[port];
+    switch (plan.fill) {
+    case Fill::Sawtooth: readRing(m.sawRing, out, -1.0f); break;
+    case Fill::Pulse: readRing(m.pulseRing, out, 1.0f); break;
+    case Fill::Triangle: renderTriangle(m, plan.b, plan.squareForTriangle ? m.squareRing : m.pulseRing, out); break;
+    case Fill::PassThrough: passThrough(plan.in, out); break;
+    case Fill::Sine:
+        for (int k = 0; k < kBlockFrames; ++k) out[k] = plan.sine[k];
+        break;
+    case Fill::Nothing: break;
     }
+    // A waveform written over the sync port leaves it no longer zero between the wraps.
+    if (port == kOscillatorSyncPort) m.syncBuffer = nullptr;
+    return plan.b.audioRate && port == 0 ? out : nullptr;
+}
 
-    m.previousFrequency = b.frequency[0];
+// A state is flushed after every block that moved it; one left alone was flushed when it last moved.
+void endBlock(COscillator& m, const Plan& plan, bool toned) {
+    m.previousFrequency = plan.b.frequency[0];
     m.previousWidth = m.smoothedWidth;
     m.firstBlock = 0;
-    flushSmall(m.toneLow1);
-    flushSmall(m.toneLow2);
-    flushSmall(m.triangleTracker);
-    flushSmall(m.syncedSineTracker);
+    if (toned) {
+        flushSmall(m.toneLow1);
+        flushSmall(m.toneLow2);
+    }
+    if (plan.fill == Fill::Triangle) flushSmall(m.triangleTracker);
+    if (plan.fill == Fill::Sine) flushSmall(m.syncedSineTracker);
+}
+
+} // namespace
+
+void processOscillator(void* module, const ConnectionDescriptor* descriptors, const PortEntry* const* sources,
+                       const uint32_t* counts) {
+    auto& m = *static_cast<COscillator*>(module);
+    Plan plan;
+    if (!prepare(m, descriptors, sources, counts, plan)) return;
+    generate(m, plan);
+    if (float* sync = plan.buffers[kOscillatorSyncPort])
+        generateSyncOutput(m, plan.b, sync);
+    else
+        advanceSyncPhase(m, plan.b);
+    float* toned = fillPort(m, plan);
+    if (toned != nullptr) {
+        ToneLane lane;
+        takeTone(m, toned, lane);
+        toneOneLane(lane);
+        finishTone(m, lane);
+    }
+    endBlock(m, plan, toned != nullptr);
+}
+
+// Each voice's block-rate work alone; the sawtooth and sync loops of all the voices together, one voice
+// per lane; the other waveforms, which the initial sound never plays, a voice at a time.
+void processOscillators(void* const* modules, int count, const ConnectionDescriptor* descriptors,
+                        const PortEntry* const* const* sources, const uint32_t* counts) {
+    if (count == 1) {
+        processOscillator(modules[0], descriptors, sources[0], counts);
+        return;
+    }
+    const OscillatorLaneKernels& kernels = oscillatorLaneKernels();
+    for (int first = 0; first < count; first += kVoicesPerLaneRun) {
+        const int n = count - first < kVoicesPerLaneRun ? count - first : kVoicesPerLaneRun;
+        Plan plans[kVoicesPerLaneRun];
+        bool prepared[kVoicesPerLaneRun];
+        SawtoothLoop loops[kVoicesPerLaneRun];
+        SteppedSawLane stepped[kVoicesPerLaneRun];
+        ParabolaSawLane parabolas[kVoicesPerLaneRun];
+        SyncLane syncs[kVoicesPerLaneRun];
+        ToneLane tones[kVoicesPerLaneRun];
+        bool toned[kVoicesPerLaneRun];
+        int steppedCount = 0, parabolaCount = 0, syncCount = 0, toneCount = 0;
+        for (int v = 0; v < n; ++v) {
+            auto& m = *static_cast<COscillator*>(modules[first + v]);
+            Plan& plan = plans[v];
+            prepared[v] = prepare(m, descriptors, sources[first + v], counts, plan);
+            loops[v] = SawtoothLoop::Other;
+            if (!prepared[v]) continue;
+            if (plan.fill == Fill::Sawtooth) loops[v] = sawtoothLoopOf(plan.b);
+            if (loops[v] == SawtoothLoop::Stepped)
+                takeSteppedSaw(m, plan.b, stepped[steppedCount++]);
+            else if (loops[v] == SawtoothLoop::Parabola)
+                takeParabolaSaw(m, plan.b, parabolas[parabolaCount++]);
+            else
+                generate(m, plan);
+            if (float* sync = plan.buffers[kOscillatorSyncPort])
+                takeSync(m, plan.b, sync, syncs[syncCount++]);
+            else
+                advanceSyncPhase(m, plan.b);
+        }
+        if (steppedCount > 0) kernels.steppedSaw(stepped, steppedCount);
+        if (parabolaCount > 0) kernels.parabolaSaw(parabolas, parabolaCount);
+        if (syncCount > 0) kernels.sync(syncs, syncCount);
+        steppedCount = parabolaCount = syncCount = 0;
+        for (int v = 0; v < n; ++v) {
+            if (!prepared[v]) continue;
+            auto& m = *static_cast<COscillator*>(modules[first + v]);
+            if (loops[v] == SawtoothLoop::Stepped) finishSteppedSaw(m, stepped[steppedCount++]);
+            if (loops[v] == SawtoothLoop::Parabola) finishParabolaSaw(m, parabolas[parabolaCount++]);
+            if (plans[v].buffers[kOscillatorSyncPort] != nullptr) finishSync(m, syncs[syncCount++]);
+            float* io = fillPort(m, plans[v]);
+            toned[v] = io != nullptr;
+            if (toned[v]) takeTone(m, io, tones[toneCount++]);
+        }
+        if (toneCount > 0) kernels.tone(tones, toneCount);
+        toneCount = 0;
+        for (int v = 0; v < n; ++v) {
+            if (!prepared[v]) continue;
+            auto& m = *static_cast<COscillator*>(modules[first + v]);
+            if (toned[v]) finishTone(m, tones[toneCount++]);
+            endBlock(m, plans[v], toned[v]);
+        }
+    }
 }
 
 void loadOscillatorBlock(const uint16_t* data, int wordCount, ParameterRecord* record, EngineContext* context) {

@@ -61,6 +61,8 @@ struct COscillator {
 
     float sawPhase;  // -0.5 .. 0.5, falling
     float syncPhase; // the sync port's own phase, same range
+    float* syncBuffer;    // the block the sync output last went into, or null when it may hold anything
+    uint32_t syncWritten; // the samples of that block that may not be zero
     float increment; // of the block's frequency, per sample
     float period;    // samples
     float period64;  // whole sixty-fourths of a sample
@@ -110,6 +112,9 @@ struct COscillator {
 void initOscillator(void* module, EngineContext* context);
 void processOscillator(void* module, const ConnectionDescriptor* descriptors, const PortEntry* const* sources,
                        const uint32_t* counts);
+// The oscillators of one slot in several voices, each playing exactly what processOscillator plays.
+void processOscillators(void* const* modules, int count, const ConnectionDescriptor* descriptors,
+                        const PortEntry* const* const* sources, const uint32_t* counts);
 void loadOscillatorBlock(const uint16_t* data, int wordCount, ParameterRecord* record, EngineContext* context);
 void setOscillatorParameter(int16_t value, int parameter, float* echoValue, int* echoCode, ParameterRecord* record,
                             EngineContext* context);

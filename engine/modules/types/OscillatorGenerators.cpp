@@ -25,7 +25,6 @@ constexpr float kSawOffsetPerHertz = 0.000641091f;
 constexpr double kSawOffsetRate = 44100.0;
 constexpr float kTicksPerSample = 64.0f;
 
-constexpr float kParabolaSawGain = 0.125f;    // a sawtooth of +-0.5
 constexpr float kParabolaPulseGain = 0.1125f; // a pulse 0.9 high from top to bottom
 
 constexpr int kSyncedSineRingMask = 2 * kRingSize - 1;
@@ -70,11 +69,10 @@ struct Glide {
     float slope;
 };
 
-// Falling ramp into the ring with a step at every wrap and at every reset from the sync input.
-// The variants are separate loops so that the common one, block rate without sync, is a few
-// instructions per sample.
-template <bool AudioRate, bool Synced>
-void steppedSawtooth(COscillator& m, const OscillatorBlock& b) {
+// Falling ramp into the ring with a step at every wrap and at every reset from the sync input. Without
+// sync the ramp runs in steppedSawOneLane (block rate) or as a parabola (audio rate).
+template <bool AudioRate>
+void syncedSawtooth(COscillator& m, const OscillatorBlock& b) {
     const float inverseRate = b.inverseRate;
     const float rate = b.rate;
     const float* frequency = b.frequency;
@@ -93,17 +91,17 @@ void steppedSawtooth(COscillator& m, const OscillatorBlock& b) {
         const float increment = f * inverseRate;
         phase -= increment;
         out[k] = phase - f * offsetPerHertz;
-        const float s = Synced ? sync[k] : 0.0f;
-        if (Synced && isSyncReset(s)) {
+        const float s = sync[k];
+        if (isSyncReset(s)) {
             // The slave restarts at the top when the master wrapped, and has fallen since then.
             const float offset = syncOffset(s);
             const float restarted = 0.5f - offset * increment * (1.0f / kTicksPerSample);
             insertStep(ring.data, first + k, offset, restarted - phase);
             phase = restarted;
         } else if (phase < -0.5f) {
-            // A synced block-rate ramp measures its wraps with the block's period; otherwise the
-            // period of this very sample places the step.
-            const float ticks = (Synced && !AudioRate) ? blockTicks : periodTicks(rate, f);
+            // A block-rate ramp measures its wraps with the block's period; otherwise the period of
+            // this very sample places the step.
+            const float ticks = AudioRate ? periodTicks(rate, f) : blockTicks;
             insertStep(ring.data, first + k, (-0.5f - phase) * ticks, 1.0f);
             phase += 1.0f;
         }
@@ -135,21 +133,6 @@ float parabolaBlock(float start, const float* step, float extra, float* q) {
     }
     for (int k = 0; k < kBlockFrames; ++k) q[k] = parabola(wrapAboveMinusOne(q[k]));
     return wrapUnit(sum);
-}
-
-// Differentiated parabolic sawtooth: the first difference of a parabola of the phase is a ramp
-// whose wrap aliases far less than a naive ramp's; the gain undoes the difference's scale.
-void parabolaSawtooth(COscillator& m, const OscillatorBlock& b) {
-    float step[kBlockFrames], g[kBlockFrames], q[kBlockFrames];
-    parabolaSteps(b, kParabolaSawGain, step, g);
-    ParabolaState& state = m.parabola[0];
-    const float previous = state.previous;
-    state.phase = parabolaBlock(state.phase, step, 0.0f, q);
-    float* out = blockSlots(m.sawRing);
-    out[0] = (q[0] - previous) * g[0];
-    for (int k = 1; k < kBlockFrames; ++k) out[k] = (q[k] - q[k - 1]) * g[k];
-    state.previous = q[kBlockFrames - 1];
-    m.sawRing.write = ((m.sawRing.write & kBlockFrames) + kBlockFrames) & kRingMask;
 }
 
 // Two parabolic sawtooths a width apart: their difference is a pulse with no DC, high for the
@@ -409,17 +392,85 @@ float addedRampShare(float frequency) {
     return float((1.0 - tanhApprox5(double(u))) * 0.5);
 }
 
+SawtoothLoop sawtoothLoopOf(const OscillatorBlock& b) {
+    if (b.sync != nullptr) return SawtoothLoop::Other;
+    return b.audioRate ? SawtoothLoop::Parabola : SawtoothLoop::Stepped;
+}
+
+void takeSteppedSaw(COscillator& m, const OscillatorBlock& b, SteppedSawLane& l) {
+    l.out = blockSlots(m.sawRing);
+    l.phase = m.sawPhase;
+    l.frequency = m.previousFrequency;
+    l.slope = (b.frequency[0] - m.previousFrequency) * (1.0f / float(kBlockFrames));
+    l.rate = b.rate;
+    l.inverseRate = b.inverseRate;
+    // In double, the scale gives back the constant itself at 44.1 kHz.
+    l.offsetPerHertz = float(double(kSawOffsetPerHertz) * kSawOffsetRate / double(b.rate));
+    l.steps = 0;
+}
+
+void finishSteppedSaw(COscillator& m, const SteppedSawLane& l) {
+    DelayRing& ring = m.sawRing;
+    const int first = ring.write & kBlockFrames;
+    for (int i = 0; i < l.steps; ++i) insertStep(ring.data, first + l.stepAt[i], l.stepOffset[i], 1.0f);
+    m.sawPhase = l.phase;
+    ring.write = (first + kBlockFrames) & kRingMask;
+}
+
+void takeParabolaSaw(COscillator& m, const OscillatorBlock& b, ParabolaSawLane& l) {
+    l.frequency = b.frequency;
+    l.out = blockSlots(m.sawRing);
+    l.rate = b.rate;
+    l.inverseRate = b.inverseRate;
+    l.phase = m.parabola[0].phase;
+    l.previous = m.parabola[0].previous;
+}
+
+void finishParabolaSaw(COscillator& m, const ParabolaSawLane& l) {
+    m.parabola[0] = {l.phase, l.previous};
+    m.sawRing.write = ((m.sawRing.write & kBlockFrames) + kBlockFrames) & kRingMask;
+}
+
+void takeSync(COscillator& m, const OscillatorBlock& b, float* out, SyncLane& l) {
+    l.frequency = b.audioRate ? b.frequency : nullptr;
+    l.out = out;
+    // Only a block this oscillator wrote itself is known to be zero but at its wraps.
+    l.written = (out != nullptr && out == m.syncBuffer) ? m.syncWritten : ~0u;
+    l.increment = m.increment;
+    l.ticks = m.period64;
+    l.rate = b.rate;
+    l.inverseRate = b.inverseRate;
+    l.phase = m.syncPhase;
+}
+
+void finishSync(COscillator& m, const SyncLane& l) {
+    m.syncPhase = l.phase;
+    m.syncBuffer = l.out;
+    m.syncWritten = l.written;
+}
+
 void generateSawtooth(COscillator& m, const OscillatorBlock& b) {
-    if (b.sync == nullptr) {
-        if (b.audioRate)
-            parabolaSawtooth(m, b);
-        else
-            steppedSawtooth<false, false>(m, b);
-    } else if (b.audioRate) {
-        steppedSawtooth<true, true>(m, b);
-    } else {
-        steppedSawtooth<false, true>(m, b);
+    switch (sawtoothLoopOf(b)) {
+    case SawtoothLoop::Stepped: {
+        SteppedSawLane lane;
+        takeSteppedSaw(m, b, lane);
+        steppedSawOneLane(lane);
+        finishSteppedSaw(m, lane);
+        return;
     }
+    case SawtoothLoop::Parabola: {
+        ParabolaSawLane lane;
+        takeParabolaSaw(m, b, lane);
+        parabolaSawOneLane(lane);
+        finishParabolaSaw(m, lane);
+        return;
+    }
+    case SawtoothLoop::Other: break;
+    }
+    if (b.audioRate)
+        syncedSawtooth<true>(m, b);
+    else
+        syncedSawtooth<false>(m, b);
 }
 
 void generatePulse(COscillator& m, const OscillatorBlock& b) {
@@ -448,37 +499,10 @@ void generateSine(COscillator& m, const OscillatorBlock& b, float* out) {
 }
 
 void generateSyncOutput(COscillator& m, const OscillatorBlock& b, float* out) {
-    float phase = m.syncPhase;
-    if (!b.audioRate) {
-        const float increment = m.increment;
-        const float ticks = m.period64;
-        for (int k = 0; k < kBlockFrames; ++k) {
-            phase -= increment;
-            float x = 0.0f;
-            if (phase < -0.5f) {
-                x = (-0.5f - phase) * ticks;
-                phase += 1.0f;
-            }
-            out[k] = x;
-        }
-    } else {
-        const float inverseRate = b.inverseRate;
-        const float rate = b.rate;
-        const float* frequency = b.frequency;
-        for (int k = 0; k < kBlockFrames; ++k) {
-            phase -= frequency[k] * inverseRate;
-            float x = 0.0f;
-            if (phase < -0.5f) {
-                x = (-0.5f - phase) * periodTicks(rate, frequency[k]);
-                // Kept within (0, 64]: a zero would read as no wrap at all.
-                x -= kTicksPerSample * float(int(x * (1.0f / kTicksPerSample)));
-                if (!(x > 0.0f)) x = kTicksPerSample;
-                phase += 1.0f;
-            }
-            out[k] = x;
-        }
-    }
-    m.syncPhase = phase;
+    SyncLane lane;
+    takeSync(m, b, out, lane);
+    syncOneLane(lane);
+    finishSync(m, lane);
 }
 
 // Nobody reads the sync output this block: its per-sample loop is skipped, but its phase runs on, so a reader
@@ -493,6 +517,7 @@ void advanceSyncPhase(COscillator& m, const OscillatorBlock& b) {
     float phase = m.syncPhase - step;
     if (phase < -0.5f) phase += std::ceil(-0.5f - phase);
     if (std::isfinite(phase)) m.syncPhase = phase;
+    m.syncBuffer = nullptr;
 }
 
 } // namespace corvex
