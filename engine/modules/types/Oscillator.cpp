@@ -364,8 +364,9 @@ struct Plan {
 };
 
 // The block-rate work: the modulation sums, the frequencies, which port takes which waveform.
+// `given`, when there is one, holds this voice's sums already worked out.
 bool prepare(COscillator& m, const ConnectionDescriptor* descriptors, const PortEntry* const* sources,
-             const uint32_t* counts, Plan& plan) {
+             const uint32_t* counts, Plan& plan, const float* given = nullptr) {
     if (m.head.record == nullptr || m.head.context == nullptr) return false;
     const OscillatorParams& p = m.head.record->as<OscillatorParams>();
     const EngineContext& context = *m.head.context;
@@ -375,8 +376,12 @@ bool prepare(COscillator& m, const ConnectionDescriptor* descriptors, const Port
 
     plan.in.read(descriptors, sources, counts);
     const Inputs& in = plan.in;
-    float sums[3];
-    sumBlockModulation(descriptors, sources, in.descriptors[0] ? counts : nullptr, 3, sums);
+    float own[3];
+    const float* sums = given;
+    if (sums == nullptr) {
+        sumBlockModulation(descriptors, sources, in.descriptors[0] ? counts : nullptr, 3, own);
+        sums = own;
+    }
     const float pitch = sums[OscillatorInput::Pitch];
 
     const float width = widthTarget(p, in, sums[OscillatorInput::PulseWidth]);
@@ -492,6 +497,8 @@ void processOscillator(void* module, const ConnectionDescriptor* descriptors, co
 
 // Each voice's block-rate work alone; the sawtooth and sync loops of all the voices together, one voice
 // per lane; the other waveforms, which the initial sound never plays, a voice at a time.
+static_assert(kVoicesPerLaneRun <= kVoicesPerModulationSum, "one call sums a run's voices");
+
 void processOscillators(void* const* modules, int count, const ConnectionDescriptor* descriptors,
                         const PortEntry* const* const* sources, const uint32_t* counts) {
     if (count == 1) {
@@ -510,10 +517,15 @@ void processOscillators(void* const* modules, int count, const ConnectionDescrip
         ToneLane tones[kVoicesPerLaneRun];
         bool toned[kVoicesPerLaneRun];
         int steppedCount = 0, parabolaCount = 0, syncCount = 0, toneCount = 0;
+        // The voices' modulation sums at once: they share their connections' scales.
+        float sums[kVoicesPerLaneRun][3];
+        bool wired = counts != nullptr && descriptors != nullptr;
+        for (int v = 0; v < n; ++v) wired = wired && sources[first + v] != nullptr;
+        if (wired) sumBlockModulationOfVoices(descriptors, sources + first, 0, n, counts, 3, &sums[0][0]);
         for (int v = 0; v < n; ++v) {
             auto& m = *static_cast<COscillator*>(modules[first + v]);
             Plan& plan = plans[v];
-            prepared[v] = prepare(m, descriptors, sources[first + v], counts, plan);
+            prepared[v] = prepare(m, descriptors, sources[first + v], counts, plan, wired ? sums[v] : nullptr);
             loops[v] = SawtoothLoop::Other;
             if (!prepared[v]) continue;
             if (plan.fill == Fill::Sawtooth) loops[v] = sawtoothLoopOf(plan.b);
