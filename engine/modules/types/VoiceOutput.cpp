@@ -51,8 +51,9 @@ namespace {
 
 // One voice's block into its bus. The copy of the left bus into the right is left to the caller,
 // which owes it after every voice whose counts are given and whose stage has both buses.
+// `given`, when there is one, holds the voice's modulation sums already worked out.
 void addVoice(VoiceOutputModule& m, const ConnectionDescriptor* descriptors, const PortEntry* const* sources,
-              const uint32_t* counts) {
+              const uint32_t* counts, const float* given) {
     if (descriptors == nullptr || sources == nullptr) counts = kNoConnections;
     uint32_t first[kInputCount];
     uint32_t at = 0;
@@ -65,8 +66,12 @@ void addVoice(VoiceOutputModule& m, const ConnectionDescriptor* descriptors, con
     const float audioAmount = counts[0] > 0 ? descriptors[0].amount() : 0.0f;
     float* left = m.leftBus;
     if (audio != nullptr && audioAmount != 0.0f) {
-        float mod[3]; // inputs 2, 3, 4
-        sumBlockModulation(descriptors + first[2], sources + first[2], counts + 2, 3, mod);
+        float own[3]; // inputs 2, 3, 4
+        const float* mod = given;
+        if (mod == nullptr) {
+            sumBlockModulation(descriptors + first[2], sources + first[2], counts + 2, 3, own);
+            mod = own;
+        }
         // Without a tremolo connection there is no depth, so the envelope level passes unchanged;
         // without a level connection the sum is 0 and the voice is silent.
         const float depth = counts[2] > 0 ? descriptors[first[2] + counts[2] - 1].amount() : 0.0f;
@@ -115,13 +120,25 @@ void processVoiceOutputs(void* const* modules, int count, const ConnectionDescri
     // last copy is the one that stays, so it is made once, after the last of them.
     float* copyFrom = nullptr;
     float* copyTo = nullptr;
+    float sums[kVoicesPerModulationSum][3];
+    const uint32_t modulated = counts[0] + counts[1]; // where inputs 2, 3 and 4 start
+    bool wired = false;
     for (int v = 0; v < count; ++v) {
         auto& m = *static_cast<VoiceOutputModule*>(modules[v]);
         if (copyTo != nullptr && (m.leftBus != copyFrom || m.rightBus != copyTo)) {
             copyBus(copyFrom, copyTo);
             copyTo = nullptr;
         }
-        addVoice(m, descriptors, sources[v], counts);
+        // The voices' modulation sums, a run at a time: they share their connections' scales.
+        if (v % kVoicesPerModulationSum == 0) {
+            const int n = count - v < kVoicesPerModulationSum ? count - v : kVoicesPerModulationSum;
+            wired = descriptors != nullptr;
+            for (int k = 0; k < n; ++k) wired = wired && sources[v + k] != nullptr;
+            if (wired)
+                sumBlockModulationOfVoices(descriptors + modulated, sources + v, modulated, n, counts + 2, 3,
+                                           &sums[0][0]);
+        }
+        addVoice(m, descriptors, sources[v], counts, wired ? sums[v % kVoicesPerModulationSum] : nullptr);
         if (m.leftBus != nullptr && m.rightBus != nullptr) {
             copyFrom = m.leftBus;
             copyTo = m.rightBus;
