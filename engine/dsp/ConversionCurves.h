@@ -71,6 +71,10 @@ inline float semitonesToRatio(float s) {
     return (1.0f - f) * t[i] + f * t[i + 1];
 }
 
+// semitonesToRatio for a block of 32 offsets at once, four at a time, each ratio the same as the
+// one-offset form gives: for a pitch that moves every sample.
+void semitonesToRatios(const float* semitones, float* ratios);
+
 // Odd rational approximations of tanh built on a truncated exp series of 2|x|: five terms (with
 // single-precision coefficients) and six terms.
 double tanhApprox5(double x);

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <vector>
 
 namespace corvex {
 namespace {
@@ -80,6 +82,26 @@ TEST(SemitonesToRatio, ReadsThePairOfEntriesAroundTheOffset) {
         }
     }
     EXPECT_EQ(semitonesToRatio(-0.0f), semitonesToRatio(0.0f));
+}
+
+// The block form answers every offset as the one-offset form does, bit for bit: whole and broken
+// offsets, both sides of zero, the table's ends and past them, NaN and infinities.
+TEST(SemitonesToRatio, TheBlockFormMatchesTheOneOffsetForm) {
+    const float inf = std::numeric_limits<float>::infinity();
+    std::vector<float> offsets = {0.0f, -0.0f, 1e-40f, -1e-40f, -120.0f, 192.0f, -120.5f, 192.5f, 191.999f,
+                                  -119.999f, 1e30f, -1e30f, inf, -inf, std::numeric_limits<float>::quiet_NaN(),
+                                  -0.5f, 0.5f, 12.0f, -12.0f, std::nextafter(7.0f, 0.0f), std::nextafter(-7.0f, 0.0f)};
+    for (float s = -130.0f; s < 200.0f; s += 0.731f) offsets.push_back(s);
+    while (offsets.size() % 32 != 0) offsets.push_back(3.25f);
+    for (size_t first = 0; first < offsets.size(); first += 32) {
+        float ratios[32];
+        semitonesToRatios(offsets.data() + first, ratios);
+        for (size_t k = 0; k < 32; ++k) {
+            const float alone = semitonesToRatio(offsets[first + k]);
+            EXPECT_EQ(std::memcmp(&alone, &ratios[k], sizeof(float)), 0)
+                << "semitones " << offsets[first + k] << ": " << alone << " against " << ratios[k];
+        }
+    }
 }
 
 TEST(TanhApprox, IsZeroAtZeroOddAndBounded) {

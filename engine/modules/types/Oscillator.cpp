@@ -85,6 +85,31 @@ float clampFrequency(float f, float lowest, float highest) {
     return f < highest ? f : highest;
 }
 
+// clampFrequency for a block, four samples at a time: the same comparisons, so the same values.
+void clampFrequencies(float* f, float lowest, float highest) {
+    typedef float Float4 __attribute__((vector_size(16)));
+    const Float4 low = Float4{} + lowest, high = Float4{} + highest;
+    const Float4 fold = Float4{} + kFoldFrequency, folded = Float4{} + kHighestFrequency;
+    for (int k = 0; k < kBlockFrames; k += 4) {
+        Float4 x;
+        __builtin_memcpy(&x, f + k, sizeof x);
+        x = x > low ? x : low;
+        x = x < fold ? x : folded;
+        x = x < high ? x : high;
+        __builtin_memcpy(f + k, &x, sizeof x);
+    }
+}
+
+// A block's frequencies before they are held in range: the pitch's (one for the block, or one per
+// sample), the linear modulation's hertz and the detune, in that order.
+void sumFrequencies(float* __restrict f, const float* __restrict ratios, float tuned, const float* __restrict linear,
+                    float linearAmount, float detune) {
+    for (int k = 0; k < kBlockFrames; ++k) f[k] = ratios[k] * tuned + (linear[k] * linearAmount + detune);
+}
+void sumFrequencies(float* __restrict f, float base, const float* __restrict linear, float linearAmount, float detune) {
+    for (int k = 0; k < kBlockFrames; ++k) f[k] = base + (linear[k] * linearAmount + detune);
+}
+
 void refreshCoefficients(COscillator& m, float rate) {
     m.coefficientRate = rate;
     m.trackerCoefficient = float(std::pow(20.0, -320.0 / double(rate)));
@@ -277,15 +302,22 @@ bool blockFrequencies(COscillator& m, const OscillatorParams& p, const EngineCon
     }
     // The pitch's frequency, plus the linear modulation's hertz and the detune, held in range: one pass.
     if (modulated) {
-        for (int k = 0; k < frames; ++k) {
-            const float f = semitonesToRatio(semitones[k]) * tuned;
-            b.frequency[k] = clampFrequency(f + ((linear ? linear[k] : linearValue) * linearAmount + detune),
-                                            kLowestFrequency, highest);
+        // Only an audio-rate pitch source sets this, so the block has all its samples.
+        float ratios[kBlockFrames];
+        semitonesToRatios(semitones, ratios);
+        if (linear != nullptr) {
+            sumFrequencies(b.frequency, ratios, tuned, linear, linearAmount, detune);
+        } else {
+            const float hertz = linearValue * linearAmount + detune;
+            for (int k = 0; k < kBlockFrames; ++k) b.frequency[k] = ratios[k] * tuned + hertz;
         }
+        clampFrequencies(b.frequency, kLowestFrequency, highest);
+    } else if (linear != nullptr && audioRate) {
+        sumFrequencies(b.frequency, semitonesToRatio(pitch) * tuned, linear, linearAmount, detune);
+        clampFrequencies(b.frequency, kLowestFrequency, highest);
     } else if (linear != nullptr) {
         const float base = semitonesToRatio(pitch) * tuned;
-        for (int k = 0; k < frames; ++k)
-            b.frequency[k] = clampFrequency(base + (linear[k] * linearAmount + detune), kLowestFrequency, highest);
+        b.frequency[0] = clampFrequency(base + (linear[0] * linearAmount + detune), kLowestFrequency, highest);
     } else {
         const float f = clampFrequency(semitonesToRatio(pitch) * tuned + (linearValue * linearAmount + detune),
                                        kLowestFrequency, highest);
