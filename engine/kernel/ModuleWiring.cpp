@@ -65,34 +65,41 @@ void runSlotEach(VoiceRecord* const* voices, int count, int slot, const ModuleMa
     }
 }
 
+// One slot's modules of the voices in one call of `process`; a module not (or no longer) of the slot's
+// type runs on its own first. No module of one voice reads another voice's.
+void runSlotWith(VoiceRecord* const* voices, int count, int slot, const ModuleManager& m, TogetherProcess process) {
+    const int type = slotType(slot);
+    void* modules[kVoiceCount];
+    const PortEntry* const* sources[kVoiceCount];
+    const int first = m.firstRecordOf(slot);
+    int n = 0;
+    for (int v = 0; v < count; ++v) {
+        void* module = voices[v]->modules[slot];
+        if (module == nullptr) continue;
+        if (moduleHead(module).type() != type) {
+            processSlot(module, slot, m, voices[v]->bindings);
+            continue;
+        }
+        modules[n] = module;
+        sources[n] = first == kNone ? nullptr : voices[v]->bindings + first;
+        ++n;
+    }
+    if (n == 0) return;
+    if (first == kNone) {
+        process(modules, n, nullptr, sources, nullptr);
+        return;
+    }
+    process(modules, n, reinterpret_cast<const ConnectionDescriptor*>(m.records() + first), sources,
+            m.inputCounters(slot));
+}
+
 // The envelopes of the voices, slot by slot, then each voice's release check, then the voice controls.
 // A released voice whose holding envelope has finished plays no more; the others go to `playing`.
 int startVoices(VoiceRecord* const* voices, int count, const ModuleManager& m, VoiceRecord** playing) {
     const int modules = m.voiceModules();
     for (int p = 0; p < modules; ++p) {
         const int slot = m.moduleAt(p);
-        if (slotType(slot) != ModuleType::Envelope) continue;
-        void* envelopes[kVoiceCount];
-        const PortEntry* const* sources[kVoiceCount];
-        const int first = m.firstRecordOf(slot);
-        int n = 0;
-        for (int v = 0; v < count; ++v) {
-            void* module = voices[v]->modules[slot];
-            if (module == nullptr) continue;
-            if (moduleHead(module).type() != ModuleType::Envelope) {
-                processSlot(module, slot, m, voices[v]->bindings); // an envelope reads no other voice's
-                continue;
-            }
-            envelopes[n] = module;
-            sources[n] = first == kNone ? nullptr : voices[v]->bindings + first;
-            ++n;
-        }
-        if (n == 0) continue;
-        if (first == kNone)
-            processEnvelopes(envelopes, n, nullptr, sources, nullptr);
-        else
-            processEnvelopes(envelopes, n, reinterpret_cast<const ConnectionDescriptor*>(m.records() + first), sources,
-                             m.inputCounters(slot));
+        if (slotType(slot) == ModuleType::Envelope) runSlotWith(voices, count, slot, m, processEnvelopes);
     }
     int started = 0;
     for (int v = 0; v < count; ++v) {
@@ -283,30 +290,7 @@ void ModuleWiring::renderVoice(VoiceRecord& voice, CorvexProgram& part, float* l
 }
 
 void ModuleWiring::runSlotTogether(VoiceRecord* const* voices, int count, int slot, const ModuleManager& m) {
-    const int type = slotType(slot);
-    const TogetherProcess process = togetherProcess(type);
-    void* modules[kVoiceCount];
-    const PortEntry* const* sources[kVoiceCount];
-    const int first = m.firstRecordOf(slot);
-    int n = 0;
-    for (int v = 0; v < count; ++v) {
-        void* module = voices[v]->modules[slot];
-        if (module == nullptr) continue;
-        if (moduleHead(module).type() != type) {
-            processSlot(module, slot, m, voices[v]->bindings); // not (or no longer) of the slot's type
-            continue;
-        }
-        modules[n] = module;
-        sources[n] = first == kNone ? nullptr : voices[v]->bindings + first;
-        ++n;
-    }
-    if (n == 0) return;
-    if (first == kNone) {
-        process(modules, n, nullptr, sources, nullptr);
-        return;
-    }
-    process(modules, n, reinterpret_cast<const ConnectionDescriptor*>(m.records() + first), sources,
-            m.inputCounters(slot));
+    runSlotWith(voices, count, slot, m, togetherProcess(slotType(slot)));
 }
 
 // The modules of each voice run in their own order, voice after voice, up to the next slot that runs in lanes;

@@ -8,6 +8,7 @@
 
 #include "engine/kernel/CorvexKernel.h"
 #include "engine/kernel/SoftwareKernelListener.h"
+#include "engine/program/CorvanKernelProgram.h"
 
 namespace corvex::testing {
 
@@ -34,6 +35,21 @@ inline std::unique_ptr<CorvexKernel> makeKernel(double rate = 44100.0) {
     kernel->initialise();
     kernel->setSampleRate(rate);
     return kernel;
+}
+
+// The initial program over all 32 voices, two to a key in Dual: what the tests that compare voices
+// rendered together with voices rendered alone play.
+inline std::unique_ptr<CorvanKernelProgram> startInitialProgram(CorvexKernel& kernel, bool dual) {
+    auto program = std::make_unique<CorvanKernelProgram>(kernel);
+    program->initialise();
+    program->setAssignParameters(32, 2, 2);
+    program->setPartAssignMode(0, 0);
+    program->setPartAssignMode(1, 0);
+    if (dual) {
+        program->startPart(2);
+        program->setKeyMode(CorvanKernelProgram::Dual);
+    }
+    return program;
 }
 
 // Free items of every module pool and of the block buffer store: what a kernel has not handed out.

@@ -35,15 +35,7 @@ struct Performer {
         kernel = makeKernel();
         kernel->setRandomSeed(20261211);
         kernel->setVoicesTogether(together);
-        program = std::make_unique<CorvanKernelProgram>(*kernel);
-        program->initialise();
-        program->setAssignParameters(32, 2, 2);
-        program->setPartAssignMode(0, 0);
-        program->setPartAssignMode(1, 0);
-        if (dual) {
-            program->startPart(2);
-            program->setKeyMode(CorvanKernelProgram::Dual);
-        }
+        program = startInitialProgram(*kernel, dual);
         for (int s : {1, 2}) {
             // Mixer inputs 2..4: the other oscillator again, a block-rate LFO (no samples to mix) and
             // a connection at amount 0; the voice output's gain follows an oscillator; the LFO

@@ -102,15 +102,7 @@ struct Player {
         kernel = makeKernel();
         kernel->setRandomSeed(20261210);
         kernel->setVoicesTogether(together);
-        program = std::make_unique<CorvanKernelProgram>(*kernel);
-        program->initialise();
-        program->setAssignParameters(32, 2, 2);
-        program->setPartAssignMode(0, 0);
-        program->setPartAssignMode(1, 0);
-        if (dual) {
-            program->startPart(2);
-            program->setKeyMode(CorvanKernelProgram::Dual);
-        }
+        program = startInitialProgram(*kernel, dual);
         for (int s : {1, 2}) {
             for (const SlotWord& w : oscillators.start) program->setParameterWord(s, w.slot, w.parameter, -1, w.word);
             if (oscillators.pitchRoute != 0) {
