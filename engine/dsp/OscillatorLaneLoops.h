@@ -45,29 +45,29 @@ template <typename F, typename I, int W>
 __attribute__((always_inline)) inline void transposeSquare(F* v) {
     static_assert(W == 4 || W == 8, "four or eight lanes");
     if constexpr (W == 4) {
-        const F t0 = __builtin_shuffle(v[0], v[1], I{0, 4, 1, 5});
-        const F t1 = __builtin_shuffle(v[0], v[1], I{2, 6, 3, 7});
-        const F t2 = __builtin_shuffle(v[2], v[3], I{0, 4, 1, 5});
-        const F t3 = __builtin_shuffle(v[2], v[3], I{2, 6, 3, 7});
-        v[0] = __builtin_shuffle(t0, t2, I{0, 1, 4, 5});
-        v[1] = __builtin_shuffle(t0, t2, I{2, 3, 6, 7});
-        v[2] = __builtin_shuffle(t1, t3, I{0, 1, 4, 5});
-        v[3] = __builtin_shuffle(t1, t3, I{2, 3, 6, 7});
+        const F t0 = __builtin_shufflevector(v[0], v[1], 0, 4, 1, 5);
+        const F t1 = __builtin_shufflevector(v[0], v[1], 2, 6, 3, 7);
+        const F t2 = __builtin_shufflevector(v[2], v[3], 0, 4, 1, 5);
+        const F t3 = __builtin_shufflevector(v[2], v[3], 2, 6, 3, 7);
+        v[0] = __builtin_shufflevector(t0, t2, 0, 1, 4, 5);
+        v[1] = __builtin_shufflevector(t0, t2, 2, 3, 6, 7);
+        v[2] = __builtin_shufflevector(t1, t3, 0, 1, 4, 5);
+        v[3] = __builtin_shufflevector(t1, t3, 2, 3, 6, 7);
     } else {
         F t[8], u[8];
         for (int r = 0; r < 8; r += 2) {
-            t[r] = __builtin_shuffle(v[r], v[r + 1], I{0, 8, 1, 9, 4, 12, 5, 13});
-            t[r + 1] = __builtin_shuffle(v[r], v[r + 1], I{2, 10, 3, 11, 6, 14, 7, 15});
+            t[r] = __builtin_shufflevector(v[r], v[r + 1], 0, 8, 1, 9, 4, 12, 5, 13);
+            t[r + 1] = __builtin_shufflevector(v[r], v[r + 1], 2, 10, 3, 11, 6, 14, 7, 15);
         }
         for (int r = 0; r < 8; r += 4) {
-            u[r] = __builtin_shuffle(t[r], t[r + 2], I{0, 1, 8, 9, 4, 5, 12, 13});
-            u[r + 1] = __builtin_shuffle(t[r], t[r + 2], I{2, 3, 10, 11, 6, 7, 14, 15});
-            u[r + 2] = __builtin_shuffle(t[r + 1], t[r + 3], I{0, 1, 8, 9, 4, 5, 12, 13});
-            u[r + 3] = __builtin_shuffle(t[r + 1], t[r + 3], I{2, 3, 10, 11, 6, 7, 14, 15});
+            u[r] = __builtin_shufflevector(t[r], t[r + 2], 0, 1, 8, 9, 4, 5, 12, 13);
+            u[r + 1] = __builtin_shufflevector(t[r], t[r + 2], 2, 3, 10, 11, 6, 7, 14, 15);
+            u[r + 2] = __builtin_shufflevector(t[r + 1], t[r + 3], 0, 1, 8, 9, 4, 5, 12, 13);
+            u[r + 3] = __builtin_shufflevector(t[r + 1], t[r + 3], 2, 3, 10, 11, 6, 7, 14, 15);
         }
         for (int r = 0; r < 4; ++r) {
-            v[r] = __builtin_shuffle(u[r], u[r + 4], I{0, 1, 2, 3, 8, 9, 10, 11});
-            v[r + 4] = __builtin_shuffle(u[r], u[r + 4], I{4, 5, 6, 7, 12, 13, 14, 15});
+            v[r] = __builtin_shufflevector(u[r], u[r + 4], 0, 1, 2, 3, 8, 9, 10, 11);
+            v[r + 4] = __builtin_shufflevector(u[r], u[r + 4], 4, 5, 6, 7, 12, 13, 14, 15);
         }
     }
 }
