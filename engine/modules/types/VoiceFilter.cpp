@@ -455,9 +455,9 @@ void processVoiceFilters(void* const* modules, int count, const ConnectionDescri
         PreparedBlock blocks[kVoicesPerRun];
         bool prepared[kVoicesPerRun];
         LaneSets<kVoicesPerRun> sets;
-        auto module = [&](int v) -> VoiceFilterModule& { return *static_cast<VoiceFilterModule*>(modules[first + v]); };
-        // Each step for every voice before the next: the voices' long chains of block-rate
-        // arithmetic are independent, and the processor overlaps them only when they lie close.
+        auto module = [&](int v) -> VoiceFilterModule& {
+            return *static_cast<VoiceFilterModule*>(modules[first + v]);
+        };
         // The block-rate sums of every voice at once: the voices share their connections' scales.
         float sums[kVoicesPerRun][2];
         bool wired = counts != nullptr && descriptors != nullptr;
@@ -467,6 +467,8 @@ void processVoiceFilters(void* const* modules, int count, const ConnectionDescri
             sumBlockModulationOfVoices(descriptors + cutoff, sources + first, cutoff, n,
                                        counts + VoiceFilterInput::Cutoff, 2, &sums[0][0]);
         }
+        // Then each step for all the voices before the next: their block-rate chains are independent
+        // and overlap when they lie close.
         for (int v = 0; v < n; ++v)
             prepared[v] = startBlock(module(v), descriptors, sources[first + v], counts, blocks[v],
                                      wired ? sums[v] : nullptr);
