@@ -4,6 +4,7 @@
 #pragma once
 
 #include "engine/dsp/FilterLanes.h"
+#include "engine/dsp/LaneShuffles.h"
 #include "engine/dsp/SampleGuards.h"
 #include "engine/dsp/ChorusFlangerLines.h"
 
@@ -56,26 +57,21 @@ D flushedLane(D v, double below = kFlushBelow) {
 }
 
 // Sample n of lane i moves to element i % W of vector i / W of row n, and back. Where a vector holds
-// four floats, four lanes' four samples go through a 4 x 4 transpose in registers: moving samples
-// one at a time costs more than the high-pass's own arithmetic. Only moves: no value changes.
+// four or eight floats, that many lanes' samples go through a square transpose in registers: moving
+// samples one at a time costs more than the high-pass's own arithmetic.
+template <typename F, int W>
+constexpr bool kSquareLanes = (W == 4 || W == 8) && sizeof(F) == W * sizeof(float);
+
 template <typename F, int W, int K, typename Source>
 void lanesToRows(F (&rows)[kLaneBlockFrames][K], Source source) {
-    if constexpr (W == 4 && sizeof(F) == 4 * sizeof(float)) {
-        for (int j = 0; j < K; ++j) {
-            const float* p[4] = {source(4 * j), source(4 * j + 1), source(4 * j + 2), source(4 * j + 3)};
-            for (int n = 0; n < kLaneBlockFrames; n += 4) {
-                F r[4];
-                for (int e = 0; e < 4; ++e) __builtin_memcpy(&r[e], p[e] + n, sizeof(F));
-                const F t0 = __builtin_shufflevector(r[0], r[1], 0, 4, 1, 5);
-                const F t1 = __builtin_shufflevector(r[0], r[1], 2, 6, 3, 7);
-                const F t2 = __builtin_shufflevector(r[2], r[3], 0, 4, 1, 5);
-                const F t3 = __builtin_shufflevector(r[2], r[3], 2, 6, 3, 7);
-                rows[n][j] = __builtin_shufflevector(t0, t2, 0, 1, 4, 5);
-                rows[n + 1][j] = __builtin_shufflevector(t0, t2, 2, 3, 6, 7);
-                rows[n + 2][j] = __builtin_shufflevector(t1, t3, 0, 1, 4, 5);
-                rows[n + 3][j] = __builtin_shufflevector(t1, t3, 2, 3, 6, 7);
+    if constexpr (kSquareLanes<F, W>) {
+        for (int j = 0; j < K; ++j)
+            for (int n = 0; n < kLaneBlockFrames; n += W) {
+                F v[W];
+                for (int e = 0; e < W; ++e) v[e] = loadFloats<F>(source(W * j + e) + n);
+                transposeSquare<F, W>(v);
+                for (int r = 0; r < W; ++r) rows[n + r][j] = v[r];
             }
-        }
     } else {
         for (int n = 0; n < kLaneBlockFrames; ++n)
             for (int i = 0; i < W * K; ++i) rows[n][i / W][i % W] = source(i)[n];
@@ -84,20 +80,14 @@ void lanesToRows(F (&rows)[kLaneBlockFrames][K], Source source) {
 
 template <typename F, int W, int K, typename Sink>
 void rowsToLanes(const F (&rows)[kLaneBlockFrames][K], Sink sink) {
-    if constexpr (W == 4 && sizeof(F) == 4 * sizeof(float)) {
-        for (int j = 0; j < K; ++j) {
-            float* p[4] = {sink(4 * j), sink(4 * j + 1), sink(4 * j + 2), sink(4 * j + 3)};
-            for (int n = 0; n < kLaneBlockFrames; n += 4) {
-                const F t0 = __builtin_shufflevector(rows[n][j], rows[n + 1][j], 0, 4, 1, 5);
-                const F t1 = __builtin_shufflevector(rows[n][j], rows[n + 1][j], 2, 6, 3, 7);
-                const F t2 = __builtin_shufflevector(rows[n + 2][j], rows[n + 3][j], 0, 4, 1, 5);
-                const F t3 = __builtin_shufflevector(rows[n + 2][j], rows[n + 3][j], 2, 6, 3, 7);
-                const F c[4] = {
-                    __builtin_shufflevector(t0, t2, 0, 1, 4, 5), __builtin_shufflevector(t0, t2, 2, 3, 6, 7),
-                    __builtin_shufflevector(t1, t3, 0, 1, 4, 5), __builtin_shufflevector(t1, t3, 2, 3, 6, 7)};
-                for (int e = 0; e < 4; ++e) __builtin_memcpy(p[e] + n, &c[e], sizeof(F));
+    if constexpr (kSquareLanes<F, W>) {
+        for (int j = 0; j < K; ++j)
+            for (int n = 0; n < kLaneBlockFrames; n += W) {
+                F v[W];
+                for (int r = 0; r < W; ++r) v[r] = rows[n + r][j];
+                transposeSquare<F, W>(v);
+                for (int e = 0; e < W; ++e) storeFloats<F>(sink(W * j + e) + n, v[e]);
             }
-        }
     } else {
         for (int i = 0; i < W * K; ++i)
             for (int n = 0; n < kLaneBlockFrames; ++n) sink(i)[n] = rows[n][i / W][i % W];
