@@ -12,6 +12,8 @@ namespace corvex {
 
 // Built with its own instruction-set flags in FilterLanesAvx2.cpp; null where that file is empty.
 const FilterLaneKernels* avx2FilterLaneKernels();
+// Likewise FilterLanesAvx512.cpp.
+const FilterLaneKernels* avx512FilterLaneKernels();
 
 static_assert(double(kLoudestHealthySample) >= kLoudest, "the sample bound rounds up, never down");
 
@@ -286,12 +288,14 @@ int availableFilterLaneKernels(const FilterLaneKernels** out, int capacity) {
     int n = 0;
     if (n < capacity) out[n++] = &kBaseline;
     if (const FilterLaneKernels* wide = avx2FilterLaneKernels(); wide != nullptr && n < capacity) out[n++] = wide;
+    if (const FilterLaneKernels* wide = avx512FilterLaneKernels(); wide != nullptr && n < capacity) out[n++] = wide;
     if (n < capacity) out[n++] = &kOneByOne;
     return n;
 }
 
 const FilterLaneKernels& filterLaneKernels() {
     static const FilterLaneKernels* chosen = [] {
+        if (const FilterLaneKernels* widest = avx512FilterLaneKernels(); widest != nullptr) return widest;
         const FilterLaneKernels* wide = avx2FilterLaneKernels();
         return wide != nullptr ? wide : &kBaseline;
     }();

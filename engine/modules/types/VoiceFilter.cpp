@@ -72,7 +72,7 @@ constexpr double kCascadeTopRatio = kCascadeHighest / 44100.0;
 
 
 // Voices prepared and filtered together: one group of the widest lanes.
-constexpr int kVoicesPerRun = 16;
+constexpr int kVoicesPerRun = 32;
 static_assert(kVoicesPerRun <= kVoicesPerModulationSum, "one call sums a run's voices");
 
 float clampedUnit(float x) { return x < 0.0f ? 0.0f : (x > 1.0f ? 1.0f : x); }
