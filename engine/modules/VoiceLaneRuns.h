@@ -1,4 +1,4 @@
-// Running one slot's modules of several voices through a lane kernel, sixteen voices at a time.
+// Running one slot's modules of several voices through a lane kernel, a run of voices at a time.
 #pragma once
 
 #include <cstdint>
@@ -8,8 +8,8 @@ namespace corvex {
 struct ConnectionDescriptor;
 struct PortEntry;
 
-// Voices prepared and run together: one group of the widest lanes.
-constexpr int kVoicesPerLaneRun = 16;
+// Voices prepared and run together: one group of the widest lanes (four 512-bit vectors of doubles).
+constexpr int kVoicesPerLaneRun = 32;
 
 // prepare(module, descriptors, sources, counts, lane) does a voice's block-rate work and says
 // whether its block still needs the lane loop; finish(module, lane) takes the lane's states back.

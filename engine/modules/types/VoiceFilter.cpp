@@ -15,6 +15,7 @@
 #include "engine/modules/EngineContext.h"
 #include "engine/modules/BlockBufferStore.h"
 #include "engine/modules/ModulePools.h"
+#include "engine/modules/VoiceLaneRuns.h"
 
 namespace corvex {
 
@@ -71,9 +72,7 @@ constexpr double kHighPassTopRatio = kHighPassHighest / 44100.0;
 constexpr double kCascadeTopRatio = kCascadeHighest / 44100.0;
 
 
-// Voices prepared and filtered together: one group of the widest lanes.
-constexpr int kVoicesPerRun = 32;
-static_assert(kVoicesPerRun <= kVoicesPerModulationSum, "one call sums a run's voices");
+static_assert(kVoicesPerLaneRun <= kVoicesPerModulationSum, "one call sums a run's voices");
 
 float clampedUnit(float x) { return x < 0.0f ? 0.0f : (x > 1.0f ? 1.0f : x); }
 
@@ -450,16 +449,16 @@ void processVoiceFilters(void* const* modules, int count, const ConnectionDescri
         return;
     }
     const FilterLaneKernels& lanes = filterLaneKernels();
-    for (int first = 0; first < count; first += kVoicesPerRun) {
-        const int n = count - first < kVoicesPerRun ? count - first : kVoicesPerRun;
-        PreparedBlock blocks[kVoicesPerRun];
-        bool prepared[kVoicesPerRun];
-        LaneSets<kVoicesPerRun> sets;
+    for (int first = 0; first < count; first += kVoicesPerLaneRun) {
+        const int n = count - first < kVoicesPerLaneRun ? count - first : kVoicesPerLaneRun;
+        PreparedBlock blocks[kVoicesPerLaneRun];
+        bool prepared[kVoicesPerLaneRun];
+        LaneSets<kVoicesPerLaneRun> sets;
         auto module = [&](int v) -> VoiceFilterModule& {
             return *static_cast<VoiceFilterModule*>(modules[first + v]);
         };
         // The block-rate sums of every voice at once: the voices share their connections' scales.
-        float sums[kVoicesPerRun][2];
+        float sums[kVoicesPerLaneRun][2];
         bool wired = counts != nullptr && descriptors != nullptr;
         for (int v = 0; v < n; ++v) wired = wired && sources[first + v] != nullptr;
         if (wired) {
