@@ -23,55 +23,12 @@ const ModulationScale* scalesOfRun(const ModulationScaleTable* table, const Conn
     return table->scales + index;
 }
 
-} // namespace
-
-int sumBlockModulation(const ConnectionDescriptor* descriptors, const PortEntry* const* sources,
-                       const uint32_t* counts, int inputCount, float* out) {
-    if (counts == nullptr) {
-        for (int d = 0; d < inputCount; ++d) out[d] = 0.0f;
-        return 0;
-    }
-    const ModulationScaleTable* table = modulationScalesInForce();
-    int total = 0;
-    for (int d = 0; d < inputCount; ++d) {
-        const uint32_t c = counts[d];
-        if (c == 0) {
-            out[d] = 0.0f;
-            continue;
-        }
-        const ModulationScale* scales = scalesOfRun(table, descriptors, c);
-        // One pass keeps both sums; which one counts is known only at the end.
-        bool allBlockRate = true;
-        float sum = 0.0f, flushedSum = 0.0f;
-        for (uint32_t k = 0; k < c; ++k) {
-            // A missing source has nothing to publish, so it is read as a silent block-rate value.
-            const PortEntry* source = sources[k];
-            float v = 0.0f;
-            if (source != nullptr) {
-                if (!source->isValuePort()) {
-                    allBlockRate = false;
-                    continue;
-                }
-                v = source->value;
-            }
-            const float scale = scales != nullptr && scales[k].words == scaleWords(descriptors[k])
-                                    ? scales[k].scale
-                                    : connectionScale(descriptors[k]);
-            // An all-block-rate sum goes straight into block-rate state, so near-denormal values are
-            // cut from it; a mixed input continues into the module's per-sample path untouched.
-            sum += scale * v;
-            flushedSum += scale * (std::fabs(v) < 1e-30f ? 0.0f : v);
-        }
-        out[d] = allBlockRate ? flushedSum : sum;
-        total += int(c);
-        descriptors += c;
-        sources += c;
-    }
-    return total;
-}
-
-void sumBlockModulationOfVoices(const ConnectionDescriptor* descriptors, const PortEntry* const* const* sources,
-                                uint32_t first, int voices, const uint32_t* counts, int inputCount, float* out) {
+// One body for one voice and for many: with Voices fixed at 1 the compiler drops the voice loops, so
+// a lone module's sum costs no more than a sum written for one voice.
+template <int Voices>
+void sumOfVoices(const ConnectionDescriptor* descriptors, const PortEntry* const* const* sources, uint32_t first,
+                 int voices, const uint32_t* counts, int inputCount, float* out) {
+    if constexpr (Voices > 0) voices = Voices;
     if (voices > kVoicesPerModulationSum) voices = kVoicesPerModulationSum;
     if (counts == nullptr) {
         for (int i = 0; i < voices * inputCount; ++i) out[i] = 0.0f;
@@ -81,6 +38,10 @@ void sumBlockModulationOfVoices(const ConnectionDescriptor* descriptors, const P
     uint32_t at = first;
     for (int d = 0; d < inputCount; ++d) {
         const uint32_t c = counts[d];
+        if (c == 0) {
+            for (int v = 0; v < voices; ++v) out[v * inputCount + d] = 0.0f;
+            continue;
+        }
         const ModulationScale* scales = scalesOfRun(table, descriptors, c);
         bool allBlockRate[kVoicesPerModulationSum];
         float sum[kVoicesPerModulationSum], flushedSum[kVoicesPerModulationSum];
@@ -93,7 +54,7 @@ void sumBlockModulationOfVoices(const ConnectionDescriptor* descriptors, const P
                                     ? scales[k].scale
                                     : connectionScale(descriptors[k]);
             for (int v = 0; v < voices; ++v) {
-                // As in sumBlockModulation, term for term.
+                // A missing source has nothing to publish, so it is read as a silent block-rate value.
                 const PortEntry* source = sources[v][at];
                 float x = 0.0f;
                 if (source != nullptr) {
@@ -103,6 +64,8 @@ void sumBlockModulationOfVoices(const ConnectionDescriptor* descriptors, const P
                     }
                     x = source->value;
                 }
+                // An all-block-rate sum goes straight into block-rate state, so near-denormal values are
+                // cut from it; a mixed input continues into the module's per-sample path untouched.
                 sum[v] += scale * x;
                 flushedSum[v] += scale * (std::fabs(x) < 1e-30f ? 0.0f : x);
             }
@@ -110,6 +73,22 @@ void sumBlockModulationOfVoices(const ConnectionDescriptor* descriptors, const P
         for (int v = 0; v < voices; ++v) out[v * inputCount + d] = allBlockRate[v] ? flushedSum[v] : sum[v];
         descriptors += c;
     }
+}
+
+} // namespace
+
+void sumBlockModulationOfVoices(const ConnectionDescriptor* descriptors, const PortEntry* const* const* sources,
+                                uint32_t first, int voices, const uint32_t* counts, int inputCount, float* out) {
+    sumOfVoices<0>(descriptors, sources, first, voices, counts, inputCount, out);
+}
+
+int sumBlockModulation(const ConnectionDescriptor* descriptors, const PortEntry* const* sources,
+                       const uint32_t* counts, int inputCount, float* out) {
+    const PortEntry* const* voice[1] = {sources};
+    sumOfVoices<1>(descriptors, voice, 0, 1, counts, inputCount, out);
+    int total = 0;
+    for (int d = 0; counts != nullptr && d < inputCount; ++d) total += int(counts[d]);
+    return total;
 }
 
 } // namespace corvex
