@@ -12,6 +12,7 @@ namespace corvex {
 
 namespace detail {
 float gBandLimitedStep[BandLimitedStep::kSize];
+float gBandLimitedStepRows[BandLimitedStep::kRows][BandLimitedStep::kRowLength];
 } // namespace detail
 
 namespace {
@@ -110,6 +111,11 @@ void generate() {
         detail::gBandLimitedStep[i] = float(sum / area);
     }
     for (int i = stepPoints; i < BandLimitedStep::kSize; ++i) detail::gBandLimitedStep[i] = 1.0f;
+    for (int j = 0; j < BandLimitedStep::kRows; ++j)
+        for (int k = 0; k < BandLimitedStep::kRowLength; ++k) {
+            const int i = j + k * BandLimitedStep::kPhases;
+            detail::gBandLimitedStepRows[j][k] = i < BandLimitedStep::kSize ? detail::gBandLimitedStep[i] : 1.0f;
+        }
 }
 
 } // namespace

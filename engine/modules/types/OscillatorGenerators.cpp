@@ -354,20 +354,29 @@ void HalfBandDecimator::clear() {
     for (float& s : b) s = 0.0f;
 }
 
+namespace {
+
+// One stretch of a step's points into the ring, where the ring does not wrap: a vector at a time.
+void addStepPoints(float* __restrict ring, const float* __restrict a, const float* __restrict b, float fraction,
+                   float amplitude, int count) {
+    for (int k = 0; k < count; ++k) ring[k] += amplitude * (a[k] + fraction * (b[k] - a[k]));
+}
+
+} // namespace
+
 void insertStep(float* ring, int current, float offset, float amplitude) {
+    static_assert(kStepSlots <= BandLimitedStep::kRowLength, "a row holds every point of a step");
+    static_assert(int(kLatestStepOffset) + 1 < BandLimitedStep::kRows, "every offset has its rows");
     if (!(offset > 0.0f)) offset = 0.0f;
     if (offset > kLatestStepOffset) offset = kLatestStepOffset;
     const int j = int(offset);
     const float fraction = offset - float(j);
-    const float* tap = bandLimitedStepTable() + j;
-    int slot = (current - (kStepSlots - 1)) & kRingMask;
-    for (int k = 0; k < kStepSlots; ++k) {
-        const float a = tap[0];
-        const float b = tap[1];
-        ring[slot] += amplitude * (a + fraction * (b - a));
-        tap += BandLimitedStep::kPhases;
-        slot = (slot + 1) & kRingMask;
-    }
+    const float* a = bandLimitedStepRow(j);
+    const float* b = bandLimitedStepRow(j + 1);
+    const int slot = (current - (kStepSlots - 1)) & kRingMask;
+    const int before = kRingSize - slot < kStepSlots ? kRingSize - slot : kStepSlots;
+    addStepPoints(ring + slot, a, b, fraction, amplitude, before);
+    addStepPoints(ring, a + before, b + before, fraction, amplitude, kStepSlots - before);
 }
 
 float fastSine(float x) {
