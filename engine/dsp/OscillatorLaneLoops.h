@@ -5,6 +5,9 @@
 #pragma once
 
 #include <cstdint>
+#if defined(__AVX512F__)
+#include <immintrin.h>
+#endif
 
 #include "engine/dsp/LaneShuffles.h"
 #include "engine/dsp/OscillatorLanes.h"
@@ -39,6 +42,24 @@ inline uint32_t laneBits(LaneMask4 mask) {
 typedef int32_t LaneMask8 __attribute__((vector_size(32)));
 typedef float LaneFloat8 __attribute__((vector_size(32)));
 inline uint32_t laneBits(LaneMask8 mask) { return uint32_t(__builtin_ia32_movmskps256(LaneFloat8(mask))); }
+#endif
+
+// Lifts the lanes whose phase fell below `lowest` by `one` and tells which they were, one bit each.
+template <typename F>
+uint32_t wrapBelow(F& phase, F lowest, F one) {
+    const auto wrap = phase < lowest;
+    phase = wrap ? phase + one : phase;
+    return laneBits(wrap);
+}
+#if defined(__AVX512F__)
+// Sixteen lanes compare straight into a mask register, which both lifts the lanes and is their bits;
+// a comparison into a vector would cost a move out to the mask and another back.
+typedef float LaneFloat16 __attribute__((vector_size(64)));
+inline uint32_t wrapBelow(LaneFloat16& phase, LaneFloat16 lowest, LaneFloat16 one) {
+    const __mmask16 wrap = _mm512_cmp_ps_mask(__m512(phase), __m512(lowest), _CMP_LT_OQ);
+    phase = LaneFloat16(_mm512_mask_add_ps(__m512(phase), wrap, __m512(phase), __m512(one)));
+    return uint32_t(wrap);
+}
 #endif
 
 // samples[k][j][e] = block[j * W + e][k]: each lane's 32 samples into sample-major vectors.
@@ -91,11 +112,9 @@ void steppedSawGroup(SteppedSawLane* lanes) {
         for (int j = 0; j < K; ++j) {
             phase[j] -= f[j] * inverse[j];
             out[k][j] = phase[j] - f[j] * lift[j];
-            const auto wrap = phase[j] < lowest;
-            wraps[k][j] = laneBits(wrap);
             wrapped[k][j] = phase[j];
             frequencies[k][j] = f[j];
-            phase[j] = wrap ? phase[j] + one : phase[j];
+            wraps[k][j] = wrapBelow(phase[j], lowest, one);
             f[j] += slope[j];
         }
     }
@@ -217,10 +236,8 @@ void syncGroup(SyncLane* lanes) {
     for (int k = 0; k < kFrames; ++k) {
         for (int j = 0; j < K; ++j) {
             phase[j] -= step[k][j];
-            const auto wrap = phase[j] < lowest;
-            wraps[k][j] = laneBits(wrap);
             wrapped[k][j] = phase[j];
-            phase[j] = wrap ? phase[j] + one : phase[j];
+            wraps[k][j] = wrapBelow(phase[j], lowest, one);
         }
     }
     for (int k = 0; k < kFrames; ++k)

@@ -7,6 +7,8 @@ namespace corvex {
 
 // Built with its own instruction-set flags in OscillatorLanesAvx2.cpp; null where that file is empty.
 const OscillatorLaneKernels* avx2OscillatorLaneKernels();
+// Likewise OscillatorLanesAvx512.cpp.
+const OscillatorLaneKernels* avx512OscillatorLaneKernels();
 
 // The loops keep the lane's fields in locals: a store through `out` could, for all the compiler
 // knows, land in the lane itself.
@@ -149,12 +151,15 @@ int availableOscillatorLaneKernels(const OscillatorLaneKernels** out, int capaci
     if (n < capacity) out[n++] = &kBaseline;
     if (const OscillatorLaneKernels* wide = avx2OscillatorLaneKernels(); wide != nullptr && n < capacity)
         out[n++] = wide;
+    if (const OscillatorLaneKernels* widest = avx512OscillatorLaneKernels(); widest != nullptr && n < capacity)
+        out[n++] = widest;
     if (n < capacity) out[n++] = &kOneByOne;
     return n;
 }
 
 const OscillatorLaneKernels& oscillatorLaneKernels() {
     static const OscillatorLaneKernels* chosen = [] {
+        if (const OscillatorLaneKernels* widest = avx512OscillatorLaneKernels(); widest != nullptr) return widest;
         const OscillatorLaneKernels* wide = avx2OscillatorLaneKernels();
         return wide != nullptr ? wide : &kBaseline;
     }();
