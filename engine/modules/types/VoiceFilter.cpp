@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <limits>
 
 #include "engine/dsp/ConnectionDescriptor.h"
 #include "engine/dsp/ConversionCurves.h"
@@ -118,16 +119,21 @@ void applyModel(VoiceFilterParams& p) {
 // A gain of 0 has no decibel value; the echo shows a floor instead of minus infinity.
 float gainDecibels(float gain) { return 20.0f * std::log10(gain > 1e-10f ? gain : 1e-10f); }
 
+// What an input with no connection gives: read by the loops, never written.
+alignas(16) constexpr float kSilentBlock[kBlockFrames] = {};
+
 // Filled by gatherInputs alone: a batch keeps room for many voices and fills only those it has.
 struct BlockInputs {
     float audio[kBlockFrames];
-    float modulation[kBlockFrames]; // the audio-rate term a[n], already x6 and x amount
+    float mixedModulation[kBlockFrames];
+    const float* modulation; // the audio-rate term a[n], already x6 and x amount: mixed, or silence
     float cutoffSemitones;
     float resonanceScale;
     int slot; // the destination slot of the first connection, -1 without one
 
     void clear() {
-        for (int n = 0; n < kBlockFrames; ++n) audio[n] = modulation[n] = 0.0f;
+        for (float& v : audio) v = 0.0f;
+        modulation = kSilentBlock;
         cutoffSemitones = resonanceScale = 0.0f;
         slot = -1;
     }
@@ -146,8 +152,13 @@ void gatherInputs(const ConnectionDescriptor* descriptors, const PortEntry* cons
     if (total == 0) return in.clear();
     in.slot = int((descriptors[0].route() >> 17) & 127u);
     mixInput(descriptors, sources, first[VoiceFilterInput::Audio], counts[VoiceFilterInput::Audio], in.audio);
-    mixInput(descriptors, sources, first[VoiceFilterInput::AudioRateModulation],
-             counts[VoiceFilterInput::AudioRateModulation], in.modulation, kAudioRateScale);
+    if (counts[VoiceFilterInput::AudioRateModulation] == 0) {
+        in.modulation = kSilentBlock;
+    } else {
+        mixInput(descriptors, sources, first[VoiceFilterInput::AudioRateModulation],
+                 counts[VoiceFilterInput::AudioRateModulation], in.mixedModulation, kAudioRateScale);
+        in.modulation = in.mixedModulation;
+    }
     float own[2];
     if (sums == nullptr) {
         const uint32_t at = first[VoiceFilterInput::Cutoff];
@@ -321,11 +332,32 @@ void settleStates(VoiceFilterModule& m, float* out, bool healthy) {
     m.resonanceSmooth = flushed(m.resonanceSmooth);
 }
 
-// The block-rate start of a block: inputs, smoothing, this block's cutoff and resonance. False when
-// the block is already written (or there is nowhere to write it) and needs nothing more.
-bool startBlock(VoiceFilterModule& m, const ConnectionDescriptor* descriptors, const PortEntry* const* sources,
-                const uint32_t* counts, PreparedBlock& b, const float* sums = nullptr) {
+// The smoothed block-rate values of a run's voices side by side, so that the voices' smoothing runs as
+// one loop rather than as one short chain each.
+struct RunRates {
+    float cutoffTarget[kVoicesPerLaneRun];
+    float cutoffSlow[kVoicesPerLaneRun];
+    float cutoffFast[kVoicesPerLaneRun];
+    float semitones[kVoicesPerLaneRun];
+    float ratio[kVoicesPerLaneRun];
+    float spread[kVoicesPerLaneRun];
+    float offset[kVoicesPerLaneRun]; // the first sample of the audio-rate term
+    float resonanceTarget[kVoicesPerLaneRun];
+    float resonanceSmooth[kVoicesPerLaneRun];
+
+    // A voice without a block still takes part in the loops: with values that cost nothing.
+    void clear(int v) {
+        cutoffTarget[v] = cutoffSlow[v] = cutoffFast[v] = semitones[v] = spread[v] = offset[v] = 0.0f;
+        resonanceTarget[v] = resonanceSmooth[v] = 0.0f;
+    }
+};
+
+// The block-rate start of a block, up to its smoothing: inputs and the values the smoothing takes.
+// False when the block is already written (or there is nowhere to write it) and needs nothing more.
+bool gatherBlock(VoiceFilterModule& m, const ConnectionDescriptor* descriptors, const PortEntry* const* sources,
+                 const uint32_t* counts, PreparedBlock& b, RunRates& r, int v, const float* sums = nullptr) {
     b.loop = Loop::None;
+    r.clear(v);
     b.out = portBuffer(m.ports[0]);
     if (b.out == nullptr) return false;
     const EngineContext* context = m.head.context;
@@ -336,20 +368,44 @@ bool startBlock(VoiceFilterModule& m, const ConnectionDescriptor* descriptors, c
     const VoiceFilterParams& p = m.head.record->as<VoiceFilterParams>();
     BlockInputs& in = b.in;
     gatherInputs(descriptors, sources, counts, in, sums);
+    r.cutoffTarget[v] = p.cutoffHz;
+    r.cutoffSlow[v] = m.cutoffSlow;
+    r.cutoffFast[v] = m.cutoffFast;
+    r.offset[v] = in.modulation[0];
+    r.semitones[v] = in.modulation[0] + in.cutoffSemitones;
+    r.spread[v] = spreadOffset(*context, m.head.initArgument(), in.slot);
+    r.resonanceTarget[v] = (in.resonanceScale + 1.0f) * p.resonance;
+    r.resonanceSmooth[v] = m.resonanceSmooth;
+    return true;
+}
 
-    const float d = spreadOffset(*context, m.head.initArgument(), in.slot);
-    m.cutoffSlow += (p.cutoffHz - m.cutoffSlow) * kSlowGlide;
-    m.cutoffFast -= (m.cutoffFast - m.cutoffSlow) * kFastGlide;
-    const float a0 = in.modulation[0];
-    b.cutoff = m.cutoffFast * semitonesToRatio(a0 + in.cutoffSemitones) * d + a0;
+// The cutoff's two glides and the resonance's one, for the first n voices of a run at once.
+void smoothRates(RunRates& r, int n) {
+    for (int v = 0; v < n; ++v) {
+        r.cutoffSlow[v] += (r.cutoffTarget[v] - r.cutoffSlow[v]) * kSlowGlide;
+        r.cutoffFast[v] -= (r.cutoffFast[v] - r.cutoffSlow[v]) * kFastGlide;
+        const float smooth = r.resonanceSmooth[v] - (r.resonanceSmooth[v] - r.resonanceTarget[v]) * kResonanceGlide;
+        r.resonanceSmooth[v] = std::fabs(smooth) <= std::numeric_limits<float>::max() ? smooth : 0.0f;
+    }
+    if (n > 4) {
+        for (int v = n; v < kVoicesPerLaneRun; ++v) r.semitones[v] = 0.0f;
+        static_assert(kVoicesPerLaneRun == kBlockFrames, "a run's offsets make one block of them");
+        semitonesToRatios(r.semitones, r.ratio);
+    } else {
+        for (int v = 0; v < n; ++v) r.ratio[v] = semitonesToRatio(r.semitones[v]);
+    }
+}
 
-    m.resonanceSmooth -= (m.resonanceSmooth - (in.resonanceScale + 1.0f) * p.resonance) * kResonanceGlide;
-    if (!std::isfinite(m.resonanceSmooth)) m.resonanceSmooth = 0.0f;
-    float resonance = m.resonanceSmooth + a0;
+// The voice's smoothed states back into it, and the block's cutoff and resonance.
+void takeRates(VoiceFilterModule& m, PreparedBlock& b, const RunRates& r, int v) {
+    m.cutoffSlow = r.cutoffSlow[v];
+    m.cutoffFast = r.cutoffFast[v];
+    m.resonanceSmooth = r.resonanceSmooth[v];
+    b.cutoff = r.cutoffFast[v] * r.ratio[v] * r.spread[v] + r.offset[v];
+    float resonance = r.resonanceSmooth[v] + r.offset[v];
     if (resonance > kMaxResonance) resonance = kMaxResonance;
     if (!(resonance > kMinResonance)) resonance = kMinResonance;
     b.resonance = resonance;
-    return true;
 }
 
 // The form's coefficients and the lane that will run the block's samples.
@@ -435,7 +491,10 @@ void processVoiceFilter(void* module, const ConnectionDescriptor* descriptors, c
     auto& m = *static_cast<VoiceFilterModule*>(module);
     PreparedBlock b;
     LaneSets<1> sets;
-    if (!startBlock(m, descriptors, sources, counts, b)) return;
+    RunRates r;
+    if (!gatherBlock(m, descriptors, sources, counts, b, r, 0)) return;
+    smoothRates(r, 1);
+    takeRates(m, b, r, 0);
     prepareForm(m, b, sets);
     if (b.loop == Loop::HighPass) highPassOneLane(sets.highPasses[0]);
     if (b.loop == Loop::Cascade) cascadeOneLane(sets.cascades[0]);
@@ -454,6 +513,7 @@ void processVoiceFilters(void* const* modules, int count, const ConnectionDescri
         PreparedBlock blocks[kVoicesPerLaneRun];
         bool prepared[kVoicesPerLaneRun];
         LaneSets<kVoicesPerLaneRun> sets;
+        RunRates r;
         auto module = [&](int v) -> VoiceFilterModule& {
             return *static_cast<VoiceFilterModule*>(modules[first + v]);
         };
@@ -466,13 +526,16 @@ void processVoiceFilters(void* const* modules, int count, const ConnectionDescri
             sumBlockModulationOfVoices(descriptors + cutoff, sources + first, cutoff, n,
                                        counts + VoiceFilterInput::Cutoff, 2, &sums[0][0]);
         }
-        // Then each step for all the voices before the next: their block-rate chains are independent
-        // and overlap when they lie close.
+        // Then each step for all the voices before the next: their block-rate chains are independent.
         for (int v = 0; v < n; ++v)
-            prepared[v] = startBlock(module(v), descriptors, sources[first + v], counts, blocks[v],
-                                     wired ? sums[v] : nullptr);
-        for (int v = 0; v < n; ++v)
-            if (prepared[v]) prepareForm(module(v), blocks[v], sets);
+            prepared[v] = gatherBlock(module(v), descriptors, sources[first + v], counts, blocks[v], r, v,
+                                      wired ? sums[v] : nullptr);
+        smoothRates(r, n);
+        for (int v = 0; v < n; ++v) {
+            if (!prepared[v]) continue;
+            takeRates(module(v), blocks[v], r, v);
+            prepareForm(module(v), blocks[v], sets);
+        }
         if (sets.cascadeCount > 0) lanes.cascade(sets.cascades, sets.cascadeCount);
         if (sets.highPassCount > 0) lanes.highPass(sets.highPasses, sets.highPassCount);
         for (int v = 0; v < n; ++v)
