@@ -112,6 +112,7 @@ void sumFrequencies(float* __restrict f, float base, const float* __restrict lin
 
 void refreshCoefficients(COscillator& m, float rate) {
     m.coefficientRate = rate;
+    m.inverseRate = 1.0f / rate;
     m.trackerCoefficient = float(std::pow(20.0, -320.0 / double(rate)));
     m.toneCoefficient1 = float(std::pow(150.0, -2400.0 / double(rate)));
     m.toneCoefficient2 = float(std::pow(250.0, -4000.0 / double(rate)));
@@ -129,16 +130,19 @@ float rangeFactor(const ConnectionDescriptor& d) {
 const float* samplesOf(const PortEntry* source) { return source ? portBuffer(*source) : nullptr; }
 
 // The connections of one block, split by input.
+// Left unset until read: a run keeps room for many voices' plans and fills only those it prepares.
 struct Inputs {
-    const ConnectionDescriptor* descriptors[OscillatorInput::Count] = {};
-    const PortEntry* const* sources[OscillatorInput::Count] = {};
-    uint32_t count[OscillatorInput::Count] = {};
-
-    Inputs() = default;
+    const ConnectionDescriptor* descriptors[OscillatorInput::Count];
+    const PortEntry* const* sources[OscillatorInput::Count];
+    uint32_t count[OscillatorInput::Count];
 
     void read(const ConnectionDescriptor* d, const PortEntry* const* s, const uint32_t* counts) {
         if (counts == nullptr || d == nullptr || s == nullptr) {
-            *this = Inputs();
+            for (int i = 0; i < OscillatorInput::Count; ++i) {
+                descriptors[i] = nullptr;
+                sources[i] = nullptr;
+                count[i] = 0;
+            }
             return;
         }
         for (int i = 0; i < OscillatorInput::Count; ++i) {
@@ -422,7 +426,7 @@ bool prepare(COscillator& m, const ConnectionDescriptor* descriptors, const Port
 
     OscillatorBlock& b = plan.b;
     b.rate = rate;
-    b.inverseRate = 1.0f / rate;
+    b.inverseRate = m.inverseRate;
     b.audioRate = blockFrequencies(m, p, context, in, pitch, b);
     if (m.firstBlock) {
         // No glide into the first block: it starts where it is meant to be.

@@ -99,6 +99,7 @@ struct COscillator {
     float toneLow1;
     float toneLow2;
     float coefficientRate; // the rate the coefficients below were made for
+    float inverseRate;
     float trackerCoefficient;
     float toneCoefficient1;
     float toneCoefficient2;
