@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/modules/BlockBufferStore.h"
+#include "engine/modules/BlockSignals.h"
 
 namespace corvex {
 
@@ -17,6 +18,21 @@ const float* samplesOf(const PortEntry* port) {
 
 const float* slotOutput(const EffectSlotBinding& slot, int port) {
     return samplesOf(slot.module ? modulePortAddress(slot.module, port) : nullptr);
+}
+
+// The mixing steps take their blocks as parameters, the written one restrict, so that the compiler
+// may run them a vector at a time: it cannot rule out that a port block overlaps a source block.
+void sendBus(float* __restrict out, const float* const* in, const float (&gains)[4]) {
+    for (int n = 0; n < kBlockFrames; ++n) {
+        float sum = 0.0f;
+        for (int k = 0; k < 4; ++k) sum += in[2 * k][n] * gains[k];
+        out[n] = sum;
+    }
+}
+
+void finalMix(float* __restrict out, const float* const (&slots)[3], const float (&weights)[3], float volume) {
+    for (int n = 0; n < kBlockFrames; ++n)
+        out[n] = volume * (weights[0] * slots[0][n] + weights[1] * slots[1][n] + weights[2] * slots[2][n]);
 }
 
 } // namespace
@@ -57,16 +73,10 @@ void graphRunnerProcess(void* module, const ConnectionDescriptor*, const PortEnt
         float* left = out[2 * b];
         float* right = out[2 * b + 1];
         if (!left || !right) continue;
-        for (int n = 0; n < kBlockFrames; ++n) {
-            float l = 0.0f, r = 0.0f;
-            for (int k = 0; k < 4; ++k) {
-                const float g = p.level[k] * p.send[k][b];
-                l += in[2 * k][n] * g;
-                r += in[2 * k + 1][n] * g;
-            }
-            left[n] = l;
-            right[n] = r;
-        }
+        float gains[4];
+        for (int k = 0; k < 4; ++k) gains[k] = p.level[k] * p.send[k][b];
+        sendBus(left, in, gains);
+        sendBus(right, in + 1, gains);
     }
 
     // Each slot feeds the next one's bus through its chain gain.
@@ -80,10 +90,8 @@ void graphRunnerProcess(void* module, const ConnectionDescriptor*, const PortEnt
             const float* effectLeft = slotOutput(slot, 0);
             const float* effectRight = slotOutput(slot, 1);
             const float g = p.chainGain[s];
-            for (int n = 0; n < kBlockFrames; ++n) {
-                left[n] += effectLeft[n] * g;
-                right[n] += effectRight[n] * g;
-            }
+            addScaled(left, effectLeft, g);
+            addScaled(right, effectRight, g);
         }
     }
 
@@ -92,10 +100,8 @@ void graphRunnerProcess(void* module, const ConnectionDescriptor*, const PortEnt
     if (!finalLeft || !finalRight) return;
     const float* l[3] = {slotOutput(m.slots[0], 0), slotOutput(m.slots[1], 0), slotOutput(m.slots[2], 0)};
     const float* r[3] = {slotOutput(m.slots[0], 1), slotOutput(m.slots[1], 1), slotOutput(m.slots[2], 1)};
-    for (int n = 0; n < kBlockFrames; ++n) {
-        finalLeft[n] = p.volume * (p.weight[0] * l[0][n] + p.weight[1] * l[1][n] + p.weight[2] * l[2][n]);
-        finalRight[n] = p.volume * (p.weight[0] * r[0][n] + p.weight[1] * r[1][n] + p.weight[2] * r[2][n]);
-    }
+    finalMix(finalLeft, l, p.weight, p.volume);
+    finalMix(finalRight, r, p.weight, p.volume);
 }
 
 } // namespace corvex
