@@ -1,6 +1,6 @@
 // The voice modules' lanes in 512-bit registers: built with AVX-512 enabled for this file alone and
 // used only where the processor reports it. Eight doubles to a vector halve the operations of the
-// 256-bit set, and four vectors side by side still give the cascade's chains room to overlap.
+// 256-bit set; two side by side take a run of sixteen voices.
 #include "engine/dsp/FilterLanes.h"
 
 #if defined(CORVEX_BUILD_AVX512_LANES) && defined(__AVX512F__) && defined(__AVX512VL__) && defined(__AVX512DQ__)
@@ -26,12 +26,12 @@ void phaserOne(PhaserLane* lane) { phaserOneLane(*lane); }
 void distortionOne(DistortionLane* lane) { distortionOneLane(*lane); }
 void chorusOne(ChorusLane* lane) { chorusOneLane(*lane); }
 
-constexpr LaneGroups<CascadeLane, 32> kCascadeGroups{
-    {cascadeGroup<Double8, Float8, 8, 4>, cascadeGroup<Double8, Float8, 8, 2>, cascadeGroup<Double8, Float8, 8, 1>,
-     cascadeGroup<Double4, Float4, 4, 1>, cascadeGroup<Double2, Float2, 2, 1>, cascadeOne}};
-constexpr LaneGroups<HighPassLane, 32> kHighPassGroups{
-    {highPassGroup<Double8, Float8, 8, 4>, highPassGroup<Double8, Float8, 8, 2>, highPassGroup<Double8, Float8, 8, 1>,
-     highPassGroup<Double4, Float4, 4, 1>, highPassGroup<Double2, Float2, 2, 1>, highPassOne}};
+constexpr LaneGroups<CascadeLane, 16> kCascadeGroups{
+    {cascadeGroup<Double8, Float8, 8, 2>, cascadeGroup<Double8, Float8, 8, 1>, cascadeGroup<Double4, Float4, 4, 1>,
+     cascadeGroup<Double2, Float2, 2, 1>, cascadeOne}};
+constexpr LaneGroups<HighPassLane, 16> kHighPassGroups{
+    {highPassGroup<Double8, Float8, 8, 2>, highPassGroup<Double8, Float8, 8, 1>, highPassGroup<Double4, Float4, 4, 1>,
+     highPassGroup<Double2, Float2, 2, 1>, highPassOne}};
 constexpr LaneGroups<PhaserLane, 16> kPhaserGroups{
     {phaserGroup<Double8, Float8, 8, 2>, phaserGroup<Double8, Float8, 8, 1>, phaserGroup<Double4, Float4, 4, 1>,
      phaserGroup<Double2, Float2, 2, 1>, phaserOne}};

@@ -1,6 +1,6 @@
 // The oscillator's lanes in 512-bit registers: built with AVX-512 enabled for this file alone and used
 // only where the processor reports it. Sixteen voices to a vector take a run of sixteen in one pass
-// of each loop, and two vectors side by side a run of thirty-two.
+// of each loop.
 #include "engine/dsp/OscillatorLanes.h"
 
 #if defined(CORVEX_BUILD_AVX512_LANES) && defined(__AVX512F__) && defined(__AVX512VL__) && defined(__AVX512DQ__) && \
@@ -19,14 +19,12 @@ typedef int32_t Int16 __attribute__((vector_size(64)));
 typedef float Float8 __attribute__((vector_size(32)));
 typedef int32_t Int8 __attribute__((vector_size(32)));
 
-constexpr OscillatorLaneGroups<SteppedSawLane, 16, 2> kSteppedSawGroups{
-    {steppedSawGroup<Float16, Int16, 16, 1>, steppedSawGroup<Float16, Int16, 16, 2>}, steppedSawOneLane};
-constexpr OscillatorLaneGroups<ParabolaSawLane, 16, 2> kParabolaSawGroups{
-    {parabolaSawGroup<Float16, Int16, 16, 1>, parabolaSawGroup<Float16, Int16, 16, 2>}, parabolaSawOneLane};
-constexpr OscillatorLaneGroups<SyncLane, 16, 2> kSyncGroups{
-    {syncGroup<Float16, Int16, 16, 1>, syncGroup<Float16, Int16, 16, 2>}, syncOneLane};
-constexpr OscillatorLaneGroups<ToneLane, 16, 2> kToneGroups{
-    {toneGroup<Float16, Int16, 16, 1>, toneGroup<Float16, Int16, 16, 2>}, toneOneLane};
+constexpr OscillatorLaneGroups<SteppedSawLane, 16, 1> kSteppedSawGroups{{steppedSawGroup<Float16, Int16, 16, 1>},
+                                                                        steppedSawOneLane};
+constexpr OscillatorLaneGroups<ParabolaSawLane, 16, 1> kParabolaSawGroups{{parabolaSawGroup<Float16, Int16, 16, 1>},
+                                                                          parabolaSawOneLane};
+constexpr OscillatorLaneGroups<SyncLane, 16, 1> kSyncGroups{{syncGroup<Float16, Int16, 16, 1>}, syncOneLane};
+constexpr OscillatorLaneGroups<ToneLane, 16, 1> kToneGroups{{toneGroup<Float16, Int16, 16, 1>}, toneOneLane};
 
 // Eight voices or fewer left over go in one eight-lane vector: padded out to sixteen they would cost
 // as much as sixteen, half of it spent on copies of the last voice.
@@ -38,9 +36,9 @@ constexpr OscillatorLaneGroups<SyncLane, 8, 1> kSyncEights{{syncGroup<Float8, In
 constexpr OscillatorLaneGroups<ToneLane, 8, 1> kToneEights{{toneGroup<Float8, Int8, 8, 1>}, toneOneLane};
 
 template <typename Lane>
-void runSixteens(const OscillatorLaneGroups<Lane, 16, 2>& sixteens, const OscillatorLaneGroups<Lane, 8, 1>& eights,
+void runSixteens(const OscillatorLaneGroups<Lane, 16, 1>& sixteens, const OscillatorLaneGroups<Lane, 8, 1>& eights,
                  Lane* lanes, int count) {
-    const int rest = count % 32;
+    const int rest = count % 16;
     if (rest == 0 || rest > 8) {
         runOscillatorGroups(sixteens, lanes, count);
         return;

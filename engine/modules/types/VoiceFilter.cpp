@@ -338,8 +338,8 @@ struct RunRates {
     float cutoffTarget[kVoicesPerLaneRun];
     float cutoffSlow[kVoicesPerLaneRun];
     float cutoffFast[kVoicesPerLaneRun];
-    float semitones[kVoicesPerLaneRun];
-    float ratio[kVoicesPerLaneRun];
+    float semitones[kBlockFrames];
+    float ratio[kBlockFrames];
     float spread[kVoicesPerLaneRun];
     float offset[kVoicesPerLaneRun]; // the first sample of the audio-rate term
     float resonanceTarget[kVoicesPerLaneRun];
@@ -388,8 +388,9 @@ void smoothRates(RunRates& r, int n) {
         r.resonanceSmooth[v] = std::fabs(smooth) <= std::numeric_limits<float>::max() ? smooth : 0.0f;
     }
     if (n > 4) {
-        for (int v = n; v < kVoicesPerLaneRun; ++v) r.semitones[v] = 0.0f;
-        static_assert(kVoicesPerLaneRun == kBlockFrames, "a run's offsets make one block of them");
+        // The ratios come a block of offsets at a time; the voices fill its first places.
+        static_assert(kVoicesPerLaneRun <= kBlockFrames, "a run's offsets fit in one block of them");
+        for (int v = n; v < kBlockFrames; ++v) r.semitones[v] = 0.0f;
         semitonesToRatios(r.semitones, r.ratio);
     } else {
         for (int v = 0; v < n; ++v) r.ratio[v] = semitonesToRatio(r.semitones[v]);
