@@ -30,13 +30,15 @@ double tanhApprox6(double x) {
     return x < 0.0 ? -magnitude : magnitude;
 }
 
-void semitonesToRatios(const float* semitones, float* ratios) {
+void semitonesToRatios(const float* semitones, float* ratios) { semitonesToRatios(semitones, ratios, 32); }
+
+void semitonesToRatios(const float* semitones, float* ratios, int count) {
     typedef float Float4 __attribute__((vector_size(16)));
     typedef int32_t Int4 __attribute__((vector_size(16)));
     const SemitoneRatioTable& t = kSemitoneRatios;
     const Float4 lowest = Float4{} + float(SemitoneRatioTable::kLowest);
     const Float4 highest = Float4{} + float(SemitoneRatioTable::kHighest);
-    for (int k = 0; k < 32; k += 4) {
+    for (int k = 0; k < count; k += 4) {
         Float4 s;
         __builtin_memcpy(&s, semitones + k, sizeof s);
         // Held inside the table (NaN at 0) before it becomes an index; the ends and NaN are put

@@ -74,6 +74,9 @@ inline float semitonesToRatio(float s) {
 // semitonesToRatio for a block of 32 offsets at once, four at a time, each ratio the same as the
 // one-offset form gives: for a pitch that moves every sample.
 void semitonesToRatios(const float* semitones, float* ratios);
+// The same for the first `count` offsets, taken four at a time: both arrays reach the next multiple
+// of four.
+void semitonesToRatios(const float* semitones, float* ratios, int count);
 
 // Odd rational approximations of tanh built on a truncated exp series of 2|x|: five terms (with
 // single-precision coefficients) and six terms.

@@ -74,6 +74,7 @@ constexpr double kCascadeTopRatio = kCascadeHighest / 44100.0;
 
 
 static_assert(kVoicesPerLaneRun <= kVoicesPerModulationSum, "one call sums a run's voices");
+static_assert(kVoicesPerLaneRun % 4 == 0, "a run's semitone offsets go four at a time");
 
 float clampedUnit(float x) { return x < 0.0f ? 0.0f : (x > 1.0f ? 1.0f : x); }
 
@@ -338,8 +339,8 @@ struct RunRates {
     float cutoffTarget[kVoicesPerLaneRun];
     float cutoffSlow[kVoicesPerLaneRun];
     float cutoffFast[kVoicesPerLaneRun];
-    float semitones[kBlockFrames];
-    float ratio[kBlockFrames];
+    float semitones[kVoicesPerLaneRun];
+    float ratio[kVoicesPerLaneRun];
     float spread[kVoicesPerLaneRun];
     float offset[kVoicesPerLaneRun]; // the first sample of the audio-rate term
     float resonanceTarget[kVoicesPerLaneRun];
@@ -388,10 +389,9 @@ void smoothRates(RunRates& r, int n) {
         r.resonanceSmooth[v] = std::fabs(smooth) <= std::numeric_limits<float>::max() ? smooth : 0.0f;
     }
     if (n > 4) {
-        // The ratios come a block of offsets at a time; the voices fill its first places.
-        static_assert(kVoicesPerLaneRun <= kBlockFrames, "a run's offsets fit in one block of them");
-        for (int v = n; v < kBlockFrames; ++v) r.semitones[v] = 0.0f;
-        semitonesToRatios(r.semitones, r.ratio);
+        // The ratios come four offsets at a time: the places past the last voice hold silence.
+        for (int v = n; v % 4 != 0; ++v) r.semitones[v] = 0.0f;
+        semitonesToRatios(r.semitones, r.ratio, n);
     } else {
         for (int v = 0; v < n; ++v) r.ratio[v] = semitonesToRatio(r.semitones[v]);
     }
