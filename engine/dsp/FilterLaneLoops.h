@@ -523,6 +523,19 @@ void chorusGroup(ChorusLane* lanes) {
     rowsToLanes<F, W, K>(out, [lanes](int i) { return lanes[i].out; });
 }
 
+// The vector types the sets' groups are made of (GCC and clang vector extensions).
+typedef double LaneDouble2 __attribute__((vector_size(16)));
+typedef float LaneFloat2 __attribute__((vector_size(8)));
+typedef double LaneDouble4 __attribute__((vector_size(32)));
+typedef float LaneFloat4 __attribute__((vector_size(16)));
+
+// The one-voice loops as the last group of every set.
+inline void cascadeOne(CascadeLane* lane) { cascadeOneLane(*lane); }
+inline void highPassOne(HighPassLane* lane) { highPassOneLane(*lane); }
+inline void phaserOne(PhaserLane* lane) { phaserOneLane(*lane); }
+inline void distortionOne(DistortionLane* lane) { distortionOneLane(*lane); }
+inline void chorusOne(ChorusLane* lane) { chorusOneLane(*lane); }
+
 // The widest groups while they last, then narrower ones for the rest: a lane of a group that has
 // no voice of its own would cost as much as one that has. Group sizes fall by halves down to one.
 template <typename Lane, int Widest>

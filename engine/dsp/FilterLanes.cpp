@@ -243,32 +243,25 @@ void chorusEach(ChorusLane* lanes, int count) {
 constexpr FilterLaneKernels kOneByOne{cascadeEach, highPassEach, phaserEach, distortionEach, chorusEach,
                                       "one voice at a time"};
 
-void cascadeOne(CascadeLane* lane) { cascadeOneLane(*lane); }
-void highPassOne(HighPassLane* lane) { highPassOneLane(*lane); }
-void phaserOne(PhaserLane* lane) { phaserOneLane(*lane); }
-void distortionOne(DistortionLane* lane) { distortionOneLane(*lane); }
-void chorusOne(ChorusLane* lane) { chorusOneLane(*lane); }
 
 #if defined(__GNUC__)
 // Two doubles: the width every x86-64 processor has (SSE2); elsewhere the compiler makes do.
-typedef double Double2 __attribute__((vector_size(16)));
-typedef float Float2 __attribute__((vector_size(8)));
 
 constexpr LaneGroups<CascadeLane, 16> kCascadeGroups{
-    {cascadeGroup<Double2, Float2, 2, 8>, cascadeGroup<Double2, Float2, 2, 4>, cascadeGroup<Double2, Float2, 2, 2>,
-     cascadeGroup<Double2, Float2, 2, 1>, cascadeOne}};
+    {cascadeGroup<LaneDouble2, LaneFloat2, 2, 8>, cascadeGroup<LaneDouble2, LaneFloat2, 2, 4>,
+     cascadeGroup<LaneDouble2, LaneFloat2, 2, 2>, cascadeGroup<LaneDouble2, LaneFloat2, 2, 1>, cascadeOne}};
 constexpr LaneGroups<HighPassLane, 16> kHighPassGroups{
-    {highPassGroup<Double2, Float2, 2, 8>, highPassGroup<Double2, Float2, 2, 4>, highPassGroup<Double2, Float2, 2, 2>,
-     highPassGroup<Double2, Float2, 2, 1>, highPassOne}};
+    {highPassGroup<LaneDouble2, LaneFloat2, 2, 8>, highPassGroup<LaneDouble2, LaneFloat2, 2, 4>,
+     highPassGroup<LaneDouble2, LaneFloat2, 2, 2>, highPassGroup<LaneDouble2, LaneFloat2, 2, 1>, highPassOne}};
 constexpr LaneGroups<PhaserLane, 16> kPhaserGroups{
-    {phaserGroup<Double2, Float2, 2, 8>, phaserGroup<Double2, Float2, 2, 4>, phaserGroup<Double2, Float2, 2, 2>,
-     phaserGroup<Double2, Float2, 2, 1>, phaserOne}};
+    {phaserGroup<LaneDouble2, LaneFloat2, 2, 8>, phaserGroup<LaneDouble2, LaneFloat2, 2, 4>,
+     phaserGroup<LaneDouble2, LaneFloat2, 2, 2>, phaserGroup<LaneDouble2, LaneFloat2, 2, 1>, phaserOne}};
 constexpr LaneGroups<DistortionLane, 16> kDistortionGroups{
-    {distortionGroup<Double2, Float2, 2, 8>, distortionGroup<Double2, Float2, 2, 4>,
-     distortionGroup<Double2, Float2, 2, 2>, distortionGroup<Double2, Float2, 2, 1>, distortionOne}};
+    {distortionGroup<LaneDouble2, LaneFloat2, 2, 8>, distortionGroup<LaneDouble2, LaneFloat2, 2, 4>,
+     distortionGroup<LaneDouble2, LaneFloat2, 2, 2>, distortionGroup<LaneDouble2, LaneFloat2, 2, 1>, distortionOne}};
 constexpr LaneGroups<ChorusLane, 16> kChorusGroups{
-    {chorusGroup<Double2, Float2, 2, 8>, chorusGroup<Double2, Float2, 2, 4>, chorusGroup<Double2, Float2, 2, 2>,
-     chorusGroup<Double2, Float2, 2, 1>, chorusOne}};
+    {chorusGroup<LaneDouble2, LaneFloat2, 2, 8>, chorusGroup<LaneDouble2, LaneFloat2, 2, 4>,
+     chorusGroup<LaneDouble2, LaneFloat2, 2, 2>, chorusGroup<LaneDouble2, LaneFloat2, 2, 1>, chorusOne}};
 
 void cascadeBaseline(CascadeLane* lanes, int count) { runInGroups(kCascadeGroups, lanes, count); }
 void highPassBaseline(HighPassLane* lanes, int count) { runInGroups(kHighPassGroups, lanes, count); }

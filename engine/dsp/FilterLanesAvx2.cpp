@@ -11,32 +11,23 @@ namespace corvex {
 #if defined(CORVEX_BUILD_AVX2_LANES) && defined(__AVX2__)
 namespace {
 
-typedef double Double4 __attribute__((vector_size(32)));
-typedef float Float4 __attribute__((vector_size(16)));
-typedef double Double2 __attribute__((vector_size(16)));
-typedef float Float2 __attribute__((vector_size(8)));
 
-void cascadeOne(CascadeLane* lane) { cascadeOneLane(*lane); }
-void highPassOne(HighPassLane* lane) { highPassOneLane(*lane); }
-void phaserOne(PhaserLane* lane) { phaserOneLane(*lane); }
-void distortionOne(DistortionLane* lane) { distortionOneLane(*lane); }
-void chorusOne(ChorusLane* lane) { chorusOneLane(*lane); }
 
 constexpr LaneGroups<CascadeLane, 16> kCascadeGroups{
-    {cascadeGroup<Double4, Float4, 4, 4>, cascadeGroup<Double4, Float4, 4, 2>, cascadeGroup<Double4, Float4, 4, 1>,
-     cascadeGroup<Double2, Float2, 2, 1>, cascadeOne}};
+    {cascadeGroup<LaneDouble4, LaneFloat4, 4, 4>, cascadeGroup<LaneDouble4, LaneFloat4, 4, 2>,
+     cascadeGroup<LaneDouble4, LaneFloat4, 4, 1>, cascadeGroup<LaneDouble2, LaneFloat2, 2, 1>, cascadeOne}};
 constexpr LaneGroups<HighPassLane, 16> kHighPassGroups{
-    {highPassGroup<Double4, Float4, 4, 4>, highPassGroup<Double4, Float4, 4, 2>, highPassGroup<Double4, Float4, 4, 1>,
-     highPassGroup<Double2, Float2, 2, 1>, highPassOne}};
+    {highPassGroup<LaneDouble4, LaneFloat4, 4, 4>, highPassGroup<LaneDouble4, LaneFloat4, 4, 2>,
+     highPassGroup<LaneDouble4, LaneFloat4, 4, 1>, highPassGroup<LaneDouble2, LaneFloat2, 2, 1>, highPassOne}};
 constexpr LaneGroups<PhaserLane, 16> kPhaserGroups{
-    {phaserGroup<Double4, Float4, 4, 4>, phaserGroup<Double4, Float4, 4, 2>, phaserGroup<Double4, Float4, 4, 1>,
-     phaserGroup<Double2, Float2, 2, 1>, phaserOne}};
+    {phaserGroup<LaneDouble4, LaneFloat4, 4, 4>, phaserGroup<LaneDouble4, LaneFloat4, 4, 2>,
+     phaserGroup<LaneDouble4, LaneFloat4, 4, 1>, phaserGroup<LaneDouble2, LaneFloat2, 2, 1>, phaserOne}};
 constexpr LaneGroups<DistortionLane, 16> kDistortionGroups{
-    {distortionGroup<Double4, Float4, 4, 4>, distortionGroup<Double4, Float4, 4, 2>,
-     distortionGroup<Double4, Float4, 4, 1>, distortionGroup<Double2, Float2, 2, 1>, distortionOne}};
+    {distortionGroup<LaneDouble4, LaneFloat4, 4, 4>, distortionGroup<LaneDouble4, LaneFloat4, 4, 2>,
+     distortionGroup<LaneDouble4, LaneFloat4, 4, 1>, distortionGroup<LaneDouble2, LaneFloat2, 2, 1>, distortionOne}};
 constexpr LaneGroups<ChorusLane, 16> kChorusGroups{
-    {chorusGroup<Double4, Float4, 4, 4>, chorusGroup<Double4, Float4, 4, 2>, chorusGroup<Double4, Float4, 4, 1>,
-     chorusGroup<Double2, Float2, 2, 1>, chorusOne}};
+    {chorusGroup<LaneDouble4, LaneFloat4, 4, 4>, chorusGroup<LaneDouble4, LaneFloat4, 4, 2>,
+     chorusGroup<LaneDouble4, LaneFloat4, 4, 1>, chorusGroup<LaneDouble2, LaneFloat2, 2, 1>, chorusOne}};
 
 void cascadeAvx2(CascadeLane* lanes, int count) { runInGroups(kCascadeGroups, lanes, count); }
 void highPassAvx2(HighPassLane* lanes, int count) { runInGroups(kHighPassGroups, lanes, count); }

@@ -15,32 +15,22 @@ namespace {
 
 typedef double Double8 __attribute__((vector_size(64)));
 typedef float Float8 __attribute__((vector_size(32)));
-typedef double Double4 __attribute__((vector_size(32)));
-typedef float Float4 __attribute__((vector_size(16)));
-typedef double Double2 __attribute__((vector_size(16)));
-typedef float Float2 __attribute__((vector_size(8)));
-
-void cascadeOne(CascadeLane* lane) { cascadeOneLane(*lane); }
-void highPassOne(HighPassLane* lane) { highPassOneLane(*lane); }
-void phaserOne(PhaserLane* lane) { phaserOneLane(*lane); }
-void distortionOne(DistortionLane* lane) { distortionOneLane(*lane); }
-void chorusOne(ChorusLane* lane) { chorusOneLane(*lane); }
 
 constexpr LaneGroups<CascadeLane, 16> kCascadeGroups{
-    {cascadeGroup<Double8, Float8, 8, 2>, cascadeGroup<Double8, Float8, 8, 1>, cascadeGroup<Double4, Float4, 4, 1>,
-     cascadeGroup<Double2, Float2, 2, 1>, cascadeOne}};
+    {cascadeGroup<Double8, Float8, 8, 2>, cascadeGroup<Double8, Float8, 8, 1>,
+     cascadeGroup<LaneDouble4, LaneFloat4, 4, 1>, cascadeGroup<LaneDouble2, LaneFloat2, 2, 1>, cascadeOne}};
 constexpr LaneGroups<HighPassLane, 16> kHighPassGroups{
-    {highPassGroup<Double8, Float8, 8, 2>, highPassGroup<Double8, Float8, 8, 1>, highPassGroup<Double4, Float4, 4, 1>,
-     highPassGroup<Double2, Float2, 2, 1>, highPassOne}};
+    {highPassGroup<Double8, Float8, 8, 2>, highPassGroup<Double8, Float8, 8, 1>,
+     highPassGroup<LaneDouble4, LaneFloat4, 4, 1>, highPassGroup<LaneDouble2, LaneFloat2, 2, 1>, highPassOne}};
 constexpr LaneGroups<PhaserLane, 16> kPhaserGroups{
-    {phaserGroup<Double8, Float8, 8, 2>, phaserGroup<Double8, Float8, 8, 1>, phaserGroup<Double4, Float4, 4, 1>,
-     phaserGroup<Double2, Float2, 2, 1>, phaserOne}};
+    {phaserGroup<Double8, Float8, 8, 2>, phaserGroup<Double8, Float8, 8, 1>, phaserGroup<LaneDouble4, LaneFloat4, 4, 1>,
+     phaserGroup<LaneDouble2, LaneFloat2, 2, 1>, phaserOne}};
 constexpr LaneGroups<DistortionLane, 16> kDistortionGroups{
     {distortionGroup<Double8, Float8, 8, 2>, distortionGroup<Double8, Float8, 8, 1>,
-     distortionGroup<Double4, Float4, 4, 1>, distortionGroup<Double2, Float2, 2, 1>, distortionOne}};
+     distortionGroup<LaneDouble4, LaneFloat4, 4, 1>, distortionGroup<LaneDouble2, LaneFloat2, 2, 1>, distortionOne}};
 constexpr LaneGroups<ChorusLane, 16> kChorusGroups{
-    {chorusGroup<Double8, Float8, 8, 2>, chorusGroup<Double8, Float8, 8, 1>, chorusGroup<Double4, Float4, 4, 1>,
-     chorusGroup<Double2, Float2, 2, 1>, chorusOne}};
+    {chorusGroup<Double8, Float8, 8, 2>, chorusGroup<Double8, Float8, 8, 1>, chorusGroup<LaneDouble4, LaneFloat4, 4, 1>,
+     chorusGroup<LaneDouble2, LaneFloat2, 2, 1>, chorusOne}};
 
 void cascadeAvx512(CascadeLane* lanes, int count) { runInGroups(kCascadeGroups, lanes, count); }
 void highPassAvx512(HighPassLane* lanes, int count) { runInGroups(kHighPassGroups, lanes, count); }
