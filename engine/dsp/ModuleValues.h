@@ -4,13 +4,16 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 
 namespace corvex {
 
 // A parameter word as the fraction of 16384 it stands for.
 inline float wordValue(int32_t word) { return float(word) * (1.0f / 16384.0f); }
 
-inline float finiteOrZero(float v) { return std::isfinite(v) ? v : 0.0f; }
+// A broken value (NaN, infinity) counts as 0. Written as one comparison so that a loop of them runs a
+// vector at a time.
+inline float finiteOrZero(float v) { return std::fabs(v) <= std::numeric_limits<float>::max() ? v : 0.0f; }
 
 // NaN lands on the lowest value.
 inline float heldWithin(float v, float lowest, float highest) {

@@ -1,9 +1,7 @@
 // Whole blocks of samples at a module's edges: silenced outputs and inputs summed from their connections.
 #pragma once
 
-#include <cmath>
 #include <cstdint>
-#include <limits>
 
 #include "engine/dsp/ConnectionDescriptor.h"
 #include "engine/dsp/ModuleValues.h"
@@ -16,10 +14,6 @@ inline void silence(float* out) {
         for (int n = 0; n < kBlockFrames; ++n) out[n] = 0.0f;
 }
 
-// A sample as a block keeps it: a broken one (NaN, infinity) counts as 0. Written as one
-// comparison so that a loop of them runs a vector at a time.
-inline float heldFinite(float v) { return std::fabs(v) <= std::numeric_limits<float>::max() ? v : 0.0f; }
-
 // The per-sample steps of the sums below. The pointers are parameters so that the compiler may take
 // the blocks as apart, which it needs to run the loops a vector at a time.
 inline void scaledFromSilence(float* __restrict into, const float* __restrict x, float g) {
@@ -29,11 +23,11 @@ inline void addScaled(float* __restrict into, const float* __restrict x, float g
     for (int n = 0; n < kBlockFrames; ++n) into[n] += g * x[n];
 }
 inline void holdFinite(float* into) {
-    for (int n = 0; n < kBlockFrames; ++n) into[n] = heldFinite(into[n]);
+    for (int n = 0; n < kBlockFrames; ++n) into[n] = finiteOrZero(into[n]);
 }
 // The one-source sum in one pass: the same value as scaledFromSilence then holdFinite.
 inline void heldScaledFromSilence(float* __restrict into, const float* __restrict x, float g) {
-    for (int n = 0; n < kBlockFrames; ++n) into[n] = heldFinite(0.0f + g * x[n]);
+    for (int n = 0; n < kBlockFrames; ++n) into[n] = finiteOrZero(0.0f + g * x[n]);
 }
 
 // Adds the audio-rate connections first .. first + count - 1 of one input to the block, each by

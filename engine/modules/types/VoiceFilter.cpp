@@ -3,7 +3,6 @@
 
 #include <cmath>
 #include <cstddef>
-#include <limits>
 
 #include "engine/dsp/ConnectionDescriptor.h"
 #include "engine/dsp/ConversionCurves.h"
@@ -386,7 +385,7 @@ void smoothRates(RunRates& r, int n) {
         r.cutoffSlow[v] += (r.cutoffTarget[v] - r.cutoffSlow[v]) * kSlowGlide;
         r.cutoffFast[v] -= (r.cutoffFast[v] - r.cutoffSlow[v]) * kFastGlide;
         const float smooth = r.resonanceSmooth[v] - (r.resonanceSmooth[v] - r.resonanceTarget[v]) * kResonanceGlide;
-        r.resonanceSmooth[v] = std::fabs(smooth) <= std::numeric_limits<float>::max() ? smooth : 0.0f;
+        r.resonanceSmooth[v] = finiteOrZero(smooth);
     }
     if (n > 4) {
         // The ratios come four offsets at a time: the places past the last voice hold silence.
