@@ -65,6 +65,19 @@ void runSlotEach(VoiceRecord* const* voices, int count, int slot, const ModuleMa
     }
 }
 
+// One call of `process` for the gathered modules of one slot, with the slot's connections.
+void runGathered(TogetherProcess process, void* const* modules, const PortEntry* const* const* sources, int n,
+                 int slot, const ModuleManager& m) {
+    if (n == 0) return;
+    const int first = m.firstRecordOf(slot);
+    if (first == kNone) {
+        process(modules, n, nullptr, sources, nullptr);
+        return;
+    }
+    process(modules, n, reinterpret_cast<const ConnectionDescriptor*>(m.records() + first), sources,
+            m.inputCounters(slot));
+}
+
 // One slot's modules of the voices in one call of `process`; a module not (or no longer) of the slot's
 // type runs on its own first. No module of one voice reads another voice's.
 void runSlotWith(VoiceRecord* const* voices, int count, int slot, const ModuleManager& m, TogetherProcess process) {
@@ -84,13 +97,7 @@ void runSlotWith(VoiceRecord* const* voices, int count, int slot, const ModuleMa
         sources[n] = first == kNone ? nullptr : voices[v]->bindings + first;
         ++n;
     }
-    if (n == 0) return;
-    if (first == kNone) {
-        process(modules, n, nullptr, sources, nullptr);
-        return;
-    }
-    process(modules, n, reinterpret_cast<const ConnectionDescriptor*>(m.records() + first), sources,
-            m.inputCounters(slot));
+    runGathered(process, modules, sources, n, slot, m);
 }
 
 // The envelopes of the voices, slot by slot, then each voice's release check, then the voice controls.
@@ -145,13 +152,7 @@ void finishVoices(VoiceRecord* const* voices, int count, const ModuleManager& m,
                 if (void* module = voices[v]->modules[slot]) processSlot(module, slot, m, voices[v]->bindings);
             continue;
         }
-        if (n == 0) continue;
-        if (first == kNone) {
-            processVoiceOutputs(stages, n, nullptr, sources, nullptr);
-            continue;
-        }
-        processVoiceOutputs(stages, n, reinterpret_cast<const ConnectionDescriptor*>(m.records() + first), sources,
-                            m.inputCounters(slot));
+        runGathered(processVoiceOutputs, stages, sources, n, slot, m);
     }
     runSlotEach(voices, count, SlotIndex::VoiceValueSource, m);
     for (int v = 0; v < count; ++v) voices[v]->releasePending = 0;
