@@ -12,17 +12,17 @@ constexpr uint16_t kEndOfChain = 0xFFFF;
 void BlockBufferStore::init() {
     freeHead = 0;
     for (int i = 0; i < kCapacity; ++i) {
-        slots[i].next = (i + 1 < kCapacity) ? static_cast<uint16_t>(i + 1) : kEndOfChain;
-        slots[i].ownIndex = static_cast<uint16_t>(i);
-        std::memset(slots[i].data, 0, sizeof(slots[i].data));
+        next[i] = (i + 1 < kCapacity) ? static_cast<uint16_t>(i + 1) : kEndOfChain;
+        ownIndex[i] = static_cast<uint16_t>(i);
+        std::memset(blocks[i], 0, sizeof(blocks[i]));
     }
 }
 
 int BlockBufferStore::freeCount() const {
     int n = 0;
     for (int i = freeHead; i >= 0 && n <= kCapacity; ++n) {
-        uint16_t next = slots[i].next;
-        i = (next == kEndOfChain) ? -1 : next;
+        const uint16_t following = next[i];
+        i = (following == kEndOfChain) ? -1 : following;
     }
     return n;
 }
@@ -39,7 +39,7 @@ void acquirePortBuffer(PortEntry& port) {
         int head = store ? store->freeHead : -1;
         port.bufferIndex = static_cast<int16_t>(head);
         if (head >= 0) {
-            uint16_t next = store->slots[head].next;
+            uint16_t next = store->next[head];
             store->freeHead = (next == kEndOfChain) ? -1 : next;
         }
         clearPortBuffer(port);
@@ -55,8 +55,8 @@ void releasePortUser(PortEntry& port) {
     if (users == 1 && port.bufferIndex >= 0 && port.store != nullptr) {
         BlockBufferStore* store = port.store;
         int index = port.bufferIndex;
-        store->slots[index].next = static_cast<uint16_t>(store->freeHead & 0xFFFF);
-        store->freeHead = store->slots[index].ownIndex;
+        store->next[index] = static_cast<uint16_t>(store->freeHead & 0xFFFF);
+        store->freeHead = store->ownIndex[index];
         port.bufferIndex = -1;
     }
 }

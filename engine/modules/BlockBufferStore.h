@@ -13,17 +13,15 @@ struct BlockBufferStore {
     // 32 voices with both insert chains need 280 buffers; keep headroom above that.
     static constexpr int kCapacity = 320;
 
-    struct Slot {
-        uint16_t next;
-        uint16_t ownIndex;
-        float data[kBlockFrames];
-    };
-
+    // Each block starts a cache line: a block read or written a vector at a time never
+    // straddles two lines.
+    alignas(64) float blocks[kCapacity][kBlockFrames];
+    uint16_t next[kCapacity];
+    uint16_t ownIndex[kCapacity];
     int32_t freeHead = -1;
-    Slot slots[kCapacity];
 
     void init();
-    float* data(int index) { return (index >= 0 && index < kCapacity) ? slots[index].data : nullptr; }
+    float* data(int index) { return (index >= 0 && index < kCapacity) ? blocks[index] : nullptr; }
     int freeCount() const;
 };
 
