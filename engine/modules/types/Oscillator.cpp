@@ -85,29 +85,67 @@ float clampFrequency(float f, float lowest, float highest) {
     return f < highest ? f : highest;
 }
 
-// clampFrequency for a block, four samples at a time: the same comparisons, so the same values.
-void clampFrequencies(float* f, float lowest, float highest) {
-    typedef float Float4 __attribute__((vector_size(16)));
-    const Float4 low = Float4{} + lowest, high = Float4{} + highest;
-    const Float4 fold = Float4{} + kFoldFrequency, folded = Float4{} + kHighestFrequency;
-    for (int k = 0; k < kBlockFrames; k += 4) {
-        Float4 x;
-        __builtin_memcpy(&x, f + k, sizeof x);
-        x = x > low ? x : low;
-        x = x < fold ? x : folded;
-        x = x < high ? x : high;
-        __builtin_memcpy(f + k, &x, sizeof x);
-    }
+typedef float Float4 __attribute__((vector_size(16)));
+
+// x > low ? x : low and x < high ? x : high, a NaN giving the bound: what the processor's own
+// maximum and minimum do with their operands in this order.
+inline Float4 raisedTo(Float4 x, Float4 low) {
+#if defined(__SSE__)
+    return __builtin_ia32_maxps(x, low);
+#else
+    return x > low ? x : low;
+#endif
+}
+inline Float4 loweredTo(Float4 x, Float4 high) {
+#if defined(__SSE__)
+    return __builtin_ia32_minps(x, high);
+#else
+    return x < high ? x : high;
+#endif
 }
 
-// A block's frequencies before they are held in range: the pitch's (one for the block, or one per
-// sample), the linear modulation's hertz and the detune, in that order.
-void sumFrequencies(float* __restrict f, const float* __restrict ratios, float tuned, const float* __restrict linear,
-                    float linearAmount, float detune) {
-    for (int k = 0; k < kBlockFrames; ++k) f[k] = ratios[k] * tuned + (linear[k] * linearAmount + detune);
+// clampFrequency for four samples: the same comparisons, so the same values.
+struct FrequencyRange {
+    Float4 low, high, fold, folded;
+    FrequencyRange(float lowest, float highest)
+        : low(Float4{} + lowest), high(Float4{} + highest), fold(Float4{} + kFoldFrequency),
+          folded(Float4{} + kHighestFrequency) {}
+    Float4 operator()(Float4 x) const {
+        x = raisedTo(x, low);
+        x = x < fold ? x : folded;
+        return loweredTo(x, high);
+    }
+};
+
+inline Float4 loadFour(const float* p) {
+    Float4 x;
+    __builtin_memcpy(&x, p, sizeof x);
+    return x;
 }
-void sumFrequencies(float* __restrict f, float base, const float* __restrict linear, float linearAmount, float detune) {
-    for (int k = 0; k < kBlockFrames; ++k) f[k] = base + (linear[k] * linearAmount + detune);
+
+// A block's frequencies, held in range: the pitch's (one for the block, or one per sample), plus the
+// linear modulation's hertz and the detune, in that order.
+void sumFrequencies(float* f, const float* ratios, float tuned, const float* linear, float linearAmount,
+                    float detune, const FrequencyRange& range) {
+    for (int k = 0; k < kBlockFrames; k += 4) {
+        const Float4 x = loadFour(ratios + k) * tuned + (loadFour(linear + k) * linearAmount + detune);
+        const Float4 held = range(x);
+        __builtin_memcpy(f + k, &held, sizeof held);
+    }
+}
+void sumFrequencies(float* f, float base, const float* linear, float linearAmount, float detune,
+                    const FrequencyRange& range) {
+    for (int k = 0; k < kBlockFrames; k += 4) {
+        const Float4 x = base + (loadFour(linear + k) * linearAmount + detune);
+        const Float4 held = range(x);
+        __builtin_memcpy(f + k, &held, sizeof held);
+    }
+}
+void holdFrequencies(float* f, const FrequencyRange& range) {
+    for (int k = 0; k < kBlockFrames; k += 4) {
+        const Float4 held = range(loadFour(f + k));
+        __builtin_memcpy(f + k, &held, sizeof held);
+    }
 }
 
 void refreshCoefficients(COscillator& m, float rate) {
@@ -310,15 +348,15 @@ bool blockFrequencies(COscillator& m, const OscillatorParams& p, const EngineCon
         float ratios[kBlockFrames];
         semitonesToRatios(semitones, ratios);
         if (linear != nullptr) {
-            sumFrequencies(b.frequency, ratios, tuned, linear, linearAmount, detune);
+            sumFrequencies(b.frequency, ratios, tuned, linear, linearAmount, detune, {kLowestFrequency, highest});
         } else {
             const float hertz = linearValue * linearAmount + detune;
             for (int k = 0; k < kBlockFrames; ++k) b.frequency[k] = ratios[k] * tuned + hertz;
+            holdFrequencies(b.frequency, {kLowestFrequency, highest});
         }
-        clampFrequencies(b.frequency, kLowestFrequency, highest);
     } else if (linear != nullptr && audioRate) {
-        sumFrequencies(b.frequency, semitonesToRatio(pitch) * tuned, linear, linearAmount, detune);
-        clampFrequencies(b.frequency, kLowestFrequency, highest);
+        sumFrequencies(b.frequency, semitonesToRatio(pitch) * tuned, linear, linearAmount, detune,
+                       {kLowestFrequency, highest});
     } else if (linear != nullptr) {
         const float base = semitonesToRatio(pitch) * tuned;
         b.frequency[0] = clampFrequency(base + (linear[0] * linearAmount + detune), kLowestFrequency, highest);

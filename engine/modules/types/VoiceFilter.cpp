@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <limits>
 
 #include "engine/dsp/ConnectionDescriptor.h"
 #include "engine/dsp/ConversionCurves.h"
@@ -274,8 +275,14 @@ void prepareCascade(VoiceFilterModule& m, const VoiceFilterParams& p, PreparedBl
     const bool at96k = context.sampleRate == 96000.0f;
     const double top = lowerOf(at96k ? kCascadeHighestAt96k : kCascadeHighest, kCascadeTopRatio * rate);
     const double f = heldWithin(cutoff, kCascadeLowest, top);
-    const double k = cascadeCoefficient(f, rate);
-    const double h = cascadeTuning(f, at96k);
+    if (f != m.cascadeCutoff || rate != m.cascadeRate) {
+        m.cascadeCutoff = f;
+        m.cascadeRate = rate;
+        m.cascadeCoefficientHeld = cascadeCoefficient(f, rate);
+        m.cascadeTuningHeld = cascadeTuning(f, at96k);
+    }
+    const double k = m.cascadeCoefficientHeld;
+    const double h = m.cascadeTuningHeld;
 
     if (context.integerSwitch == 1) {
         CascadeLane& lane = sets.nextCascade(b);
@@ -483,6 +490,7 @@ void initVoiceFilter(void* module, EngineContext*) {
     m.resonanceSmooth = 0.0f;
     m.previousCoefficient = 0.0f;
     m.previousTuning = 0.0f;
+    m.cascadeCutoff = m.cascadeRate = std::numeric_limits<double>::quiet_NaN(); // matches no cutoff
     clearFilterStates(m);
 }
 

@@ -47,6 +47,12 @@ struct VoiceFilterModule {
     double feedback;
     double previousQuarterInput; // the high-pass pre-filter's last input
     double highPassLow;
+    // The cascade's k and tuning with the held cutoff and the rate they were worked out for: a cutoff
+    // that holds still, as under a sustained note, costs no polynomials.
+    double cascadeCutoff;
+    double cascadeRate;
+    double cascadeCoefficientHeld;
+    double cascadeTuningHeld;
 };
 
 // Cutoff and resonance keep their words so that a new format can evaluate them again.
