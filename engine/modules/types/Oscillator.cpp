@@ -169,31 +169,43 @@ const float* samplesOf(const PortEntry* source) { return source ? portBuffer(*so
 
 // The connections of one block, split by input.
 // Left unset until read: a run keeps room for many voices' plans and fills only those it prepares.
-struct Inputs {
-    const ConnectionDescriptor* descriptors[OscillatorInput::Count];
-    const PortEntry* const* sources[OscillatorInput::Count];
-    uint32_t count[OscillatorInput::Count];
+// Where each input's connections lie among the slot's: the same for every voice of the slot, so
+// a run of voices works it out once.
+struct InputShape {
+    const ConnectionDescriptor* descriptors[OscillatorInput::Count] = {};
+    uint32_t first[OscillatorInput::Count] = {};
+    uint32_t count[OscillatorInput::Count] = {};
 
-    void read(const ConnectionDescriptor* d, const PortEntry* const* s, const uint32_t* counts) {
-        if (counts == nullptr || d == nullptr || s == nullptr) {
-            for (int i = 0; i < OscillatorInput::Count; ++i) {
-                descriptors[i] = nullptr;
-                sources[i] = nullptr;
-                count[i] = 0;
-            }
-            return;
-        }
+    constexpr InputShape() = default;
+    InputShape(const ConnectionDescriptor* d, const uint32_t* counts) {
+        if (counts == nullptr || d == nullptr) return;
+        uint32_t at = 0;
         for (int i = 0; i < OscillatorInput::Count; ++i) {
-            descriptors[i] = d;
-            sources[i] = s;
+            descriptors[i] = d + at;
+            first[i] = at;
             count[i] = counts[i];
-            d += counts[i];
-            s += counts[i];
+            at += counts[i];
         }
     }
+};
 
-    const PortEntry* first(int input) const { return count[input] > 0 ? sources[input][0] : nullptr; }
-    float firstAmount(int input) const { return count[input] > 0 ? descriptors[input][0].amount() : 0.0f; }
+constexpr InputShape kNoInputs{};
+
+// The shape bound to one voice's sources; a voice without sources has no connections.
+struct Inputs {
+    const InputShape* shape;
+    const PortEntry* const* bound;
+
+    void read(const InputShape& s, const PortEntry* const* sources) {
+        shape = sources != nullptr ? &s : &kNoInputs;
+        bound = sources;
+    }
+    bool wired() const { return bound != nullptr && shape->descriptors[0] != nullptr; }
+    uint32_t count(int input) const { return shape->count[input]; }
+    const PortEntry* source(int input, uint32_t i) const { return bound[shape->first[input] + i]; }
+    const ConnectionDescriptor& descriptor(int input, uint32_t i) const { return shape->descriptors[input][i]; }
+    const PortEntry* first(int input) const { return count(input) > 0 ? source(input, 0) : nullptr; }
+    float firstAmount(int input) const { return count(input) > 0 ? descriptor(input, 0).amount() : 0.0f; }
 };
 
 // What the one port written this block receives.
@@ -292,7 +304,7 @@ void finishTone(COscillator& m, const ToneLane& lane) {
 // around a fixed centre. Held to a real share of the period.
 float widthTarget(const OscillatorParams& p, const Inputs& in, float modulation) {
     float w = p.pulseWidth;
-    if (in.count[OscillatorInput::PulseWidth] > 0) {
+    if (in.count(OscillatorInput::PulseWidth) > 0) {
         const float depth = curvePoint(PwmDepthCurve, in.firstAmount(OscillatorInput::PulseWidth));
         w = kPwmCentre + depth * (1.0f - modulation) * 0.5f;
     }
@@ -307,11 +319,11 @@ bool blockFrequencies(COscillator& m, const OscillatorParams& p, const EngineCon
     bool audioRate = false;
     bool modulated = false;
     float semitones[kBlockFrames];
-    for (uint32_t i = 0; i < in.count[OscillatorInput::Pitch]; ++i) {
-        const PortEntry* source = in.sources[OscillatorInput::Pitch][i];
+    for (uint32_t i = 0; i < in.count(OscillatorInput::Pitch); ++i) {
+        const PortEntry* source = in.source(OscillatorInput::Pitch, i);
         if (source == nullptr || source->isValuePort()) continue;
         audioRate = true;
-        const ConnectionDescriptor& d = in.descriptors[OscillatorInput::Pitch][i];
+        const ConnectionDescriptor& d = in.descriptor(OscillatorInput::Pitch, i);
         const float scale = d.amount() * rangeFactor(d) * kAudioPitchScale;
         const float* x = portBuffer(*source);
         if (x == nullptr || scale == 0.0f) continue;
@@ -439,8 +451,8 @@ struct Plan {
 
 // The block-rate work: the modulation sums, the frequencies, which port takes which waveform.
 // `given`, when there is one, holds this voice's sums already worked out.
-bool prepare(COscillator& m, const ConnectionDescriptor* descriptors, const PortEntry* const* sources,
-             const uint32_t* counts, Plan& plan, const float* given = nullptr) {
+bool prepare(COscillator& m, const InputShape& shape, const ConnectionDescriptor* descriptors,
+             const PortEntry* const* sources, const uint32_t* counts, Plan& plan, const float* given = nullptr) {
     if (m.head.record == nullptr || m.head.context == nullptr) return false;
     const OscillatorParams& p = m.head.record->as<OscillatorParams>();
     const EngineContext& context = *m.head.context;
@@ -448,12 +460,12 @@ bool prepare(COscillator& m, const ConnectionDescriptor* descriptors, const Port
     if (!(rate > 0.0f)) return false;
     if (m.coefficientRate != rate) refreshCoefficients(m, rate);
 
-    plan.in.read(descriptors, sources, counts);
+    plan.in.read(shape, sources);
     const Inputs& in = plan.in;
     float own[3];
     const float* sums = given;
     if (sums == nullptr) {
-        sumBlockModulation(descriptors, sources, in.descriptors[0] ? counts : nullptr, 3, own);
+        sumBlockModulation(descriptors, sources, in.wired() ? counts : nullptr, 3, own);
         sums = own;
     }
     const float pitch = sums[OscillatorInput::Pitch];
@@ -553,7 +565,8 @@ void processOscillator(void* module, const ConnectionDescriptor* descriptors, co
                        const uint32_t* counts) {
     auto& m = *static_cast<COscillator*>(module);
     Plan plan;
-    if (!prepare(m, descriptors, sources, counts, plan)) return;
+    const InputShape shape(descriptors, counts);
+    if (!prepare(m, shape, descriptors, sources, counts, plan)) return;
     generate(m, plan);
     if (float* sync = plan.buffers[kOscillatorSyncPort])
         generateSyncOutput(m, plan.b, sync);
@@ -580,6 +593,7 @@ void processOscillators(void* const* modules, int count, const ConnectionDescrip
         return;
     }
     const OscillatorLaneKernels& kernels = oscillatorLaneKernels();
+    const InputShape shape(descriptors, counts);
     for (int first = 0; first < count; first += kVoicesPerLaneRun) {
         const int n = count - first < kVoicesPerLaneRun ? count - first : kVoicesPerLaneRun;
         Plan plans[kVoicesPerLaneRun];
@@ -599,7 +613,8 @@ void processOscillators(void* const* modules, int count, const ConnectionDescrip
         for (int v = 0; v < n; ++v) {
             auto& m = *static_cast<COscillator*>(modules[first + v]);
             Plan& plan = plans[v];
-            prepared[v] = prepare(m, descriptors, sources[first + v], counts, plan, wired ? sums[v] : nullptr);
+            prepared[v] =
+                prepare(m, shape, descriptors, sources[first + v], counts, plan, wired ? sums[v] : nullptr);
             loops[v] = SawtoothLoop::Other;
             if (!prepared[v]) continue;
             if (plan.fill == Fill::Sawtooth) loops[v] = sawtoothLoopOf(plan.b);
