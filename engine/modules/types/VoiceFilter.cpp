@@ -140,18 +140,29 @@ struct BlockInputs {
     }
 };
 
-// `sums`, when given, holds the cutoff and resonance sums already worked out for this voice.
-void gatherInputs(const ConnectionDescriptor* descriptors, const PortEntry* const* sources, const uint32_t* counts,
-                  BlockInputs& in, const float* sums) {
-    if (counts == nullptr || descriptors == nullptr || sources == nullptr) return in.clear();
-    uint32_t first[VoiceFilterInput::Count];
+// Where each input's connections lie among the slot's: the same for every voice of the slot.
+struct InputShape {
+    uint32_t first[VoiceFilterInput::Count] = {};
     uint32_t total = 0;
-    for (int i = 0; i < VoiceFilterInput::Count; ++i) {
-        first[i] = total;
-        total += counts[i];
+    int slot = -1; // the destination slot of the first connection
+
+    InputShape(const ConnectionDescriptor* descriptors, const uint32_t* counts) {
+        if (counts == nullptr || descriptors == nullptr) return;
+        for (int i = 0; i < VoiceFilterInput::Count; ++i) {
+            first[i] = total;
+            total += counts[i];
+        }
+        if (total > 0) slot = int((descriptors[0].route() >> 17) & 127u);
     }
-    if (total == 0) return in.clear();
-    in.slot = int((descriptors[0].route() >> 17) & 127u);
+};
+
+// `sums`, when given, holds the cutoff and resonance sums already worked out for this voice.
+void gatherInputs(const InputShape& shape, const ConnectionDescriptor* descriptors, const PortEntry* const* sources,
+                  const uint32_t* counts, BlockInputs& in, const float* sums) {
+    if (counts == nullptr || descriptors == nullptr || sources == nullptr) return in.clear();
+    if (shape.total == 0) return in.clear();
+    const uint32_t* first = shape.first;
+    in.slot = shape.slot;
     mixInput(descriptors, sources, first[VoiceFilterInput::Audio], counts[VoiceFilterInput::Audio], in.audio);
     if (counts[VoiceFilterInput::AudioRateModulation] == 0) {
         in.modulation = kSilentBlock;
@@ -361,20 +372,20 @@ struct RunRates {
 
 // The block-rate start of a block, up to its smoothing: inputs and the values the smoothing takes.
 // False when the block is already written (or there is nowhere to write it) and needs nothing more.
-bool gatherBlock(VoiceFilterModule& m, const ConnectionDescriptor* descriptors, const PortEntry* const* sources,
-                 const uint32_t* counts, PreparedBlock& b, RunRates& r, int v, const float* sums = nullptr) {
+bool gatherBlock(VoiceFilterModule& m, const InputShape& shape, const ConnectionDescriptor* descriptors,
+                 const PortEntry* const* sources, const uint32_t* counts, PreparedBlock& b, RunRates& r, int v,
+                 const float* sums = nullptr) {
     b.loop = Loop::None;
-    r.clear(v);
     b.out = portBuffer(m.ports[0]);
-    if (b.out == nullptr) return false;
     const EngineContext* context = m.head.context;
-    if (context == nullptr || m.head.record == nullptr) {
+    if (b.out == nullptr || context == nullptr || m.head.record == nullptr) {
+        r.clear(v);
         silence(b.out);
         return false;
     }
     const VoiceFilterParams& p = m.head.record->as<VoiceFilterParams>();
     BlockInputs& in = b.in;
-    gatherInputs(descriptors, sources, counts, in, sums);
+    gatherInputs(shape, descriptors, sources, counts, in, sums);
     r.cutoffTarget[v] = p.cutoffHz;
     r.cutoffSlow[v] = m.cutoffSlow;
     r.cutoffFast[v] = m.cutoffFast;
@@ -500,7 +511,7 @@ void processVoiceFilter(void* module, const ConnectionDescriptor* descriptors, c
     PreparedBlock b;
     LaneSets<1> sets;
     RunRates r;
-    if (!gatherBlock(m, descriptors, sources, counts, b, r, 0)) return;
+    if (!gatherBlock(m, InputShape(descriptors, counts), descriptors, sources, counts, b, r, 0)) return;
     smoothRates(r, 1);
     takeRates(m, b, r, 0);
     prepareForm(m, b, sets);
@@ -516,6 +527,7 @@ void processVoiceFilters(void* const* modules, int count, const ConnectionDescri
         return;
     }
     const FilterLaneKernels& lanes = filterLaneKernels();
+    const InputShape shape(descriptors, counts);
     for (int first = 0; first < count; first += kVoicesPerLaneRun) {
         const int n = count - first < kVoicesPerLaneRun ? count - first : kVoicesPerLaneRun;
         PreparedBlock blocks[kVoicesPerLaneRun];
@@ -536,7 +548,7 @@ void processVoiceFilters(void* const* modules, int count, const ConnectionDescri
         }
         // Then each step for all the voices before the next: their block-rate chains are independent.
         for (int v = 0; v < n; ++v)
-            prepared[v] = gatherBlock(module(v), descriptors, sources[first + v], counts, blocks[v], r, v,
+            prepared[v] = gatherBlock(module(v), shape, descriptors, sources[first + v], counts, blocks[v], r, v,
                                       wired ? sums[v] : nullptr);
         smoothRates(r, n);
         for (int v = 0; v < n; ++v) {
