@@ -219,6 +219,8 @@ bool anyModulation(const uint32_t* counts) {
 }
 
 // One voice's block; `modulated` says whether any modulation input of the slot is wired at all.
+// Inlined into the voices' loop: it runs for every voice of every block.
+[[gnu::always_inline]] inline
 void runEnvelope(EnvelopeModule& m, const ConnectionDescriptor* descriptors, const PortEntry* const* sources,
                  const uint32_t* counts, bool modulated) {
     const EngineContext* context = m.head.context;

@@ -313,8 +313,11 @@ float widthTarget(const OscillatorParams& p, const Inputs& in, float modulation)
 }
 
 // Fills b.frequency: sample 0 only in the block-rate path. Returns whether the path is audio rate.
-bool blockFrequencies(COscillator& m, const OscillatorParams& p, const EngineContext& context,
-                      const Inputs& in, float pitch, OscillatorBlock& b) {
+// This and the other per-voice steps below are inlined into the run's loops: they run for every voice of
+// every block, and a call's saved and restored registers cost more than many of their lines.
+[[gnu::always_inline]] inline
+bool blockFrequencies(COscillator& m, const OscillatorParams& p, const EngineContext& context, const Inputs& in,
+                      float pitch, OscillatorBlock& b) {
     // Audio-rate pitch sources each add their own samples on top of the block-rate sum.
     bool audioRate = false;
     bool modulated = false;
@@ -451,6 +454,7 @@ struct Plan {
 
 // The block-rate work: the modulation sums, the frequencies, which port takes which waveform.
 // `given`, when there is one, holds this voice's sums already worked out.
+[[gnu::always_inline]] inline
 bool prepare(COscillator& m, const InputShape& shape, const ConnectionDescriptor* descriptors,
              const PortEntry* const* sources, const uint32_t* counts, Plan& plan, const float* given = nullptr) {
     if (m.head.record == nullptr || m.head.context == nullptr) return false;
@@ -527,6 +531,7 @@ void generate(COscillator& m, Plan& plan) {
 }
 
 // Writes the port the block fills; answers the port's block when it still takes the tone colour.
+[[gnu::always_inline]] inline
 float* fillPort(COscillator& m, Plan& plan) {
     const int port = plan.port;
     if (port < 0) return nullptr;

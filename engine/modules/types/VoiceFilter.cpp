@@ -372,6 +372,8 @@ struct RunRates {
 
 // The block-rate start of a block, up to its smoothing: inputs and the values the smoothing takes.
 // False when the block is already written (or there is nowhere to write it) and needs nothing more.
+// Inlined into the run's loop: it runs for every voice of every block.
+[[gnu::always_inline]] inline
 bool gatherBlock(VoiceFilterModule& m, const InputShape& shape, const ConnectionDescriptor* descriptors,
                  const PortEntry* const* sources, const uint32_t* counts, PreparedBlock& b, RunRates& r, int v,
                  const float* sums = nullptr) {
