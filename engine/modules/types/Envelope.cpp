@@ -121,7 +121,8 @@ struct StageLengths {
 };
 
 // Gate 1 or 2: attack, decay and sustain run; a held gate after a release leaves the release
-// level where it is rather than jumping back into a stage the note has left.
+// level where it is rather than jumping back into a stage the note has left. Inlined, as the block is.
+[[gnu::always_inline]] inline
 float runHeldStage(EnvelopeModule& m, const StageLengths& lengths, float sustain) {
     const uint32_t stage = stageOf(m);
     const uint32_t previous = (m.stageWord >> 3) & kStageMask;

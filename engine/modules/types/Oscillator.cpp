@@ -301,7 +301,8 @@ void finishTone(COscillator& m, const ToneLane& lane) {
 }
 
 // The pulse width this block aims at: the setting, or with a modulation route the route's depth
-// around a fixed centre. Held to a real share of the period.
+// around a fixed centre. Held to a real share of the period. Inlined, as the block's preparation is.
+[[gnu::always_inline]] inline
 float widthTarget(const OscillatorParams& p, const Inputs& in, float modulation) {
     float w = p.pulseWidth;
     if (in.count(OscillatorInput::PulseWidth) > 0) {

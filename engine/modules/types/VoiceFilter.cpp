@@ -156,7 +156,9 @@ struct InputShape {
     }
 };
 
-// `sums`, when given, holds the cutoff and resonance sums already worked out for this voice.
+// `sums`, when given, holds the cutoff and resonance sums already worked out for this voice. Inlined,
+// as the block's start is.
+[[gnu::always_inline]] inline
 void gatherInputs(const InputShape& shape, const ConnectionDescriptor* descriptors, const PortEntry* const* sources,
                   const uint32_t* counts, BlockInputs& in, const float* sums) {
     if (counts == nullptr || descriptors == nullptr || sources == nullptr) return in.clear();
