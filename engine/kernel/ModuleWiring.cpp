@@ -47,6 +47,35 @@ bool envelopeFinished(const void* envelope) {
     return (static_cast<const EnvelopeModule*>(envelope)->stageWord & 7u) == EnvelopeStage::Finished;
 }
 
+// A slot of the voice body with its type's process and its connections looked up once for all the voices;
+// a module not (or no longer) of the slot's type, or one that hosts another, goes the long way.
+struct BodySlot {
+    int slot = 0;
+    int type = 0;
+    ModuleProcess process = nullptr;
+    int first = kNone;
+    const ConnectionDescriptor* descriptors = nullptr;
+    const uint32_t* counts = nullptr;
+
+    BodySlot() = default;
+    BodySlot(int s, const ModuleManager& m)
+        : slot(s), type(slotType(s)), process(moduleOps(type).process), first(m.firstRecordOf(s)) {
+        if (first == kNone) return;
+        descriptors = reinterpret_cast<const ConnectionDescriptor*>(m.records() + first);
+        counts = m.inputCounters(s);
+    }
+
+    void run(VoiceRecord& voice, const ModuleManager& m) const {
+        void* module = voice.modules[slot];
+        if (module == nullptr) return;
+        if (process == nullptr || moduleHead(module).type() != type) {
+            processSlot(module, slot, m, voice.bindings);
+            return;
+        }
+        process(module, descriptors, first == kNone ? nullptr : voice.bindings + first, counts);
+    }
+};
+
 // One slot's module of each voice in turn, with the type's process looked up once for them all.
 void runSlotEach(VoiceRecord* const* voices, int count, int slot, const ModuleManager& m) {
     const int type = slotType(slot);
@@ -311,13 +340,16 @@ void ModuleWiring::renderVoices(VoiceRecord* const* voices, int count, CorvexPro
     while (from < modules) {
         int to = from;
         while (to < modules && togetherProcess(slotType(m.moduleAt(to))) == nullptr) ++to;
+        // The stretch's slots are looked up once for all the voices.
+        BodySlot body[kVoiceSlotCount];
+        int slots = 0;
+        for (int p = from; p < to; ++p) {
+            const int slot = m.moduleAt(p);
+            if (runsInVoiceBody(slotType(slot))) body[slots++] = BodySlot(slot, m);
+        }
         for (int v = 0; v < n; ++v) {
             VoiceRecord& voice = *playing[v];
-            for (int p = from; p < to; ++p) {
-                const int slot = m.moduleAt(p);
-                if (!runsInVoiceBody(slotType(slot))) continue;
-                processSlot(voice.modules[slot], slot, m, voice.bindings);
-            }
+            for (int i = 0; i < slots; ++i) body[i].run(voice, m);
         }
         if (to < modules) runSlotTogether(playing, n, m.moduleAt(to), m);
         from = to + 1;
