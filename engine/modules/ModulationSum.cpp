@@ -27,9 +27,11 @@ const ModulationScale* scalesOfRun(const ModulationScaleTable* table, const Conn
 // a lone module's sum costs no more than a sum written for one voice.
 template <int Voices>
 void sumOfVoices(const ConnectionDescriptor* descriptors, const PortEntry* const* const* sources, uint32_t first,
-                 int voices, const uint32_t* counts, int inputCount, float* out) {
+                 int voices, const uint32_t* counts, int inputCount, float* out, uint32_t* sampled) {
     if constexpr (Voices > 0) voices = Voices;
     if (voices > kVoicesPerModulationSum) voices = kVoicesPerModulationSum;
+    if (sampled != nullptr)
+        for (int v = 0; v < voices; ++v) sampled[v] = 0;
     if (counts == nullptr) {
         for (int i = 0; i < voices * inputCount; ++i) out[i] = 0.0f;
         return;
@@ -71,6 +73,8 @@ void sumOfVoices(const ConnectionDescriptor* descriptors, const PortEntry* const
             }
         }
         for (int v = 0; v < voices; ++v) out[v * inputCount + d] = allBlockRate[v] ? flushedSum[v] : sum[v];
+        if (sampled != nullptr)
+            for (int v = 0; v < voices; ++v) sampled[v] |= allBlockRate[v] ? 0u : 1u << d;
         descriptors += c;
     }
 }
@@ -78,14 +82,15 @@ void sumOfVoices(const ConnectionDescriptor* descriptors, const PortEntry* const
 } // namespace
 
 void sumBlockModulationOfVoices(const ConnectionDescriptor* descriptors, const PortEntry* const* const* sources,
-                                uint32_t first, int voices, const uint32_t* counts, int inputCount, float* out) {
-    sumOfVoices<0>(descriptors, sources, first, voices, counts, inputCount, out);
+                                uint32_t first, int voices, const uint32_t* counts, int inputCount, float* out,
+                                uint32_t* sampled) {
+    sumOfVoices<0>(descriptors, sources, first, voices, counts, inputCount, out, sampled);
 }
 
 int sumBlockModulation(const ConnectionDescriptor* descriptors, const PortEntry* const* sources,
-                       const uint32_t* counts, int inputCount, float* out) {
+                       const uint32_t* counts, int inputCount, float* out, uint32_t* sampled) {
     const PortEntry* const* voice[1] = {sources};
-    sumOfVoices<1>(descriptors, voice, 0, 1, counts, inputCount, out);
+    sumOfVoices<1>(descriptors, voice, 0, 1, counts, inputCount, out, sampled);
     int total = 0;
     for (int d = 0; counts != nullptr && d < inputCount; ++d) total += int(counts[d]);
     return total;

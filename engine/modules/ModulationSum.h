@@ -43,9 +43,10 @@ inline constexpr float AmountCurveTable[kAmountCurveCount][kAmountCurvePoints] =
 // Writes one sum per input into out[0 .. inputCount-1] from the block-rate sources only;
 // audio-rate sources are left to the module. descriptors and sources hold the connections of
 // all inputs back to back in input order. Returns the number of connections of all inputs,
-// audio-rate ones included; a null counts table means no input is wired.
+// audio-rate ones included; a null counts table means no input is wired. `sampled`, when given, gets
+// bit i set when input i has a source with samples.
 int sumBlockModulation(const ConnectionDescriptor* descriptors, const PortEntry* const* sources,
-                       const uint32_t* counts, int inputCount, float* out);
+                       const uint32_t* counts, int inputCount, float* out, uint32_t* sampled = nullptr);
 
 // The most voices one call of sumBlockModulationOfVoices takes.
 constexpr int kVoicesPerModulationSum = 32;
@@ -54,7 +55,9 @@ constexpr int kVoicesPerModulationSum = 32;
 // descriptors while each voice binds them to its own sources (sources[v] + first, in the order of
 // the descriptors). Voice v's sums land in out[v * inputCount ..], each the value
 // sumBlockModulation gives that voice alone; a connection's scale is found once for all voices.
+// `sampled`, when given, gets voice v's bits in sampled[v].
 void sumBlockModulationOfVoices(const ConnectionDescriptor* descriptors, const PortEntry* const* const* sources,
-                                uint32_t first, int voices, const uint32_t* counts, int inputCount, float* out);
+                                uint32_t first, int voices, const uint32_t* counts, int inputCount, float* out,
+                                uint32_t* sampled = nullptr);
 
 } // namespace corvex

@@ -43,7 +43,7 @@ protected:
                 ++n;
             }
         }
-        return sumBlockModulation(descriptors.data(), sources.data(), counts.data(), d, out.data());
+        return sumBlockModulation(descriptors.data(), sources.data(), counts.data(), d, out.data(), &sampled);
     }
 
     float single(int16_t amount, uint16_t sel, float value) {
@@ -56,6 +56,7 @@ protected:
     std::array<const PortEntry*, 32> sources{};
     std::array<uint32_t, 8> counts{};
     std::array<float, 8> out{};
+    uint32_t sampled = ~0u;
 };
 
 TEST_F(ModulationSumTest, UnwiredInputsReadZero) {
@@ -159,6 +160,7 @@ TEST_F(ModulationSumTest, InputsKeepTheirOwnConnectionsAndSkipAudioRate) {
     EXPECT_FLOAT_EQ(out[2], 2.25f);
     EXPECT_EQ(out[3], 0.0f);
     EXPECT_EQ(out[4], kUnwritten) << "only inputCount outputs are written";
+    EXPECT_EQ(sampled, 0b1100u) << "the inputs with a source of samples";
 }
 
 TEST_F(ModulationSumTest, MissingSourceReadsAsSilentBlockRateValue) {
@@ -202,21 +204,27 @@ TEST(ModulationSumOfVoices, EachVoiceGetsWhatItGetsAlone) {
     bound[0][1] = &ports[0][1];
     bound[0][2] = nullptr;
     float together[kVoices * kInputs];
-    sumBlockModulationOfVoices(descriptors.data(), sources, 0, kVoices, counts, kInputs, together);
+    uint32_t sampledTogether[kVoices];
+    sumBlockModulationOfVoices(descriptors.data(), sources, 0, kVoices, counts, kInputs, together, sampledTogether);
     for (int v = 0; v < kVoices; ++v) {
         float alone[kInputs];
-        sumBlockModulation(descriptors.data(), sources[v], counts, kInputs, alone);
+        uint32_t sampledAlone = ~0u;
+        sumBlockModulation(descriptors.data(), sources[v], counts, kInputs, alone, &sampledAlone);
+        EXPECT_EQ(sampledAlone, sampledTogether[v]) << "voice " << v;
         for (int d = 0; d < kInputs; ++d)
             EXPECT_EQ(std::memcmp(&alone[d], &together[v * kInputs + d], sizeof(float)), 0)
                 << "voice " << v << ", input " << d << ": " << alone[d] << " against " << together[v * kInputs + d];
     }
 
     EXPECT_NE(together[0], 0.0f);
+    EXPECT_EQ(sampledTogether[0] & 1u, 1u) << "voice 0's first input has an audio-rate source";
 
     // Unwired voices read zero everywhere.
     float unwired[2 * kInputs];
-    sumBlockModulationOfVoices(descriptors.data(), sources, 0, 2, nullptr, kInputs, unwired);
+    uint32_t sampledUnwired[2] = {~0u, ~0u};
+    sumBlockModulationOfVoices(descriptors.data(), sources, 0, 2, nullptr, kInputs, unwired, sampledUnwired);
     for (float x : unwired) EXPECT_EQ(x, 0.0f);
+    for (uint32_t bits : sampledUnwired) EXPECT_EQ(bits, 0u);
 }
 
 } // namespace

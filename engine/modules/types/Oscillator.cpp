@@ -318,12 +318,14 @@ float widthTarget(const OscillatorParams& p, const Inputs& in, float modulation)
 // every block, and a call's saved and restored registers cost more than many of their lines.
 [[gnu::always_inline]] inline
 bool blockFrequencies(COscillator& m, const OscillatorParams& p, const EngineContext& context, const Inputs& in,
-                      float pitch, OscillatorBlock& b) {
-    // Audio-rate pitch sources each add their own samples on top of the block-rate sum.
+                      float pitch, bool pitchSampled, OscillatorBlock& b) {
+    // Audio-rate pitch sources each add their own samples on top of the block-rate sum; the sum has
+    // told whether there are any.
     bool audioRate = false;
     bool modulated = false;
     float semitones[kBlockFrames];
-    for (uint32_t i = 0; i < in.count(OscillatorInput::Pitch); ++i) {
+    const uint32_t pitchSources = pitchSampled ? in.count(OscillatorInput::Pitch) : 0;
+    for (uint32_t i = 0; i < pitchSources; ++i) {
         const PortEntry* source = in.source(OscillatorInput::Pitch, i);
         if (source == nullptr || source->isValuePort()) continue;
         audioRate = true;
@@ -454,10 +456,12 @@ struct Plan {
 };
 
 // The block-rate work: the modulation sums, the frequencies, which port takes which waveform.
-// `given`, when there is one, holds this voice's sums already worked out.
+// `given`, when there is one, holds this voice's sums already worked out, and `givenSampled` which of
+// its inputs have sources with samples.
 [[gnu::always_inline]] inline
 bool prepare(COscillator& m, const InputShape& shape, const ConnectionDescriptor* descriptors,
-             const PortEntry* const* sources, const uint32_t* counts, Plan& plan, const float* given = nullptr) {
+             const PortEntry* const* sources, const uint32_t* counts, Plan& plan, const float* given = nullptr,
+             uint32_t givenSampled = 0) {
     if (m.head.record == nullptr || m.head.context == nullptr) return false;
     const OscillatorParams& p = m.head.record->as<OscillatorParams>();
     const EngineContext& context = *m.head.context;
@@ -469,8 +473,9 @@ bool prepare(COscillator& m, const InputShape& shape, const ConnectionDescriptor
     const Inputs& in = plan.in;
     float own[3];
     const float* sums = given;
+    uint32_t sampled = givenSampled;
     if (sums == nullptr) {
-        sumBlockModulation(descriptors, sources, in.wired() ? counts : nullptr, 3, own);
+        sumBlockModulation(descriptors, sources, in.wired() ? counts : nullptr, 3, own, &sampled);
         sums = own;
     }
     const float pitch = sums[OscillatorInput::Pitch];
@@ -482,7 +487,7 @@ bool prepare(COscillator& m, const InputShape& shape, const ConnectionDescriptor
     OscillatorBlock& b = plan.b;
     b.rate = rate;
     b.inverseRate = m.inverseRate;
-    b.audioRate = blockFrequencies(m, p, context, in, pitch, b);
+    b.audioRate = blockFrequencies(m, p, context, in, pitch, (sampled >> OscillatorInput::Pitch) & 1u, b);
     if (m.firstBlock) {
         // No glide into the first block: it starts where it is meant to be.
         m.previousFrequency = b.frequency[0];
@@ -613,14 +618,15 @@ void processOscillators(void* const* modules, int count, const ConnectionDescrip
         int steppedCount = 0, parabolaCount = 0, syncCount = 0, toneCount = 0;
         // The voices' modulation sums at once: they share their connections' scales.
         float sums[kVoicesPerLaneRun][3];
+        uint32_t sampled[kVoicesPerLaneRun];
         bool wired = counts != nullptr && descriptors != nullptr;
         for (int v = 0; v < n; ++v) wired = wired && sources[first + v] != nullptr;
-        if (wired) sumBlockModulationOfVoices(descriptors, sources + first, 0, n, counts, 3, &sums[0][0]);
+        if (wired) sumBlockModulationOfVoices(descriptors, sources + first, 0, n, counts, 3, &sums[0][0], sampled);
         for (int v = 0; v < n; ++v) {
             auto& m = *static_cast<COscillator*>(modules[first + v]);
             Plan& plan = plans[v];
-            prepared[v] =
-                prepare(m, shape, descriptors, sources[first + v], counts, plan, wired ? sums[v] : nullptr);
+            prepared[v] = prepare(m, shape, descriptors, sources[first + v], counts, plan, wired ? sums[v] : nullptr,
+                                  wired ? sampled[v] : 0u);
             loops[v] = SawtoothLoop::Other;
             if (!prepared[v]) continue;
             if (plan.fill == Fill::Sawtooth) loops[v] = sawtoothLoopOf(plan.b);
