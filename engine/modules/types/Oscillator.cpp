@@ -13,6 +13,7 @@
 #include "engine/modules/BlockBufferStore.h"
 #include "engine/modules/ModulePools.h"
 #include "engine/modules/VoiceLaneRuns.h"
+#include "engine/modules/types/OscillatorLaneSteps.h"
 
 namespace corvex {
 

@@ -7,6 +7,7 @@
 #include "engine/dsp/ConversionCurves.h"
 #include "engine/dsp/SampleGuards.h"
 #include "engine/modules/types/Oscillator.h"
+#include "engine/modules/types/OscillatorLaneSteps.h"
 
 namespace corvex {
 
@@ -18,11 +19,6 @@ constexpr int kStepSlots = 31; // the current sample and the 30 before it
 // A step found up to two samples late still lands inside the table: its guard entries hold 1.0.
 constexpr float kLatestStepOffset = 2.0f * BandLimitedStep::kPhases - 0.01f;
 
-// The stepped sawtooth's band-limited steps land about 28 samples ahead of its wraps, which lifts
-// its mean by that many phase increments. The offset is kept per hertz at 44.1 kHz, where it was
-// measured; other rates scale it by 44100 / rate, so that it follows the increment.
-constexpr float kSawOffsetPerHertz = 0.000641091f;
-constexpr double kSawOffsetRate = 44100.0;
 constexpr float kTicksPerSample = 64.0f;
 
 constexpr float kParabolaPulseGain = 0.1125f; // a pulse 0.9 high from top to bottom
@@ -49,10 +45,6 @@ inline float squared(float x) { return x * x; }
 inline float parabola(float phase) { return squared(2.0f * phase - 1.0f); }
 
 inline float periodTicks(float rate, float frequency) { return float(int(rate / frequency * kTicksPerSample)); }
-
-// The 32 slots a generator writes this block. The writer starts every block on a multiple of 32,
-// so they lie in one piece.
-inline float* blockSlots(DelayRing& ring) { return ring.data + (ring.write & kBlockFrames); }
 
 // The frequency of sample k: given per sample (audio rate) or glided from the previous block's.
 struct Glide {
@@ -401,63 +393,6 @@ float addedRampShare(float frequency) {
     return float((1.0 - tanhApprox5(double(u))) * 0.5);
 }
 
-SawtoothLoop sawtoothLoopOf(const OscillatorBlock& b) {
-    if (b.sync != nullptr) return SawtoothLoop::Other;
-    return b.audioRate ? SawtoothLoop::Parabola : SawtoothLoop::Stepped;
-}
-
-void takeSteppedSaw(COscillator& m, const OscillatorBlock& b, SteppedSawLane& l) {
-    l.out = blockSlots(m.sawRing);
-    l.phase = m.sawPhase;
-    l.frequency = m.previousFrequency;
-    l.slope = (b.frequency[0] - m.previousFrequency) * (1.0f / float(kBlockFrames));
-    l.rate = b.rate;
-    l.inverseRate = b.inverseRate;
-    // In double, the scale gives back the constant itself at 44.1 kHz.
-    l.offsetPerHertz = float(double(kSawOffsetPerHertz) * kSawOffsetRate / double(b.rate));
-    l.steps = 0;
-}
-
-void finishSteppedSaw(COscillator& m, const SteppedSawLane& l) {
-    DelayRing& ring = m.sawRing;
-    const int first = ring.write & kBlockFrames;
-    for (int i = 0; i < l.steps; ++i) insertStep(ring.data, first + l.stepAt[i], l.stepOffset[i], 1.0f);
-    m.sawPhase = l.phase;
-    ring.write = (first + kBlockFrames) & kRingMask;
-}
-
-void takeParabolaSaw(COscillator& m, const OscillatorBlock& b, ParabolaSawLane& l) {
-    l.frequency = b.frequency;
-    l.out = blockSlots(m.sawRing);
-    l.rate = b.rate;
-    l.inverseRate = b.inverseRate;
-    l.phase = m.parabola[0].phase;
-    l.previous = m.parabola[0].previous;
-}
-
-void finishParabolaSaw(COscillator& m, const ParabolaSawLane& l) {
-    m.parabola[0] = {l.phase, l.previous};
-    m.sawRing.write = ((m.sawRing.write & kBlockFrames) + kBlockFrames) & kRingMask;
-}
-
-void takeSync(COscillator& m, const OscillatorBlock& b, float* out, SyncLane& l) {
-    l.frequency = b.audioRate ? b.frequency : nullptr;
-    l.out = out;
-    // Only a block this oscillator wrote itself is known to be zero but at its wraps.
-    l.written = (out != nullptr && out == m.syncBuffer) ? m.syncWritten : ~0u;
-    l.increment = m.increment;
-    l.ticks = m.period64;
-    l.rate = b.rate;
-    l.inverseRate = b.inverseRate;
-    l.phase = m.syncPhase;
-}
-
-void finishSync(COscillator& m, const SyncLane& l) {
-    m.syncPhase = l.phase;
-    m.syncBuffer = l.out;
-    m.syncWritten = l.written;
-}
-
 void generateSawtooth(COscillator& m, const OscillatorBlock& b) {
     switch (sawtoothLoopOf(b)) {
     case SawtoothLoop::Stepped: {
@@ -512,21 +447,6 @@ void generateSyncOutput(COscillator& m, const OscillatorBlock& b, float* out) {
     takeSync(m, b, out, lane);
     syncOneLane(lane);
     finishSync(m, lane);
-}
-
-// Nobody reads the sync output this block: its per-sample loop is skipped, but its phase runs on, so a reader
-// that connects later finds the master's cycle where it would have been.
-void advanceSyncPhase(COscillator& m, const OscillatorBlock& b) {
-    float step = 0.0f;
-    if (!b.audioRate) {
-        step = m.increment * float(kBlockFrames);
-    } else {
-        for (int k = 0; k < kBlockFrames; ++k) step += b.frequency[k] * b.inverseRate;
-    }
-    float phase = m.syncPhase - step;
-    if (phase < -0.5f) phase += std::ceil(-0.5f - phase);
-    if (std::isfinite(phase)) m.syncPhase = phase;
-    m.syncBuffer = nullptr;
 }
 
 } // namespace corvex

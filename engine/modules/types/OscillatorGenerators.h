@@ -70,19 +70,10 @@ void generateSine(COscillator& m, const OscillatorBlock& block, float* out);
 // Zero except at each wrap, where it holds how far past the wrap the sample lies, in 1/64 samples.
 // Only the samples that differ from the block before are written.
 void generateSyncOutput(COscillator& m, const OscillatorBlock& block, float* out);
-// The sync output's phase alone, for a block in which nothing reads the output.
-void advanceSyncPhase(COscillator& m, const OscillatorBlock& block);
 
-// The loops that also run across voices: a block's lane taken from the oscillator, and its result
-// given back. Which sawtooth loop a block plays (a synced one runs a voice at a time).
+// Which sawtooth loop a block plays (a synced one runs a voice at a time); the steps that take a
+// block's lane from the oscillator and give its result back are in OscillatorLaneSteps.h.
 enum class SawtoothLoop { Other, Stepped, Parabola };
-SawtoothLoop sawtoothLoopOf(const OscillatorBlock& block);
-void takeSteppedSaw(COscillator& m, const OscillatorBlock& block, SteppedSawLane& lane);
-void finishSteppedSaw(COscillator& m, const SteppedSawLane& lane);
-void takeParabolaSaw(COscillator& m, const OscillatorBlock& block, ParabolaSawLane& lane);
-void finishParabolaSaw(COscillator& m, const ParabolaSawLane& lane);
-void takeSync(COscillator& m, const OscillatorBlock& block, float* out, SyncLane& lane);
-void finishSync(COscillator& m, const SyncLane& lane);
 
 // A sync sample resets the receiving oscillator when it is any number but 0 (a NaN names no
 // position and resets nothing); the position it names is kept within one sample.
