@@ -55,6 +55,25 @@ void sumOfVoices(const ConnectionDescriptor* descriptors, const PortEntry* const
             const float scale = scales != nullptr && scales[k].words == scaleWords(descriptors[k])
                                     ? scales[k].scale
                                     : connectionScale(descriptors[k]);
+            // A module of the part or the kernel feeds every voice through one port: it is read once
+            // and its term added to every voice's sums, a vector of voices at a time.
+            const PortEntry* shared = sources[0][at];
+            bool same = true;
+            for (int v = 1; v < voices; ++v) same = same && sources[v][at] == shared;
+            if (same) {
+                if (shared != nullptr && !shared->isValuePort()) {
+                    for (int v = 0; v < voices; ++v) allBlockRate[v] = false;
+                    continue;
+                }
+                const float x = shared != nullptr ? shared->value : 0.0f;
+                const float term = scale * x;
+                const float flushedTerm = scale * (std::fabs(x) < 1e-30f ? 0.0f : x);
+                for (int v = 0; v < voices; ++v) {
+                    sum[v] += term;
+                    flushedSum[v] += flushedTerm;
+                }
+                continue;
+            }
             for (int v = 0; v < voices; ++v) {
                 // A missing source has nothing to publish, so it is read as a silent block-rate value.
                 const PortEntry* source = sources[v][at];
