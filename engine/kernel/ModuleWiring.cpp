@@ -50,16 +50,17 @@ bool envelopeFinished(const void* envelope) {
 // A slot of the voice body with its type's process and its connections looked up once for all the voices;
 // a module not (or no longer) of the slot's type, or one that hosts another, goes the long way.
 struct BodySlot {
-    int slot = 0;
-    int type = 0;
-    ModuleProcess process = nullptr;
-    int first = kNone;
-    const ConnectionDescriptor* descriptors = nullptr;
-    const uint32_t* counts = nullptr;
+    int slot;
+    int type;
+    ModuleProcess process;
+    int first;
+    const ConnectionDescriptor* descriptors;
+    const uint32_t* counts;
 
-    BodySlot() = default;
+    BodySlot() = default; // a stretch fills only the entries it uses
     BodySlot(int s, const ModuleManager& m)
-        : slot(s), type(slotType(s)), process(moduleOps(type).process), first(m.firstRecordOf(s)) {
+        : slot(s), type(slotType(s)), process(moduleOps(type).process), first(m.firstRecordOf(s)),
+          descriptors(nullptr), counts(nullptr) {
         if (first == kNone) return;
         descriptors = reinterpret_cast<const ConnectionDescriptor*>(m.records() + first);
         counts = m.inputCounters(s);
