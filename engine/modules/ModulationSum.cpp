@@ -23,6 +23,8 @@ const ModulationScale* scalesOfRun(const ModulationScaleTable* table, const Conn
     return table->scales + index;
 }
 
+static_assert(kVoicesPerModulationSum <= 32, "each voice of a call has its bit in one word");
+
 // One body for one voice and for many: with Voices fixed at 1 the compiler drops the voice loops, so
 // a lone module's sum costs no more than a sum written for one voice.
 template <int Voices>
@@ -45,12 +47,10 @@ void sumOfVoices(const ConnectionDescriptor* descriptors, const PortEntry* const
             continue;
         }
         const ModulationScale* scales = scalesOfRun(table, descriptors, c);
-        bool allBlockRate[kVoicesPerModulationSum];
-        float sum[kVoicesPerModulationSum], flushedSum[kVoicesPerModulationSum];
-        for (int v = 0; v < voices; ++v) {
-            allBlockRate[v] = true;
-            sum[v] = flushedSum[v] = 0.0f;
-        }
+        // Cleared whole: a fixed size takes a few stores and no call.
+        constexpr int kRoom = Voices > 0 ? Voices : kVoicesPerModulationSum;
+        float sum[kRoom] = {}, flushedSum[kRoom] = {};
+        uint32_t withSamples = 0; // bit v: voice v has a source with samples on this input
         for (uint32_t k = 0; k < c; ++k, ++at) {
             const float scale = scales != nullptr && scales[k].words == scaleWords(descriptors[k])
                                     ? scales[k].scale
@@ -62,7 +62,7 @@ void sumOfVoices(const ConnectionDescriptor* descriptors, const PortEntry* const
             for (int v = 1; v < voices; ++v) same = same && sources[v][at] == shared;
             if (same) {
                 if (shared != nullptr && !shared->isValuePort()) {
-                    for (int v = 0; v < voices; ++v) allBlockRate[v] = false;
+                    withSamples = ~0u;
                     continue;
                 }
                 const float x = shared != nullptr ? shared->value : 0.0f;
@@ -80,7 +80,7 @@ void sumOfVoices(const ConnectionDescriptor* descriptors, const PortEntry* const
                 float x = 0.0f;
                 if (source != nullptr) {
                     if (!source->isValuePort()) {
-                        allBlockRate[v] = false;
+                        withSamples |= 1u << v;
                         continue;
                     }
                     x = source->value;
@@ -91,9 +91,9 @@ void sumOfVoices(const ConnectionDescriptor* descriptors, const PortEntry* const
                 flushedSum[v] += scale * (std::fabs(x) < 1e-30f ? 0.0f : x);
             }
         }
-        for (int v = 0; v < voices; ++v) out[v * inputCount + d] = allBlockRate[v] ? flushedSum[v] : sum[v];
+        for (int v = 0; v < voices; ++v) out[v * inputCount + d] = (withSamples >> v) & 1u ? sum[v] : flushedSum[v];
         if (sampled != nullptr)
-            for (int v = 0; v < voices; ++v) sampled[v] |= allBlockRate[v] ? 0u : 1u << d;
+            for (int v = 0; v < voices; ++v) sampled[v] |= ((withSamples >> v) & 1u) << d;
         descriptors += c;
     }
 }
