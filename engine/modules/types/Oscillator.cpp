@@ -168,8 +168,6 @@ float rangeFactor(const ConnectionDescriptor& d) {
 
 const float* samplesOf(const PortEntry* source) { return source ? portBuffer(*source) : nullptr; }
 
-// The connections of one block, split by input.
-// Left unset until read: a run keeps room for many voices' plans and fills only those it prepares.
 // Where each input's connections lie among the slot's: the same for every voice of the slot, so
 // a run of voices works it out once.
 struct InputShape {
@@ -192,7 +190,9 @@ struct InputShape {
 
 constexpr InputShape kNoInputs{};
 
-// The shape bound to one voice's sources; a voice without sources has no connections.
+// The connections of one block, split by input: the shape bound to one voice's sources, and a voice
+// without sources has no connections. Left unset until read: a run keeps room for many voices' plans
+// and fills only those it prepares.
 struct Inputs {
     const InputShape* shape;
     const PortEntry* const* bound;
