@@ -79,20 +79,8 @@ struct BodySlot {
 
 // One slot's module of each voice in turn, with the type's process looked up once for them all.
 void runSlotEach(VoiceRecord* const* voices, int count, int slot, const ModuleManager& m) {
-    const int type = slotType(slot);
-    const ModuleProcess process = moduleOps(type).process;
-    const int first = m.firstRecordOf(slot);
-    const auto* descriptors = first == kNone ? nullptr : reinterpret_cast<const ConnectionDescriptor*>(m.records() + first);
-    const uint32_t* counts = first == kNone ? nullptr : m.inputCounters(slot);
-    for (int v = 0; v < count; ++v) {
-        void* module = voices[v]->modules[slot];
-        if (module == nullptr) continue;
-        if (process == nullptr || moduleHead(module).type() != type) {
-            processSlot(module, slot, m, voices[v]->bindings); // not (or no longer) of the slot's type
-            continue;
-        }
-        process(module, descriptors, first == kNone ? nullptr : voices[v]->bindings + first, counts);
-    }
+    const BodySlot body(slot, m);
+    for (int v = 0; v < count; ++v) body.run(*voices[v], m);
 }
 
 // One call of `process` for the gathered modules of one slot, with the slot's connections.
