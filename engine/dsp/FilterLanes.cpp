@@ -243,10 +243,8 @@ void chorusEach(ChorusLane* lanes, int count) {
 constexpr FilterLaneKernels kOneByOne{cascadeEach, highPassEach, phaserEach, distortionEach, chorusEach,
                                       "one voice at a time"};
 
-
 #if defined(__GNUC__)
 // Two doubles: the width every x86-64 processor has (SSE2); elsewhere the compiler makes do.
-
 constexpr LaneGroups<CascadeLane, 16> kCascadeGroups{
     {cascadeGroup<LaneDouble2, LaneFloat2, 2, 8>, cascadeGroup<LaneDouble2, LaneFloat2, 2, 4>,
      cascadeGroup<LaneDouble2, LaneFloat2, 2, 2>, cascadeGroup<LaneDouble2, LaneFloat2, 2, 1>, cascadeOne}};
